@@ -1,0 +1,82 @@
+#include "dsp/envFollower.h"
+
+#include <limits>
+
+namespace {
+const double kUnknownMs = std::numeric_limits<double>::quiet_NaN();
+}
+
+envFollower::envFollower()
+{
+    // Virtual call from the constructor resolves to envFollower::init, which
+    // is what is wanted: every field gets a value here.
+    init(0, 5.0, 50.0, 0.0, 44100.0);
+}
+
+void envFollower::init(int32_t newMode, double attackMs, double releaseMs, double holdMs,
+                       double newSampleRate)
+{
+    mode = newMode;
+    sampleRate = newSampleRate;
+    // timeCoef reads sampleRate, so it must be stored first.
+    attackCoef = timeCoef(attackMs);
+    releaseCoef = timeCoef(releaseMs);
+    envelope = 0.0;
+    holdCount = 0;
+    // Note the order differs from setHold (ms / 1000 first here); both truncate.
+    holdLength = static_cast<int32_t>(holdMs / 1000.0 * sampleRate);
+    lastAttackMs = attackMs;
+    lastReleaseMs = releaseMs;
+    lastHoldMs = holdMs;
+}
+
+double envFollower::process(double x)
+{
+    detect(x);
+    return x;
+}
+
+void envFollower::setAttack(double ms)
+{
+    if (ms == lastAttackMs)
+        return;
+    lastAttackMs = ms;
+    attackCoef = timeCoef(ms);
+}
+
+void envFollower::setRelease(double ms)
+{
+    if (ms == lastReleaseMs)
+        return;
+    lastReleaseMs = ms;
+    releaseCoef = timeCoef(ms);
+}
+
+void envFollower::setHold(double ms)
+{
+    if (ms == lastHoldMs)
+        return;
+    lastHoldMs = ms;
+    holdLength = static_cast<int32_t>(sampleRate * ms / 1000.0);
+}
+
+double envFollower::timeCoef(double ms) const
+{
+    // Multiplication order matters for bit-exact coefficients.
+    return std::pow(0.01, 1.0 / (ms * sampleRate * 0.001));
+}
+
+bool envFollower::stateIsFinite() const
+{
+    return std::isfinite(envelope) && std::isfinite(attackCoef) && std::isfinite(releaseCoef);
+}
+
+void envFollower::clearState()
+{
+    envelope = 0.0;
+    holdCount = 0;
+    // A bad coefficient may be behind the bad state; make the next setters recompute.
+    lastAttackMs = kUnknownMs;
+    lastReleaseMs = kUnknownMs;
+    lastHoldMs = kUnknownMs;
+}

@@ -1,0 +1,75 @@
+#pragma once
+
+#include <cmath>
+#include <cstdint>
+
+// Peak envelope detector with attack, hold and release.
+//
+// Deliberately a plain class: two virtual operations (init, process, in this
+// slot order) and no virtual destructor. Owners hold it by value and never
+// delete it through a base pointer.
+class envFollower {
+public:
+    envFollower();
+
+    // Sets mode and rate, recomputes every coefficient and clears the running state.
+    virtual void init(int32_t mode, double attackMs, double releaseMs, double holdMs,
+                      double sampleRate);
+    // One detect step. The follower only observes the signal, so x comes back unchanged.
+    virtual double process(double x);
+
+    void detect(double x);
+
+    // The setters keep the running state so a parameter change never makes the
+    // envelope jump; they skip the pow when the time is unchanged, since the
+    // chain calls them every sample.
+    void setAttack(double ms);
+    void setRelease(double ms);
+    void setHold(double ms);
+
+    // Coefficient that shrinks the distance to a held target to 1 % in ms milliseconds.
+    double timeCoef(double ms) const;
+
+    bool stateIsFinite() const;
+    void clearState();
+
+    double getEnvelope() const { return envelope; }
+    int32_t getHoldCount() const { return holdCount; }
+    int32_t getHoldLength() const { return holdLength; }
+    double getAttackCoef() const { return attackCoef; }
+    double getReleaseCoef() const { return releaseCoef; }
+    double getSampleRate() const { return sampleRate; }
+    int32_t getMode() const { return mode; }
+
+protected:
+    int32_t mode;        // 0 = peak detection, the only mode defined
+    double attackCoef;
+    double releaseCoef;
+    double envelope;     // linear
+    double sampleRate;   // rate the coefficients and hold length were computed for
+    int32_t holdCount;   // samples held since the envelope last rose
+    int32_t holdLength;  // in samples
+
+private:
+    // Last times handed in, for the setters' early return. NaN means "unknown":
+    // it compares unequal to everything, so the next setter recomputes.
+    double lastAttackMs;
+    double lastReleaseMs;
+    double lastHoldMs;
+};
+
+// Inline: runs once per sample on the audio thread.
+inline void envFollower::detect(double x)
+{
+    const double v = std::fabs(x);
+    if (v > envelope) {
+        // Strictly above: a level equal to the envelope is not a rise and falls
+        // through to the hold branch, advancing it.
+        envelope = (envelope - v) * attackCoef + v;
+        holdCount = 0;
+    } else if (holdCount < holdLength) {
+        ++holdCount;
+    } else {
+        envelope = (envelope - v) * releaseCoef + v;
+    }
+}

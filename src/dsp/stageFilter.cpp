@@ -1,0 +1,69 @@
+#include "dsp/stageFilter.h"
+
+#include <cmath>
+
+void stageFilter::setRate(double r)
+{
+    if (r == rate)
+        return;
+    rate = r;
+
+    // The polynomial constants are used as they stand: the constant terms of
+    // a1, a2 and a3 are not derived from K0, and must not be "tidied" into it.
+    const double K4 = 1.20275473057067e-20;
+    const double K3 = 2.22125411838863e-15;
+    const double K2 = 1.57031225260495e-10;
+    const double K1 = 6.67902279713139e-06;
+    const double K0 = 8.1068027183072e-05;
+    const double r2 = std::pow(r, 2);
+
+    a0 = (((K4 * r + K3) * r + K2) * r + K1) * r + K0;
+    a1 = ((-4.81101892228267e-20 * r - 4.44250823677727e-15) * r2 + 1.33580455942628e-05) * r
+         + 3.24272108732288e-08;
+    a2 = (7.21652838342401e-20 * r2 - 3.14062450520989e-10) * r2 + 0.00186408163098432;
+    a3 = ((4.44250823677727e-15 - 4.81101892228267e-20 * r) * r2 - 1.33580455942628e-05) * r
+         + 3.24272108732288e-08;
+    a4 = (((K4 * r - K3) * r + K2) * r - K1) * r + K0;
+
+    b0 = 3.42189239180392e-06 * r;
+    b1 = 7.84378478360785e-06 * r;
+    b2 = 0.0;
+    b3 = -7.84378478360785e-06 * r;
+    b4 = -3.42189239180392e-06 * r;
+}
+
+bool stageFilter::stateIsFinite() const
+{
+    return std::isfinite(x1) && std::isfinite(x2) && std::isfinite(x3) && std::isfinite(x4)
+           && std::isfinite(y1) && std::isfinite(y2) && std::isfinite(y3) && std::isfinite(y4);
+}
+
+void stageFilter::clearState()
+{
+    x1 = x2 = x3 = x4 = 0.0;
+    y1 = y2 = y3 = y4 = 0.0;
+}
+
+double stageFilter::getA(int i) const
+{
+    switch (i) {
+    case 0: return a0;
+    case 1: return a1;
+    case 2: return a2;
+    case 3: return a3;
+    case 4: return a4;
+    default: return 0.0;
+    }
+}
+
+double stageFilter::getB(int i) const
+{
+    switch (i) {
+    case 0: return b0;
+    case 1: return b1;
+    case 2: return b2;
+    case 3: return b3;
+    case 4: return b4;
+    default: return 0.0;
+    }
+}

@@ -1,0 +1,70 @@
+#pragma once
+
+#include "vst3/Vst3Plug.h"
+#include "dsp/biquad.h"
+#include "dsp/compressor.h"
+#include "dsp/paramSmoother.h"
+#include "dsp/stageFilter.h"
+
+#include <cstdint>
+
+// The Tidepull plug: a saturation stage into a fixed band-pass per channel,
+// and one linked peak compressor driven from the main or external sidechain.
+class Tidepull : public Vst3Plug {
+public:
+    enum Param : int32_t {
+        kInputAtten = 0,
+        kOutput,
+        kAcThreshold,
+        kDcThreshold,
+        kRelease,
+        kHpf,
+        kMix,
+        kBypass,
+        kExternalSidechain,
+        kNumParams
+    };
+
+    Tidepull();
+
+    void ParamChanged(int32_t paramIdx) override;
+    void ProcessBlock(double** inputs, double** outputs, int32_t nFrames) override;
+
+    // Where the meter's gain reduction goes in the attached editor.
+    int32_t MeterControlIndex() const { return meterControlIndex; }
+    void SetMeterControlIndex(int32_t idx) { meterControlIndex = idx; }
+
+    double MeterState() const { return meterState; }
+    double MeterValue() const { return meterValue; }
+    double GainDb() const { return gainDb; }
+    const compressor& Compressor() const { return comp; }
+
+private:
+    void ClearNonFiniteState();
+
+    // Cached engine values, written by ParamChanged.
+    double inputGain = 1.0;
+    double outputGain = 1.0;
+    double acThreshold = 0.0;
+    double dcThreshold = 2.0;
+    double hpfFreq = 20.0;
+    double mix = 1.0;
+
+    double releaseMs = 0.0;
+    double kneeTarget = 0.0;
+    double scLevel = 0.0;
+    double gainDb = 0.0;
+    double meterValue = 0.0;
+    double meterState;
+    int32_t meterControlIndex = -1;
+
+    compressor comp;
+    biquad sidechainFilter;
+    stageFilter stageL;
+    stageFilter stageR;
+    paramSmoother inputGainSmoother;
+    paramSmoother dcSmoother;
+    paramSmoother acSmoother;
+    paramSmoother outputGainSmoother;
+    paramSmoother mixSmoother;
+};

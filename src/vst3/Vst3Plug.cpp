@@ -1,0 +1,648 @@
+#include "vst3/Vst3Plug.h"
+
+#include "core/FixedText.h"
+#include "vst3/IdentifyHost.h"
+#include "vst3/Vst3Parameter.h"
+#include "vst3/Vst3Text.h"
+
+#include "pluginterfaces/base/ibstream.h"
+#include "pluginterfaces/vst/ivstcontextmenu.h"
+#include "pluginterfaces/vst/ivstevents.h"
+#include "pluginterfaces/vst/ivsthostapplication.h"
+#include "pluginterfaces/vst/ivstparameterchanges.h"
+
+#include <algorithm>
+#include <cstring>
+#include <mutex>
+
+using namespace Steinberg;
+using namespace Steinberg::Vst;
+
+namespace {
+
+constexpr int32 kApiVst3 = 1;
+constexpr int kMaxChannels = 64;
+
+// The host's streams, seen as the core's byte stream.
+class HostByteStream : public ByteStream {
+public:
+    explicit HostByteStream(IBStream* s) : stream(s) {}
+    bool Read(void* dst, int32_t n, int32_t* done) override
+    {
+        int32 count = 0;
+        const bool ok = stream->read(dst, n, &count) == kResultOk;
+        *done = count;
+        return ok;
+    }
+    bool Write(const void* src, int32_t n, int32_t* done) override
+    {
+        int32 count = 0;
+        const bool ok = stream->write(const_cast<void*>(src), n, &count) == kResultOk;
+        *done = count;
+        return ok;
+    }
+
+private:
+    IBStream* stream;
+};
+
+// One bus's channel pointers moved on by offset; channels the host did not
+// give (or gave as null) come out null, which the core reads as silence.
+template <typename T>
+void OffsetChannels(T** channels, int32 numChannels, int32 offset, T** out, int count)
+{
+    for (int i = 0; i < count; ++i)
+        out[i] = (channels && i < numChannels && channels[i]) ? channels[i] + offset : nullptr;
+}
+
+} // namespace
+
+Vst3Plug::Vst3Plug(int32_t nParams, const char* channelIOString, int32_t nPresets,
+                   const char* effectName, const char* productName, const char* makerName,
+                   int32_t version, int32_t uniqueId, int32_t makerId)
+    : PlugCore(nParams, channelIOString, nPresets, effectName, productName, makerName, version,
+               uniqueId, makerId, kApiVst3)
+{
+    MarkChannelsConnected(PortDirection::kInputs, 0, InputCount(), true);
+    MarkChannelsConnected(PortDirection::kOutputs, 0, OutputCount(), true);
+    CreateLatencyDelay();
+
+    SetInputBusName(0, "Main Input");
+    if (sidechainChannels != 0)
+        SetInputBusName(1, "Aux Input");
+    if (IsInstrument()) {
+        char name[32];
+        for (int32_t pair = 0; pair < (OutputCount() + 1) / 2; ++pair) {
+            std::snprintf(name, sizeof name, "Output %i", pair + 1);
+            SetOutputBusName(pair, name);
+        }
+    } else {
+        SetOutputBusName(0, "Output");
+    }
+    std::memset(&processContext, 0, sizeof processContext);
+
+    // A host may process before it sets processing up; the buffers then
+    // match the SDK's default setup, so no block ever runs past them.
+    SetMaxBlockSize(processSetup.maxSamplesPerBlock);
+}
+
+Vst3Plug::~Vst3Plug()
+{
+    views.clear();
+}
+
+SpeakerArrangement Vst3Plug::ArrangementForCount(int32_t channels)
+{
+    switch (channels) {
+    case 1: return 0x80000;
+    case 2: return 0x3;
+    case 3: return 0x103;
+    case 4: return 0x33;
+    case 5: return 0x37;
+    case 6: return 0x3F;
+    default: return 0;
+    }
+}
+
+static int32 ChannelCountOf(SpeakerArrangement arr)
+{
+    int32 count = 0;
+    for (; arr; arr &= arr - 1)
+        ++count;
+    return count;
+}
+
+// ---- IPluginBase ----
+
+tresult PLUGIN_API Vst3Plug::initialize(FUnknown* context)
+{
+    const tresult result = SingleComponentEffect::initialize(context);
+
+    IHostApplication* app = nullptr;
+    if (context && context->queryInterface(IHostApplication::iid, reinterpret_cast<void**>(&app)) == kResultOk &&
+        app) {
+        String128 name = {};
+        app->getName(name);
+        char text[128];
+        NarrowFromString128(name, text, sizeof text);
+        text[127] = '\0';
+        SetHost(IdentifyHost(text), 0);
+    }
+
+    if (result == kResultOk) {
+        String128 name;
+        const int32_t mainChannels = InputCount() - sidechainChannels;
+        if (mainChannels >= 1 && mainChannels <= 6) {
+            WidenToString128(InputBusName(0), name);
+            addAudioInput(name, ArrangementForCount(mainChannels), kMain, BusInfo::kDefaultActive);
+        }
+        if (IsInstrument()) {
+            for (int32_t pair = 0; pair < (OutputCount() + 1) / 2; ++pair) {
+                WidenToString128(OutputBusName(pair), name);
+                addAudioOutput(name, 0x3, kMain, BusInfo::kDefaultActive);
+            }
+        } else {
+            WidenToString128(OutputBusName(0), name);
+            addAudioOutput(name, ArrangementForCount(OutputCount()), kMain, BusInfo::kDefaultActive);
+        }
+        if (sidechainChannels != 0) {
+            sidechainChannels = std::min(sidechainChannels, 2);
+            WidenToString128(InputBusName(1), name);
+            addAudioInput(name, sidechainChannels == 2 ? 0x3 : 0x80000, kAux, 0);
+        }
+        if (HandlesMidi())
+            addEventInput(STR16("MIDI Input"), 1, kMain, BusInfo::kDefaultActive);
+        CreateParameters();
+    }
+
+    HostReady();
+    SelectPreset(0);
+    if (app)
+        app->release();
+    return result;
+}
+
+void Vst3Plug::CreateParameters()
+{
+    if (PresetCount() > 0) {
+        auto* preset = new Parameter(STR16("Preset"), kPresetParamId, nullptr, 0.0, PresetCount(),
+                                     ParameterInfo::kIsProgramChange, kRootUnitId);
+        preset->setPrecision(4);
+        parameters.addParameter(preset);
+    }
+    if (!IsInstrument()) {
+        auto* bypass = new StringListParameter(STR16("Bypass"), kBypassParamId, nullptr,
+                                               ParameterInfo::kCanAutomate | ParameterInfo::kIsList |
+                                                   ParameterInfo::kIsBypass,
+                                               kRootUnitId);
+        bypass->appendString(STR16("off"));
+        bypass->appendString(STR16("on"));
+        parameters.addParameter(bypass);
+    }
+    std::vector<const char*>& groups = GroupNames();
+    for (int32_t i = 0; i < ParamCount(); ++i) {
+        ParamRecord* record = ParamAt(i);
+        UnitID unit = kRootUnitId;
+        if (record->Group()[0] != '\0') {
+            auto it = std::find_if(groups.begin(), groups.end(),
+                                   [record](const char* g) { return std::strcmp(g, record->Group()) == 0; });
+            if (it == groups.end()) {
+                groups.push_back(record->Group());
+                unit = static_cast<UnitID>(groups.size());
+            } else {
+                unit = static_cast<UnitID>(it - groups.begin()) + 1;
+            }
+        }
+        parameters.addParameter(new Vst3Parameter(*record, static_cast<ParamID>(i), unit));
+    }
+}
+
+// ---- IComponent ----
+
+tresult PLUGIN_API Vst3Plug::setActive(TBool state)
+{
+    ActivationChanged(state != 0);
+    return kResultOk;
+}
+
+tresult PLUGIN_API Vst3Plug::getState(IBStream* state)
+{
+    if (!state)
+        return kInvalidArgument;
+    HostByteStream stream(state);
+    return SaveState(stream) ? kResultOk : kResultFalse;
+}
+
+tresult PLUGIN_API Vst3Plug::setState(IBStream* state)
+{
+    if (!state)
+        return kInvalidArgument;
+    HostByteStream stream(state);
+    return LoadState(stream) ? kResultOk : kResultFalse;
+}
+
+// ---- IAudioProcessor ----
+
+tresult PLUGIN_API Vst3Plug::setBusArrangements(SpeakerArrangement* inputs, int32 numIns,
+                                                SpeakerArrangement* outputs, int32 numOuts)
+{
+    MarkChannelsConnected(PortDirection::kInputs, 0, InputCount(), false);
+    MarkChannelsConnected(PortDirection::kOutputs, 0, OutputCount(), false);
+
+    // No first arrangement to count: refused before anything changes.
+    if (!inputs || numIns < 1 || !outputs || numOuts < 1)
+        return kResultFalse;
+
+    const int32 nIn = ChannelCountOf(inputs[0]);
+    const int32 nOut = ChannelCountOf(outputs[0]);
+    if (!LegalIO(nIn, nOut))
+        return kResultFalse;
+
+    AudioBus* mainIn = getAudioInput(0);
+    if (!mainIn || ChannelCountOf(mainIn->getArrangement()) != nIn) {
+        audioInputs.clear();
+        addAudioInput(STR16("Input"), ArrangementForCount(nIn), kMain, BusInfo::kDefaultActive);
+    }
+    AudioBus* mainOut = getAudioOutput(0);
+    if (!mainOut || ChannelCountOf(mainOut->getArrangement()) != nOut) {
+        audioOutputs.clear();
+        addAudioOutput(STR16("Output"), ArrangementForCount(nOut), kMain, BusInfo::kDefaultActive);
+    }
+
+    if (sidechainChannels != 0) {
+        if (numIns != 2)
+            return kResultFalse;
+        const int32 nSc = ChannelCountOf(inputs[1]);
+        AudioBus* sc = getAudioInput(1);
+        if (!sc || ChannelCountOf(sc->getArrangement()) != nSc) {
+            audioInputs.clear();
+            addAudioInput(STR16("Input"), ArrangementForCount(nIn), kMain, BusInfo::kDefaultActive);
+            addAudioInput(STR16("Sidechain Input"), ArrangementForCount(nSc), kAux, 0);
+        }
+        return kResultOk;
+    }
+    return numIns == 1 ? kResultOk : kResultFalse;
+}
+
+tresult PLUGIN_API Vst3Plug::canProcessSampleSize(int32 symbolicSampleSize)
+{
+    return (symbolicSampleSize == kSample32 || symbolicSampleSize == kSample64) ? kResultOk : kResultFalse;
+}
+
+uint32 PLUGIN_API Vst3Plug::getLatencySamples()
+{
+    return static_cast<uint32>(std::max(LatencySamples(), 0));
+}
+
+uint32 PLUGIN_API Vst3Plug::getTailSamples()
+{
+    return static_cast<uint32>(std::max(TailSamples(), 0));
+}
+
+tresult PLUGIN_API Vst3Plug::setupProcessing(ProcessSetup& setup)
+{
+    if (setup.symbolicSampleSize > kSample64)
+        return kResultFalse;
+    // Buffers are sized here and nowhere else: a block size the buffers can
+    // not hold, or a rate the filters can not run at, is refused.
+    if (setup.maxSamplesPerBlock < 1 || setup.maxSamplesPerBlock > kMaxBlockLimit ||
+        !(setup.sampleRate > 0.0) || !(setup.sampleRate < 1e7))
+        return kResultFalse;
+    SetSampleRate(setup.sampleRate);
+    SetBypassed(false);
+    SetMaxBlockSize(setup.maxSamplesPerBlock);
+    OnReset();
+    processSetup = setup;
+    return kResultOk;
+}
+
+void Vst3Plug::ApplyParameterChanges(IParameterChanges* changes)
+{
+    const int32 count = changes->getParameterCount();
+    for (int32 q = 0; q < count; ++q) {
+        IParamValueQueue* queue = changes->getParameterData(q);
+        if (!queue)
+            continue;
+        const int32 points = queue->getPointCount();
+        int32 offset = 0;
+        ParamValue value = 0.0;
+        // Only the last point counts, for the whole block.
+        if (points < 1 || queue->getPoint(points - 1, offset, value) != kResultOk)
+            continue;
+        const ParamID id = queue->getParameterId();
+        if (id == kBypassParamId) {
+            SetBypassed(value > 0.5);
+        } else if (id == kPresetParamId) {
+            SelectPreset(TruncateToInt32(value * PresetCount()));
+        } else if (id < static_cast<ParamID>(ParamCount())) {
+            const int32_t idx = static_cast<int32_t>(id);
+            ParamAt(idx)->SetFromNormalized(value);
+            if (EditorLink* editor = GetEditor())
+                editor->PushParamToControls(idx, value, true);
+            ParamChanged(idx);
+        }
+    }
+}
+
+tresult PLUGIN_API Vst3Plug::process(ProcessData& data)
+{
+    std::lock_guard<std::recursive_mutex> lock(Mutex());
+
+    if (data.processContext)
+        processContext = *data.processContext;
+    if (data.inputParameterChanges)
+        ApplyParameterChanges(data.inputParameterChanges);
+
+    if (HandlesMidi() && data.inputEvents) {
+        const int32 n = data.inputEvents->getEventCount();
+        for (int32 k = 0; k < n; ++k) {
+            Event e{};
+            if (data.inputEvents->getEvent(k, e) != kResultOk)
+                continue;
+            MidiEvent m;
+            m.offset = e.sampleOffset;
+            if (e.type == Event::kNoteOnEvent) {
+                m.status = static_cast<uint8_t>(0x90 | (e.noteOn.channel & 0x0F));
+                m.data1 = static_cast<uint8_t>(e.noteOn.pitch);
+                m.data2 = static_cast<uint8_t>(static_cast<int>(e.noteOn.velocity * 127.0f));
+            } else if (e.type == Event::kNoteOffEvent) {
+                m.status = static_cast<uint8_t>(0x80 | (e.noteOff.channel & 0x0F));
+                m.data1 = static_cast<uint8_t>(e.noteOff.pitch);
+                m.data2 = 0;
+            } else {
+                continue;
+            }
+            HandleMidiEvent(m);
+        }
+    }
+
+    const int32 sampleSize = processSetup.symbolicSampleSize;
+    if (sampleSize != kSample32 && sampleSize != kSample64)
+        return kResultOk;
+    const bool is64 = sampleSize == kSample64;
+
+    // A block longer than the buffers were sized for runs in pieces; an
+    // empty block still runs once, as hosts use it to flush parameters.
+    const int32 total = std::max<int32>(data.numSamples, 0);
+    const int32 piece = std::max(MaxBlockSize(), 1);
+    int32 offset = 0;
+    do {
+        const int32 n = std::min(total - offset, piece);
+        ProcessPiece(data, offset, n, is64);
+        offset += n;
+    } while (offset < total);
+    return kResultOk;
+}
+
+void Vst3Plug::ProcessPiece(ProcessData& data, int32_t offset, int32_t nFrames, bool is64)
+{
+    BindInputs(data, offset, nFrames, is64);
+    BindOutputs(data, offset, is64);
+    if (IsBypassed())
+        PassThroughBlock(nFrames);
+    else
+        ProcessBlock(InputPointers(), OutputPointers(), nFrames);
+    if (!is64)
+        ConvertOutputsTo32(nFrames);
+}
+
+void Vst3Plug::BindInputs(ProcessData& data, int32_t offset, int32_t nFrames, bool is64)
+{
+    const int32_t n = std::min(InputCount(), kMaxChannels);
+    float* p32[kMaxChannels];
+    double* p64[kMaxChannels];
+    auto bind = [&](int32_t idx, int32_t count, AudioBusBuffers* bus) {
+        if (is64) {
+            OffsetChannels(bus ? bus->channelBuffers64 : nullptr, bus ? bus->numChannels : 0, offset, p64, count);
+            BindInputBuffers(idx, count, p64, nFrames);
+        } else {
+            OffsetChannels(bus ? bus->channelBuffers32 : nullptr, bus ? bus->numChannels : 0, offset, p32, count);
+            BindInputBuffers(idx, count, p32, nFrames);
+        }
+    };
+
+    if (data.numInputs < 1 || !data.inputs) {
+        // Nothing from the host: every channel reads silence, never a
+        // pointer left over from an earlier block.
+        MarkChannelsConnected(PortDirection::kInputs, 0, n, true);
+        bind(0, n, nullptr);
+        return;
+    }
+
+    AudioBusBuffers& mainBus = data.inputs[0];
+    const int32_t hostMain = std::max<int32>(mainBus.numChannels, 0);
+    if (sidechainChannels == 0) {
+        MarkChannelsConnected(PortDirection::kInputs, 0, hostMain, true);
+        MarkChannelsConnected(PortDirection::kInputs, hostMain, n - hostMain, false);
+        bind(0, n, &mainBus);
+        return;
+    }
+
+    const int32_t mainChannels = n - sidechainChannels;
+    AudioBus* sidechain = getAudioInput(1);
+    if (sidechain && sidechain->isActive()) {
+        sidechainActive = true;
+        MarkChannelsConnected(PortDirection::kInputs, 0, n, true);
+    } else {
+        if (sidechainActive) {
+            ClearScratchBuffers();
+            sidechainActive = false;
+        }
+        MarkChannelsConnected(PortDirection::kInputs, 0, n, true);
+        MarkChannelsConnected(PortDirection::kInputs, hostMain, mainChannels, false);
+    }
+    bind(0, mainChannels, &mainBus);
+    // A sidechain the host leaves out of the data reads silence.
+    bind(mainChannels, n - mainChannels, data.numInputs > 1 ? &data.inputs[1] : nullptr);
+}
+
+void Vst3Plug::BindOutputs(ProcessData& data, int32_t offset, bool is64)
+{
+    const int32_t n = std::min(OutputCount(), kMaxChannels);
+    // Channels the data does not cover are written to scratch, never to a
+    // host buffer of an earlier block.
+    MarkChannelsConnected(PortDirection::kOutputs, 0, n, false);
+    if (!data.outputs)
+        return;
+
+    const int32 buses = std::min<int32>(data.numOutputs, static_cast<int32>(audioOutputs.size()));
+    int32_t start = 0;
+    for (int32 i = 0; i < buses && start < n; ++i) {
+        AudioBusBuffers& bus = data.outputs[i];
+        const int32_t channels = std::min(std::max<int32>(bus.numChannels, 0), n - start);
+        AudioBus* componentBus = getAudioOutput(i);
+        const bool active = componentBus && componentBus->isActive();
+        MarkChannelsConnected(PortDirection::kOutputs, start, channels, active);
+        MarkChannelsConnected(PortDirection::kOutputs, start + channels, n - start - channels, false);
+        if (is64) {
+            double* p[kMaxChannels];
+            OffsetChannels(bus.channelBuffers64, bus.numChannels, offset, p, channels);
+            BindOutputBuffers(start, channels, p);
+        } else {
+            float* p[kMaxChannels];
+            OffsetChannels(bus.channelBuffers32, bus.numChannels, offset, p, channels);
+            BindOutputBuffers(start, channels, p);
+        }
+        start += channels;
+    }
+}
+
+// ---- IEditController ----
+
+tresult PLUGIN_API Vst3Plug::setComponentState(IBStream*)
+{
+    return kNotImplemented;
+}
+
+tresult PLUGIN_API Vst3Plug::getParamStringByValue(ParamID id, ParamValue normalized, String128 string)
+{
+    if (id >= static_cast<ParamID>(ParamCount()) || !string)
+        return kResultFalse;
+    char text[ParamRecord::kTextSize];
+    ParamAt(static_cast<int32_t>(id))->FormatValue(normalized, true, text, sizeof text);
+    WidenToString128(text, string);
+    return kResultOk;
+}
+
+ParamValue PLUGIN_API Vst3Plug::plainParamToNormalized(ParamID id, ParamValue plain)
+{
+    if (id >= static_cast<ParamID>(ParamCount()))
+        return plain;
+    return ParamAt(static_cast<int32_t>(id))->NormalizedOf(plain);
+}
+
+ParamValue PLUGIN_API Vst3Plug::getParamNormalized(ParamID id)
+{
+    if (id == kBypassParamId)
+        return IsBypassed() ? 1.0 : 0.0;
+    if (id < static_cast<ParamID>(ParamCount()))
+        return ParamAt(static_cast<int32_t>(id))->NormalizedOf();
+    return 0.0;
+}
+
+tresult PLUGIN_API Vst3Plug::setParamNormalized(ParamID id, ParamValue value)
+{
+    if (id >= static_cast<ParamID>(ParamCount()))
+        return kResultFalse;
+    ParamAt(static_cast<int32_t>(id))->SetFromNormalized(value);
+    return kResultOk;
+}
+
+IPlugView* PLUGIN_API Vst3Plug::createView(FIDString)
+{
+    return nullptr;
+}
+
+// ---- IUnitInfo ----
+
+int32 PLUGIN_API Vst3Plug::getUnitCount()
+{
+    return static_cast<int32>(GroupNames().size()) + 1;
+}
+
+tresult PLUGIN_API Vst3Plug::getUnitInfo(int32 unitIndex, UnitInfo& info)
+{
+    if (unitIndex == 0) {
+        info.id = kRootUnitId;
+        info.parentUnitId = kNoParentUnitId;
+        WidenToString128("Root Unit", info.name);
+        info.programListId = kNoProgramListId;
+        return kResultOk;
+    }
+    if (unitIndex < 1 || unitIndex > static_cast<int32>(GroupNames().size()))
+        return kResultFalse;
+    info.id = unitIndex;
+    info.parentUnitId = kRootUnitId;
+    WidenToString128(GroupNames()[static_cast<size_t>(unitIndex - 1)], info.name);
+    info.programListId = kNoProgramListId;
+    return kResultOk;
+}
+
+int32 PLUGIN_API Vst3Plug::getProgramListCount()
+{
+    return 0;
+}
+
+tresult PLUGIN_API Vst3Plug::getProgramListInfo(int32 listIndex, ProgramListInfo& info)
+{
+    if (listIndex != 0)
+        return kResultFalse;
+    info.id = static_cast<ProgramListID>(kPresetParamId);
+    WidenToString128("Factory Presets", info.name);
+    info.programCount = PresetCount();
+    return kResultOk;
+}
+
+tresult PLUGIN_API Vst3Plug::getProgramName(ProgramListID listId, int32 programIndex, String128 name)
+{
+    if (listId != static_cast<ProgramListID>(kPresetParamId) || !name)
+        return kResultFalse;
+    const PresetSlot* slot = PresetAt(programIndex);
+    WidenToString128(slot ? slot->name : "", name);
+    return kResultOk;
+}
+
+// ---- core operations ----
+
+void Vst3Plug::BeginParamEdit(int32_t paramIdx)
+{
+    beginEdit(static_cast<ParamID>(paramIdx));
+}
+
+void Vst3Plug::PerformParamEdit(int32_t paramIdx, double normalized)
+{
+    performEdit(static_cast<ParamID>(paramIdx), normalized);
+}
+
+void Vst3Plug::EndParamEdit(int32_t paramIdx)
+{
+    endEdit(static_cast<ParamID>(paramIdx));
+}
+
+void Vst3Plug::PopupParamContextMenu(int32_t paramIdx, int32_t x, int32_t y)
+{
+    if (!componentHandler || views.empty())
+        return;
+    IComponentHandler3* handler3 = nullptr;
+    if (componentHandler->queryInterface(IComponentHandler3::iid, reinterpret_cast<void**>(&handler3)) !=
+            kResultOk ||
+        !handler3)
+        return;
+    ParamID id = static_cast<ParamID>(paramIdx);
+    if (IContextMenu* menu = handler3->createContextMenu(views.front(), &id)) {
+        menu->popup(x, y);
+        menu->release();
+    }
+    handler3->release();
+}
+
+bool Vst3Plug::IsOfflineRender()
+{
+    return processSetup.processMode == kOffline;
+}
+
+int32_t Vst3Plug::GetHostSamplePos()
+{
+    return static_cast<int32_t>(static_cast<uint32_t>(processContext.projectTimeSamples));
+}
+
+double Vst3Plug::GetHostTempo()
+{
+    return processContext.tempo;
+}
+
+void Vst3Plug::GetHostTimeSig(int32_t* numerator, int32_t* denominator)
+{
+    if (numerator)
+        *numerator = processContext.timeSigNumerator;
+    if (denominator)
+        *denominator = processContext.timeSigDenominator;
+}
+
+void Vst3Plug::GetHostTimeInfo(TransportInfo* info)
+{
+    if (!info)
+        return;
+    info->tempo = processContext.tempo;
+    info->samplePos = static_cast<double>(processContext.projectTimeSamples);
+    info->ppqPos = processContext.projectTimeMusic;
+    info->lastBarPos = processContext.barPositionMusic;
+    info->cycleStart = processContext.cycleStartMusic;
+    info->cycleEnd = processContext.cycleEndMusic;
+    info->numerator = processContext.timeSigNumerator;
+    info->denominator = processContext.timeSigDenominator;
+    info->transportRunning = (processContext.state & ProcessContext::kPlaying) != 0;
+    info->loopEnabled = (processContext.state & ProcessContext::kCycleActive) != 0;
+}
+
+void Vst3Plug::ResizeEditor(int32_t, int32_t)
+{
+    // The editor view arrives with the editor.
+}
+
+void Vst3Plug::SetLatencySamples(int32_t samples)
+{
+    PlugCore::SetLatencySamples(samples);
+    if (componentHandler)
+        componentHandler->restartComponent(kLatencyChanged);
+}

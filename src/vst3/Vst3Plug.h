@@ -1,0 +1,149 @@
+#pragma once
+
+#include "core/PlugCore.h"
+#include "vst3/sdk/SingleComponentEffect.h"
+
+#include "pluginterfaces/gui/iplugview.h"
+#include "pluginterfaces/vst/ivstprocesscontext.h"
+
+#include <vector>
+
+// The host adaptor: one object that is the plug core, the VST 3 audio
+// component and the edit controller. Host-specific work stays here; the core
+// and the plug never see an SDK type.
+class Vst3Plug : public PlugCore, public Steinberg::Vst::SingleComponentEffect {
+public:
+    static constexpr Steinberg::Vst::ParamID kBypassParamId = 0x62706173;   // 'bpas'
+    static constexpr Steinberg::Vst::ParamID kPresetParamId = 0x70727374;   // 'prst'
+    // Buffers are never sized beyond this, whatever a host asks for.
+    static constexpr Steinberg::int32 kMaxBlockLimit = 1 << 22;
+
+    Vst3Plug(int32_t nParams, const char* channelIOString, int32_t nPresets, const char* effectName,
+             const char* productName, const char* makerName, int32_t version, int32_t uniqueId,
+             int32_t makerId);
+    ~Vst3Plug() override;
+
+    static Steinberg::Vst::SpeakerArrangement ArrangementForCount(int32_t channels);
+
+    // IPluginBase
+    Steinberg::tresult PLUGIN_API initialize(Steinberg::FUnknown* context) SMTG_OVERRIDE;
+
+    // IComponent
+    Steinberg::tresult PLUGIN_API setActive(Steinberg::TBool state) SMTG_OVERRIDE;
+    // Component and controller share these two; the state travels through them.
+    Steinberg::tresult PLUGIN_API setState(Steinberg::IBStream* state) SMTG_OVERRIDE;
+    Steinberg::tresult PLUGIN_API getState(Steinberg::IBStream* state) SMTG_OVERRIDE;
+
+    // IAudioProcessor
+    Steinberg::tresult PLUGIN_API setBusArrangements(Steinberg::Vst::SpeakerArrangement* inputs,
+                                                     Steinberg::int32 numIns,
+                                                     Steinberg::Vst::SpeakerArrangement* outputs,
+                                                     Steinberg::int32 numOuts) SMTG_OVERRIDE;
+    Steinberg::tresult PLUGIN_API canProcessSampleSize(Steinberg::int32 symbolicSampleSize) SMTG_OVERRIDE;
+    Steinberg::uint32 PLUGIN_API getLatencySamples() SMTG_OVERRIDE;
+    Steinberg::tresult PLUGIN_API setupProcessing(Steinberg::Vst::ProcessSetup& setup) SMTG_OVERRIDE;
+    Steinberg::tresult PLUGIN_API process(Steinberg::Vst::ProcessData& data) SMTG_OVERRIDE;
+    Steinberg::uint32 PLUGIN_API getTailSamples() SMTG_OVERRIDE;
+
+    // IEditController
+    Steinberg::tresult PLUGIN_API setComponentState(Steinberg::IBStream* state) SMTG_OVERRIDE;
+    Steinberg::tresult PLUGIN_API getParamStringByValue(Steinberg::Vst::ParamID id,
+                                                        Steinberg::Vst::ParamValue normalized,
+                                                        Steinberg::Vst::String128 string) SMTG_OVERRIDE;
+    Steinberg::Vst::ParamValue PLUGIN_API plainParamToNormalized(Steinberg::Vst::ParamID id,
+                                                                Steinberg::Vst::ParamValue plain) SMTG_OVERRIDE;
+    Steinberg::Vst::ParamValue PLUGIN_API getParamNormalized(Steinberg::Vst::ParamID id) SMTG_OVERRIDE;
+    Steinberg::tresult PLUGIN_API setParamNormalized(Steinberg::Vst::ParamID id,
+                                                     Steinberg::Vst::ParamValue value) SMTG_OVERRIDE;
+    Steinberg::IPlugView* PLUGIN_API createView(Steinberg::FIDString name) SMTG_OVERRIDE;
+
+    // IEditController2
+    Steinberg::tresult PLUGIN_API setKnobMode(Steinberg::Vst::KnobMode) SMTG_OVERRIDE
+    {
+        return Steinberg::kResultOk;
+    }
+    Steinberg::tresult PLUGIN_API openHelp(Steinberg::TBool) SMTG_OVERRIDE { return Steinberg::kResultFalse; }
+    Steinberg::tresult PLUGIN_API openAboutBox(Steinberg::TBool) SMTG_OVERRIDE
+    {
+        return Steinberg::kResultFalse;
+    }
+
+    // IUnitInfo
+    Steinberg::int32 PLUGIN_API getUnitCount() SMTG_OVERRIDE;
+    Steinberg::tresult PLUGIN_API getUnitInfo(Steinberg::int32 unitIndex,
+                                              Steinberg::Vst::UnitInfo& info) SMTG_OVERRIDE;
+    Steinberg::int32 PLUGIN_API getProgramListCount() SMTG_OVERRIDE;
+    Steinberg::tresult PLUGIN_API getProgramListInfo(Steinberg::int32 listIndex,
+                                                     Steinberg::Vst::ProgramListInfo& info) SMTG_OVERRIDE;
+    Steinberg::tresult PLUGIN_API getProgramName(Steinberg::Vst::ProgramListID listId,
+                                                 Steinberg::int32 programIndex,
+                                                 Steinberg::Vst::String128 name) SMTG_OVERRIDE;
+    Steinberg::tresult PLUGIN_API getProgramInfo(Steinberg::Vst::ProgramListID, Steinberg::int32,
+                                                 Steinberg::Vst::CString,
+                                                 Steinberg::Vst::String128) SMTG_OVERRIDE
+    {
+        return Steinberg::kNotImplemented;
+    }
+    Steinberg::tresult PLUGIN_API hasProgramPitchNames(Steinberg::Vst::ProgramListID,
+                                                       Steinberg::int32) SMTG_OVERRIDE
+    {
+        return Steinberg::kNotImplemented;
+    }
+    Steinberg::tresult PLUGIN_API getProgramPitchName(Steinberg::Vst::ProgramListID, Steinberg::int32,
+                                                      Steinberg::int16,
+                                                      Steinberg::Vst::String128) SMTG_OVERRIDE
+    {
+        return Steinberg::kNotImplemented;
+    }
+    Steinberg::Vst::UnitID PLUGIN_API getSelectedUnit() SMTG_OVERRIDE { return 0; }
+    Steinberg::tresult PLUGIN_API selectUnit(Steinberg::Vst::UnitID) SMTG_OVERRIDE
+    {
+        return Steinberg::kNotImplemented;
+    }
+    Steinberg::tresult PLUGIN_API getUnitByBus(Steinberg::Vst::MediaType, Steinberg::Vst::BusDirection,
+                                               Steinberg::int32, Steinberg::int32,
+                                               Steinberg::Vst::UnitID&) SMTG_OVERRIDE
+    {
+        return Steinberg::kNotImplemented;
+    }
+    Steinberg::tresult PLUGIN_API setUnitProgramData(Steinberg::int32, Steinberg::int32,
+                                                     Steinberg::IBStream*) SMTG_OVERRIDE
+    {
+        return Steinberg::kNotImplemented;
+    }
+
+    // Core operations that talk to the host.
+    void BeginParamEdit(int32_t paramIdx) override;
+    void PerformParamEdit(int32_t paramIdx, double normalized) override;
+    void EndParamEdit(int32_t paramIdx) override;
+    void PopupParamContextMenu(int32_t paramIdx, int32_t x, int32_t y) override;
+    bool IsOfflineRender() override;
+    int32_t GetHostSamplePos() override;
+    double GetHostTempo() override;
+    void GetHostTimeSig(int32_t* numerator, int32_t* denominator) override;
+    void GetHostTimeInfo(TransportInfo* info) override;
+    void ResizeEditor(int32_t width, int32_t height) override;
+    void SetLatencySamples(int32_t samples) override;
+    bool EmitMidiEvent(const MidiEvent&) override { return false; }
+
+    bool SidechainActive() const { return sidechainActive; }
+    const Steinberg::Vst::ProcessSetup& CurrentSetup() const { return processSetup; }
+
+    OBJ_METHODS(Vst3Plug, SingleComponentEffect)
+    REFCOUNT_METHODS(SingleComponentEffect)
+
+protected:
+    // Open editor views, first one used for resizing and context menus.
+    std::vector<Steinberg::IPlugView*> views;
+
+private:
+    void ApplyParameterChanges(Steinberg::Vst::IParameterChanges* changes);
+    void ProcessPiece(Steinberg::Vst::ProcessData& data, int32_t offset, int32_t nFrames, bool is64);
+    void BindInputs(Steinberg::Vst::ProcessData& data, int32_t offset, int32_t nFrames, bool is64);
+    void BindOutputs(Steinberg::Vst::ProcessData& data, int32_t offset, bool is64);
+    void CreateParameters();
+
+    int32_t sidechainChannels = 2;
+    bool sidechainActive = false;
+    Steinberg::Vst::ProcessContext processContext;
+};
