@@ -6,12 +6,21 @@
 #include <benchmark/benchmark.h>
 
 #include <cstdint>
+#include <ctime>
 #include <vector>
 
 namespace {
 
 constexpr double kRate = 44100.0;
 constexpr int kBlock = 512;
+
+// This thread's CPU time: the figures stay meaningful on a loaded machine.
+double ThreadSeconds()
+{
+    timespec ts;
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &ts);
+    return static_cast<double>(ts.tv_sec) + 1e-9 * static_cast<double>(ts.tv_nsec);
+}
 
 enum class Scene { kMusic, kAutomation, kSilence, kMixZero, kRelease5 };
 
@@ -75,6 +84,7 @@ void Run(benchmark::State& st, Scene scene)
 
     int b = 0;
     double sweep = 0.0;
+    const double start = ThreadSeconds();
     for (auto _ : st) {
         if (scene == Scene::kAutomation) {
             sweep = sweep >= 1.0 ? 0.0 : sweep + 0.01;
@@ -91,10 +101,10 @@ void Run(benchmark::State& st, Scene scene)
         b = (b + 1) % nBlocks;
     }
 
+    const double seconds = ThreadSeconds() - start;
     const double samples = static_cast<double>(st.iterations()) * kBlock;
-    st.counters["ns_per_stereo_sample"] =
-        benchmark::Counter(samples * 1e-9, benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
-    st.counters["x_realtime"] = benchmark::Counter(samples / kRate, benchmark::Counter::kIsRate);
+    st.counters["ns_per_stereo_sample"] = seconds * 1e9 / samples;
+    st.counters["x_realtime"] = (samples / kRate) / seconds;
 }
 
 } // namespace

@@ -37,9 +37,12 @@ bool CPluginFactory::registerClass(const PClassInfo* info, FUnknown* (*createFun
 {
     if (info == nullptr || createFunc == nullptr)
         return false;
-    // PClassInfo is the leading part of PClassInfo2; the rest stays empty.
+    // The version-2 fields stay empty.
     PClassInfo2 info2;
-    std::memcpy(&info2, info, sizeof(PClassInfo));
+    std::memcpy(info2.cid, info->cid, sizeof(TUID));
+    info2.cardinality = info->cardinality;
+    std::memcpy(info2.category, info->category, sizeof(info2.category));
+    std::memcpy(info2.name, info->name, sizeof(info2.name));
     return registerClass(&info2, createFunc, context);
 }
 
@@ -109,11 +112,13 @@ tresult PLUGIN_API CPluginFactory::getClassInfo(int32 index, PClassInfo* info)
     if (info == nullptr || !validIndex(index))
         return kInvalidArgument;
     const PClassEntry& entry = classes[static_cast<size_t>(index)];
-    if (entry.isUnicode) {
-        std::memset(info, 0, sizeof(PClassInfo));
+    *info = PClassInfo();
+    if (entry.isUnicode)
         return kResultFalse;
-    }
-    std::memcpy(info, &entry.info8, sizeof(PClassInfo));
+    std::memcpy(info->cid, entry.info8.cid, sizeof(TUID));
+    info->cardinality = entry.info8.cardinality;
+    std::memcpy(info->category, entry.info8.category, sizeof(info->category));
+    std::memcpy(info->name, entry.info8.name, sizeof(info->name));
     return kResultOk;
 }
 
@@ -123,7 +128,7 @@ tresult PLUGIN_API CPluginFactory::getClassInfo2(int32 index, PClassInfo2* info)
         return kInvalidArgument;
     const PClassEntry& entry = classes[static_cast<size_t>(index)];
     if (entry.isUnicode) {
-        std::memset(info, 0, sizeof(PClassInfo2));
+        *info = PClassInfo2();
         return kResultFalse;
     }
     *info = entry.info8;

@@ -1,0 +1,34 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the build and the tests need, skipping those
+# already present. Sourced by run.sh and test.sh.
+set -euo pipefail
+
+TIDEPULL_PACKAGES=(
+  build-essential
+  cmake
+  pkg-config
+  juce-modules-source-data
+  libsndfile1-dev
+  libgtest-dev
+  libbenchmark-dev
+)
+
+tidepull_install_deps() {
+  local missing=()
+  local pkg
+  for pkg in "${TIDEPULL_PACKAGES[@]}" "$@"; do
+    if ! dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q "install ok installed"; then
+      missing+=("$pkg")
+    fi
+  done
+  if [ ${#missing[@]} -eq 0 ]; then
+    return 0
+  fi
+  echo "Installing: ${missing[*]}"
+  local sudo=""
+  if [ "$(id -u)" -ne 0 ]; then
+    sudo="sudo"
+  fi
+  $sudo apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+}
