@@ -1,0 +1,263 @@
+#include "TestAudio.h"
+#include "ToolRun.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <regex>
+#include <sstream>
+#include <sndfile.h>
+#include <sys/utsname.h>
+
+namespace fs = std::filesystem;
+
+namespace
+{
+std::string bundleLibrary()
+{
+    struct utsname machine;
+    ::uname(&machine);
+    return ToolRun::bundle() + "/Contents/" + machine.machine + "-linux/Tidepull.so";
+}
+
+class RenderTool : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        if (!fs::exists(bundleLibrary()))
+            GTEST_SKIP() << "no built bundle at " << ToolRun::bundle();
+        char name[] = "/tmp/tidepull-render-test-XXXXXX";
+        ASSERT_NE(::mkdtemp(name), nullptr);
+        dir_ = name;
+    }
+    void TearDown() override
+    {
+        if (!dir_.empty())
+            fs::remove_all(dir_);
+    }
+
+    std::string path(const std::string& name) const { return (dir_ / name).string(); }
+
+    std::string writeInput(const std::string& name, const TestAudio& audio) const
+    {
+        const std::string p = path(name);
+        EXPECT_TRUE(audio.writeFloatWav(p));
+        return p;
+    }
+
+    ToolRun::Result render(std::vector<std::string> args) const
+    {
+        args.insert(args.begin(), {"--plugin", ToolRun::bundle()});
+        return ToolRun::run(args);
+    }
+
+    // Succeeds and reads the output back.
+    TestAudio renderOk(const std::vector<std::string>& args, const std::string& output) const
+    {
+        const ToolRun::Result r = render(args);
+        EXPECT_EQ(r.exitCode, 0) << r.err;
+        TestAudio audio;
+        EXPECT_TRUE(audio.read(output)) << output;
+        return audio;
+    }
+
+    std::vector<std::string> entries() const
+    {
+        std::vector<std::string> names;
+        for (const auto& entry : fs::directory_iterator(dir_))
+            names.push_back(entry.path().filename().string());
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+
+    // A failed run names the problem on stderr and leaves the folder as it was.
+    void expectRefused(const std::vector<std::string>& args, const std::string& expected) const
+    {
+        const std::vector<std::string> before = entries();
+        const ToolRun::Result r = render(args);
+        EXPECT_NE(r.exitCode, 0);
+        EXPECT_EQ(r.err.rfind("tidepull-render: ", 0), 0u) << r.err;
+        EXPECT_NE(r.err.find(expected), std::string::npos) << r.err;
+        EXPECT_EQ(entries(), before);
+    }
+
+    fs::path dir_;
+};
+
+const std::vector<std::string> kCompress = {"--set", "AC Threshold=30", "--set", "DC Threshold=6", "--set",
+                                            "Release=2"};
+
+std::vector<std::string> with(std::vector<std::string> a, const std::vector<std::string>& b)
+{
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
+}
+}
+
+TEST_F(RenderTool, ListsElevenParameters)
+{
+    const ToolRun::Result r = render({"--list-params"});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_NE(r.out.find("11 parameters"), std::string::npos) << r.out;
+    // One row per parameter: decimal ID, then the ID in hex.
+    const std::regex row(R"(^ *[0-9]+  0x[0-9A-F]{8}  )");
+    std::istringstream lines(r.out);
+    size_t rows = 0;
+    for (std::string line; std::getline(lines, line);)
+        rows += std::regex_search(line, row) ? 1 : 0;
+    EXPECT_EQ(rows, 11u) << r.out;
+    for (const char* title : {"Preset", "Bypass", "Input Atten", "AC Threshold", "External Sidechain"})
+        EXPECT_NE(r.out.find(title), std::string::npos) << title;
+    EXPECT_NE(r.out.find("0x62706173"), std::string::npos);
+    EXPECT_NE(r.out.find("bypass"), std::string::npos);
+    EXPECT_NE(r.out.find("(none)"), std::string::npos);  // the host bypass and preset have no display text
+}
+
+TEST_F(RenderTool, SixtyFourBitRenderIsDeterministic)
+{
+    const std::string input = writeInput("in.wav", TestAudio::bursts(2, 1.2, 48000));
+    const auto args = with(kCompress, {"--precision", "64", input});
+    ASSERT_EQ(render(with(args, {path("a.wav")})).exitCode, 0);
+    ASSERT_EQ(render(with(args, {path("b.wav")})).exitCode, 0);
+    const std::string a = TestAudio::fileBytes(path("a.wav"));
+    EXPECT_FALSE(a.empty());
+    EXPECT_TRUE(a == TestAudio::fileBytes(path("b.wav")));
+
+    TestAudio out;
+    ASSERT_TRUE(out.read(path("a.wav")));
+    EXPECT_EQ(out.format, SF_FORMAT_WAV | SF_FORMAT_DOUBLE);
+    EXPECT_EQ(out.sampleRate, 48000);
+    EXPECT_EQ(out.frames(), static_cast<long>(1.2 * 48000));
+}
+
+TEST_F(RenderTool, KeepsRateAndLengthAndFeedsMonoToBothChannels)
+{
+    // The plug-in's own bypass passes the input through, so the output shows what went in.
+    const TestAudio mono = TestAudio::bursts(1, 0.37, 44100);
+    const std::string input = writeInput("mono.wav", mono);
+    const TestAudio out = renderOk({"--set", "Bypass=0", "--block", "300", input, path("out.wav")}, path("out.wav"));
+    EXPECT_EQ(out.format, SF_FORMAT_WAV | SF_FORMAT_FLOAT);
+    EXPECT_EQ(out.sampleRate, 44100);
+    ASSERT_EQ(out.channels.size(), 2u);
+    ASSERT_EQ(out.frames(), mono.frames());
+    TestAudio left = out;
+    left.channels = {out.channels[0]};
+    TestAudio right = out;
+    right.channels = {out.channels[1]};
+    EXPECT_EQ(TestAudio::maxDifference(left, mono), 0.0);
+    EXPECT_EQ(TestAudio::maxDifference(right, mono), 0.0);
+}
+
+TEST_F(RenderTool, HostBypassPassesTheInputThrough)
+{
+    const TestAudio in = TestAudio::bursts(2, 0.5, 48000);
+    const std::string input = writeInput("in.wav", in);
+    const TestAudio bypassed = renderOk(with(kCompress, {"--host-bypass", input, path("by.wav")}), path("by.wav"));
+    EXPECT_EQ(TestAudio::maxDifference(bypassed, in), 0.0);
+    const TestAudio compressed = renderOk(with(kCompress, {input, path("c.wav")}), path("c.wav"));
+    EXPECT_GT(TestAudio::maxDifference(compressed, in), 0.01);
+}
+
+TEST_F(RenderTool, SavedStateRestoresTheSameSound)
+{
+    const std::string input = writeInput("in.wav", TestAudio::bursts(2, 0.8, 48000));
+    ASSERT_EQ(render(with(kCompress, {"--state-out", path("s.state"), input, path("a.wav")})).exitCode, 0);
+    ASSERT_TRUE(fs::exists(path("s.state")));
+    ASSERT_EQ(render({"--state-in", path("s.state"), input, path("b.wav")}).exitCode, 0);
+    ASSERT_EQ(render({input, path("plain.wav")}).exitCode, 0);
+    const std::string a = TestAudio::fileBytes(path("a.wav"));
+    EXPECT_TRUE(a == TestAudio::fileBytes(path("b.wav")));
+    EXPECT_FALSE(a == TestAudio::fileBytes(path("plain.wav")));  // the state did change the sound
+}
+
+TEST_F(RenderTool, SavedStateKeepsTheHostBypass)
+{
+    const TestAudio in = TestAudio::bursts(2, 0.5, 48000);
+    const std::string input = writeInput("in.wav", in);
+    ASSERT_EQ(render(with(kCompress, {"--host-bypass", "--state-out", path("s.state"), input, path("a.wav")})).exitCode,
+              0);
+    const TestAudio restored = renderOk({"--state-in", path("s.state"), input, path("b.wav")}, path("b.wav"));
+    EXPECT_EQ(TestAudio::maxDifference(restored, in), 0.0);
+}
+
+TEST_F(RenderTool, ThirtyTwoAndSixtyFourBitAgreeWithinFloatRounding)
+{
+    const TestAudio in = TestAudio::bursts(2, 1.0, 48000);
+    const std::string input = writeInput("in.wav", in);
+    const auto args = with(kCompress, {"--block", "100"});
+    const TestAudio single = renderOk(with(args, {"--precision", "32", input, path("32.wav")}), path("32.wav"));
+    const TestAudio dbl = renderOk(with(args, {"--precision", "64", input, path("64.wav")}), path("64.wav"));
+    EXPECT_LE(TestAudio::maxDifference(single, dbl), 1e-6);
+    EXPECT_GT(TestAudio::maxDifference(dbl, in), 0.01);
+}
+
+TEST_F(RenderTool, SidechainDrivesTheDetector)
+{
+    const std::string input = writeInput("in.wav", TestAudio::bursts(2, 0.6, 48000));
+    TestAudio loud = TestAudio::bursts(1, 0.3, 48000);  // mono and shorter: duplicated and padded
+    for (double& s : loud.channels[0])
+        s = s > 0 ? 0.9 : -0.9;
+    const std::string sidechain = writeInput("sc.wav", loud);
+    const std::string silent = writeInput("silent.wav", TestAudio{48000, 0, {std::vector<double>(100, 0.0)}});
+    const auto args = with(kCompress, {"--set", "External Sidechain=1"});
+    const TestAudio keyed = renderOk(with(args, {"--sidechain", sidechain, input, path("k.wav")}), path("k.wav"));
+    const TestAudio quiet = renderOk(with(args, {"--sidechain", silent, input, path("q.wav")}), path("q.wav"));
+    EXPECT_GT(TestAudio::maxDifference(keyed, quiet), 0.01);
+}
+
+TEST_F(RenderTool, RefusesMissingOrUnreadableInput)
+{
+    expectRefused({path("nothing.wav"), path("out.wav")}, "nothing.wav");
+    std::ofstream(path("text.wav")) << "not audio at all";
+    expectRefused({path("text.wav"), path("out.wav")}, "text.wav");
+    const std::string input = writeInput("in.wav", TestAudio::bursts(3, 0.1, 48000));
+    expectRefused({input, path("out.wav")}, "3 channels");
+}
+
+TEST_F(RenderTool, RefusesUnknownParametersAndListsThem)
+{
+    const std::string input = writeInput("in.wav", TestAudio::bursts(2, 0.1, 48000));
+    expectRefused({"--set", "Loudness=3", input, path("out.wav")}, "Loudness");
+    const ToolRun::Result r = render({"--set", "Loudness=3", input, path("out.wav")});
+    for (const char* title : {"Input Atten", "AC Threshold", "MIX", "External Sidechain"})
+        EXPECT_NE(r.err.find(title), std::string::npos) << title;
+    EXPECT_NE(r.err.find("-18 to 18"), std::string::npos) << r.err;
+}
+
+TEST_F(RenderTool, RefusesUnparsableValues)
+{
+    const std::string input = writeInput("in.wav", TestAudio::bursts(2, 0.1, 48000));
+    for (const char* value : {"20dB", "twenty", "nan", "1e999", "20 "})
+        expectRefused({"--set", std::string("AC Threshold=") + value, input, path("out.wav")}, value);
+}
+
+TEST_F(RenderTool, RefusesWhatIsNotABundle)
+{
+    const std::string input = writeInput("in.wav", TestAudio::bursts(2, 0.1, 48000));
+    expectRefused({"--plugin", path("None.vst3"), input, path("out.wav")}, "no plug-in bundle");
+    expectRefused({"--plugin", bundleLibrary(), input, path("out.wav")}, "not a .vst3 bundle folder");
+    // A renamed bundle folder no longer names its library.
+    fs::copy(ToolRun::bundle(), path("Renamed.vst3"), fs::copy_options::recursive);
+    expectRefused({"--plugin", path("Renamed.vst3"), input, path("out.wav")}, "Renamed.so");
+}
+
+TEST_F(RenderTool, RefusesMismatchedSidechainAndUnwritableOutput)
+{
+    const std::string input = writeInput("in.wav", TestAudio::bursts(2, 0.1, 48000));
+    const std::string sidechain = writeInput("sc.wav", TestAudio::bursts(2, 0.1, 44100));
+    expectRefused({"--sidechain", sidechain, input, path("out.wav")}, "44100");
+    expectRefused({input, path("no/such/folder/out.wav")}, "no/such/folder/out.wav");
+    expectRefused({"--state-in", path("none.state"), input, path("out.wav")}, "none.state");
+}
+
+TEST_F(RenderTool, RefusesBadCommandLines)
+{
+    const ToolRun::Result r = render({"--precision", "16", path("out.wav")});
+    EXPECT_EQ(r.exitCode, 2);
+    EXPECT_NE(r.err.find("--precision"), std::string::npos);
+    EXPECT_FALSE(fs::exists(path("out.wav")));
+}

@@ -1,0 +1,57 @@
+#include "ParamValueQueue.h"
+
+using namespace Steinberg;
+
+ParamValueQueue::ParamValueQueue(int capacity) : capacity_(capacity > 0 ? capacity : 1)
+{
+    points_.reserve(capacity_);
+}
+
+void ParamValueQueue::reset(Vst::ParamID id)
+{
+    id_ = id;
+    points_.clear();
+}
+
+int32 PLUGIN_API ParamValueQueue::getPointCount()
+{
+    return static_cast<int32>(points_.size());
+}
+
+tresult PLUGIN_API ParamValueQueue::getPoint(int32 index, int32& sampleOffset, Vst::ParamValue& value)
+{
+    if (index < 0 || index >= static_cast<int32>(points_.size()))
+        return kInvalidArgument;
+    sampleOffset = points_[index].offset;
+    value = points_[index].value;
+    return kResultOk;
+}
+
+tresult PLUGIN_API ParamValueQueue::addPoint(int32 sampleOffset, Vst::ParamValue value, int32& index)
+{
+    if (sampleOffset < 0)
+        return kInvalidArgument;
+    size_t at = 0;
+    while (at < points_.size() && points_[at].offset < sampleOffset)
+        ++at;
+    if (at < points_.size() && points_[at].offset == sampleOffset)
+    {
+        points_[at].value = value;
+        index = static_cast<int32>(at);
+        return kResultOk;
+    }
+    // Growing would allocate on the audio thread.
+    if (points_.size() >= capacity_)
+        return kResultFalse;
+    points_.insert(points_.begin() + static_cast<std::ptrdiff_t>(at), Point{sampleOffset, value});
+    index = static_cast<int32>(at);
+    return kResultOk;
+}
+
+tresult PLUGIN_API ParamValueQueue::queryInterface(const TUID queried, void** obj)
+{
+    QUERY_INTERFACE(queried, obj, FUnknown::iid, Vst::IParamValueQueue)
+    QUERY_INTERFACE(queried, obj, Vst::IParamValueQueue::iid, Vst::IParamValueQueue)
+    *obj = nullptr;
+    return kNoInterface;
+}

@@ -1,0 +1,235 @@
+#include "RenderSession.h"
+
+#include "AudioClip.h"
+#include "AudioFile.h"
+#include "ByteStream.h"
+#include "ComponentHandler.h"
+#include "DemoSignal.h"
+#include "HostContext.h"
+#include "ParameterCatalog.h"
+#include "PendingFile.h"
+#include "ProgressBar.h"
+#include "Renderer.h"
+
+#include <cerrno>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+
+using namespace Steinberg;
+
+namespace
+{
+std::string numberText(const char* pattern, double value)
+{
+    char text[64];
+    std::snprintf(text, sizeof text, pattern, value);
+    return text;
+}
+
+bool parsePlain(const std::string& text, double& value)
+{
+    errno = 0;
+    char* end = nullptr;
+    value = std::strtod(text.c_str(), &end);
+    return end != text.c_str() && *end == '\0' && errno != ERANGE && std::isfinite(value);
+}
+}
+
+int RenderSession::run(const CommandLine::Options& options)
+{
+    std::string error;
+    if (execute(options, error))
+        return 0;
+    std::fprintf(stderr, "%s: %s\n", kProgramName, error.c_str());
+    return 1;
+}
+
+bool RenderSession::loadPlugin(const CommandLine::Options& options, std::string& error)
+{
+    const std::string bundle = options.pluginPath.empty() ? PluginModule::defaultBundle() : options.pluginPath;
+    return module_.load(bundle, error) && module_.findAudioEffect(effect_, error);
+}
+
+bool RenderSession::execute(const CommandLine::Options& options, std::string& error)
+{
+    if (!loadPlugin(options, error))
+        return false;
+    context_ = owned(new HostContext(kHostName));
+    handler_ = owned(new ComponentHandler);
+    if (!instance_.create(module_, effect_, context_, handler_, error))
+        return false;
+
+    const std::string pluginLine = effect_.name + (effect_.version.empty() ? "" : " " + effect_.version) +
+                                   (module_.factoryVendor().empty() ? "" : " by " + module_.factoryVendor()) +
+                                   " (" + module_.bundlePath() + ")";
+    ParameterCatalog catalog;
+    if (!catalog.read(instance_.controller(), error))
+        return false;
+    if (options.listParams)
+    {
+        std::printf("plug-in    %s\n%s", pluginLine.c_str(), catalog.listing().c_str());
+        return true;
+    }
+
+    std::vector<Change> changes;
+    std::string settingsText;
+    if (!resolveSettings(options, catalog, changes, settingsText, error))
+        return false;
+
+    AudioClip input;
+    if (options.inputPath.empty())
+        input = DemoSignal::make();
+    else if (!AudioFile::read(options.inputPath, input, error))
+        return false;
+    AudioClip sidechain;
+    if (!options.sidechainPath.empty())
+    {
+        if (!AudioFile::read(options.sidechainPath, sidechain, error))
+            return false;
+        if (sidechain.sampleRate() != input.sampleRate())
+        {
+            error = "the sidechain '" + options.sidechainPath + "' runs at " +
+                    numberText("%g", sidechain.sampleRate()) + " Hz and the input at " +
+                    numberText("%g", input.sampleRate()) + " Hz; they must match";
+            return false;
+        }
+    }
+    ByteStream* stateIn = new ByteStream;
+    IPtr<ByteStream> stateInHolder = owned(stateIn);
+    if (!options.stateInPath.empty() && !stateIn->loadFile(options.stateInPath, error))
+        return false;
+
+    // Claimed before rendering so that an unwritable place fails early.
+    PendingFile audioOut;
+    PendingFile stateOut;
+    if (!audioOut.create(options.outputPath, error))
+        return false;
+    if (!options.stateOutPath.empty() && !stateOut.create(options.stateOutPath, error))
+        return false;
+
+    const bool useSidechain = !options.sidechainPath.empty();
+    if (!instance_.arrangeBuses(useSidechain, error) ||
+        !instance_.setupProcessing(input.sampleRate(), options.blockSize, options.precision, error))
+        return false;
+    // After setupProcessing, which may reset what the state sets (a host-side bypass, say).
+    if (!options.stateInPath.empty() && !instance_.loadState(*stateIn, error))
+        return false;
+    Renderer renderer(instance_, Renderer::Settings{options.blockSize, options.precision});
+    for (const Change& change : changes)
+    {
+        // The controller follows the change as it follows a DAW's automation lane; it may refuse
+        // IDs it keeps no value for, such as a host-side bypass.
+        instance_.controller()->setParamNormalized(change.first, change.second);
+        renderer.addInitialChange(change.first, change.second);
+    }
+    if (!instance_.activate(error) || !instance_.startProcessing(error))
+        return false;
+
+    AudioClip output;
+    {
+        ProgressBar bar(ProgressBar::stderrIsTerminal() && input.seconds() > 1.0);
+        const bool rendered = renderer.render(input, useSidechain ? &sidechain : nullptr, output,
+                                              [&bar](double fraction) { bar.update(fraction); }, error);
+        bar.finish();
+        if (!rendered)
+            return false;
+    }
+    instance_.stopProcessing();
+    instance_.deactivate();
+
+    if (!options.stateOutPath.empty())
+    {
+        ByteStream* state = new ByteStream;
+        IPtr<ByteStream> stateHolder = owned(state);
+        if (!instance_.saveState(*state, error) ||
+            !stateOut.writeAll(state->bytes().data(), state->bytes().size(), error))
+            return false;
+    }
+    if (!AudioFile::writeWav(audioOut, output, options.precision, error) || !audioOut.commit(error))
+        return false;
+    if (!options.stateOutPath.empty() && !stateOut.commit(error))
+        return false;
+
+    const std::string inputName = options.inputPath.empty() ? "built-in demo signal" : "'" + options.inputPath + "'";
+    std::printf("plug-in    %s\n", pluginLine.c_str());
+    std::printf("input      %s: %s\n", inputName.c_str(), describeClip(input).c_str());
+    if (useSidechain)
+        std::printf("sidechain  '%s': %s\n", options.sidechainPath.c_str(), describeClip(sidechain).c_str());
+    std::printf("output     '%s' (%d-bit float WAV): %s\n", options.outputPath.c_str(), options.precision,
+                describeClip(output).c_str());
+    const double peakChange = output.peakDb() - input.peakDb();
+    const double rmsChange = output.rmsDb() - input.rmsDb();
+    std::printf("change     peak %s dB, RMS %s dB\n", dbText(peakChange).c_str(), dbText(rmsChange).c_str());
+    std::printf("settings   %s%d-bit processing in blocks of %d samples\n", settingsText.c_str(), options.precision,
+                options.blockSize);
+    if (!options.stateInPath.empty())
+        std::printf("state in   '%s' (%zu bytes)\n", options.stateInPath.c_str(), stateIn->bytes().size());
+    if (!options.stateOutPath.empty())
+        std::printf("state out  '%s'\n", options.stateOutPath.c_str());
+    return true;
+}
+
+bool RenderSession::resolveSettings(const CommandLine::Options& options, const ParameterCatalog& catalog,
+                                    std::vector<Change>& changes, std::string& settingsText, std::string& error)
+{
+    Vst::IEditController* controller = instance_.controller();
+    for (const auto& set : options.sets)
+    {
+        const ParameterCatalog::Entry* entry = catalog.findPluginParameter(set.first);
+        if (!entry)
+        {
+            error = "the plug-in has no parameter \"" + set.first + "\"; its parameters are:\n" +
+                    catalog.describePluginParameters();
+            if (!error.empty() && error.back() == '\n')
+                error.pop_back();
+            return false;
+        }
+        double plain = 0.0;
+        if (!parsePlain(set.second, plain))
+        {
+            error = "cannot read \"" + set.second + "\" as a number for \"" + entry->title +
+                    "\"; its parameters are:\n" + catalog.describePluginParameters();
+            if (!error.empty() && error.back() == '\n')
+                error.pop_back();
+            return false;
+        }
+        const Vst::ParamID id = entry->info.id;
+        const double low = controller->normalizedParamToPlain(id, 0.0);
+        const double high = controller->normalizedParamToPlain(id, 1.0);
+        if (plain < std::fmin(low, high) || plain > std::fmax(low, high))
+            std::fprintf(stderr, "%s: note: %s=%s lies outside %g to %g; the plug-in limits it\n", kProgramName,
+                         entry->title.c_str(), set.second.c_str(), low, high);
+        changes.emplace_back(id, controller->plainParamToNormalized(id, plain));
+        settingsText += entry->title + " = " + numberText("%g", plain) + ", ";
+    }
+    if (options.hostBypass)
+    {
+        const ParameterCatalog::Entry* bypass = catalog.hostBypass();
+        if (!bypass)
+        {
+            error = "the plug-in has no host-side bypass parameter for --host-bypass";
+            return false;
+        }
+        changes.emplace_back(bypass->info.id, 1.0);
+        settingsText += "host bypass on, ";
+    }
+    return true;
+}
+
+std::string RenderSession::describeClip(const AudioClip& clip)
+{
+    return numberText("%g Hz, ", clip.sampleRate()) + std::to_string(clip.channelCount()) + " ch, " +
+           numberText("%.2f s", clip.seconds()) + ", peak " + dbText(clip.peakDb()) + " dBFS, RMS " +
+           dbText(clip.rmsDb()) + " dBFS";
+}
+
+std::string RenderSession::dbText(double db)
+{
+    if (std::isnan(db))
+        return "n/a";
+    if (std::isinf(db))
+        return db < 0 ? "-inf" : "+inf";
+    // No "-0.00" for a change too small to show.
+    return numberText("%+.2f", std::fabs(db) < 0.005 ? 0.0 : db);
+}

@@ -1,0 +1,48 @@
+#pragma once
+
+#include "AudioClip.h"
+
+#include "pluginterfaces/vst/vsttypes.h"
+
+#include <functional>
+#include <string>
+#include <vector>
+
+class PluginInstance;
+
+// The process loop: feeds a clip (and a sidechain clip) through an activated
+// instance in blocks, as a DAW's offline bounce does, and collects the output.
+class Renderer
+{
+public:
+    struct Settings
+    {
+        int blockSize = 512;
+        int precision = 32;
+    };
+
+    Renderer(PluginInstance& instance, const Settings& settings);
+
+    // Sent at sample offset 0 of the first block, like host automation.
+    void addInitialChange(Steinberg::Vst::ParamID id, Steinberg::Vst::ParamValue normalized);
+
+    // The output has the input's rate and length; a plug-in's reported latency
+    // is compensated by running on past the end and dropping the first samples.
+    bool render(const AudioClip& input, const AudioClip* sidechain, AudioClip& output,
+                const std::function<void(double)>& progress, std::string& error);
+
+private:
+    template <typename Sample>
+    bool run(const AudioClip& input, const AudioClip* sidechain, AudioClip& output,
+             const std::function<void(double)>& progress, std::string& error);
+
+    struct Change
+    {
+        Steinberg::Vst::ParamID id;
+        Steinberg::Vst::ParamValue value;
+    };
+
+    PluginInstance& instance_;
+    Settings settings_;
+    std::vector<Change> initialChanges_;
+};
