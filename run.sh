@@ -14,7 +14,7 @@ cmake --install "$BUILD_DIR" --component plugin >/dev/null
 BUNDLE="$HOME/.vst3/Tidepull.vst3"
 OUT="$PWD/tidepull-demo.wav"
 "$BUILD_DIR/tidepull-render" --plugin "$BUNDLE" \
-  --set "AC Threshold=24" --set "DC Threshold=4" --set "Release=1" "$OUT"
+  --set "AC Threshold=24" --set "DC Threshold=4" --set "Release=1" --set "Output=10" "$OUT"
 echo
 echo "Plug-in installed: $BUNDLE"
 echo "Demo rendered:     $OUT"
