@@ -11,6 +11,8 @@ TIDEPULL_PACKAGES=(
   libsndfile1-dev
   libgtest-dev
   libbenchmark-dev
+  libpng-dev
+  zlib1g-dev
 )
 
 tidepull_install_deps() {
