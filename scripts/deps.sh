@@ -13,6 +13,9 @@ TIDEPULL_PACKAGES=(
   libbenchmark-dev
   libpng-dev
   zlib1g-dev
+  libfreetype-dev
+  libfontconfig-dev
+  fonts-dejavu-core
 )
 
 tidepull_install_deps() {

@@ -37,6 +37,21 @@ void ParamRecord::InitInteger(const char* name_, int32_t defaultValue_, int32_t 
     InitContinuous(name_, defaultValue_, minValue, maxValue, 1.0, label_, group_, 1.0);
 }
 
+void ParamRecord::InitEnum(const char* name_, int32_t defaultValue_, int32_t nItems,
+                           const char* label_, const char* group_)
+{
+    if (kind == kParamNone)
+        kind = kParamEnumeration;
+    InitInteger(name_, defaultValue_, 0, nItems > 1 ? nItems - 1 : 0, label_, group_);
+}
+
+void ParamRecord::InitBool(const char* name_, bool defaultValue_, const char* label_, const char* group_)
+{
+    if (kind == kParamNone)
+        kind = kParamBoolean;
+    InitInteger(name_, defaultValue_ ? 1 : 0, 0, 1, label_, group_);
+}
+
 void ParamRecord::SetShapeExponent(double shape_)
 {
     if (shape_ != 0.0)

@@ -32,6 +32,9 @@ public:
                         double step, const char* label, const char* group, double shape);
     void InitInteger(const char* name, int32_t defaultValue, int32_t minValue, int32_t maxValue,
                      const char* label, const char* group);
+    void InitEnum(const char* name, int32_t defaultValue, int32_t nItems, const char* label,
+                  const char* group);
+    void InitBool(const char* name, bool defaultValue, const char* label, const char* group);
     void SetShapeExponent(double shape);
 
     double Value() const { return value.load(std::memory_order_relaxed); }

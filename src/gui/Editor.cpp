@@ -1,0 +1,491 @@
+#include "gui/Editor.h"
+
+#include "core/FixedText.h"
+#include "core/ParamRecord.h"
+#include "core/PlugCore.h"
+#include "gui/BitmapCache.h"
+#include "gui/BitmapControl.h"
+#include "gui/FontCache.h"
+#ifndef _WIN32
+#include "pix/EmbeddedResource.h"
+#endif
+#include "pix/PIX_CachedFont.h"
+#include "pix/PIX_Composite.h"
+#include "pix/PIX_MemBitmap.h"
+#include "pix/PIX_Mode.h"
+#include "pix/PIX_Png.h"
+#include "pix/PIX_SysBitmap.h"
+
+#include <cstdio>
+#include <cstring>
+#include <mutex>
+
+namespace {
+
+// The plug API whose host shows its own context menu on a right click.
+constexpr int32_t kApiVst3 = 1;
+
+#ifndef _WIN32
+// A PNG resource has at least its 8-byte signature.
+constexpr size_t kMinPngSize = 8;
+
+bool HasPngExtension(const char* fileName)
+{
+    const char* dot = fileName ? std::strrchr(fileName, '.') : nullptr;
+    if (!dot)
+        return false;
+    const char* ext = dot + 1;
+    const char* png = "png";
+    for (int i = 0; i < 3; ++i) {
+        if ((ext[i] | 0x20) != png[i])
+            return false;
+    }
+    return ext[3] == '\0';
+}
+#endif
+
+} // namespace
+
+Editor::Editor(PlugCore* plug_, int32_t width_, int32_t height_, int32_t frameRate_)
+    : plug(plug_), width(width_), height(height_), frameRate(frameRate_)
+{
+}
+
+Editor::~Editor()
+{
+    keyCatcher.reset();
+    DeleteControls();
+    surface.reset();
+    scratch.reset();
+}
+
+void Editor::DeleteControls()
+{
+    // Last first, the reverse of creation.
+    while (!controls.empty())
+        controls.pop_back();
+}
+
+bool Editor::PresentRect(const Bounds& /*rect*/)
+{
+    return true;
+}
+
+bool Editor::MeasureText(TextStyle& style, const char* text, Bounds& rect)
+{
+    return DrawTextInRect(style, text, rect, true);
+}
+
+PopupMenu* Editor::TrackMenu(PopupMenu& /*menu*/, const Bounds& /*area*/)
+{
+    return nullptr;
+}
+
+void Editor::OpenTextEntry(Control* /*control*/, const TextStyle& /*style*/, const Bounds& /*area*/,
+                           const char* /*initialText*/, ParamRecord* /*param*/)
+{
+}
+
+void* Editor::CreateEditorWindow(void* /*parent*/)
+{
+    return nullptr;
+}
+
+PIX_IBitmap* Editor::LoadResourceImage(int32_t id, const char* fileName)
+{
+#ifdef _WIN32
+    // Windows libraries carry their images as module resources, which only
+    // the window knows how to reach.
+    (void)id;
+    (void)fileName;
+    return nullptr;
+#else
+    if (!HasPngExtension(fileName))
+        return nullptr;
+    const unsigned char* data = nullptr;
+    size_t size = 0;
+    if (!FindEmbeddedResource(id, &data, &size) || size < kMinPngSize)
+        return nullptr;
+    return PIX_PngFromMemory(data, size);
+#endif
+}
+
+void Editor::SetEditorSize(int32_t width_, int32_t height_)
+{
+    {
+        // The audio thread reaches controls through the list while it holds
+        // the plug mutex, so the list is only torn down under it.
+        std::unique_lock<std::recursive_mutex> guard;
+        if (plug)
+            guard = std::unique_lock<std::recursive_mutex>(plug->Mutex());
+        width = width_;
+        height = height_;
+        ReleaseMouseCapture();
+        mouseOver = -1;
+        DeleteControls();
+        surface.reset();
+        scratch.reset();
+        PrepareSurfaces();
+    }
+    if (plug)
+        plug->ResizeEditor(width_, height_);
+}
+
+void Editor::PushParamToControls(int32_t paramIdx, double value, bool normalized)
+{
+    if (!normalized) {
+        const ParamRecord* param = plug ? plug->ParamAt(paramIdx) : nullptr;
+        if (!param)
+            return;
+        value = param->NormalizedOf(value);
+    }
+    for (const std::unique_ptr<Control>& c : controls) {
+        if (c->ParamIdx() == paramIdx)
+            c->ReceiveParamValue(value);
+        const int32_t links = c->AuxParamCount();
+        for (int32_t k = 0; k < links; ++k) {
+            if (c->AuxParamAt(k)->paramIdx == paramIdx) {
+                c->ReceiveAuxParamValue(k, value, links);
+                break;
+            }
+        }
+    }
+}
+
+void Editor::PrepareSurfaces()
+{
+    surface = std::make_unique<PIX_SysBitmap>(width, height);
+    scratch = std::make_unique<PIX_MemBitmap>();
+}
+
+void Editor::ReceiveControlValue(int32_t controlIdx, double normalized)
+{
+    if (controlIdx < 0 || controlIdx >= ControlCount())
+        return;
+    controls[static_cast<size_t>(controlIdx)]->ReceiveParamValue(normalized);
+}
+
+int32_t Editor::AddControl(Control* control)
+{
+    if (!control)
+        return -1;
+    control->SetEditor(this);
+    controls.emplace_back(control);
+    return ControlCount() - 1;
+}
+
+void Editor::AddBackground(int32_t id, const char* fileName)
+{
+    const BitmapStrip strip = LoadStrip(id, fileName, 1);
+    auto* background = new BitmapControl(plug, 0, 0, -1, strip, kBlendCopy);
+    background->SetEditor(this);
+    controls.emplace(controls.begin(), background);
+}
+
+BitmapStrip Editor::LoadStrip(int32_t id, const char* fileName, int32_t frames)
+{
+    PIX_IBitmap* bitmap = BitmapCache::Find(id);
+    if (!bitmap) {
+        if (PIX_IBitmap* loaded = LoadResourceImage(id, fileName))
+            bitmap = BitmapCache::Insert(id, loaded);
+    }
+    BitmapStrip strip;
+    strip.bitmap = bitmap;
+    strip.width = bitmap ? bitmap->Width() : 0;
+    strip.height = bitmap ? bitmap->Height() : 0;
+    strip.frames = frames;
+    strip.horizontal = false;
+    return strip;
+}
+
+Control* Editor::GetControl(int32_t idx) const
+{
+    if (idx < 0 || idx >= ControlCount())
+        return nullptr;
+    return controls[static_cast<size_t>(idx)].get();
+}
+
+void Editor::SetKeyCatcher(Control* control)
+{
+    if (control)
+        control->SetEditor(this);
+    keyCatcher.reset(control);
+}
+
+bool Editor::Render(const Bounds& rect)
+{
+    if (controls.empty())
+        return true;
+    drawRect = rect;
+    for (const std::unique_ptr<Control>& c : controls) {
+        if (!c->IsHidden() && rect.Intersects(c->Rect()))
+            c->Draw(*this);
+        c->MarkClean();
+    }
+    return PresentRect(rect);
+}
+
+bool Editor::CollectDirty(Bounds& out) const
+{
+    bool any = false;
+    for (const std::unique_ptr<Control>& c : controls) {
+        if (!c->NeedsRedraw())
+            continue;
+        out = any ? out.Union(c->Rect()) : c->Rect();
+        any = true;
+    }
+    return any;
+}
+
+void Editor::MarkAllControlsDirty()
+{
+    for (const std::unique_ptr<Control>& c : controls)
+        c->MarkDirty(false);
+}
+
+bool Editor::BlitStrip(const BitmapStrip& strip, const Bounds& dest, int32_t srcX, int32_t srcY,
+                       const BlendSpec* blend)
+{
+    Bounds clipped;
+    if (!dest.IsEmpty() && !drawRect.IsEmpty() && dest.Intersects(drawRect))
+        clipped = dest.Intersection(drawRect);
+
+    const PIX_Rect source{srcX + clipped.left - dest.left, srcY + clipped.top - dest.top,
+                          srcX + clipped.right - dest.left, srcY + clipped.bottom - dest.top};
+
+    int32_t mode = PIX_MODE_COPY | PIX_MODE_SOURCE_ALPHA;
+    float weight = 1.0f;
+    if (blend) {
+        switch (blend->method) {
+        case kBlendCopy:
+            mode = PIX_MODE_COPY;
+            break;
+        case kBlendAdd:
+            mode = PIX_MODE_ADD | PIX_MODE_SOURCE_ALPHA;
+            break;
+        case kBlendDodge:
+            mode = PIX_MODE_DODGE | PIX_MODE_SOURCE_ALPHA;
+            break;
+        default:
+            break;
+        }
+        weight = blend->weight;
+    }
+    PIX_Composite(surface.get(), strip.bitmap, clipped.left, clipped.top, &source, weight, mode);
+    return true;
+}
+
+PIX_CachedFont* Editor::FontFor(TextStyle& style)
+{
+    if (!style.font)
+        style.font = FontCache::Acquire(style);
+    return style.font;
+}
+
+bool Editor::DrawTextInRect(TextStyle& style, const char* text, Bounds& rect, bool measure)
+{
+    if (!text || !text[0])
+        return true;
+    PIX_CachedFont* font = FontFor(style);
+    if (!font)
+        return false;
+    font->SetInkColor(style.color.ToPixel());
+
+    uint32_t flags = DT_NOCLIP;
+    if (style.color.alpha != 255)
+        flags |= TEXT_INK_ALPHA;
+
+    if (measure) {
+        PIX_Rect measured{0, 0, 0, 0};
+        font->RenderText(surface.get(), text, -1, &measured, flags | DT_CALCRECT);
+        const int32_t w = measured.right - measured.left;
+        const int32_t h = measured.bottom - measured.top;
+        rect.bottom = rect.top + h;
+        if (style.alignment == kAlignCenter) {
+            rect.left = (rect.left + rect.right) / 2 - w / 2;
+            rect.right = rect.left + w;
+        } else if (style.alignment == kAlignRight) {
+            rect.left = rect.right - w;
+        } else {
+            rect.right = rect.left + w;
+        }
+        return true;
+    }
+
+    if (style.alignment == kAlignCenter)
+        flags |= DT_CENTER;
+    else if (style.alignment == kAlignRight)
+        flags |= DT_RIGHT;
+    PIX_Rect area{rect.left, rect.top, rect.right, rect.bottom};
+    font->RenderText(surface.get(), text, -1, &area, flags);
+    return true;
+}
+
+int32_t Editor::ControlAt(int32_t x, int32_t y, bool forMouseOver) const
+{
+    if (mouseCapture >= 0)
+        return mouseCapture;
+    // Later controls lie on top.
+    for (int32_t i = ControlCount() - 1; i >= 0; --i) {
+        const Control* c = controls[static_cast<size_t>(i)].get();
+        if (c->IsHidden())
+            continue;
+        if (c->IsGrayed() && !(forMouseOver && c->MouseOverWhenGrayed()))
+            continue;
+        if (c->HitTest(x, y))
+            return i;
+    }
+    return -1;
+}
+
+void Editor::ReleaseMouseCapture()
+{
+    mouseCapture = -1;
+    lastMouseX = -1;
+    lastMouseY = -1;
+}
+
+void Editor::HandleMouseDown(int32_t x, int32_t y, const MouseModifiers& mods)
+{
+    ReleaseMouseCapture();
+    const int32_t idx = ControlAt(x, y, false);
+    Control* c = GetControl(idx);
+    if (!c)
+        return;
+    mouseCapture = idx;
+    lastMouseX = x;
+    lastMouseY = y;
+
+    const int32_t paramIdx = c->ParamIdx();
+    if (plug && paramIdx >= 0 && mods.right && plug->ApiKind() == kApiVst3) {
+        // The host's own parameter menu replaces the control's right click.
+        ReleaseMouseCapture();
+        plug->PopupParamContextMenu(paramIdx, x, y);
+        return;
+    }
+    if (plug && paramIdx >= 0)
+        plug->BeginParamEdit(paramIdx);
+    c->MouseDown(x, y, mods);
+}
+
+void Editor::HandleMouseDrag(int32_t x, int32_t y, const MouseModifiers& mods)
+{
+    Control* c = GetControl(mouseCapture);
+    if (!c || (x == lastMouseX && y == lastMouseY))
+        return;
+    const int32_t dX = x - lastMouseX;
+    const int32_t dY = y - lastMouseY;
+    lastMouseX = x;
+    lastMouseY = y;
+    c->MouseDrag(x, y, dX, dY, mods);
+}
+
+void Editor::HandleMouseUp(int32_t x, int32_t y, const MouseModifiers& mods)
+{
+    const int32_t idx = ControlAt(x, y, false);
+    ReleaseMouseCapture();
+    Control* c = GetControl(idx);
+    if (!c)
+        return;
+    c->MouseUp(x, y, mods);
+    // The handler may have rebuilt the list.
+    c = GetControl(idx);
+    if (c && plug && c->ParamIdx() >= 0)
+        plug->EndParamEdit(c->ParamIdx());
+}
+
+bool Editor::HandleMouseDoubleClick(int32_t x, int32_t y, const MouseModifiers& mods)
+{
+    ReleaseMouseCapture();
+    const int32_t idx = ControlAt(x, y, false);
+    Control* c = GetControl(idx);
+    if (!c)
+        return false;
+    if (c->DoubleClickActsAsClick()) {
+        mouseCapture = idx;
+        lastMouseX = x;
+        lastMouseY = y;
+        c->MouseDown(x, y, mods);
+        return true;
+    }
+    c->MouseDoubleClick(x, y, mods);
+    return false;
+}
+
+bool Editor::HandleMouseWheel(int32_t x, int32_t y, const MouseModifiers& mods, int32_t notches)
+{
+    Control* c = GetControl(ControlAt(x, y, false));
+    if (!c)
+        return false;
+    c->MouseWheel(x, y, mods, notches);
+    return true;
+}
+
+bool Editor::HandleMouseOver(int32_t x, int32_t y, const MouseModifiers& mods)
+{
+    if (!handleMouseOver)
+        return false;
+    const int32_t idx = ControlAt(x, y, true);
+    Control* c = GetControl(idx);
+    if (c) {
+        lastMouseX = x;
+        lastMouseY = y;
+        c->MouseOver(x, y, mods);
+        if (mouseOver >= 0 && mouseOver != idx) {
+            if (Control* previous = GetControl(mouseOver))
+                previous->MouseOut();
+        }
+        mouseOver = idx;
+    }
+    return true;
+}
+
+void Editor::HandleMouseOut()
+{
+    for (const std::unique_ptr<Control>& c : controls)
+        c->MouseOut();
+    mouseOver = -1;
+}
+
+bool Editor::HandleKeyDown(int32_t x, int32_t y, KeyCode key)
+{
+    const int32_t idx = ControlAt(x, y, false);
+    // The background takes no keys of its own.
+    Control* target = idx > 0 ? GetControl(idx) : nullptr;
+    if (!target)
+        target = keyCatcher.get();
+    return target && target->KeyDown(x, y, key);
+}
+
+void Editor::PromptControlValue(Control* control, ParamRecord* param, const Bounds& area)
+{
+    if (!control || !param)
+        return;
+
+    const ParamKind kind = param->Kind();
+    if (kind == kParamEnumeration || (kind == kParamBoolean && param->DisplayTextCount() > 0)) {
+        char current[ParamRecord::kTextSize];
+        param->FormatValue(current, sizeof current);
+        PopupMenu menu(PopupMenu::kNoPrefix);
+        const int32_t count = param->DisplayTextCount();
+        for (int32_t i = 0; i < count; ++i) {
+            const char* text = param->DisplayTextFor(i);
+            menu.AddItem(text, std::strcmp(text, current) == 0 ? kMenuItemChecked : 0);
+        }
+        PopupMenu* chosen = TrackMenu(menu, area);
+        if (chosen && chosen->ChosenIndex() >= 0)
+            control->ApplyUserValue(param->NormalizedOf(chosen->ChosenIndex()));
+        return;
+    }
+
+    // Numeric text, never a display text: the entry is typed as a number.
+    double v = param->Value();
+    if (param->NegateDisplay())
+        v = -v;
+    char text[ParamRecord::kTextSize];
+    if (param->Precision() == 0)
+        std::snprintf(text, sizeof text, "%d", static_cast<int>(TruncateToInt32(v)));
+    else
+        std::snprintf(text, sizeof text, "%.*f", static_cast<int>(param->Precision()), v);
+    OpenTextEntry(control, control->GetTextStyle(), area, text, param);
+}

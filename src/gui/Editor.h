@@ -1,0 +1,156 @@
+#pragma once
+
+#include "core/EditorLink.h"
+#include "gui/BitmapStrip.h"
+#include "gui/Bounds.h"
+#include "gui/Control.h"
+#include "gui/KeyCode.h"
+#include "gui/MouseModifiers.h"
+#include "gui/PopupMenu.h"
+#include "gui/TextStyle.h"
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+class ParamRecord;
+class PIX_IBitmap;
+class PIX_MemBitmap;
+class PIX_SysBitmap;
+class PlugCore;
+
+// The platform-independent editor: it owns the controls and the drawing
+// surface, redraws what is dirty, routes mouse input to controls and ties
+// them to the plug's parameters.
+//
+// A window subclass translates its events into the Handle* calls, calls
+// CollectDirty on its timer and Render on paint, and copies the drawing
+// surface to the screen in PresentRect. Every window-host hook has a default
+// that serves an editor without a window: nothing is presented, menus are
+// dismissed and text entry never opens.
+//
+// Threads: everything runs on the editor thread except PushParamToControls
+// and ReceiveControlValue, which the plug calls while processing with its
+// mutex held. Those only store values and flags in controls.
+class Editor : public EditorLink {
+public:
+    Editor(PlugCore* plug, int32_t width, int32_t height, int32_t frameRate);
+    ~Editor() override;
+
+    Editor(const Editor&) = delete;
+    Editor& operator=(const Editor&) = delete;
+
+    // Window host hooks.
+    virtual bool PresentRect(const Bounds& rect);
+    virtual bool MeasureText(TextStyle& style, const char* text, Bounds& rect);
+    virtual void CancelTextEntry() {}
+    virtual void SetEditorSize(int32_t width, int32_t height);
+    virtual bool IsWindowOpen() const { return WindowHandle() != nullptr; }
+    virtual const char* BackendName() const { return ""; }
+    // Shows `menu` below `area`; returns the menu (or submenu) whose item was
+    // chosen, with its chosen index set, or none when dismissed.
+    virtual PopupMenu* TrackMenu(PopupMenu& menu, const Bounds& area);
+    // Opens a text box over `area`; the host applies the committed text to
+    // `control` (through `param` when given).
+    virtual void OpenTextEntry(Control* control, const TextStyle& style, const Bounds& area,
+                               const char* initialText, ParamRecord* param);
+    virtual void* CreateEditorWindow(void* parent);
+    virtual void DestroyEditorWindow() {}
+    virtual void* WindowHandle() const { return nullptr; }
+    virtual void HideCursorForDrag() {}
+    virtual void RestoreCursorAfterDrag() {}
+    // A new bitmap decoded from the resource, owned by the caller, or none.
+    // The default reads the images built into the library.
+    virtual PIX_IBitmap* LoadResourceImage(int32_t id, const char* fileName);
+
+    // EditorLink: the plug side.
+    void PushParamToControls(int32_t paramIdx, double value, bool normalized) override;
+    void PrepareSurfaces() override;
+    int32_t ControlCount() const override { return static_cast<int32_t>(controls.size()); }
+    void ReceiveControlValue(int32_t controlIdx, double normalized) override;
+
+    // Building. The editor takes ownership of added controls.
+    int32_t AddControl(Control* control);
+    void AddBackground(int32_t id, const char* fileName);
+    BitmapStrip LoadStrip(int32_t id, const char* fileName, int32_t frames);
+    Control* GetControl(int32_t idx) const;
+    // Receives keys no control under the mouse takes; owned.
+    void SetKeyCatcher(Control* control);
+    Control* KeyCatcher() const { return keyCatcher.get(); }
+
+    // Drawing.
+    bool Render(const Bounds& rect);
+    bool CollectDirty(Bounds& out) const;
+    void MarkAllControlsDirty();
+    bool BlitStrip(const BitmapStrip& strip, const Bounds& dest, int32_t srcX, int32_t srcY,
+                   const BlendSpec* blend);
+    bool DrawTextInRect(TextStyle& style, const char* text, Bounds& rect, bool measure);
+    PIX_CachedFont* FontFor(TextStyle& style);
+
+    // Input, in editor pixels.
+    int32_t ControlAt(int32_t x, int32_t y, bool forMouseOver) const;
+    void HandleMouseDown(int32_t x, int32_t y, const MouseModifiers& mods);
+    void HandleMouseDrag(int32_t x, int32_t y, const MouseModifiers& mods);
+    void HandleMouseUp(int32_t x, int32_t y, const MouseModifiers& mods);
+    // True when the control took the double click as a mouse down and now
+    // holds the mouse: the window captures it.
+    bool HandleMouseDoubleClick(int32_t x, int32_t y, const MouseModifiers& mods);
+    bool HandleMouseWheel(int32_t x, int32_t y, const MouseModifiers& mods, int32_t notches);
+    bool HandleMouseOver(int32_t x, int32_t y, const MouseModifiers& mods);
+    void HandleMouseOut();
+    bool HandleKeyDown(int32_t x, int32_t y, KeyCode key);
+
+    // Menu or text entry for a control's parameter, from PromptForValue.
+    void PromptControlValue(Control* control, ParamRecord* param, const Bounds& area);
+
+    PlugCore* Plug() const { return plug; }
+    int32_t Width() const { return width; }
+    int32_t Height() const { return height; }
+    int32_t FrameRate() const { return frameRate; }
+    const Bounds& DrawRect() const { return drawRect; }
+    PIX_SysBitmap* DrawingSurface() const { return surface.get(); }
+    PIX_MemBitmap* ScratchSurface() const { return scratch.get(); }
+
+    int32_t MouseCapture() const { return mouseCapture; }
+    int32_t MouseOverIndex() const { return mouseOver; }
+    int32_t LastMouseX() const { return lastMouseX; }
+    int32_t LastMouseY() const { return lastMouseY; }
+    void ReleaseMouseCapture();
+    bool HandlesMouseOver() const { return handleMouseOver; }
+    void SetHandleMouseOver(bool on) { handleMouseOver = on; }
+    bool TooltipsEnabled() const { return tooltipsEnabled; }
+    void SetTooltipsEnabled(bool on) { tooltipsEnabled = on; }
+
+protected:
+    bool IsCursorHidden() const { return cursorHidden; }
+    void SetCursorHidden(bool hidden) { cursorHidden = hidden; }
+    int32_t SavedCursorX() const { return savedCursorX; }
+    int32_t SavedCursorY() const { return savedCursorY; }
+    void SetSavedCursorPosition(int32_t x, int32_t y)
+    {
+        savedCursorX = x;
+        savedCursorY = y;
+    }
+
+private:
+    void DeleteControls();
+
+    std::vector<std::unique_ptr<Control>> controls;
+    PlugCore* plug;
+    Bounds drawRect;
+    bool cursorHidden = false;
+    int32_t savedCursorX = -1;
+    int32_t savedCursorY = -1;
+    std::unique_ptr<PIX_SysBitmap> surface;
+    std::unique_ptr<PIX_MemBitmap> scratch;
+    int32_t width;
+    int32_t height;
+    int32_t frameRate;
+    int32_t mouseCapture = -1;
+    int32_t mouseOver = -1;
+    int32_t lastMouseX = 0;
+    int32_t lastMouseY = 0;
+    bool handleMouseOver = false;
+    bool tooltipsEnabled = false;
+    std::unique_ptr<Control> keyCatcher;
+};
