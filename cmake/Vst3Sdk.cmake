@@ -81,9 +81,20 @@ set_target_properties(vst3sdk_ext PROPERTIES
     CXX_VISIBILITY_PRESET hidden
     VISIBILITY_INLINES_HIDDEN ON)
 
+if(WIN32)
+    # The same sources take their SMTG_OS_WINDOWS branches: Win32 critical
+    # sections, OutputDebugString, and CoCreateGuid for new FUIDs. The SDK's
+    # string code is meant for the wide Win32 API.
+    target_compile_definitions(vst3sdk PRIVATE UNICODE _UNICODE)
+    target_link_libraries(vst3sdk PUBLIC ole32)
+endif()
+
 if(CMAKE_SYSTEM_NAME STREQUAL "Linux")
     set(VST3SDK_MODULE_ENTRY_SOURCES "${_vst3sdk_ext_dir}/ModuleEntryLinux.cpp")
-# elseif(WIN32): the Windows entry (InitDll/ExitDll) goes here.
+elseif(WIN32)
+    # DllMain records the module handle; InitDll and ExitDll live with the
+    # factory in the plug-in's own entry source.
+    set(VST3SDK_MODULE_ENTRY_SOURCES "${_vst3sdk_ext_dir}/ModuleEntryWin32.cpp")
 else()
     set(VST3SDK_MODULE_ENTRY_SOURCES "")
     message(WARNING "No VST 3 module entry for ${CMAKE_SYSTEM_NAME} yet")

@@ -1,0 +1,83 @@
+#!/usr/bin/env bash
+# Runs a Windows test program under Wine, the way the tests and CI do:
+#
+#   scripts/wine-test.sh PROGRAM.exe [ARGS...]
+#
+# Arguments that are absolute Linux paths are handed to the program as Windows
+# paths (drive Z: is the Linux root). The exit code is the program's.
+#
+# The Wine prefix is made fresh in a temporary folder with wineboot -i and
+# removed at the end; set TIDEPULL_WINEPREFIX to a folder to make it there
+# once and reuse it for several programs in one run (it is then kept).
+# Installs wine, wine64, xvfb and xauth when they are missing.
+set -euo pipefail
+
+if [ $# -lt 1 ]; then
+  echo "usage: $0 PROGRAM.exe [ARGS...]" >&2
+  exit 2
+fi
+
+PACKAGES=(wine wine64 xvfb xauth)
+missing=()
+for pkg in "${PACKAGES[@]}"; do
+  dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q "install ok installed" || missing+=("$pkg")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "wine-test: installing ${missing[*]}" >&2
+  sudo=""
+  [ "$(id -u)" -eq 0 ] || sudo=sudo
+  $sudo apt-get update -qq
+  $sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}" >&2
+fi
+
+to_windows_path() {
+  local p=$1
+  if [[ $p == /* ]]; then
+    printf 'Z:%s' "${p//\//\\}"
+  else
+    printf '%s' "$p"
+  fi
+}
+
+program=$1
+shift
+if [ ! -f "$program" ]; then
+  echo "wine-test: no program at $program" >&2
+  exit 2
+fi
+args=()
+for a in "$@"; do
+  args+=("$(to_windows_path "$a")")
+done
+
+export WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+export WINEARCH=win64
+if [ -n "${TIDEPULL_WINEPREFIX:-}" ]; then
+  export WINEPREFIX=$TIDEPULL_WINEPREFIX
+  keep_prefix=1
+else
+  export WINEPREFIX
+  WINEPREFIX=$(mktemp -d "${TMPDIR:-/tmp}/tidepull-wine.XXXXXX")
+  keep_prefix=0
+fi
+
+cleanup() {
+  wineserver -k >/dev/null 2>&1 || true
+  if [ "$keep_prefix" -eq 0 ]; then
+    rm -rf "$WINEPREFIX"
+  fi
+}
+trap cleanup EXIT
+
+if [ ! -f "$WINEPREFIX/system.reg" ]; then
+  wineboot -i >/dev/null 2>&1
+  # Unmanaged windows: with no window manager, destroying a managed window
+  # stalls for seconds.
+  wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+fi
+
+status=0
+xvfb-run -a wine "$program" "${args[@]}" || status=$?
+wineserver -w || true
+exit "$status"

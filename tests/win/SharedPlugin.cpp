@@ -1,0 +1,9 @@
+#include "SharedPlugin.h"
+
+#include "TestRunner.h"
+
+PluginLibrary& SharedPlugin()
+{
+    static PluginLibrary library(TestRunner::Instance().Option("dll"));
+    return library;
+}
