@@ -2,11 +2,17 @@
 
 #include "dsp/envFollower.h"
 
+#include <cmath>
+
 // Peak detector plus static gain curve: threshold, ratio and a soft knee whose
 // width scales with the threshold's magnitude (a 0 dB threshold is always a
 // hard knee). Gains are in dB; 0 or negative while the ratio is at least 1.
 class compressor : public envFollower {
 public:
+    // ln(x) * kLnToDb = 20 log10(x); exp(dB * kDbToLinear) = 10^(dB / 20).
+    static constexpr double kLnToDb = 8.685889638065037;
+    static constexpr double kDbToLinear = 0.1151292546497;
+
     compressor();
 
     // detect, computeGain, then apply the gain to x.
@@ -39,3 +45,53 @@ private:
     double kneeHigh;
     double slope;      // 1 - 1 / ratio
 };
+
+// Inline: the chain runs these on a working copy of the detector every sample.
+inline double compressor::computeGain()
+{
+    // Re-derived every step so a ratio written any other way cannot leave it stale.
+    slope = 1.0 - 1.0 / ratio;
+    // An envelope of 0 gives -inf: no gain when compressing, -inf when expanding.
+    const double e = std::log(std::fabs(envelope)) * kLnToDb;
+
+    double g;
+    if (kneeWidth > 0.0 && e > kneeLow && e < kneeHigh) {
+        // Quadratic knee, -slope * (e - kneeLow)^2 / (2 * kneeWidth); it meets the
+        // straight line at both bounds. The scaled slope stays local.
+        const double s = ((e - kneeLow) / kneeWidth) * 0.5 * slope;
+        g = (kneeLow - e) * s;
+    } else {
+        g = (threshold - e) * slope;
+        // Never a boost; also maps NaN (ratio 1 at an envelope of 0: inf * 0) to 0.
+        if (!(g < 0.0))
+            g = 0.0;
+    }
+    gainDb = g;
+    return g;
+}
+
+inline void compressor::deriveKnee()
+{
+    kneeWidth = threshold * knee * (-1.0);
+    kneeLow = threshold - kneeWidth * 0.5;
+    kneeHigh = threshold + kneeWidth * 0.5;
+}
+
+inline void compressor::setThreshold(double dB)
+{
+    threshold = dB;
+    deriveKnee();
+}
+
+inline void compressor::setRatio(double r)
+{
+    deriveKnee();
+    ratio = r;
+    slope = 1.0 - 1.0 / r;
+}
+
+inline void compressor::setKnee(double k)
+{
+    knee = k;
+    deriveKnee();
+}

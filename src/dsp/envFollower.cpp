@@ -36,36 +36,6 @@ double envFollower::process(double x)
     return x;
 }
 
-void envFollower::setAttack(double ms)
-{
-    if (ms == lastAttackMs)
-        return;
-    lastAttackMs = ms;
-    attackCoef = timeCoef(ms);
-}
-
-void envFollower::setRelease(double ms)
-{
-    if (ms == lastReleaseMs)
-        return;
-    lastReleaseMs = ms;
-    releaseCoef = timeCoef(ms);
-}
-
-void envFollower::setHold(double ms)
-{
-    if (ms == lastHoldMs)
-        return;
-    lastHoldMs = ms;
-    holdLength = static_cast<int32_t>(sampleRate * ms / 1000.0);
-}
-
-double envFollower::timeCoef(double ms) const
-{
-    // Multiplication order matters for bit-exact coefficients.
-    return std::pow(0.01, 1.0 / (ms * sampleRate * 0.001));
-}
-
 bool envFollower::stateIsFinite() const
 {
     return std::isfinite(envelope) && std::isfinite(attackCoef) && std::isfinite(releaseCoef);

@@ -73,3 +73,35 @@ inline void envFollower::detect(double x)
         envelope = (envelope - v) * releaseCoef + v;
     }
 }
+
+// The setters are inline for the chain's hot loop, which runs them every
+// sample on a working copy of the detector.
+inline void envFollower::setAttack(double ms)
+{
+    if (ms == lastAttackMs)
+        return;
+    lastAttackMs = ms;
+    attackCoef = timeCoef(ms);
+}
+
+inline void envFollower::setRelease(double ms)
+{
+    if (ms == lastReleaseMs)
+        return;
+    lastReleaseMs = ms;
+    releaseCoef = timeCoef(ms);
+}
+
+inline void envFollower::setHold(double ms)
+{
+    if (ms == lastHoldMs)
+        return;
+    lastHoldMs = ms;
+    holdLength = static_cast<int32_t>(sampleRate * ms / 1000.0);
+}
+
+inline double envFollower::timeCoef(double ms) const
+{
+    // Multiplication order matters for bit-exact coefficients.
+    return std::pow(0.01, 1.0 / (ms * sampleRate * 0.001));
+}

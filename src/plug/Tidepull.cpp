@@ -1,7 +1,9 @@
 #include "plug/Tidepull.h"
 
 #include "core/FixedText.h"
+#include "dsp/sameBits.h"
 #include "dsp/saturate.h"
+#include "plug/TidepullEditorLayout.h"
 
 #include <cmath>
 #include <mutex>
@@ -15,7 +17,7 @@ constexpr int32_t kVersion = 0x50000;   // 5.0.0
 constexpr double kReleaseMs[4] = {300.0, 800.0, 2000.0, 5000.0};
 constexpr double kReleaseKnee[6] = {1.0, 0.8, 0.6, 0.5, 0.6, 0.4};
 
-constexpr double kDbToLinear = 0.1151292546497;   // ln(10) / 20
+constexpr double kDbToLinear = compressor::kDbToLinear;
 
 } // namespace
 
@@ -41,6 +43,7 @@ Tidepull::Tidepull()
     for (int32_t i = 0; i < kNumParams; ++i)
         ParamChanged(i);
 
+    TidepullEditorLayout::Build(*this);
     CaptureDefaultPresets("-", 1);
 }
 
@@ -90,18 +93,58 @@ void Tidepull::ProcessBlock(double** inputs, double** outputs, int32_t nFrames)
     stageL.setRate(2.0 * rate);
     stageR.setRate(2.0 * rate);
     sidechainFilter.setHighPass((hpfFreq + 25.0) / rate, 0.707);
-    const double makeupGain = std::pow(10.0, 0.25);   // +5 dB
     if (nFrames <= 0)
         return;
 
     ClearNonFiniteState();
 
-    const ParamRecord& releaseParam = *ParamAt(kRelease);
-    const ParamRecord& bypassParam = *ParamAt(kBypass);
-    const ParamRecord& sidechainParam = *ParamAt(kExternalSidechain);
-    EditorLink* editor = GetEditor();
+    // The input gain is read nine times a sample. Settled, every read gives
+    // the same value, and most of the chain's work can be shared.
+    if (inputGainSmoother.settledAt(inputGain))
+        RunChain<true>(inputs, outputs, nFrames);
+    else
+        RunChain<false>(inputs, outputs, nFrames);
+}
+
+namespace {
+
+// One read of a smoother. A settled one would give back its state unchanged,
+// so the step is skipped (a MIX of 0 leaves the mix smoother resting on a
+// subnormal, which every skipped step would have touched).
+inline float Read(paramSmoother& s, bool settled, double target)
+{
+    return settled ? s.getState() : s.tick(target);
+}
+
+// saturate is a pure function: the same argument bits give the same result.
+inline double SaturateOrReuse(double arg, double previousArg, double previousResult)
+{
+    return sameBits(arg, previousArg) ? previousResult : saturate(arg);
+}
+
+} // namespace
+
+template <bool kInputGainSettled>
+void Tidepull::RunChain(double** inputs, double** outputs, int32_t nFrames)
+{
+    const double rate = SampleRate();
+    const double makeupGain = std::pow(10.0, 0.25);   // +5 dB
     // Meter ballistics: the distance shrinks to 1 % in 300 ms.
     const double meterCoef = std::exp(-4.60517018599 / (rate * 0.3));
+
+    // Release, Bypass and External Sidechain are read once per block. Every
+    // writer of them that runs alongside a block (host automation, the editor,
+    // state and presets) holds the plug mutex, which our caller holds for the
+    // whole block; an unlocked write from elsewhere is unordered with the
+    // block and may as well have landed after it.
+    int32_t position = TruncateToInt32(ParamAt(kRelease)->Value());
+    position = position < 0 ? 0 : (position > 5 ? 5 : position);
+    const double knee = kReleaseKnee[position];
+    const bool engaged = TruncateToInt32(ParamAt(kBypass)->Value()) != 0;
+    const bool external = TruncateToInt32(ParamAt(kExternalSidechain)->Value()) == 1;
+    // Controls are added when the editor is built, never while processing.
+    EditorLink* const editor = GetEditor();
+    const bool pushMeter = editor && meterControlIndex >= 0 && meterControlIndex < editor->ControlCount();
 
     const double* inL = inputs[0];
     const double* inR = inputs[1];
@@ -110,6 +153,43 @@ void Tidepull::ProcessBlock(double** inputs, double** outputs, int32_t nFrames)
     double* outL = outputs[0];
     double* outR = outputs[1];
 
+    // Working copies of all running state: locals the compiler can keep in
+    // registers, since no host buffer can alias them. Written back once.
+    stageFilter filterL = stageL;
+    stageFilter filterR = stageR;
+    biquad highPass = sidechainFilter;
+    compressor detector = comp;
+    paramSmoother gainSmoother = inputGainSmoother;
+    paramSmoother ratioSmoother = dcSmoother;
+    paramSmoother thresholdSmoother = acSmoother;
+    paramSmoother outSmoother = outputGainSmoother;
+    paramSmoother wetSmoother = mixSmoother;
+    const double gainTarget = inputGain;
+    const double ratioTarget = dcThreshold;
+    const double thresholdTarget = acThreshold;
+    const double outTarget = outputGain;
+    const double mixTarget = mix;
+    double level = scLevel;
+    double gain = gainDb;
+    double reduction = meterValue;
+    double meter = meterState;
+    double release = releaseMs;
+
+    const bool ratioSettled = ratioSmoother.settledAt(ratioTarget);
+    const bool thresholdSettled = thresholdSmoother.settledAt(thresholdTarget);
+    const bool outSettled = outSmoother.settledAt(outTarget);
+    const bool mixSettled = wetSmoother.settledAt(mixTarget);
+    // Only read on the settled path, where every tick would return it.
+    const float settledGain = gainSmoother.getState();
+
+    // computeGain reads the envelope and the curve (threshold, ratio, knee)
+    // and nothing else: while neither has changed since the last call, its
+    // result and the exp of it stand. The envelope is frozen through every
+    // hold, and resting in silence. The first sample always computes.
+    bool curveMoved = true;
+    double envelopeAtGain = 0.0;
+    double linearGain = 0.0;
+
     for (int32_t i = 0; i < nFrames; ++i) {
         // Read every input of sample i before writing output i: the host may
         // process in place.
@@ -117,83 +197,129 @@ void Tidepull::ProcessBlock(double** inputs, double** outputs, int32_t nFrames)
         const double rin = inR[i];
 
         // Saturation stage; the input gain only sets the drive, so it is
-        // divided out again after the filter.
-        const float t1 = inputGainSmoother.tick(inputGain);
-        const float t2 = inputGainSmoother.tick(inputGain);
-        double satL = stageL.tick(saturate(t1 * lin)) / t2 * makeupGain;
-        const float t3 = inputGainSmoother.tick(inputGain);
-        const float t4 = inputGainSmoother.tick(inputGain);
-        double satR = stageR.tick(saturate(t3 * rin)) / t4 * makeupGain;
+        // divided out again after the filter. Each filter is clocked three
+        // times per sample with the input held; only the first output counts.
+        double satL;
+        double satR;
+        float t9;
+        if constexpr (kInputGainSettled) {
+            // t1..t9 are all the same value, so the three clocks of a filter
+            // see the same argument: one saturate per channel serves them.
+            const double drive = settledGain;
+            const double sL = saturate(drive * lin);
+            const double sR = saturate(drive * rin);
+            satL = filterL.tick(sL) / drive * makeupGain;
+            satR = filterR.tick(sR) / drive * makeupGain;
+            filterL.tick(sL);
+            filterR.tick(sR);
+            filterL.tick(sL);
+            filterR.tick(sR);
+            t9 = settledGain;
+        } else {
+            const float t1 = gainSmoother.tick(gainTarget);
+            const float t2 = gainSmoother.tick(gainTarget);
+            const double a1 = t1 * lin;
+            const double s1 = saturate(a1);
+            satL = filterL.tick(s1) / t2 * makeupGain;
+            const float t3 = gainSmoother.tick(gainTarget);
+            const float t4 = gainSmoother.tick(gainTarget);
+            const double a3 = t3 * rin;
+            const double s3 = saturate(a3);
+            satR = filterR.tick(s3) / t4 * makeupGain;
 
-        // The filters are clocked three times per sample with the input held;
-        // only the first output counts.
-        const float t5 = inputGainSmoother.tick(inputGain);
-        stageL.tick(saturate(t5 * lin));
-        const float t6 = inputGainSmoother.tick(inputGain);
-        stageR.tick(saturate(t6 * rin));
-        const float t7 = inputGainSmoother.tick(inputGain);
-        stageL.tick(saturate(t7 * lin));
-        const float t8 = inputGainSmoother.tick(inputGain);
-        stageR.tick(saturate(t8 * rin));
+            // Near the end of a glide successive ticks start to repeat.
+            const double a5 = gainSmoother.tick(gainTarget) * lin;
+            const double s5 = SaturateOrReuse(a5, a1, s1);
+            filterL.tick(s5);
+            const double a6 = gainSmoother.tick(gainTarget) * rin;
+            const double s6 = SaturateOrReuse(a6, a3, s3);
+            filterR.tick(s6);
+            const double a7 = gainSmoother.tick(gainTarget) * lin;
+            filterL.tick(SaturateOrReuse(a7, a5, s5));
+            const double a8 = gainSmoother.tick(gainTarget) * rin;
+            filterR.tick(SaturateOrReuse(a8, a6, s6));
+            t9 = gainSmoother.tick(gainTarget);
+        }
 
         // Sidechain: the sum is not halved, a centred signal reads 6 dB hot.
-        const double v = TruncateToInt32(sidechainParam.Value()) == 1 ? scL[i] + scR[i] : rin + lin;
-        const double hp = sidechainFilter.tick(static_cast<float>(v));
-        const float t9 = inputGainSmoother.tick(inputGain);
-        scLevel = static_cast<double>(static_cast<float>(hp) * t9);
+        const double v = external ? scL[i] + scR[i] : rin + lin;
+        const double hp = highPass.tick(static_cast<float>(v));
+        level = static_cast<double>(static_cast<float>(hp) * t9);
 
-        comp.detect(scLevel);
-        const double g = comp.computeGain();
-        gainDb = g;
-
-        const double level = std::fabs(scLevel);
-        const double release4 = 3000.0 * level + 7000.0;
-        const double release5 = 15000.0 * level + 10000.0;
-        int32_t position = TruncateToInt32(releaseParam.Value());
-        position = position < 0 ? 0 : (position > 5 ? 5 : position);
-        releaseMs = position < 4 ? kReleaseMs[position] : (position == 4 ? release4 : release5);
-        kneeTarget = kReleaseKnee[position];
+        detector.detect(level);
+        if (curveMoved || !sameBits(detector.getEnvelope(), envelopeAtGain)) {
+            gain = detector.computeGain();
+            linearGain = std::exp(gain * kDbToLinear);
+            envelopeAtGain = detector.getEnvelope();
+            curveMoved = false;
+        }
 
         // The detector keeps its 44.1 kHz timing whatever the host rate; the
-        // setters return early while their inputs stay the same.
-        comp.setAttack(0.8);
-        comp.setRelease(releaseMs);
-        comp.setHold(3.0);
+        // setters return early while their inputs stay the same, so only
+        // positions 4 and 5, whose time follows the level, pay for a pow.
+        const double absLevel = std::fabs(level);
+        if (position < 4)
+            release = kReleaseMs[position];
+        else
+            release = position == 4 ? 3000.0 * absLevel + 7000.0 : 15000.0 * absLevel + 10000.0;
+        detector.setAttack(0.8);
+        detector.setRelease(release);
+        detector.setHold(3.0);
 
         // Ratio and threshold glide; a moving smoother takes a second step.
-        const float ratio = dcSmoother.tick(dcThreshold);
-        if (comp.getRatio() != ratio)
-            comp.setRatio(dcSmoother.tick(dcThreshold));
-        const float threshold = acSmoother.tick(acThreshold);
-        if (comp.getThreshold() != -threshold)
-            comp.setThreshold(-acSmoother.tick(acThreshold));
-        if (comp.getKnee() != kneeTarget)
-            comp.setKnee(kneeTarget);
+        const float ratio = Read(ratioSmoother, ratioSettled, ratioTarget);
+        if (detector.getRatio() != ratio) {
+            detector.setRatio(Read(ratioSmoother, ratioSettled, ratioTarget));
+            curveMoved = true;
+        }
+        const float threshold = Read(thresholdSmoother, thresholdSettled, thresholdTarget);
+        if (detector.getThreshold() != -threshold) {
+            detector.setThreshold(-Read(thresholdSmoother, thresholdSettled, thresholdTarget));
+            curveMoved = true;
+        }
+        if (detector.getKnee() != knee) {
+            detector.setKnee(knee);
+            curveMoved = true;
+        }
 
-        const double gl = std::exp(g * kDbToLinear);
-        const float o1 = outputGainSmoother.tick(outputGain);
-        const double wetL = gl * satL * o1;
-        const float o2 = outputGainSmoother.tick(outputGain);
-        const double wetR = gl * satR * o2;
+        const float o1 = Read(outSmoother, outSettled, outTarget);
+        const double wetL = linearGain * satL * o1;
+        const float o2 = Read(outSmoother, outSettled, outTarget);
+        const double wetR = linearGain * satR * o2;
 
-        const float m1 = mixSmoother.tick(mix);
-        const float m2 = mixSmoother.tick(mix);
+        const float m1 = Read(wetSmoother, mixSettled, mixTarget);
+        const float m2 = Read(wetSmoother, mixSettled, mixTarget);
         const double mixedL = (1.0 - m1) * lin + m2 * wetL;
-        const float m3 = mixSmoother.tick(mix);
-        const float m4 = mixSmoother.tick(mix);
+        const float m3 = Read(wetSmoother, mixSettled, mixTarget);
+        const float m4 = Read(wetSmoother, mixSettled, mixTarget);
         const double mixedR = (1.0 - m3) * rin + m4 * wetR;
 
-        const bool engaged = TruncateToInt32(bypassParam.Value()) != 0;
-        meterValue = engaged ? 1.0 - gl : 0.0;
+        reduction = engaged ? 1.0 - linearGain : 0.0;
         outL[i] = engaged ? mixedL : lin;
         outR[i] = engaged ? mixedR : rin;
 
         if (editor) {
-            const double m = std::fabs(meterValue);
-            const double target = m > meterState ? m * 1.0125 : m * 0.9875;
-            meterState = (meterState - target) * meterCoef + target;
-            if (meterControlIndex >= 0 && meterControlIndex < editor->ControlCount())
-                editor->ReceiveControlValue(meterControlIndex, meterState);
+            const double m = std::fabs(reduction);
+            const double target = m > meter ? m * 1.0125 : m * 0.9875;
+            meter = (meter - target) * meterCoef + target;
+            if (pushMeter)
+                editor->ReceiveControlValue(meterControlIndex, meter);
         }
     }
+
+    stageL = filterL;
+    stageR = filterR;
+    sidechainFilter = highPass;
+    comp = detector;
+    inputGainSmoother = gainSmoother;
+    dcSmoother = ratioSmoother;
+    acSmoother = thresholdSmoother;
+    outputGainSmoother = outSmoother;
+    mixSmoother = wetSmoother;
+    scLevel = level;
+    gainDb = gain;
+    meterValue = reduction;
+    meterState = meter;
+    releaseMs = release;
+    kneeTarget = knee;
 }

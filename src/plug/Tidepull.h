@@ -38,9 +38,18 @@ public:
     double MeterValue() const { return meterValue; }
     double GainDb() const { return gainDb; }
     const compressor& Compressor() const { return comp; }
+    const paramSmoother& InputGainSmoother() const { return inputGainSmoother; }
+    const paramSmoother& RatioSmoother() const { return dcSmoother; }
+    const paramSmoother& ThresholdSmoother() const { return acSmoother; }
+    const paramSmoother& OutputGainSmoother() const { return outputGainSmoother; }
+    const paramSmoother& MixSmoother() const { return mixSmoother; }
 
 private:
     void ClearNonFiniteState();
+    // The per-sample chain over one block. kInputGainSettled: the input-gain
+    // smoother sits at its fixed point, so all its reads give its state.
+    template <bool kInputGainSettled>
+    void RunChain(double** inputs, double** outputs, int32_t nFrames);
 
     // Cached engine values, written by ParamChanged.
     double inputGain = 1.0;

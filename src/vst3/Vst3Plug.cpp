@@ -1,6 +1,7 @@
 #include "vst3/Vst3Plug.h"
 
 #include "core/FixedText.h"
+#include "vst3/DenormalGuard.h"
 #include "vst3/IdentifyHost.h"
 #include "vst3/Vst3Parameter.h"
 #include "vst3/Vst3Text.h"
@@ -326,6 +327,8 @@ void Vst3Plug::ApplyParameterChanges(IParameterChanges* changes)
 
 tresult PLUGIN_API Vst3Plug::process(ProcessData& data)
 {
+    // Subnormals off for this call only; the host's mode comes back on return.
+    DenormalGuard denormals;
     std::lock_guard<std::recursive_mutex> lock(Mutex());
 
     if (data.processContext)

@@ -26,10 +26,33 @@ void AllocationCounter::Note()
 
 namespace {
 
+// Volatile: the compiler takes malloc for a function that reads no program
+// state and would otherwise drop the store before the call.
+thread_local volatile bool insideNew = false;
+
+// The malloc behind an operator new, not counted a second time.
+void* MallocForNew(std::size_t size)
+{
+    insideNew = true;
+    void* p = std::malloc(size ? size : 1);
+    insideNew = false;
+    return p;
+}
+
+} // namespace
+
+void AllocationCounter::NoteMalloc()
+{
+    if (!insideNew)
+        Note();
+}
+
+namespace {
+
 void* Allocate(std::size_t size)
 {
     AllocationCounter::Note();
-    if (void* p = std::malloc(size ? size : 1))
+    if (void* p = MallocForNew(size))
         return p;
     throw std::bad_alloc();
 }
@@ -41,12 +64,12 @@ void* operator new[](std::size_t size) { return Allocate(size); }
 void* operator new(std::size_t size, const std::nothrow_t&) noexcept
 {
     AllocationCounter::Note();
-    return std::malloc(size ? size : 1);
+    return MallocForNew(size);
 }
 void* operator new[](std::size_t size, const std::nothrow_t&) noexcept
 {
     AllocationCounter::Note();
-    return std::malloc(size ? size : 1);
+    return MallocForNew(size);
 }
 void operator delete(void* p) noexcept { std::free(p); }
 void operator delete[](void* p) noexcept { std::free(p); }

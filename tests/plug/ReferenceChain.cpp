@@ -19,6 +19,23 @@ void ReferenceChain::process(const double* const* inputs, double* const* outputs
     if (nFrames <= 0)
         return;
 
+    if (recoverNonFinite) {
+        if (!stageL.stateIsFinite())
+            stageL.clearState();
+        if (!stageR.stateIsFinite())
+            stageR.clearState();
+        if (!sidechainFilter.stateIsFinite())
+            sidechainFilter.clearState();
+        if (!detector.stateIsFinite())
+            detector.clearState();
+        for (paramSmoother* s : {&inputGainSmoother, &dcSmoother, &acSmoother, &outputGainSmoother, &mixSmoother}) {
+            if (!s->stateIsFinite())
+                s->clearState();
+        }
+        if (!std::isfinite(meter))
+            meter = 0.0;
+    }
+
     for (int32_t i = 0; i < nFrames; ++i) {
         const double Lin = inputs[0][i];
         const double Rin = inputs[1][i];

@@ -32,6 +32,10 @@ public:
 
     Params params;
     bool editorAttached = false;
+    // The plug's own guard against a non-finite sample, which the chain's
+    // description does not have: at the start of a block every memory that
+    // is not finite starts again from zero.
+    bool recoverNonFinite = false;
     bool recordWet = false;
     std::vector<double> wetL;   // filled while recordWet is set
 
@@ -39,6 +43,11 @@ public:
     double meterState() const { return meter; }
     double meterValue() const { return meterVal; }
     const compressor& comp() const { return detector; }
+    const paramSmoother& inputGainSmoothing() const { return inputGainSmoother; }
+    const paramSmoother& ratioSmoothing() const { return dcSmoother; }
+    const paramSmoother& thresholdSmoothing() const { return acSmoother; }
+    const paramSmoother& outputGainSmoothing() const { return outputGainSmoother; }
+    const paramSmoother& mixSmoothing() const { return mixSmoother; }
 
 private:
     double rate;

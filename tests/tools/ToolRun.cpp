@@ -31,6 +31,11 @@ std::string ToolRun::bundle()
 
 ToolRun::Result ToolRun::run(const std::vector<std::string>& args)
 {
+    return runProgram(executable(), args);
+}
+
+ToolRun::Result ToolRun::runProgram(const std::string& program, const std::vector<std::string>& args)
+{
     Result result;
     char outName[] = "/tmp/tidepull-render-out-XXXXXX";
     char errName[] = "/tmp/tidepull-render-err-XXXXXX";
@@ -40,7 +45,7 @@ ToolRun::Result ToolRun::run(const std::vector<std::string>& args)
         return result;
 
     std::vector<std::string> all;
-    all.push_back(executable());
+    all.push_back(program);
     all.insert(all.end(), args.begin(), args.end());
     std::vector<char*> argv;
     for (std::string& a : all)

@@ -3,7 +3,8 @@
 #include <string>
 #include <vector>
 
-// Runs the built tidepull-render with arguments and collects what it says.
+// Runs the built tidepull-render (or another tool) with arguments and collects
+// what it says.
 class ToolRun
 {
 public:
@@ -15,6 +16,8 @@ public:
     };
 
     static Result run(const std::vector<std::string>& args);
+    // Any program of the build, the same way.
+    static Result runProgram(const std::string& program, const std::vector<std::string>& args);
     static std::string executable();
     static std::string bundle();
 };

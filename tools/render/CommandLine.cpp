@@ -1,5 +1,7 @@
 #include "CommandLine.h"
 
+#include "ParameterSettings.h"
+
 #include <cerrno>
 #include <cstdlib>
 
@@ -156,11 +158,10 @@ bool CommandLine::parsePrecision(const std::string& text)
 
 bool CommandLine::parseSet(const std::string& text)
 {
-    // Titles hold no '=', so the first one ends the name.
-    const size_t eq = text.find('=');
-    if (eq == std::string::npos || eq == 0 || eq + 1 == text.size())
+    ParameterSettings::Setting setting;
+    if (!ParameterSettings::split(text, setting))
         return fail("--set needs NAME=VALUE, not '" + text + "'");
-    options_.sets.emplace_back(text.substr(0, eq), text.substr(eq + 1));
+    options_.sets.push_back(setting);
     return true;
 }
 

@@ -52,7 +52,25 @@ bool PluginInstance::create(const PluginModule& module, const PluginModule::Effe
         return false;
     }
     component_ = static_cast<IComponent*>(obj);
+    return setUp(&module, context, handler, error);
+}
 
+bool PluginInstance::adopt(IComponent* component, HostContext* context, ComponentHandler* handler,
+                           std::string& error)
+{
+    release();
+    if (!component)
+    {
+        error = "no plug-in object to drive";
+        return false;
+    }
+    component_ = component;
+    return setUp(nullptr, context, handler, error);
+}
+
+bool PluginInstance::setUp(const PluginModule* module, HostContext* context, ComponentHandler* handler,
+                           std::string& error)
+{
     const tresult initialized = component_->initialize(context);
     if (!succeeded(initialized))
     {
@@ -74,7 +92,12 @@ bool PluginInstance::create(const PluginModule& module, const PluginModule::Effe
     if (component_->getControllerClassId(controllerCid) == kResultOk &&
         std::memcmp(controllerCid, none, sizeof(TUID)) != 0)
     {
-        if (!createSeparateController(module, controllerCid, context, error))
+        if (!module)
+        {
+            error = "the plug-in's edit controller is a class of its own, which only its module can create";
+            return false;
+        }
+        if (!createSeparateController(*module, controllerCid, context, error))
             return false;
     }
     else

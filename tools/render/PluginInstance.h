@@ -35,6 +35,10 @@ public:
     // separate class, connected and synchronised), setComponentHandler.
     bool create(const PluginModule& module, const PluginModule::EffectClass& effect,
                 HostContext* context, ComponentHandler* handler, std::string& error);
+    // The same for a plug-in object made in this process; the instance takes
+    // over the caller's reference. Its controller must be the object itself.
+    bool adopt(Steinberg::Vst::IComponent* component, HostContext* context, ComponentHandler* handler,
+               std::string& error);
 
     // Stereo for every audio bus; activates the main buses and, when asked, the first auxiliary input.
     bool arrangeBuses(bool useSidechain, std::string& error);
@@ -59,6 +63,8 @@ public:
     int sidechainBus() const { return sidechainBus_; }
 
 private:
+    // initialize, the controller and the handler for component_.
+    bool setUp(const PluginModule* module, HostContext* context, ComponentHandler* handler, std::string& error);
     bool createSeparateController(const PluginModule& module, const Steinberg::TUID cid,
                                   HostContext* context, std::string& error);
     bool readBuses(Steinberg::Vst::BusDirection direction, std::vector<Bus>& buses, std::string& error);

@@ -7,14 +7,13 @@
 #include "DemoSignal.h"
 #include "HostContext.h"
 #include "ParameterCatalog.h"
+#include "ParameterSettings.h"
 #include "PendingFile.h"
 #include "ProgressBar.h"
 #include "Renderer.h"
 
-#include <cerrno>
 #include <cmath>
 #include <cstdio>
-#include <cstdlib>
 
 using namespace Steinberg;
 
@@ -25,14 +24,6 @@ std::string numberText(const char* pattern, double value)
     char text[64];
     std::snprintf(text, sizeof text, pattern, value);
     return text;
-}
-
-bool parsePlain(const std::string& text, double& value)
-{
-    errno = 0;
-    char* end = nullptr;
-    value = std::strtod(text.c_str(), &end);
-    return end != text.c_str() && *end == '\0' && errno != ERANGE && std::isfinite(value);
 }
 }
 
@@ -173,36 +164,14 @@ bool RenderSession::execute(const CommandLine::Options& options, std::string& er
 bool RenderSession::resolveSettings(const CommandLine::Options& options, const ParameterCatalog& catalog,
                                     std::vector<Change>& changes, std::string& settingsText, std::string& error)
 {
-    Vst::IEditController* controller = instance_.controller();
-    for (const auto& set : options.sets)
-    {
-        const ParameterCatalog::Entry* entry = catalog.findPluginParameter(set.first);
-        if (!entry)
-        {
-            error = "the plug-in has no parameter \"" + set.first + "\"; its parameters are:\n" +
-                    catalog.describePluginParameters();
-            if (!error.empty() && error.back() == '\n')
-                error.pop_back();
-            return false;
-        }
-        double plain = 0.0;
-        if (!parsePlain(set.second, plain))
-        {
-            error = "cannot read \"" + set.second + "\" as a number for \"" + entry->title +
-                    "\"; its parameters are:\n" + catalog.describePluginParameters();
-            if (!error.empty() && error.back() == '\n')
-                error.pop_back();
-            return false;
-        }
-        const Vst::ParamID id = entry->info.id;
-        const double low = controller->normalizedParamToPlain(id, 0.0);
-        const double high = controller->normalizedParamToPlain(id, 1.0);
-        if (plain < std::fmin(low, high) || plain > std::fmax(low, high))
-            std::fprintf(stderr, "%s: note: %s=%s lies outside %g to %g; the plug-in limits it\n", kProgramName,
-                         entry->title.c_str(), set.second.c_str(), low, high);
-        changes.emplace_back(id, controller->plainParamToNormalized(id, plain));
-        settingsText += entry->title + " = " + numberText("%g", plain) + ", ";
-    }
+    ParameterSettings settings;
+    if (!settings.resolve(options.sets, catalog, instance_.controller(), error))
+        return false;
+    for (const std::string& note : settings.notes())
+        std::fprintf(stderr, "%s: note: %s\n", kProgramName, note.c_str());
+    for (const ParameterSettings::Change& change : settings.changes())
+        changes.emplace_back(change.id, change.normalized);
+    settingsText += settings.summary();
     if (options.hostBypass)
     {
         const ParameterCatalog::Entry* bypass = catalog.hostBypass();

@@ -1,0 +1,18 @@
+// One binary for every figure: the unit benchmarks register first, so that
+// the ratios printed by later ones come from the same run.
+#include "dsp/SaturateBench.h"
+#include "plug/ProcessBlockBench.h"
+
+#include <benchmark/benchmark.h>
+
+int main(int argc, char** argv)
+{
+    RegisterSaturateBenchmarks();
+    RegisterProcessBlockBenchmarks();
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

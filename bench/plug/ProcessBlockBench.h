@@ -1,0 +1,6 @@
+#pragma once
+
+// Tidepull::ProcessBlock in the scenes a host meets: settled music,
+// automation, silence, MIX 0, the level-dependent release, a signal decaying
+// to silence and the release tail after a burst.
+void RegisterProcessBlockBenchmarks();

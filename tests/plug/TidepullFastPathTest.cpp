@@ -1,0 +1,271 @@
+// The chain's shortcuts (shared saturate calls, skipped smoother steps, the
+// reused gain, the deferred release coefficient) against the reference model,
+// in the regimes where each one is taken, and in and out of them.
+#include "ChainComparison.h"
+#include "PlugHarness.h"
+#include "ReferenceChain.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+
+namespace {
+
+using Change = ChainComparison::Change;
+
+double DbToGain(double dB)
+{
+    return std::pow(10.0, dB / 20.0);
+}
+
+// Program material gated into bursts of about 0.2 s with silences between,
+// so the detector keeps moving between attack, hold and long releases.
+Signal Bursts(size_t n, double rate = 44100.0, uint32_t seed = 2024)
+{
+    Signal s = Program(n, rate, seed);
+    const size_t period = static_cast<size_t>(rate * 0.45);
+    for (size_t i = 0; i < n; ++i) {
+        if (i % period > period * 4 / 9) {
+            s.l[i] = 0.0;
+            s.r[i] = 0.0;
+            s.scL[i] = 0.0;
+            s.scR[i] = 0.0;
+        }
+    }
+    return s;
+}
+
+struct Settled {
+    bool inputGain, ratio, threshold, outputGain, mix;
+    bool All() const { return inputGain && ratio && threshold && outputGain && mix; }
+    bool Any() const { return inputGain || ratio || threshold || outputGain || mix; }
+};
+
+Settled SettledState(const Tidepull& plug, const ReferenceChain::Params& p)
+{
+    return {plug.InputGainSmoother().settledAt(DbToGain(p.inputAtten)),
+            plug.RatioSmoother().settledAt(p.dcThreshold), plug.ThresholdSmoother().settledAt(p.acThreshold),
+            plug.OutputGainSmoother().settledAt(DbToGain(p.output)), plug.MixSmoother().settledAt(p.mix / 100.0)};
+}
+
+PlugPtr WithMeter(MeterLog& log, double rate = 44100.0, int32_t maxBlock = 1024)
+{
+    PlugPtr plug = MakeHostedPlug(rate, maxBlock);
+    plug->AttachEditor(new MeterProbe(log, 1));
+    plug->SetMeterControlIndex(0);
+    return plug;
+}
+
+} // namespace
+
+TEST(TidepullFastPath, SettledParametersStayExactOverLongRuns)
+{
+    const struct {
+        const char* name;
+        std::vector<Change> settings;
+    } cases[] = {
+        {"defaults", {}},
+        {"everything moved",
+         {{0, Tidepull::kInputAtten, -18.0},
+          {0, Tidepull::kOutput, 7.5},
+          {0, Tidepull::kMix, 35.0},
+          {0, Tidepull::kAcThreshold, 30.0},
+          {0, Tidepull::kDcThreshold, 6.0},
+          {0, Tidepull::kRelease, 2.0},
+          {0, Tidepull::kHpf, 480.0}}},
+        {"hot drive, external sidechain",
+         {{0, Tidepull::kInputAtten, 18.0},
+          {0, Tidepull::kAcThreshold, 50.0},
+          {0, Tidepull::kDcThreshold, 10.0},
+          {0, Tidepull::kExternalSidechain, 1.0}}},
+        {"mix 0, threshold 0", {{0, Tidepull::kMix, 0.0}, {0, Tidepull::kDcThreshold, 1.0}}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        MeterLog log;
+        PlugPtr plug = WithMeter(log);
+        ReferenceChain ref(44100.0);
+        ref.editorAttached = true;
+        ChainComparison run(*plug, ref);
+        EXPECT_EQ(run.Run(Program(44100 * 12, 44100.0, 7), {512}, c.settings), "");
+        // The whole second half ran on the settled paths.
+        EXPECT_TRUE(SettledState(*plug, ref.params).All());
+    }
+}
+
+TEST(TidepullFastPath, SmoothersReachingTheirFixedPointsSampleBySample)
+{
+    // One-sample blocks decide between the paths before every sample, so the
+    // switch happens exactly where each smoother comes to rest.
+    MeterLog log;
+    PlugPtr plug = WithMeter(log);
+    ReferenceChain ref(44100.0);
+    ref.editorAttached = true;
+    ChainComparison run(*plug, ref);
+    const Signal warm = Program(44100 * 4, 44100.0, 11);
+    ASSERT_EQ(run.Run(warm, {512}), "");
+    ASSERT_TRUE(SettledState(*plug, ref.params).All());
+
+    int32_t restedAt = -1;
+    run.beforeBlock = [&](int32_t block) {
+        if (restedAt < 0 && SettledState(*plug, ref.params).All())
+            restedAt = block;
+    };
+    const std::vector<Change> moves = {{0, Tidepull::kInputAtten, 6.0}, {0, Tidepull::kOutput, -3.0},
+                                       {0, Tidepull::kMix, 60.0},       {0, Tidepull::kAcThreshold, 12.0},
+                                       {0, Tidepull::kDcThreshold, 3.0}};
+    EXPECT_EQ(run.Run(Program(44100, 44100.0, 12), {1}, moves), "");
+    // Still moving at first, at rest well before the end.
+    EXPECT_GT(restedAt, 100);
+    EXPECT_LT(restedAt, 40000);
+}
+
+TEST(TidepullFastPath, LeavingAndReenteringTheFastPaths)
+{
+    MeterLog log;
+    PlugPtr plug = WithMeter(log);
+    ReferenceChain ref(44100.0);
+    ref.editorAttached = true;
+    ChainComparison run(*plug, ref);
+    int32_t settledBlocks = 0;
+    int32_t movingBlocks = 0;
+    run.beforeBlock = [&](int32_t) {
+        ++(SettledState(*plug, ref.params).All() ? settledBlocks : movingBlocks);
+    };
+    // Changes far enough apart for every smoother to come to rest in between,
+    // some of them back to the value before, in block sizes that end at odd
+    // places in a glide.
+    const std::vector<Change> script = {
+        {0, Tidepull::kAcThreshold, 24.0},  {0, Tidepull::kDcThreshold, 4.0},
+        {300, Tidepull::kInputAtten, -9.0}, {600, Tidepull::kInputAtten, 0.0},
+        {650, Tidepull::kOutput, 4.0},      {900, Tidepull::kMix, 20.0},
+        {1200, Tidepull::kMix, 100.0},      {1210, Tidepull::kAcThreshold, 40.0},
+        {1500, Tidepull::kDcThreshold, 8.0}, {1800, Tidepull::kInputAtten, 12.0},
+        {1801, Tidepull::kInputAtten, 11.99}, {2100, Tidepull::kBypass, 0.0},
+        {2150, Tidepull::kBypass, 1.0},     {2400, Tidepull::kAcThreshold, 0.0},
+    };
+    EXPECT_EQ(run.Run(Program(2700 * 128, 44100.0, 13), {128, 1, 37, 256, 5}, script), "");
+    EXPECT_GT(settledBlocks, 1000);
+    EXPECT_GT(movingBlocks, 100);
+}
+
+TEST(TidepullFastPath, AutomationEveryBlockStaysExact)
+{
+    // Nothing settles: the moving paths, with every read ticking.
+    PlugPtr plug = MakeHostedPlug();
+    ReferenceChain ref(44100.0);
+    ChainComparison run(*plug, ref);
+    std::vector<Change> script;
+    for (int32_t b = 0; b < 400; ++b) {
+        const double x = static_cast<double>(b % 50) / 49.0;
+        script.push_back({b, Tidepull::kAcThreshold, 50.0 * x});
+        script.push_back({b, Tidepull::kInputAtten, 18.0 - 36.0 * x});
+        script.push_back({b, Tidepull::kMix, 50.0 + 50.0 * x});
+        script.push_back({b, Tidepull::kDcThreshold, 1.0 + 9.0 * (1.0 - x)});
+        script.push_back({b, Tidepull::kOutput, -6.0 * x});
+    }
+    EXPECT_EQ(run.Run(Program(400 * 256, 44100.0, 14), {256}, script), "");
+}
+
+TEST(TidepullFastPath, LevelDependentReleaseKeepsEveryCoefficient)
+{
+    // Positions 4 and 5 change the release time every sample, and with it the
+    // coefficient the detector recomputes or keeps. The comparison after every
+    // block checks the coefficient itself, and one-sample blocks check it
+    // after every sample.
+    for (double position : {4.0, 5.0}) {
+        SCOPED_TRACE(position);
+        for (int32_t blockSize : {1, 29, 512}) {
+            SCOPED_TRACE(blockSize);
+            MeterLog log;
+            PlugPtr plug = WithMeter(log);
+            ReferenceChain ref(44100.0);
+            ref.editorAttached = true;
+            ChainComparison run(*plug, ref);
+            const size_t n = blockSize == 1 ? 44100 / 2 : 44100 * 4;
+            EXPECT_EQ(run.Run(Bursts(n), {blockSize},
+                              {{0, Tidepull::kRelease, position}, {0, Tidepull::kAcThreshold, 20.0}}),
+                      "");
+        }
+    }
+
+    // Into and out of the level-dependent positions mid-stream.
+    PlugPtr plug = MakeHostedPlug();
+    ReferenceChain ref(44100.0);
+    ChainComparison run(*plug, ref);
+    const std::vector<Change> script = {
+        {0, Tidepull::kAcThreshold, 30.0}, {0, Tidepull::kRelease, 5.0}, {40, Tidepull::kRelease, 1.0},
+        {80, Tidepull::kRelease, 4.0},     {120, Tidepull::kRelease, 5.0}, {160, Tidepull::kRelease, 3.0},
+        {200, Tidepull::kRelease, 4.0},    {240, Tidepull::kExternalSidechain, 1.0},
+    };
+    EXPECT_EQ(run.Run(Bursts(300 * 300), {300, 7}, script), "");
+}
+
+TEST(TidepullFastPath, SampleRateChangesMidStream)
+{
+    MeterLog log;
+    PlugPtr plug = WithMeter(log, 44100.0, 2048);
+    ReferenceChain ref(44100.0);
+    ref.editorAttached = true;
+    ChainComparison run(*plug, ref);
+    const std::vector<Change> script = {
+        {0, Tidepull::kAcThreshold, 24.0},          {0, Tidepull::kRelease, 4.0},
+        {200, ChainComparison::kSampleRate, 96000.0}, {400, ChainComparison::kSampleRate, 22050.0},
+        {450, Tidepull::kHpf, 300.0},               {600, ChainComparison::kSampleRate, 48000.0},
+        {601, Tidepull::kRelease, 0.0},             {800, ChainComparison::kSampleRate, 192000.0},
+    };
+    EXPECT_EQ(run.Run(Program(1000 * 512, 48000.0, 15), {512, 2048, 3}, script), "");
+}
+
+TEST(TidepullFastPath, NonFiniteSamplesRecoverIdentically)
+{
+    const double bads[] = {std::numeric_limits<double>::quiet_NaN(), std::numeric_limits<double>::infinity(),
+                           -std::numeric_limits<double>::infinity()};
+    for (double bad : bads) {
+        for (bool onSidechain : {false, true}) {
+            SCOPED_TRACE(testing::Message() << bad << (onSidechain ? " on the sidechain" : ""));
+            MeterLog log;
+            PlugPtr plug = WithMeter(log);
+            ReferenceChain ref(44100.0);
+            ref.editorAttached = true;
+            ref.recoverNonFinite = true;
+            ChainComparison run(*plug, ref);
+            Signal sig = Program(44100 * 3, 44100.0, 16);
+            // One in a settled stretch, mid-block, and one on a block's last sample.
+            for (size_t at : {44100 + 100, 2 * 44100 + 511}) {
+                (onSidechain ? sig.scL : sig.l)[at] = bad;
+            }
+            const std::vector<Change> script = {{0, Tidepull::kAcThreshold, 25.0},
+                                                {0, Tidepull::kExternalSidechain, onSidechain ? 1.0 : 0.0}};
+            EXPECT_EQ(run.Run(sig, {512}, script), "");
+            EXPECT_TRUE(SettledState(*plug, ref.params).All());
+        }
+    }
+}
+
+TEST(TidepullFastPath, CurveChangesWhileTheEnvelopeHolds)
+{
+    // A steady 1 kHz sine peaks again well within the 132-sample hold, so the
+    // envelope stays frozen for long stretches and the gain is reused. Its
+    // level sits inside the knee, so every change of the knee (through the
+    // release position), the ratio or the threshold must reach the gain even
+    // though the envelope did not move.
+    PlugPtr plug = MakeHostedPlug();
+    ReferenceChain ref(44100.0);
+    ChainComparison run(*plug, ref);
+    std::vector<Change> script = {{0, Tidepull::kAcThreshold, 30.0}, {0, Tidepull::kDcThreshold, 4.0}};
+    const double positions[] = {0.0, 3.0, 1.0, 5.0, 2.0, 4.0};
+    for (int32_t k = 1; k < 60; ++k)
+        script.push_back({40 + 10 * k, Tidepull::kRelease, positions[k % 6]});
+    script.push_back({700, Tidepull::kDcThreshold, 2.5});
+    script.push_back({740, Tidepull::kAcThreshold, 27.0});
+    int32_t frozen = 0;
+    double lastEnvelope = -1.0;
+    run.beforeBlock = [&](int32_t) {
+        frozen += plug->Compressor().getEnvelope() == lastEnvelope;
+        lastEnvelope = plug->Compressor().getEnvelope();
+    };
+    EXPECT_EQ(run.Run(Sine(800 * 64, 1000.0, 0.028), {64, 1, 63}, script), "");
+    EXPECT_GT(frozen, 100);   // the envelope did sit still across block boundaries
+}
