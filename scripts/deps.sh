@@ -16,6 +16,15 @@ TIDEPULL_PACKAGES=(
   libfreetype-dev
   libfontconfig-dev
   fonts-dejavu-core
+  libx11-dev
+  libxext-dev
+  libxfixes-dev
+  # The editor window's tests: a virtual X server and synthetic input.
+  xvfb
+  xauth
+  x11-utils
+  libxtst-dev
+  libxdamage-dev
 )
 
 tidepull_install_deps() {

@@ -1,5 +1,6 @@
-// Cost of Tidepull::ProcessBlock at 44.1 kHz in 512-sample blocks.
-// Reported per stereo sample, as a multiple of real time ("x realtime": how
+// Cost of the processing chain at 44.1 kHz in 512-sample blocks, called
+// straight (ProcessBlock/...) and through the adaptor's process as a host
+// calls it (process/..., 64-bit buffers). Reported per stereo sample, as a multiple of real time ("x realtime": how
 // many seconds of stereo audio one second of one core processes), as a
 // number of saturate calls (the chain needs two per stereo sample) and, for
 // every scene, relative to the settled music scene of the same run.
@@ -49,7 +50,8 @@ enum class Scene {
     kReleaseTail,  // a short burst, then the detector, meter and filters releasing
 };
 
-// What a control does with a meter value: store it and mark itself dirty.
+// Stands in for the meter control in a build without the editor library:
+// stores the value and marks itself dirty, as the control does.
 class MeterSink : public EditorLink {
 public:
     void PushParamToControls(int32_t, double, bool) override {}
@@ -137,7 +139,7 @@ public:
             plug->SetMaxBlockSize(kBlock);
             plug->SelectPreset(0);
         }
-        // The meter runs while an editor is attached, as it is in use.
+        // The meter runs while an editor is attached, as it always is.
         if (!plug->GetEditor()) {
             plug->AttachEditor(new MeterSink());
             plug->SetMeterControlIndex(0);

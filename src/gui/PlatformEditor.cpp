@@ -2,9 +2,17 @@
 
 #include "gui/WindowHost.h"
 
+#if defined(__linux__)
+#include "gui/x11/EditorX11.h"
+#endif
+
 Editor* CreatePlatformEditor(PlugCore* plug, int32_t width, int32_t height, int32_t frameRate)
 {
-    // No native window yet: the headless editor draws and handles input but
-    // opens no window.
+#if defined(__linux__)
+    return new EditorX11(plug, width, height, frameRate);
+#else
+    // No native window here yet: the headless editor draws and handles input
+    // but opens no window.
     return new WindowHost(plug, width, height, frameRate, nullptr);
+#endif
 }

@@ -3,6 +3,7 @@
 #include "core/FixedText.h"
 #include "vst3/DenormalGuard.h"
 #include "vst3/IdentifyHost.h"
+#include "vst3/Vst3EditorView.h"
 #include "vst3/Vst3Parameter.h"
 #include "vst3/Vst3Text.h"
 
@@ -496,6 +497,7 @@ ParamValue PLUGIN_API Vst3Plug::plainParamToNormalized(ParamID id, ParamValue pl
 
 ParamValue PLUGIN_API Vst3Plug::getParamNormalized(ParamID id)
 {
+    PumpViews();
     if (id == kBypassParamId)
         return IsBypassed() ? 1.0 : 0.0;
     if (id < static_cast<ParamID>(ParamCount()))
@@ -505,15 +507,33 @@ ParamValue PLUGIN_API Vst3Plug::getParamNormalized(ParamID id)
 
 tresult PLUGIN_API Vst3Plug::setParamNormalized(ParamID id, ParamValue value)
 {
+    PumpViews();
     if (id >= static_cast<ParamID>(ParamCount()))
         return kResultFalse;
     ParamAt(static_cast<int32_t>(id))->SetFromNormalized(value);
     return kResultOk;
 }
 
-IPlugView* PLUGIN_API Vst3Plug::createView(FIDString)
+IPlugView* PLUGIN_API Vst3Plug::createView(FIDString name)
 {
-    return nullptr;
+    if (!name || std::strcmp(name, ViewType::kEditor) != 0)
+        return nullptr;
+    auto* view = new Vst3EditorView(this);
+    views.push_back(view);
+    viewThread = std::this_thread::get_id();
+    return view;
+}
+
+void Vst3Plug::PumpViews()
+{
+    // Hosts call these on their user-interface thread while automation
+    // plays. Some also call them from other threads, which must not even
+    // look at the list.
+    if (std::this_thread::get_id() != viewThread)
+        return;
+    // By index: a host may release a view from inside what a pump sets off.
+    for (size_t i = 0; i < views.size(); ++i)
+        static_cast<Vst3EditorView*>(views[i])->Pump();
 }
 
 // ---- IUnitInfo ----
@@ -638,9 +658,16 @@ void Vst3Plug::GetHostTimeInfo(TransportInfo* info)
     info->loopEnabled = (processContext.state & ProcessContext::kCycleActive) != 0;
 }
 
-void Vst3Plug::ResizeEditor(int32_t, int32_t)
+void Vst3Plug::ResizeEditor(int32_t width, int32_t height)
 {
-    // The editor view arrives with the editor.
+    if (!GetEditor() || views.empty())
+        return;
+    auto* view = static_cast<Vst3EditorView*>(views.front());
+    view->SetExpectingNewSize(true);
+    if (IPlugFrame* frame = view->Frame()) {
+        ViewRect r(0, 0, width, height);
+        frame->resizeView(view, &r);
+    }
 }
 
 void Vst3Plug::SetLatencySamples(int32_t samples)

@@ -6,6 +6,7 @@
 #include "pluginterfaces/gui/iplugview.h"
 #include "pluginterfaces/vst/ivstprocesscontext.h"
 
+#include <thread>
 #include <vector>
 
 // The host adaptor: one object that is the plug core, the VST 3 audio
@@ -129,6 +130,11 @@ public:
     bool SidechainActive() const { return sidechainActive; }
     const Steinberg::Vst::ProcessSetup& CurrentSetup() const { return processSetup; }
 
+    // The editor views, in creation order. A view's last release forgets
+    // them all.
+    const std::vector<Steinberg::IPlugView*>& Views() const { return views; }
+    void ForgetViews() { views.clear(); }
+
     OBJ_METHODS(Vst3Plug, SingleComponentEffect)
     REFCOUNT_METHODS(SingleComponentEffect)
 
@@ -137,12 +143,16 @@ protected:
     std::vector<Steinberg::IPlugView*> views;
 
 private:
+    // Lets the views' windows catch up in a host without a run loop.
+    void PumpViews();
     void ApplyParameterChanges(Steinberg::Vst::IParameterChanges* changes);
     void ProcessPiece(Steinberg::Vst::ProcessData& data, int32_t offset, int32_t nFrames, bool is64);
     void BindInputs(Steinberg::Vst::ProcessData& data, int32_t offset, int32_t nFrames, bool is64);
     void BindOutputs(Steinberg::Vst::ProcessData& data, int32_t offset, bool is64);
     void CreateParameters();
 
+    // The thread the views were made on, the host's user-interface thread.
+    std::thread::id viewThread;
     int32_t sidechainChannels = 2;
     bool sidechainActive = false;
     Steinberg::Vst::ProcessContext processContext;

@@ -2,7 +2,6 @@
 #include "ProbeControl.h"
 #include "RecordingPlug.h"
 
-#include "gui/PlatformEditor.h"
 #include "gui/PopupMenu.h"
 #include "gui/VirtualKeyMap.h"
 #include "gui/WindowHost.h"
@@ -474,8 +473,7 @@ TEST_F(WindowHostTest, TooltipsFollowTheMouseWhenEnabled)
 TEST(HeadlessEditor, DrawsOnItsTimerAndTakesInputWithoutAWindow)
 {
     RecordingPlug plug;
-    auto* host = dynamic_cast<WindowHost*>(CreatePlatformEditor(&plug, 200, 100, 25));
-    ASSERT_NE(host, nullptr);
+    auto* host = new WindowHost(&plug, 200, 100, 25, nullptr);
     auto* knob = new ProbeControl(&plug, Bounds(10, 10, 30, 30), RecordingPlug::kGain);
     host->AddControl(knob);
     plug.AttachEditor(host);

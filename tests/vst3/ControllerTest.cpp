@@ -203,7 +203,6 @@ TEST_F(ControllerTest, EditController2Calls)
     EXPECT_EQ(c2->openAboutBox(false), kResultFalse);
     c2->release();
     EXPECT_EQ(ctrl->setComponentState(nullptr), kNotImplemented);
-    EXPECT_EQ(ctrl->createView("editor"), nullptr);
 }
 
 TEST_F(ControllerTest, OneRootUnitAndTheFactoryPresetList)

@@ -1,0 +1,67 @@
+#pragma once
+
+#include "public.sdk/source/common/pluginview.h"
+
+#include "pluginterfaces/base/smartpointer.h"
+
+class Editor;
+class EditorX11;
+class Vst3Plug;
+class Vst3RunLoopBridge;
+
+// The editor view a host receives from createView("editor"): it opens and
+// closes the plug's editor window in the host's window, reports the editor's
+// size and carries the editor's resize requests to the host. The editor and
+// all drawing are the plug's; the view only forwards.
+//
+// In a Linux host the view also finds the host's run loop (through the frame,
+// else the host context) and hands it to the window. Where a host has none,
+// every view call keeps the window going (see EditorX11::Pump).
+class Vst3EditorView : public Steinberg::CPluginView {
+public:
+    // The one platform type the editor window embeds into on this system.
+    static const Steinberg::FIDString kPlatformType;
+
+    // Holds a reference on the plug for its whole life.
+    explicit Vst3EditorView(Vst3Plug* plug);
+    ~Vst3EditorView() override;
+
+    Steinberg::tresult PLUGIN_API isPlatformTypeSupported(Steinberg::FIDString type) SMTG_OVERRIDE;
+    Steinberg::tresult PLUGIN_API attached(void* parent, Steinberg::FIDString type) SMTG_OVERRIDE;
+    Steinberg::tresult PLUGIN_API removed() SMTG_OVERRIDE;
+    Steinberg::tresult PLUGIN_API getSize(Steinberg::ViewRect* size) SMTG_OVERRIDE;
+    Steinberg::tresult PLUGIN_API onSize(Steinberg::ViewRect* newSize) SMTG_OVERRIDE;
+    Steinberg::tresult PLUGIN_API setFrame(Steinberg::IPlugFrame* frame) SMTG_OVERRIDE;
+    // The editor window takes the mouse and keys itself.
+    Steinberg::tresult PLUGIN_API onWheel(float distance) SMTG_OVERRIDE;
+    Steinberg::tresult PLUGIN_API onKeyDown(Steinberg::char16 key, Steinberg::int16 keyCode,
+                                            Steinberg::int16 modifiers) SMTG_OVERRIDE;
+    Steinberg::tresult PLUGIN_API onKeyUp(Steinberg::char16 key, Steinberg::int16 keyCode,
+                                          Steinberg::int16 modifiers) SMTG_OVERRIDE;
+    Steinberg::tresult PLUGIN_API onFocus(Steinberg::TBool state) SMTG_OVERRIDE;
+    Steinberg::tresult PLUGIN_API canResize() SMTG_OVERRIDE;
+    Steinberg::tresult PLUGIN_API checkSizeConstraint(Steinberg::ViewRect* rect) SMTG_OVERRIDE;
+
+    // Set when the view has asked the host for a new size; the next onSize
+    // clears it.
+    bool ExpectingNewSize() const { return expectingNewSize; }
+    void SetExpectingNewSize(bool on) { expectingNewSize = on; }
+    Steinberg::IPlugFrame* Frame() const { return plugFrame; }
+
+    // Runs the window's pending work in a host without a run loop.
+    void Pump();
+
+private:
+    Editor* PlugEditor() const;
+    EditorX11* PlugEditorX11() const;
+    void OpenWindow(void* parent);
+    void CloseWindow();
+
+    Vst3Plug* plug;
+    bool expectingNewSize = false;
+    bool windowOpened = false;
+#if SMTG_OS_LINUX
+    // The host's run loop as the window this view opened uses it.
+    Steinberg::IPtr<Vst3RunLoopBridge> runLoop;
+#endif
+};

@@ -1,0 +1,544 @@
+// The plug-in's editor in a Linux host on a real X server: the bundle loaded
+// through its entry points, its view attached to the test host's window,
+// and the user's input synthesised with XTEST.
+
+// GoogleTest first: Xlib's macros (None, Bool) would break its headers.
+#include <gtest/gtest.h>
+
+#include "HeadlessReference.h"
+#include "HostedPlugin.h"
+#include "ParameterChanges.h"
+#include "ViewMenuHandler.h"
+#include "X11TestHost.h"
+#include "XTestInput.h"
+
+#include "plug/TidepullEditorLayout.h"
+
+#include "pluginterfaces/gui/iplugview.h"
+
+
+#include <dirent.h>
+
+#include <chrono>
+#include <memory>
+#include <string>
+#include <thread>
+
+using namespace Steinberg;
+using namespace Steinberg::Vst;
+
+namespace {
+
+using Layout = TidepullEditorLayout;
+
+constexpr ParamID kInputAttenId = 0;
+constexpr ParamID kAcThresholdId = 2;
+constexpr ParamID kSidechainId = 8;
+
+size_t DifferentPixels(const std::vector<uint32_t>& a, const std::vector<uint32_t>& b)
+{
+    if (a.size() != b.size())
+        return std::max(a.size(), b.size());
+    size_t n = 0;
+    for (size_t i = 0; i < a.size(); ++i)
+        n += a[i] != b[i];
+    return n;
+}
+
+int OpenDescriptors()
+{
+    int n = 0;
+    if (DIR* d = opendir("/proc/self/fd")) {
+        while (readdir(d))
+            ++n;
+        closedir(d);
+    }
+    return n;
+}
+
+class EditorInHost : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        host = std::make_unique<X11TestHost>(OffersRunLoop());
+        ASSERT_TRUE(host->Ok()) << "no X server (DISPLAY)";
+        input = std::make_unique<XTestInput>(host->GetDisplay());
+        plug = std::make_unique<HostedPlugin>();
+        ASSERT_TRUE(plug->Valid());
+        ASSERT_TRUE(plug->Prepare(HostedPlugin::Setup()));
+        plug->Controller()->setComponentHandler(&handler);
+        view = plug->Controller()->createView(ViewType::kEditor);
+        ASSERT_NE(view, nullptr);
+        view->setFrame(host.get());
+    }
+
+    void TearDown() override
+    {
+        if (view) {
+            if (attached)
+                view->removed();
+            view->release();
+        }
+        if (plug)
+            plug->Controller()->setComponentHandler(nullptr);
+        plug.reset();
+        if (host) {
+            EXPECT_EQ(host->lateUnregistrations, 0);
+        }
+        input.reset();
+        host.reset();
+    }
+
+    virtual bool OffersRunLoop() const { return true; }
+
+    void Attach()
+    {
+        ASSERT_EQ(view->attached(host->ParentHandle(), kPlatformTypeX11EmbedWindowID), kResultOk);
+        attached = true;
+    }
+
+    void Remove()
+    {
+        ASSERT_EQ(view->removed(), kResultOk);
+        attached = false;
+    }
+
+    Window EditorWindow() const
+    {
+        const std::vector<Window> children = host->ChildrenOf(host->Parent());
+        return children.empty() ? 0 : children.back();
+    }
+
+    // The screen position of an editor pixel.
+    void ScreenPoint(int x, int y, int& sx, int& sy) const
+    {
+        Window child = 0;
+        XTranslateCoordinates(host->GetDisplay(), EditorWindow(), DefaultRootWindow(host->GetDisplay()), x, y, &sx,
+                              &sy, &child);
+    }
+
+    void CentreOf(int32_t controlIdx, int& sx, int& sy) const
+    {
+        const Bounds r = reference.ControlRect(controlIdx);
+        ScreenPoint((r.left + r.right) / 2, (r.top + r.bottom) / 2, sx, sy);
+    }
+
+    std::vector<uint32_t> Shown(const Bounds& r) const
+    {
+        return host->Picture(EditorWindow(), r.left, r.top, r.right - r.left, r.bottom - r.top);
+    }
+
+    std::vector<uint32_t> ShownAll() const { return Shown(Bounds(0, 0, Layout::kWidth, Layout::kHeight)); }
+
+    // Input arrives and the next ticks run.
+    void Settle() { host->Run(100); }
+
+    std::string Trace() const
+    {
+        std::string s;
+        for (const RecordingComponentHandler::Call& c : handler.Calls())
+            s += (s.empty() ? "" : " ") + c.what + std::to_string(c.id);
+        return s;
+    }
+
+    double LastPerformed() const
+    {
+        for (auto it = handler.Calls().rbegin(); it != handler.Calls().rend(); ++it) {
+            if (it->what == "perform")
+                return it->value;
+        }
+        return -1.0;
+    }
+
+    double Normalized(ParamID id) const { return plug->Controller()->getParamNormalized(id); }
+
+    std::unique_ptr<X11TestHost> host;
+    std::unique_ptr<XTestInput> input;
+    std::unique_ptr<HostedPlugin> plug;
+    ViewMenuHandler handler;
+    HeadlessReference reference;
+    IPlugView* view = nullptr;
+    bool attached = false;
+};
+
+TEST_F(EditorInHost, ShowsTheHeadlessPictureInAChildOfTheHostWindow)
+{
+    Attach();
+    const std::vector<Window> children = host->ChildrenOf(host->Parent());
+    ASSERT_EQ(children.size(), 1u);
+    XWindowAttributes a;
+    ASSERT_TRUE(XGetWindowAttributes(host->GetDisplay(), children[0], &a));
+    EXPECT_EQ(a.width, Layout::kWidth);
+    EXPECT_EQ(a.height, Layout::kHeight);
+    EXPECT_EQ(a.map_state, IsViewable);
+    // Drawn by the time attached returns, before the host's loop runs.
+    EXPECT_EQ(DifferentPixels(ShownAll(), reference.Picture()), 0u);
+
+    EXPECT_EQ(host->Timers(), 1u);
+    EXPECT_EQ(host->Handlers(), 1u);
+    EXPECT_EQ(host->lastTimerInterval, std::chrono::milliseconds(40));
+    Settle();
+    EXPECT_EQ(DifferentPixels(ShownAll(), reference.Picture()), 0u);
+}
+
+TEST_F(EditorInHost, DraggingAKnobReachesTheHostAsBeginPerformEnd)
+{
+    Attach();
+    const double before = Normalized(kAcThresholdId);
+    ASSERT_LT(before, 0.8);
+    int x = 0;
+    int y = 0;
+    CentreOf(Layout::kAcThresholdKnob, x, y);
+    // 25 pixels up on a 50-pixel knob geared 4: an eighth of the range.
+    input->Drag(x, y, x, y - 25, 5);
+    Settle();
+
+    const std::vector<RecordingComponentHandler::Call>& calls = handler.Calls();
+    ASSERT_GE(calls.size(), 3u);
+    EXPECT_EQ(calls.front().what, "begin");
+    EXPECT_EQ(calls.back().what, "end");
+    for (const RecordingComponentHandler::Call& c : calls)
+        EXPECT_EQ(c.id, kAcThresholdId);
+    for (size_t i = 1; i + 1 < calls.size(); ++i)
+        EXPECT_EQ(calls[i].what, "perform");
+    EXPECT_NEAR(LastPerformed(), before + 0.125, 1e-9);
+    EXPECT_NEAR(Normalized(kAcThresholdId), before + 0.125, 1e-9);
+}
+
+TEST_F(EditorInHost, AClickTogglesTheSidechainSwitchAndItsLamp)
+{
+    Attach();
+    ASSERT_EQ(Normalized(kSidechainId), 0.0);
+    int x = 0;
+    int y = 0;
+    CentreOf(Layout::kSidechainSwitch, x, y);
+    input->Click(1, x, y);
+    Settle();
+    EXPECT_EQ(Trace(), "begin8 perform8 end8");
+    EXPECT_EQ(LastPerformed(), 1.0);
+    EXPECT_EQ(Normalized(kSidechainId), 1.0);
+
+    ParameterChanges lit;
+    lit.Add(kSidechainId, 1.0);
+    reference.Apply(lit);
+    const Bounds r = reference.ControlRect(Layout::kSidechainSwitch);
+    EXPECT_EQ(DifferentPixels(Shown(r), reference.Picture(r)), 0u);
+
+    input->Click(1, x, y);
+    Settle();
+    EXPECT_EQ(Normalized(kSidechainId), 0.0);
+}
+
+TEST_F(EditorInHost, OneWheelNotchMovesAKnobByAHundredth)
+{
+    Attach();
+    const double before = Normalized(kInputAttenId);
+    ASSERT_GT(before, 0.02);
+    ASSERT_LT(before, 0.98);
+    int x = 0;
+    int y = 0;
+    CentreOf(Layout::kInputKnob, x, y);
+    input->Click(5, x, y);   // towards the user: down
+    Settle();
+    EXPECT_NEAR(Normalized(kInputAttenId), before - 0.01, 1e-12);
+    input->Click(4, x, y);
+    input->Click(4, x, y);
+    Settle();
+    EXPECT_NEAR(Normalized(kInputAttenId), before + 0.01, 1e-12);
+    EXPECT_EQ(Trace(), "perform0 perform0 perform0");
+}
+
+TEST_F(EditorInHost, ADoubleClickPutsAKnobBackToItsDefault)
+{
+    Attach();
+    const double initial = Normalized(kAcThresholdId);
+    int x = 0;
+    int y = 0;
+    CentreOf(Layout::kAcThresholdKnob, x, y);
+    input->Click(4, x, y);
+    input->Click(4, x, y);
+    Settle();
+    ASSERT_NEAR(Normalized(kAcThresholdId), initial + 0.02, 1e-12);
+    input->Click(1, x, y);
+    input->Click(1, x, y);
+    Settle();
+    EXPECT_NEAR(Normalized(kAcThresholdId), initial, 1e-12);
+    // Two single clicks far apart in time are no double click.
+    input->Click(4, x, y);
+    input->Click(1, x, y);
+    std::this_thread::sleep_for(std::chrono::milliseconds(600));
+    input->Click(1, x, y);
+    Settle();
+    EXPECT_NEAR(Normalized(kAcThresholdId), initial + 0.01, 1e-12);
+}
+
+TEST_F(EditorInHost, TheRightButtonAsksTheHostForTheParametersContextMenu)
+{
+    Attach();
+    const Bounds r = reference.ControlRect(Layout::kInputKnob);
+    const int ex = (r.left + r.right) / 2;
+    const int ey = (r.top + r.bottom) / 2;
+    int x = 0;
+    int y = 0;
+    ScreenPoint(ex, ey, x, y);
+    input->Click(3, x, y);
+    Settle();
+    ASSERT_EQ(handler.Requests().size(), 1u);
+    EXPECT_EQ(handler.Requests()[0].view, view);
+    EXPECT_TRUE(handler.Requests()[0].hasId);
+    EXPECT_EQ(handler.Requests()[0].id, kInputAttenId);
+    EXPECT_EQ(handler.Menu().Popups(), 1);
+    EXPECT_EQ(handler.Menu().LastX(), ex);
+    EXPECT_EQ(handler.Menu().LastY(), ey);
+    EXPECT_EQ(handler.Menu().RefCount(), 1u);
+    // The press went to the host instead of the control: no edit began.
+    for (const RecordingComponentHandler::Call& c : handler.Calls()) {
+        EXPECT_NE(c.what, "begin");
+        EXPECT_NE(c.what, "perform");
+    }
+}
+
+TEST_F(EditorInHost, AHostChangeRedrawsOnlyTheDirtyControlOnTheNextTick)
+{
+    Display* d = host->GetDisplay();
+    int eventBase = 0;
+    int errorBase = 0;
+    ASSERT_TRUE(XDamageQueryExtension(d, &eventBase, &errorBase));
+    Attach();
+    Settle();
+    // Every area the server repaints in the editor's window comes as an event.
+    const Damage damage = XDamageCreate(d, EditorWindow(), XDamageReportRawRectangles);
+    XSync(d, False);
+    auto collect = [&]() {
+        XSync(d, False);
+        Bounds area;
+        bool any = false;
+        XEvent e;
+        while (XCheckTypedEvent(d, eventBase + XDamageNotify, &e)) {
+            const auto& n = reinterpret_cast<const XDamageNotifyEvent&>(e);
+            const Bounds r(n.area.x, n.area.y, n.area.x + n.area.width, n.area.y + n.area.height);
+            area = any ? area.Union(r) : r;
+            any = true;
+        }
+        return any ? area : Bounds();
+    };
+    collect();
+
+    ParameterChanges changes;
+    changes.Add(kAcThresholdId, 0.9);
+    plug->Apply(changes);
+    reference.Apply(changes);
+    host->DispatchReady();
+    EXPECT_TRUE(collect().IsEmpty()) << "drawn before the tick";
+
+    host->Tick();
+    const Bounds knob = reference.ControlRect(Layout::kAcThresholdKnob);
+    auto expectKnob = [&](const Bounds& drawn) {
+        EXPECT_EQ(drawn.left, knob.left);
+        EXPECT_EQ(drawn.top, knob.top);
+        EXPECT_EQ(drawn.right, knob.right);
+        EXPECT_EQ(drawn.bottom, knob.bottom);
+    };
+    expectKnob(collect());
+    EXPECT_EQ(DifferentPixels(ShownAll(), reference.Picture()), 0u);
+
+    // A value from the plug side asks for one more drawing of its control;
+    // after that nothing is drawn.
+    host->Tick();
+    expectKnob(collect());
+    host->Tick();
+    EXPECT_TRUE(collect().IsEmpty()) << "drawn again with nothing dirty";
+    // Before the window goes, which takes the damage object with it.
+    XDamageDestroy(d, damage);
+    XSync(d, False);
+}
+
+TEST_F(EditorInHost, RemovedUnregistersEverythingAndDestroysTheWindow)
+{
+    Attach();
+    Settle();
+    Remove();
+    EXPECT_EQ(host->Timers(), 0u);
+    EXPECT_EQ(host->Handlers(), 0u);
+    EXPECT_EQ(host->timerRegistrations, 1);
+    EXPECT_EQ(host->handlerRegistrations, 1);
+    EXPECT_TRUE(host->ChildrenOf(host->Parent()).empty());
+}
+
+TEST_F(EditorInHost, AttachingAndRemovingAHundredTimesLeavesNothingBehind)
+{
+    // One round first: the fonts and bitmaps every later round shares.
+    Attach();
+    Settle();
+    Remove();
+    const int descriptors = OpenDescriptors();
+    const size_t topLevel = host->ChildrenOf(DefaultRootWindow(host->GetDisplay())).size();
+    for (int i = 0; i < 100; ++i) {
+        Attach();
+        host->Run(i % 10 == 0 ? 45 : 0);
+        Remove();
+    }
+    EXPECT_EQ(host->timerRegistrations, 101);
+    EXPECT_EQ(host->timerUnregistrations, 101);
+    EXPECT_EQ(host->handlerRegistrations, 101);
+    EXPECT_EQ(host->handlerUnregistrations, 101);
+    EXPECT_EQ(host->duplicateRegistrations, 0);
+    EXPECT_TRUE(host->ChildrenOf(host->Parent()).empty());
+    EXPECT_EQ(host->ChildrenOf(DefaultRootWindow(host->GetDisplay())).size(), topLevel);
+    // The plug-in's own connection closes with its last window.
+    EXPECT_EQ(OpenDescriptors(), descriptors);
+
+    Attach();
+    EXPECT_EQ(DifferentPixels(ShownAll(), reference.Picture()), 0u);
+}
+
+TEST_F(EditorInHost, KeysNoControlTakesGoOnToTheHostWindow)
+{
+    Display* d = host->GetDisplay();
+    XSelectInput(d, host->Parent(), KeyPressMask | KeyReleaseMask | StructureNotifyMask);
+    Attach();
+    int x = 0;
+    int y = 0;
+    CentreOf(Layout::kAcThresholdKnob, x, y);
+    input->MoveTo(x, y);
+    input->Key(XK_Tab);
+    input->Key(XK_space);
+    Settle();
+
+    std::vector<XKeyEvent> presses;
+    int releases = 0;
+    XEvent e;
+    while (XCheckWindowEvent(d, host->Parent(), KeyPressMask | KeyReleaseMask, &e)) {
+        if (e.type == KeyPress)
+            presses.push_back(e.xkey);
+        else
+            ++releases;
+    }
+    ASSERT_EQ(presses.size(), 2u);
+    EXPECT_EQ(presses[0].keycode, XKeysymToKeycode(d, XK_Tab));
+    EXPECT_EQ(presses[1].keycode, XKeysymToKeycode(d, XK_space));
+    // Sent on by the editor; releases it never selected come straight.
+    EXPECT_TRUE(presses[0].send_event);
+    EXPECT_EQ(releases, 2);
+    EXPECT_EQ(Trace(), "");
+}
+
+int hostErrors = 0;
+int CountHostError(Display*, XErrorEvent*)
+{
+    ++hostErrors;
+    return 0;
+}
+
+TEST_F(EditorInHost, AHostThatDestroysItsWindowFirstDoesNotLoseItsProcess)
+{
+    Display* d = host->GetDisplay();
+    hostErrors = 0;
+    const XErrorHandler before = XSetErrorHandler(&CountHostError);
+    const Window own = host->MakeWindow(Layout::kWidth, Layout::kHeight);
+    ASSERT_EQ(view->attached(reinterpret_cast<void*>(static_cast<uintptr_t>(own)), kPlatformTypeX11EmbedWindowID),
+              kResultOk);
+    attached = true;
+    Settle();
+    XDestroyWindow(d, own);
+    XSync(d, False);
+    // No loop run in between: the editor learns of it only now.
+    Remove();
+    EXPECT_EQ(host->Timers(), 0u);
+    EXPECT_EQ(host->Handlers(), 0u);
+    EXPECT_EQ(XSetErrorHandler(before), &CountHostError);
+
+    // The host's own errors still reach the host's handler.
+    XSetErrorHandler(&CountHostError);
+    Attach();
+    XDestroyWindow(d, 0x7FFFFFF);
+    XSync(d, False);
+    EXPECT_EQ(hostErrors, 1);
+    XSetErrorHandler(before);
+}
+
+TEST_F(EditorInHost, SeesTheDestructionOfTheHostWindowInItsLoop)
+{
+    Display* d = host->GetDisplay();
+    const Window own = host->MakeWindow(Layout::kWidth, Layout::kHeight);
+    ASSERT_EQ(view->attached(reinterpret_cast<void*>(static_cast<uintptr_t>(own)), kPlatformTypeX11EmbedWindowID),
+              kResultOk);
+    attached = true;
+    XDestroyWindow(d, own);
+    Settle();
+    Remove();
+    EXPECT_EQ(host->Handlers(), 0u);
+    Attach();
+    EXPECT_EQ(DifferentPixels(ShownAll(), reference.Picture()), 0u);
+}
+
+TEST_F(EditorInHost, ClosedFromInsideTheHostsMenuLoopItsWatchGoesAfterwards)
+{
+    Attach();
+    handler.Menu().onPopup = [this]() {
+        // The host closes the editor while its own menu runs, inside the
+        // plug-in's input callback.
+        view->removed();
+        attached = false;
+    };
+    int x = 0;
+    int y = 0;
+    CentreOf(Layout::kInputKnob, x, y);
+    input->Click(3, x, y);
+    Settle();
+    ASSERT_EQ(handler.Menu().Popups(), 1);
+    EXPECT_EQ(host->lateUnregistrations, 0);
+    EXPECT_EQ(host->Timers(), 0u);
+    EXPECT_TRUE(host->ChildrenOf(host->Parent()).empty());
+    // The next call from the host is a safe moment.
+    view->canResize();
+    EXPECT_EQ(host->Handlers(), 0u);
+
+    handler.Menu().onPopup = nullptr;
+    Attach();
+    Settle();
+    EXPECT_EQ(host->Handlers(), 1u);
+    EXPECT_EQ(DifferentPixels(ShownAll(), reference.Picture()), 0u);
+}
+
+// A host that offers no run loop at all.
+class EditorInHostWithoutRunLoop : public EditorInHost {
+protected:
+    bool OffersRunLoop() const override { return false; }
+};
+
+TEST_F(EditorInHostWithoutRunLoop, IsDrawnAtOnceAndKeptGoingByTheHostsCalls)
+{
+    Attach();
+    EXPECT_EQ(host->timerRegistrations, 0);
+    EXPECT_EQ(DifferentPixels(ShownAll(), reference.Picture()), 0u);
+
+    // The host covers the editor and shows it again without the plug-in
+    // doing anything: the server repaints it.
+    const Window cover = host->MakeWindow(300, 200);
+    XDestroyWindow(host->GetDisplay(), cover);
+    XSync(host->GetDisplay(), False);
+    EXPECT_EQ(DifferentPixels(ShownAll(), reference.Picture()), 0u);
+
+    int x = 0;
+    int y = 0;
+    CentreOf(Layout::kSidechainSwitch, x, y);
+    input->Click(1, x, y);
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    EXPECT_EQ(Trace(), "");
+    // Any call on the host's user-interface thread reads the input...
+    plug->Controller()->getParamNormalized(kSidechainId);
+    EXPECT_EQ(Trace(), "begin8 perform8 end8");
+    // ... and draws once a period has passed.
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    view->onFocus(true);
+    ParameterChanges lit;
+    lit.Add(kSidechainId, 1.0);
+    reference.Apply(lit);
+    EXPECT_EQ(DifferentPixels(ShownAll(), reference.Picture()), 0u);
+
+    Remove();
+    EXPECT_TRUE(host->ChildrenOf(host->Parent()).empty());
+}
+
+} // namespace
