@@ -34,8 +34,13 @@ for t in "${targets[@]}"; do
   echo "== $t: replaying $(ls "$seeds" | wc -l) seeds"
   build-fuzz/fuzz/$t -runs=0 "$seeds"
   if [[ $seconds -gt 0 ]]; then
+    # Room for a run of host calls or a whole PNG; the seeds are short.
+    case $t in
+      fuzz_process|fuzz_png) maxlen=2048 ;;
+      *) maxlen=512 ;;
+    esac
     echo "== $t: fuzzing for $seconds s"
-    build-fuzz/fuzz/$t -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 \
+    build-fuzz/fuzz/$t -max_total_time="$seconds" -max_len=$maxlen -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 \
       -artifact_prefix="build-fuzz/artifacts/$t-" "$work" "$seeds"
   fi
 done
