@@ -12,6 +12,8 @@ TIDEPULL_PACKAGES=(
   libgtest-dev
   libbenchmark-dev
   libpng-dev
+  # tidepull-snapshot's plots.
+  libcairo2-dev
   zlib1g-dev
   libfreetype-dev
   libfontconfig-dev

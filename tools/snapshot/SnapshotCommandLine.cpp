@@ -1,5 +1,27 @@
 #include "SnapshotCommandLine.h"
 
+#include <cerrno>
+#include <cstdlib>
+
+namespace
+{
+constexpr long kMinPlotSide = 160;
+constexpr long kMaxPlotSide = 8192;
+
+bool parsePixels(const std::string& text, int& pixels)
+{
+    if (text.empty() || text[0] < '0' || text[0] > '9')
+        return false;
+    char* end = nullptr;
+    errno = 0;
+    const long value = std::strtol(text.c_str(), &end, 10);
+    if (errno != 0 || *end != '\0' || value < kMinPlotSide || value > kMaxPlotSide)
+        return false;
+    pixels = static_cast<int>(value);
+    return true;
+}
+}
+
 bool SnapshotCommandLine::parse(int argc, const char* const* argv)
 {
     std::vector<std::string> args;
@@ -48,7 +70,8 @@ bool SnapshotCommandLine::parse(const std::vector<std::string>& args)
             (name == "--demo" ? options_.demo : options_.help) = true;
             continue;
         }
-        if (name != "--set" && name != "--audio")
+        if (name != "--set" && name != "--audio" && name != "--curve" && name != "--gr-plot" && name != "--width" &&
+            name != "--height")
             return fail("unknown option '" + name + "' (see --help)");
         if (!inlineValue)
         {
@@ -58,26 +81,60 @@ bool SnapshotCommandLine::parse(const std::vector<std::string>& args)
         }
         if (value.empty())
             return fail("option " + name + " needs a non-empty value");
-        if (name == "--audio")
-        {
-            options_.audioPath = value;
-            continue;
-        }
+        if (!takeValue(name, value))
+            return false;
+    }
+
+    if (options_.help)
+        return true;
+    return finish(positionals);
+}
+
+bool SnapshotCommandLine::takeValue(const std::string& name, const std::string& value)
+{
+    if (name == "--audio")
+        options_.audioPath = value;
+    else if (name == "--curve")
+        options_.curvePath = value;
+    else if (name == "--gr-plot")
+        options_.grPlotPath = value;
+    else if (name == "--width" || name == "--height")
+    {
+        if (!parsePixels(value, name == "--width" ? options_.width : options_.height))
+            return fail(name + " needs a whole number of pixels from " + std::to_string(kMinPlotSide) + " to " +
+                        std::to_string(kMaxPlotSide) + ", not '" + value + "'");
+    }
+    else
+    {
         ParameterSettings::Setting setting;
         if (!ParameterSettings::split(value, setting))
             return fail("--set needs NAME=VALUE, not '" + value + "'");
         options_.sets.push_back(setting);
     }
+    return true;
+}
 
-    if (options_.help)
-        return true;
+bool SnapshotCommandLine::finish(const std::vector<std::string>& positionals)
+{
+    const bool plots = !options_.curvePath.empty() || !options_.grPlotPath.empty();
     if (options_.demo && !options_.audioPath.empty())
         return fail("--audio and --demo both give the audio; use one of them");
-    if (positionals.empty())
+    if (positionals.empty() && !plots)
         return fail("no OUTPUT.png given (see --help)");
     if (positionals.size() > 1)
         return fail("too many file arguments (" + std::to_string(positionals.size()) + "); expected OUTPUT.png");
-    options_.outputPath = positionals[0];
+    if (!positionals.empty())
+        options_.outputPath = positionals[0];
+    if (!options_.grPlotPath.empty() && !options_.demo && options_.audioPath.empty())
+        return fail("--gr-plot needs audio to plot: give --audio FILE or --demo");
+    if ((options_.width != 0 || options_.height != 0) && !plots)
+        return fail("--width and --height size the plots; give --curve or --gr-plot");
+
+    const std::string* paths[] = {&options_.outputPath, &options_.curvePath, &options_.grPlotPath};
+    for (size_t a = 0; a < 3; ++a)
+        for (size_t b = a + 1; b < 3; ++b)
+            if (!paths[a]->empty() && *paths[a] == *paths[b])
+                return fail("'" + *paths[a] + "' is given for two images; each needs a file of its own");
     return true;
 }
 
@@ -90,9 +147,11 @@ bool SnapshotCommandLine::fail(const std::string& message)
 std::string SnapshotCommandLine::usage(const std::string& program)
 {
     return "Usage: " + program +
-           " [--set NAME=VALUE]... [--audio FILE | --demo] OUTPUT.png\n"
+           " [--set NAME=VALUE]... [--audio FILE | --demo]\n"
+           "       [--curve CURVE.png] [--gr-plot PLOT.png] [--width N] [--height N] [OUTPUT.png]\n"
            "\n"
-           "Draws the Tidepull editor, without a window, into a PNG image.\n"
+           "Draws the Tidepull editor, without a window, into a PNG image; and, when asked,\n"
+           "the static transfer curve and a plot of levels and gain reduction over time.\n"
            "\n"
            "  --set NAME=VALUE   set a parameter first, VALUE in the units the host shows\n"
            "                     (e.g. --set \"AC Threshold=20\"), as tidepull-render takes it;\n"
@@ -100,7 +159,19 @@ std::string SnapshotCommandLine::usage(const std::string& program)
            "  --audio FILE       process a mono or stereo audio file (any format libsndfile\n"
            "                     reads) first, so that the meter shows its gain reduction\n"
            "  --demo             the same with the built-in 48 kHz demo signal\n"
+           "  --curve FILE.png   draw the static curve of the gain computer for these settings:\n"
+           "                     output level against input level at the detector (the sum\n"
+           "                     of the main inputs, after the sidechain filter), in dB, with\n"
+           "                     the threshold and knee marked; 640 x 480 pixels\n"
+           "  --gr-plot FILE.png plot, in 10 ms windows over the audio of --audio or --demo,\n"
+           "                     the input and output level (RMS, dBFS) and the gain\n"
+           "                     reduction (dB); 1000 x 400 pixels\n"
+           "  --width N, --height N\n"
+           "                     the size of the plots in pixels, 160 to 8192\n"
            "  --help             print this text\n"
-           "  OUTPUT.png         the image written, 1001 x 270 pixels; nothing is left\n"
-           "                     behind when the run fails\n";
+           "  OUTPUT.png         the editor image, 1001 x 270 pixels; needed unless a plot\n"
+           "                     is asked for\n"
+           "\n"
+           "Each plot runs a Tidepull of its own, settled on silence before its audio. No\n"
+           "image is left behind when its part of the run fails.\n";
 }

@@ -16,7 +16,11 @@ public:
         std::string audioPath;                         // empty: no audio
         bool demo = false;                             // the built-in demo signal
         bool help = false;
-        std::string outputPath;
+        std::string outputPath;                        // the editor; empty: no editor image
+        std::string curvePath;                         // the transfer curve; empty: none
+        std::string grPlotPath;                        // levels and gain reduction; empty: none
+        int width = 0;                                 // of the plots; 0: each plot's own size
+        int height = 0;
     };
 
     bool parse(int argc, const char* const* argv);
@@ -29,6 +33,8 @@ public:
 
 private:
     bool fail(const std::string& message);
+    bool takeValue(const std::string& name, const std::string& value);
+    bool finish(const std::vector<std::string>& positionals);
 
     Options options_;
     std::string error_;

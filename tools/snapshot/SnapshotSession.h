@@ -1,18 +1,9 @@
 #pragma once
 
-#include "ComponentHandler.h"
-#include "HostContext.h"
-#include "PluginInstance.h"
+#include "PlugHarness.h"
 #include "SnapshotCommandLine.h"
 
-#include "pluginterfaces/base/smartpointer.h"
-
 #include <string>
-#include <vector>
-
-class AudioClip;
-class Editor;
-class ParameterSettings;
 
 // One run of the tool: builds a Tidepull in this process and drives it as a
 // host does (parameter changes in a block of their own, then the audio),
@@ -28,11 +19,6 @@ public:
 
 private:
     bool execute(const SnapshotCommandLine::Options& options, std::string& error);
-    // The changes in a block of no samples, the way hosts flush parameters.
-    bool applySettings(const ParameterSettings& settings, std::string& error);
 
-    // Declared first so that they outlive the instance.
-    Steinberg::IPtr<HostContext> context_;
-    Steinberg::IPtr<ComponentHandler> handler_;
-    PluginInstance instance_;
+    PlugHarness harness_{kProgramName};
 };

@@ -1,4 +1,5 @@
 #include "PendingFile.h"
+#include "PlotSession.h"
 #include "SnapshotCommandLine.h"
 #include "SnapshotSession.h"
 
@@ -12,12 +13,24 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "%s: %s\n", SnapshotSession::kProgramName, commandLine.error().c_str());
         return 2;
     }
-    if (commandLine.options().help)
+    const SnapshotCommandLine::Options& options = commandLine.options();
+    if (options.help)
     {
         std::fputs(SnapshotCommandLine::usage(SnapshotSession::kProgramName).c_str(), stdout);
         return 0;
     }
     PendingFile::installSignalCleanup();
-    SnapshotSession session;
-    return session.run(commandLine.options());
+    int code = 0;
+    if (!options.outputPath.empty())
+    {
+        SnapshotSession session;
+        code = session.run(options);
+    }
+    if (!options.curvePath.empty() || !options.grPlotPath.empty())
+    {
+        PlotSession plots;
+        if (plots.run(options) != 0)
+            code = 1;
+    }
+    return code;
 }
