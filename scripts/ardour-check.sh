@@ -29,7 +29,9 @@ LD_LIBRARY_PATH=/usr/lib/ardour7 /usr/lib/ardour7/ardour-vst3-scanner -f -q "$bu
 # so it goes into the saved session file.
 range='<Locations><Location id="9999" name="session" start="a0" end="a846720000" flags="IsSessionRange" locked="0" timestamp="0" cd="0"/></Locations>'
 for with in 0 1; do
-  WITH_TIDEPULL=$with ardour7-lua "$here/ardour/make-session.lua" "$work/s$with" "s$with" 2>&1 | grep -q "session made"
+  # Into a file: grep -q would end a pipe early, and pipefail fail it.
+  WITH_TIDEPULL=$with ardour7-lua "$here/ardour/make-session.lua" "$work/s$with" "s$with" >"$work/make$with.log" 2>&1 || true
+  grep -q "session made" "$work/make$with.log" || { cat "$work/make$with.log" >&2; exit 1; }
   sed -i "s#<Locations/>#$range#" "$work/s$with/s$with.ardour"
   ardour7-export -b float -o "$work/out$with.wav" "$work/s$with" "s$with" >/dev/null 2>&1
 done

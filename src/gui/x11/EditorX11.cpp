@@ -450,7 +450,10 @@ void EditorX11::OnKeyPress(XKeyEvent& e)
     const int32_t vk = X11KeyMap::VirtualKeyOf(XLookupKeysym(&e, 0));
     if (vk != 0 && OnKeyDown(vk))
         return;
-    ForwardKey(e);
+    // A key the host sent here itself must not go back up to it: hosts that
+    // pass keys on to the plug-in window would bounce it forever.
+    if (!e.send_event)
+        ForwardKey(e);
 }
 
 void EditorX11::ForwardKey(XKeyEvent& e)

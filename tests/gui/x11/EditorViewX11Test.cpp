@@ -445,6 +445,38 @@ TEST_F(EditorInHost, KeysNoControlTakesGoOnToTheHostWindow)
     EXPECT_EQ(Trace(), "");
 }
 
+TEST_F(EditorInHost, AKeyTheHostPassesInIsNotSentBackUp)
+{
+    // Hosts that hand their keys on to the plug-in window (Ardour does)
+    // would otherwise bounce an unused key between the two forever.
+    Display* d = host->GetDisplay();
+    XSelectInput(d, host->Parent(), KeyPressMask | StructureNotifyMask);
+    Attach();
+    const std::vector<Window> children = host->ChildrenOf(host->Parent());
+    ASSERT_EQ(children.size(), 1u);
+
+    XEvent key = {};
+    key.xkey.type = KeyPress;
+    key.xkey.display = d;
+    key.xkey.window = children[0];
+    key.xkey.root = DefaultRootWindow(d);
+    key.xkey.x = key.xkey.y = 5;
+    key.xkey.same_screen = True;
+    key.xkey.keycode = XKeysymToKeycode(d, XK_Control_L);
+    XSendEvent(d, children[0], False, KeyPressMask, &key);
+    XFlush(d);
+
+    int bounced = 0;
+    host->RunUntil([&]() {
+        XSync(d, False);
+        XEvent e;
+        while (XCheckWindowEvent(d, host->Parent(), KeyPressMask, &e))
+            ++bounced;
+        return bounced > 0;
+    }, 500);
+    EXPECT_EQ(bounced, 0);
+}
+
 int hostErrors = 0;
 int CountHostError(Display*, XErrorEvent*)
 {
