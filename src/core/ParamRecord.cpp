@@ -1,6 +1,7 @@
 #include "core/ParamRecord.h"
 
 #include "core/FixedText.h"
+#include "dsp/portableMath.h"
 
 #include <cmath>
 #include <cstdio>
@@ -83,7 +84,7 @@ void ParamRecord::SetFromNormalized(double x)
     else if (x > 1.0)
         x = 1.0;
 
-    double v = min + std::pow(x, shape) * (max - min);
+    double v = min + portableMath::pow(x, shape) * (max - min);
     if (kind != kParamContinuous)
         v = std::floor(v / step + 0.5) * step;   // the grid is anchored at 0, not at min
     value.store(v < max ? v : max, std::memory_order_relaxed);
@@ -95,17 +96,17 @@ double ParamRecord::NormalizedOf(double v) const
         v = min;
     else if (v > max)
         v = max;
-    return std::pow((v - min) / (max - min), 1.0 / shape);
+    return portableMath::pow((v - min) / (max - min), 1.0 / shape);
 }
 
 double ParamRecord::PlainOf(double x) const
 {
-    return min + std::pow(x, shape) * (max - min);
+    return min + portableMath::pow(x, shape) * (max - min);
 }
 
 double ParamRecord::NormalizedDefault() const
 {
-    return std::pow((defaultValue - min) / (max - min), 1.0 / shape);
+    return portableMath::pow((defaultValue - min) / (max - min), 1.0 / shape);
 }
 
 void ParamRecord::AddDisplayText(int32_t v, const char* text)

@@ -1,5 +1,7 @@
 #include "dsp/biquad.h"
 
+#include "dsp/portableMath.h"
+
 #include <cmath>
 
 void biquad::setHighPass(double fc, double q)
@@ -10,7 +12,7 @@ void biquad::setHighPass(double fc, double q)
     cutoff = fc;
     Q = q;
 
-    const double K = std::tan(3.141592653589793 * cutoff);
+    const double K = portableMath::tan(3.141592653589793 * cutoff);
     const double norm = 1.0 / ((1.0 + K / Q) + K * K);
     a0 = norm;
     a1 = -2.0 * norm;

@@ -20,6 +20,6 @@ double compressor::process(double x)
 {
     detect(x);
     computeGain();
-    return x * std::exp(gainDb * kDbToLinear);
+    return x * portableMath::exp(gainDb * kDbToLinear);
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "dsp/envFollower.h"
+#include "dsp/portableMath.h"
 
 #include <cmath>
 
@@ -52,7 +53,7 @@ inline double compressor::computeGain()
     // Re-derived every step so a ratio written any other way cannot leave it stale.
     slope = 1.0 - 1.0 / ratio;
     // An envelope of 0 gives -inf: no gain when compressing, -inf when expanding.
-    const double e = std::log(std::fabs(envelope)) * kLnToDb;
+    const double e = portableMath::log(std::fabs(envelope)) * kLnToDb;
 
     double g;
     if (kneeWidth > 0.0 && e > kneeLow && e < kneeHigh) {

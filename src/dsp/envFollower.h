@@ -1,5 +1,7 @@
 #pragma once
 
+#include "dsp/portableMath.h"
+
 #include <cmath>
 #include <cstdint>
 
@@ -103,5 +105,5 @@ inline void envFollower::setHold(double ms)
 inline double envFollower::timeCoef(double ms) const
 {
     // Multiplication order matters for bit-exact coefficients.
-    return std::pow(0.01, 1.0 / (ms * sampleRate * 0.001));
+    return portableMath::pow(0.01, 1.0 / (ms * sampleRate * 0.001));
 }

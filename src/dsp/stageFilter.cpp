@@ -1,5 +1,7 @@
 #include "dsp/stageFilter.h"
 
+#include "dsp/portableMath.h"
+
 #include <cmath>
 
 void stageFilter::setRate(double r)
@@ -15,7 +17,7 @@ void stageFilter::setRate(double r)
     const double K2 = 1.57031225260495e-10;
     const double K1 = 6.67902279713139e-06;
     const double K0 = 8.1068027183072e-05;
-    const double r2 = std::pow(r, 2);
+    const double r2 = portableMath::pow(r, 2);
 
     a0 = (((K4 * r + K3) * r + K2) * r + K1) * r + K0;
     a1 = ((-4.81101892228267e-20 * r - 4.44250823677727e-15) * r2 + 1.33580455942628e-05) * r

@@ -1,6 +1,7 @@
 #include "plug/Tidepull.h"
 
 #include "core/FixedText.h"
+#include "dsp/portableMath.h"
 #include "dsp/sameBits.h"
 #include "dsp/saturate.h"
 #include "plug/TidepullEditorLayout.h"
@@ -55,8 +56,8 @@ void Tidepull::ParamChanged(int32_t paramIdx)
         return;
     const double v = param->Value();
     switch (paramIdx) {
-    case kInputAtten: inputGain = std::pow(10.0, v / 20.0); break;
-    case kOutput: outputGain = std::pow(10.0, v / 20.0); break;
+    case kInputAtten: inputGain = portableMath::pow(10.0, v / 20.0); break;
+    case kOutput: outputGain = portableMath::pow(10.0, v / 20.0); break;
     case kAcThreshold: acThreshold = v; break;
     case kDcThreshold: dcThreshold = v; break;
     case kHpf: hpfFreq = v; break;
@@ -128,9 +129,9 @@ template <bool kInputGainSettled>
 void Tidepull::RunChain(double** inputs, double** outputs, int32_t nFrames)
 {
     const double rate = SampleRate();
-    const double makeupGain = std::pow(10.0, 0.25);   // +5 dB
+    const double makeupGain = portableMath::pow(10.0, 0.25);   // +5 dB
     // Meter ballistics: the distance shrinks to 1 % in 300 ms.
-    const double meterCoef = std::exp(-4.60517018599 / (rate * 0.3));
+    const double meterCoef = portableMath::exp(-4.60517018599 / (rate * 0.3));
 
     // Release, Bypass and External Sidechain are read once per block. Every
     // writer of them that runs alongside a block (host automation, the editor,
@@ -249,7 +250,7 @@ void Tidepull::RunChain(double** inputs, double** outputs, int32_t nFrames)
         detector.detect(level);
         if (curveMoved || !sameBits(detector.getEnvelope(), envelopeAtGain)) {
             gain = detector.computeGain();
-            linearGain = std::exp(gain * kDbToLinear);
+            linearGain = portableMath::exp(gain * kDbToLinear);
             envelopeAtGain = detector.getEnvelope();
             curveMoved = false;
         }

@@ -1,13 +1,14 @@
 #include "ReferenceChain.h"
 
+#include "dsp/portableMath.h"
 #include "dsp/saturate.h"
 
 #include <cmath>
 
 void ReferenceChain::process(const double* const* inputs, double* const* outputs, int32_t nFrames)
 {
-    const double inputGain = std::pow(10.0, params.inputAtten / 20.0);
-    const double outputGain = std::pow(10.0, params.output / 20.0);
+    const double inputGain = portableMath::pow(10.0, params.inputAtten / 20.0);
+    const double outputGain = portableMath::pow(10.0, params.output / 20.0);
     const double acThreshold = params.acThreshold;
     const double dcThreshold = params.dcThreshold;
     const double mix = params.mix / 100.0;
@@ -15,7 +16,7 @@ void ReferenceChain::process(const double* const* inputs, double* const* outputs
     stageL.setRate(2.0 * rate);
     stageR.setRate(2.0 * rate);
     sidechainFilter.setHighPass((params.hpf + 25.0) / rate, 0.707);
-    const double makeupGain = std::pow(10.0, 0.25);
+    const double makeupGain = portableMath::pow(10.0, 0.25);
     if (nFrames <= 0)
         return;
 
@@ -114,7 +115,7 @@ void ReferenceChain::process(const double* const* inputs, double* const* outputs
             detector.setKnee(kneeTarget);
 
         // 13: wet signal.
-        const double gl = std::exp(G * 0.1151292546497);
+        const double gl = portableMath::exp(G * 0.1151292546497);
         const float o1 = outputGainSmoother.tick(outputGain);
         const double wetLeft = gl * satL * o1;
         const float o2 = outputGainSmoother.tick(outputGain);
@@ -136,14 +137,14 @@ void ReferenceChain::process(const double* const* inputs, double* const* outputs
             outputs[0][i] = Lin;
             outputs[1][i] = Rin;
         } else {
-            meterVal = 1.0 - std::exp(G * 0.1151292546497);
+            meterVal = 1.0 - portableMath::exp(G * 0.1151292546497);
             outputs[0][i] = outL;
             outputs[1][i] = outR;
         }
 
         // 17: ballistics.
         if (editorAttached) {
-            const double k = std::exp(-4.60517018599 / (rate * 0.3));
+            const double k = portableMath::exp(-4.60517018599 / (rate * 0.3));
             const double m = std::fabs(meterVal);
             const double target = m > meter ? m * 1.0125 : m * 0.9875;
             meter = (meter - target) * k + target;

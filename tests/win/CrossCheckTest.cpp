@@ -3,6 +3,7 @@
 // after it and compares what the Windows build wrote with the Linux build.
 #include "CrossHost.h"
 #include "CrossScenario.h"
+#include "MathTable.h"
 #include "PluginLibrary.h"
 #include "RawFile.h"
 #include "StateBlob.h"
@@ -13,6 +14,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <iomanip>
 #include <string>
 
 using namespace Steinberg;
@@ -110,7 +112,7 @@ TEST(LinuxSide, WritesTheStateBlobForTheWindowsBuild)
 {
     ASSERT_TRUE(LinuxPlugin().Loaded()) << LinuxPlugin().Error();
     // What the Windows program writes must come from this run.
-    for (const char* stale : {"windows-input.f64", "windows-output.f64", "windows-state.bin"})
+    for (const char* stale : {"windows-input.f64", "windows-output.f64", "windows-state.bin", "windows-math.f64"})
         std::remove(Exchange(stale).c_str());
     const std::vector<uint8_t> blob = SaveScenarioState();
     ASSERT_EQ(blob.size(), StateBlob::kSize);
@@ -156,4 +158,22 @@ TEST(CrossCheck, StateSavedByTheWindowsBuildLoads)
     EXPECT_EQ(host.LoadState(windowsBlob), kResultOk);
     EXPECT_EQ(host.SaveState(), windowsBlob);
     EXPECT_NEAR(host.Controller()->getParamNormalized(5), 0.5, 1e-12);   // HPF at 260
+}
+
+TEST(CrossCheck, WindowsMathIsBitIdenticalToLinux)
+{
+    std::vector<double> windowsResults;
+    ASSERT_TRUE(RawFile::ReadDoubles(Exchange("windows-math.f64"), windowsResults));
+    const std::vector<double> linuxResults = MathTable::Results();
+    ASSERT_EQ(windowsResults.size(), linuxResults.size());
+    size_t differing = 0;
+    for (size_t i = 0; i < linuxResults.size(); ++i) {
+        if (Bits(windowsResults[i]) == Bits(linuxResults[i]))
+            continue;
+        if (++differing <= 10)
+            ADD_FAILURE() << std::setprecision(17) << MathTable::FunctionAt(i) << "(" << MathTable::ArgumentAt(i) << "): Linux "
+                          << linuxResults[i] << ", Windows " << windowsResults[i] << " ("
+                          << UlpDistance(linuxResults[i], windowsResults[i]) << " ulp)";
+    }
+    EXPECT_EQ(differing, 0u) << "of " << linuxResults.size() << " results";
 }
