@@ -78,6 +78,8 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
 fi
 
 status=0
-xvfb-run -a wine "$program" "${args[@]}" || status=$?
+# A true-colour screen large enough for the editor, so what a window shows
+# can be read back pixel for pixel.
+xvfb-run -a -s "-screen 0 1280x1024x24" wine "$program" "${args[@]}" || status=$?
 wineserver -w || true
 exit "$status"
