@@ -8,7 +8,7 @@ tidepull_install_deps
 
 BUILD_DIR=${BUILD_DIR:-build}
 cmake -S . -B "$BUILD_DIR" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTIDEPULL_TESTS=OFF -DTIDEPULL_BENCH=OFF
-cmake --build "$BUILD_DIR" -j "$(nproc)" --target Tidepull tidepull-render
+cmake --build "$BUILD_DIR" -j "$(nproc)" --target Tidepull tidepull-render tidepull_factory_presets tidepull_bundle_resources
 cmake --install "$BUILD_DIR" --component plugin >/dev/null
 
 BUNDLE="$HOME/.vst3/Tidepull.vst3"

@@ -11,9 +11,12 @@ TIDEPULL_PACKAGES=(
   libsndfile1-dev
   libgtest-dev
   libbenchmark-dev
+  libpixman-1-dev
   libpng-dev
   # tidepull-snapshot's plots.
   libcairo2-dev
+  # The bundle tests read moduleinfo.json.
+  nlohmann-json3-dev
   zlib1g-dev
   libfreetype-dev
   libfontconfig-dev

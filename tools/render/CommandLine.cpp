@@ -60,7 +60,8 @@ bool CommandLine::parse(const std::vector<std::string>& args)
             options_.listParams = true;
         }
         else if (name == "--plugin" || name == "--set" || name == "--sidechain" || name == "--block" ||
-                 name == "--precision" || name == "--state-in" || name == "--state-out")
+                 name == "--precision" || name == "--state-in" || name == "--state-out" ||
+                 name == "--preset" || name == "--save-preset")
         {
             if (!takeValue(name, inlineValue, args, i, value))
                 return false;
@@ -78,6 +79,10 @@ bool CommandLine::parse(const std::vector<std::string>& args)
                 options_.stateInPath = value;
             else if (name == "--state-out")
                 options_.stateOutPath = value;
+            else if (name == "--preset")
+                options_.presetPath = value;
+            else if (name == "--save-preset")
+                options_.savePresetPath = value;
             continue;
         }
         else
@@ -90,6 +95,8 @@ bool CommandLine::parse(const std::vector<std::string>& args)
 
     if (options_.help)
         return true;
+    if (!options_.presetPath.empty() && !options_.stateInPath.empty())
+        return fail("--preset and --state-in both give the whole plug-in state; use one of them");
     if (positionals.size() > 2)
         return fail("too many file arguments (" + std::to_string(positionals.size()) +
                     "); expected [INPUT] OUTPUT");
@@ -169,8 +176,8 @@ std::string CommandLine::usage(const std::string& program)
 {
     return "Usage: " + program +
            " [--plugin BUNDLE] [--set NAME=VALUE]... [--sidechain FILE] [--block N]\n"
-           "       [--precision 32|64] [--state-in FILE] [--state-out FILE] [--host-bypass]\n"
-           "       [--list-params] [INPUT] OUTPUT\n"
+           "       [--precision 32|64] [--state-in FILE] [--state-out FILE] [--preset FILE]\n"
+           "       [--save-preset FILE] [--host-bypass] [--list-params] [INPUT] OUTPUT\n"
            "\n"
            "Renders an audio file through a VST 3 effect plug-in, loaded as a DAW loads it.\n"
            "\n"
@@ -189,6 +196,9 @@ std::string CommandLine::usage(const std::string& program)
            "  --precision 32|64  sample size for processing and output (default 32)\n"
            "  --state-in FILE    restore the plug-in state from FILE before processing\n"
            "  --state-out FILE   save the plug-in state to FILE after processing\n"
+           "  --preset FILE      load a VST 3 preset (.vstpreset) before processing; --set\n"
+           "                     options apply on top of it\n"
+           "  --save-preset FILE save the plug-in state after processing as a .vstpreset file\n"
            "  --host-bypass      switch the host-side bypass parameter on\n"
            "  --list-params      print the plug-in's parameters and exit\n"
            "  --help             print this text\n"

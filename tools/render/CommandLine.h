@@ -18,6 +18,8 @@ public:
         int precision = 32;
         std::string stateInPath;
         std::string stateOutPath;
+        std::string presetPath;
+        std::string savePresetPath;
         bool hostBypass = false;
         bool listParams = false;
         bool help = false;

@@ -11,6 +11,7 @@
 #include "PendingFile.h"
 #include "ProgressBar.h"
 #include "Renderer.h"
+#include "VstPreset.h"
 
 #include <cmath>
 #include <cstdio>
@@ -90,13 +91,19 @@ bool RenderSession::execute(const CommandLine::Options& options, std::string& er
     IPtr<ByteStream> stateInHolder = owned(stateIn);
     if (!options.stateInPath.empty() && !stateIn->loadFile(options.stateInPath, error))
         return false;
+    VstPreset preset;
+    if (!options.presetPath.empty() && !preset.read(options.presetPath, effect_.cid, error))
+        return false;
 
     // Claimed before rendering so that an unwritable place fails early.
     PendingFile audioOut;
     PendingFile stateOut;
+    PendingFile presetOut;
     if (!audioOut.create(options.outputPath, error))
         return false;
     if (!options.stateOutPath.empty() && !stateOut.create(options.stateOutPath, error))
+        return false;
+    if (!options.savePresetPath.empty() && !presetOut.create(options.savePresetPath, error))
         return false;
 
     const bool useSidechain = !options.sidechainPath.empty();
@@ -105,6 +112,8 @@ bool RenderSession::execute(const CommandLine::Options& options, std::string& er
         return false;
     // After setupProcessing, which may reset what the state sets (a host-side bypass, say).
     if (!options.stateInPath.empty() && !instance_.loadState(*stateIn, error))
+        return false;
+    if (!options.presetPath.empty() && !preset.applyTo(instance_, error))
         return false;
     Renderer renderer(instance_, Renderer::Settings{options.blockSize, options.precision});
     for (const Change& change : changes)
@@ -137,9 +146,18 @@ bool RenderSession::execute(const CommandLine::Options& options, std::string& er
             !stateOut.writeAll(state->bytes().data(), state->bytes().size(), error))
             return false;
     }
+    if (!options.savePresetPath.empty())
+    {
+        std::vector<uint8_t> presetBytes;
+        if (!VstPreset::write(instance_, effect_.cid, presetBytes, error) ||
+            !presetOut.writeAll(presetBytes.data(), presetBytes.size(), error))
+            return false;
+    }
     if (!AudioFile::writeWav(audioOut, output, options.precision, error) || !audioOut.commit(error))
         return false;
     if (!options.stateOutPath.empty() && !stateOut.commit(error))
+        return false;
+    if (!options.savePresetPath.empty() && !presetOut.commit(error))
         return false;
 
     const std::string inputName = options.inputPath.empty() ? "built-in demo signal" : "'" + options.inputPath + "'";
@@ -158,6 +176,10 @@ bool RenderSession::execute(const CommandLine::Options& options, std::string& er
         std::printf("state in   '%s' (%zu bytes)\n", options.stateInPath.c_str(), stateIn->bytes().size());
     if (!options.stateOutPath.empty())
         std::printf("state out  '%s'\n", options.stateOutPath.c_str());
+    if (!options.presetPath.empty())
+        std::printf("preset in  '%s'\n", options.presetPath.c_str());
+    if (!options.savePresetPath.empty())
+        std::printf("preset out '%s'\n", options.savePresetPath.c_str());
     return true;
 }
 

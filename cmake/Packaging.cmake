@@ -1,0 +1,58 @@
+# Packages, made with CPack from the build folder:
+#
+#   Linux build:   cpack --config <build>/CPackConfig.cmake   ->  tidepull_<version>_amd64.deb
+#                  the bundle in /usr/lib/vst3, the factory presets in
+#                  /usr/share/vst3/presets/Quillmarch/Tidepull
+#   Windows build: cpack --config <build-win>/CPackConfig.cmake  ->  Tidepull-<version>-win64.zip
+#                  the Tidepull.vst3 bundle folder, ready to drop into
+#                  C:\Program Files\Common Files\VST3
+#
+# The packaged pieces are install components of their own, left out of a plain
+# `cmake --install` (which installs for the current user, component plugin).
+
+# cpack installs what is built; it does not build the whole tree (tests and
+# benchmarks) first. scripts/deb-check.sh builds the packaged targets.
+set(CMAKE_SKIP_INSTALL_ALL_DEPENDENCY ON)
+
+set(CPACK_PACKAGE_NAME Tidepull)
+set(CPACK_PACKAGE_VENDOR Quillmarch)
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Stereo valve-style compressor with a saturation stage (VST 3 plug-in)")
+set(CPACK_PACKAGE_CONTACT "Quillmarch <support@quillmarch.example>")
+set(CPACK_PACKAGE_HOMEPAGE_URL "https://quillmarch.example/tidepull")
+set(CPACK_COMPONENTS_GROUPING ALL_COMPONENTS_IN_ONE)
+set(CPACK_PACKAGE_DIRECTORY ${CMAKE_BINARY_DIR}/packages)
+
+if(WIN32)
+  install(DIRECTORY ${TIDEPULL_BUNDLE_DIR} DESTINATION . USE_SOURCE_PERMISSIONS
+          COMPONENT package_bundle EXCLUDE_FROM_ALL)
+  set(CPACK_GENERATOR ZIP)
+  set(CPACK_SYSTEM_NAME win64)
+  set(CPACK_ARCHIVE_COMPONENT_INSTALL ON)
+  set(CPACK_COMPONENTS_ALL package_bundle)
+  # The zip holds Tidepull.vst3/ itself, not a folder named after the package.
+  set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY OFF)
+else()
+  install(DIRECTORY ${TIDEPULL_BUNDLE_DIR} DESTINATION lib/vst3 USE_SOURCE_PERMISSIONS
+          COMPONENT package_bundle EXCLUDE_FROM_ALL)
+  install(DIRECTORY ${TIDEPULL_PRESETS_DIR}/ DESTINATION share/vst3/presets/Quillmarch/Tidepull
+          COMPONENT package_presets EXCLUDE_FROM_ALL)
+  set(CPACK_GENERATOR DEB)
+  set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+  set(CPACK_DEB_COMPONENT_INSTALL ON)
+  set(CPACK_COMPONENTS_ALL package_bundle package_presets)
+  set(CPACK_DEBIAN_PACKAGE_NAME tidepull)
+  set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+  set(CPACK_DEBIAN_PACKAGE_SECTION sound)
+  set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
+      "Stereo valve-style compressor with a saturation stage (VST 3 plug-in)\n"
+      "Tidepull drives each channel through a saturation curve and compresses both\n"
+      "with one linked peak detector, from the main input or an external sidechain.\n"
+      "Installs the Tidepull.vst3 bundle for every VST 3 host and its factory presets.")
+  # The libraries the module links (libpng, FreeType, fontconfig, X11) from the
+  # module itself; the editor falls back on DejaVu Sans.
+  set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+  set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-dejavu-core")
+endif()
+
+include(CPack)
