@@ -5,6 +5,12 @@
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
+// AVX2 eight pixels at a time where the processor has it. Not on Windows:
+// GCC there cannot align the stack for spilled 32-byte registers.
+#if (defined(__GNUC__) || defined(__clang__)) && !defined(_WIN32)
+#define PIX_COMPOSITE_AVX2 1
+#include <immintrin.h>
+#endif
 #endif
 
 #include "pix/PIX_Combine.h"
@@ -52,6 +58,7 @@ void ChannelCopy(const Span& span, int32_t mode)
     });
 }
 
+#if defined(__SSE2__)
 // True when the two windows share memory without being the same pixels: the
 // pixel-at-a-time order then matters (a bitmap composited onto itself).
 bool WindowsOverlap(const Span& span)
@@ -71,18 +78,16 @@ bool WindowsOverlap(const Span& span)
     return dLo < sHi && sLo < dHi;
 }
 
-#if defined(__SSE2__)
-// COPY + SOURCE_ALPHA at full weight, four pixels at a time, to the same bits
-// as PIX_CombineCopySourceAlphaFull. Blocks whose four sources are all
-// transparent are skipped and all-opaque ones stored whole, as the rule gives
-// for each pixel.
+// COPY + SOURCE_ALPHA at full weight, to the same bits as
+// PIX_CombineCopySourceAlphaFull. Blocks whose sources are all transparent
+// are skipped and all-opaque ones stored whole, as the rule gives per pixel.
 //
 // Each colour channel is s + (d - s) * w / 256 truncated toward zero, with
 // w = 255 - s.a: the magnitude q = |d - s| * w >> 8 is taken with the byte in
 // the high half of a 16-bit lane (mulhi then divides by 256 for free) and
-// negated where d < s. A transparent source gets w = 256, which gives d back.
-// The alpha byte's q is 0, leaving s.a, to which min(d.a, 255 - s.a) is
-// added: min(255, d.a + s.a).
+// negated where d < s. A transparent source gets w = 256, which gives d back;
+// an opaque one w = 0, which gives s. The alpha byte's q is 0, leaving s.a,
+// to which min(d.a, 255 - s.a) is added: min(255, d.a + s.a).
 inline __m128i BlendFourSourceAlphaFull(__m128i d, __m128i s, __m128i transparent)
 {
     const __m128i up = _mm_subs_epu8(d, s);
@@ -90,7 +95,8 @@ inline __m128i BlendFourSourceAlphaFull(__m128i d, __m128i s, __m128i transparen
 
     // w in both 16-bit halves of each pixel, 256 where s.a is 0.
     const __m128i wTop = _mm_andnot_si128(s, _mm_set1_epi32(static_cast<int>(0xFF000000u)));
-    __m128i w = _mm_or_si128(_mm_srli_epi32(wTop, 8), _mm_srli_epi32(wTop, 24));
+    __m128i w = _mm_srli_epi32(wTop, 24);
+    w = _mm_shufflehi_epi16(_mm_shufflelo_epi16(w, 0xA0), 0xA0);
     w = _mm_sub_epi16(w, transparent);
 
     // Blue and red through the low bytes, green through the high; alpha's is 0.
@@ -103,58 +109,129 @@ inline __m128i BlendFourSourceAlphaFull(__m128i d, __m128i s, __m128i transparen
     return _mm_add_epi8(colour, _mm_min_epu8(d, wTop));
 }
 
-// Four pixels whose destination is `before`: false when all four sources
-// are transparent (nothing to store), else their result in `out`.
-inline bool BlendBlockSourceAlphaFull(__m128i before, __m128i s, __m128i& out)
+// The four pixels at `d` from sources `s`, their destination read from `before`.
+inline void StoreBlockSourceAlphaFull(PIX_Pixel32* d, __m128i before, __m128i s)
 {
     const __m128i alphaMask = _mm_set1_epi32(static_cast<int>(0xFF000000u));
     const __m128i alpha = _mm_and_si128(s, alphaMask);
+    __m128i* dv = reinterpret_cast<__m128i*>(d);
+    // The editor's strips are mostly opaque: that test comes first.
+    if (_mm_movemask_epi8(_mm_cmpeq_epi32(alpha, alphaMask)) == 0xFFFF) {
+        _mm_storeu_si128(dv, s);
+        return;
+    }
     const __m128i transparent = _mm_cmpeq_epi32(alpha, _mm_setzero_si128());
-    if (_mm_movemask_epi8(transparent) == 0xFFFF)
-        return false;
-    if (_mm_movemask_epi8(_mm_cmpeq_epi32(alpha, alphaMask)) == 0xFFFF)
-        out = s;
-    else
-        out = BlendFourSourceAlphaFull(before, s, transparent);
-    return true;
+    if (_mm_movemask_epi8(transparent) != 0xFFFF)
+        _mm_storeu_si128(dv, BlendFourSourceAlphaFull(before, s, transparent));
 }
 
-void CopySourceAlphaFullRows(const Span& span)
+// The pixels from `i` on, fewer than eight: one more block of four where
+// there is room, then, for a row not a multiple of four, the block of its
+// last four pixels blended from the row as it was before any store (the
+// pixels it shares with the block before get the same values). `lastD` and
+// `lastS` were read before the row was touched, since the source may be the
+// destination itself.
+inline void FinishRowSourceAlphaFull(PIX_Pixel32* dRow, const PIX_Pixel32* sRow, int32_t i, int32_t cols,
+                                     __m128i lastD, __m128i lastS)
 {
-    const __m128i alphaMask = _mm_set1_epi32(static_cast<int>(0xFF000000u));
+    if (i + 4 <= cols) {
+        StoreBlockSourceAlphaFull(dRow + i, _mm_loadu_si128(reinterpret_cast<const __m128i*>(dRow + i)),
+                                  _mm_loadu_si128(reinterpret_cast<const __m128i*>(sRow + i)));
+        i += 4;
+    }
+    if (i < cols)
+        StoreBlockSourceAlphaFull(dRow + cols - 4, lastD, lastS);
+}
+
+// Rows narrower than a block, pixel by pixel.
+inline void NarrowRowSourceAlphaFull(PIX_Pixel32* dRow, const PIX_Pixel32* sRow, int32_t cols)
+{
+    for (int32_t i = 0; i < cols; ++i)
+        dRow[i] = PIX_CombineCopySourceAlphaFull(dRow[i], sRow[i]);
+}
+
+void CopySourceAlphaFullRowsSse2(const Span& span)
+{
     PIX_Pixel32* dRow = span.dst;
     const PIX_Pixel32* sRow = span.src;
     const int32_t cols = span.cols;
     for (int32_t r = 0; r < span.rows; ++r, dRow += span.dstStep, sRow += span.srcStep) {
         if (cols < 4) {
-            for (int32_t i = 0; i < cols; ++i)
-                dRow[i] = PIX_CombineCopySourceAlphaFull(dRow[i], sRow[i]);
+            NarrowRowSourceAlphaFull(dRow, sRow, cols);
             continue;
         }
-        // A row not a multiple of four ends with the block of its last four
-        // pixels, blended from their destination as it was before the row:
-        // the pixels it shares with the block before get the same values.
-        __m128i* lastD = reinterpret_cast<__m128i*>(dRow + cols - 4);
-        const __m128i lastBefore = _mm_loadu_si128(lastD);
+        const __m128i lastD = _mm_loadu_si128(reinterpret_cast<const __m128i*>(dRow + cols - 4));
+        const __m128i lastS = _mm_loadu_si128(reinterpret_cast<const __m128i*>(sRow + cols - 4));
         int32_t i = 0;
-        for (; i + 4 <= cols; i += 4) {
+        for (; i + 4 <= cols; i += 4)
+            StoreBlockSourceAlphaFull(dRow + i, _mm_loadu_si128(reinterpret_cast<const __m128i*>(dRow + i)),
+                                      _mm_loadu_si128(reinterpret_cast<const __m128i*>(sRow + i)));
+        FinishRowSourceAlphaFull(dRow, sRow, i, cols, lastD, lastS);
+    }
+}
+
+#if defined(PIX_COMPOSITE_AVX2)
+// BlendFourSourceAlphaFull eight pixels wide; a byte shuffle spreads w.
+__attribute__((target("avx2"))) inline __m256i BlendEightSourceAlphaFull(__m256i d, __m256i s, __m256i transparent,
+                                                                          __m256i alphaMask)
+{
+    const __m256i up = _mm256_subs_epu8(d, s);
+    const __m256i magnitude = _mm256_or_si256(up, _mm256_subs_epu8(s, d));
+    const __m256i wTop = _mm256_andnot_si256(s, alphaMask);
+    // 255 - s.a into both 16-bit halves of its pixel.
+    const __m256i spread = _mm256_setr_epi8(3, -128, 3, -128, 7, -128, 7, -128, 11, -128, 11, -128, 15, -128, 15, -128,
+                                            3, -128, 3, -128, 7, -128, 7, -128, 11, -128, 11, -128, 15, -128, 15, -128);
+    const __m256i w = _mm256_sub_epi16(_mm256_shuffle_epi8(wTop, spread), transparent);
+    const __m256i qEven = _mm256_mulhi_epu16(_mm256_slli_epi16(magnitude, 8), w);
+    const __m256i qOdd = _mm256_mulhi_epu16(_mm256_and_si256(magnitude, _mm256_set1_epi32(0x0000FF00)), w);
+    const __m256i q = _mm256_or_si256(qEven, _mm256_slli_epi16(qOdd, 8));
+    const __m256i down = _mm256_cmpeq_epi8(up, _mm256_setzero_si256());
+    const __m256i colour = _mm256_add_epi8(s, _mm256_sub_epi8(_mm256_xor_si256(q, down), down));
+    return _mm256_add_epi8(colour, _mm256_min_epu8(d, wTop));
+}
+
+__attribute__((target("avx2"))) void CopySourceAlphaFullRowsAvx2(const Span& span)
+{
+    const __m256i alphaMask = _mm256_set1_epi32(static_cast<int>(0xFF000000u));
+    PIX_Pixel32* dRow = span.dst;
+    const PIX_Pixel32* sRow = span.src;
+    const int32_t cols = span.cols;
+    for (int32_t r = 0; r < span.rows; ++r, dRow += span.dstStep, sRow += span.srcStep) {
+        if (cols < 4) {
+            NarrowRowSourceAlphaFull(dRow, sRow, cols);
+            continue;
+        }
+        const __m128i lastD = _mm_loadu_si128(reinterpret_cast<const __m128i*>(dRow + cols - 4));
+        const __m128i lastS = _mm_loadu_si128(reinterpret_cast<const __m128i*>(sRow + cols - 4));
+        int32_t i = 0;
+        for (; i + 8 <= cols; i += 8) {
+            const __m256i s = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(sRow + i));
+            const __m256i alpha = _mm256_and_si256(s, alphaMask);
+            __m256i* dv = reinterpret_cast<__m256i*>(dRow + i);
             // The editor's strips are mostly opaque: that test comes first.
-            const __m128i s = _mm_loadu_si128(reinterpret_cast<const __m128i*>(sRow + i));
-            const __m128i alpha = _mm_and_si128(s, alphaMask);
-            __m128i* dv = reinterpret_cast<__m128i*>(dRow + i);
-            if (_mm_movemask_epi8(_mm_cmpeq_epi32(alpha, alphaMask)) == 0xFFFF) {
-                _mm_storeu_si128(dv, s);
+            if (_mm256_movemask_epi8(_mm256_cmpeq_epi32(alpha, alphaMask)) == -1) {
+                _mm256_storeu_si256(dv, s);
                 continue;
             }
-            const __m128i transparent = _mm_cmpeq_epi32(alpha, _mm_setzero_si128());
-            if (_mm_movemask_epi8(transparent) != 0xFFFF)
-                _mm_storeu_si128(dv, BlendFourSourceAlphaFull(_mm_loadu_si128(dv), s, transparent));
+            const __m256i transparent = _mm256_cmpeq_epi32(alpha, _mm256_setzero_si256());
+            if (_mm256_movemask_epi8(transparent) != -1)
+                _mm256_storeu_si256(dv, BlendEightSourceAlphaFull(_mm256_loadu_si256(dv), s, transparent, alphaMask));
         }
-        __m128i out;
-        if (i < cols &&
-            BlendBlockSourceAlphaFull(lastBefore, _mm_loadu_si128(reinterpret_cast<const __m128i*>(sRow + cols - 4)), out))
-            _mm_storeu_si128(lastD, out);
+        FinishRowSourceAlphaFull(dRow, sRow, i, cols, lastD, lastS);
     }
+}
+#endif
+
+void CopySourceAlphaFullRows(const Span& span)
+{
+#if defined(PIX_COMPOSITE_AVX2)
+    static const bool avx2 = __builtin_cpu_supports("avx2");
+    if (avx2) {
+        CopySourceAlphaFullRowsAvx2(span);
+        return;
+    }
+#endif
+    CopySourceAlphaFullRowsSse2(span);
 }
 #endif
 
