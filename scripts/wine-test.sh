@@ -75,6 +75,9 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
   # Unmanaged windows: with no window manager, destroying a managed window
   # stalls for seconds.
   wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+  # wineboot returns before the new prefix is settled: the first program
+  # then fails to create windows. Waiting for the server to end settles it.
+  wineserver -w
 fi
 
 status=0
