@@ -3,20 +3,24 @@
 #   build-asan/  every test under AddressSanitizer and UndefinedBehaviorSanitizer,
 #                LeakSanitizer on; any report fails the run
 #   build-tsan/  the threading tests (CTest label "threading") under ThreadSanitizer
-# Usage: scripts/sanitize.sh [all|asan|tsan]   (JOBS=n to set the parallelism)
+# Usage: scripts/sanitize.sh [all|asan|tsan]
+#   JOBS=n to set the parallelism; ASAN_DIR=path, TSAN_DIR=path for other
+#   build folders than build-asan and build-tsan
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
 what=${1:-all}
 JOBS=${JOBS:-$(nproc)}
 supp=$root/tests/sanitizers
+asan_dir=${ASAN_DIR:-build-asan}
+tsan_dir=${TSAN_DIR:-build-tsan}
 
 # -O1: most of the speed of -O2 at a good part less compile time, and
 # reports whose stacks still read well.
 flags=(-DCMAKE_BUILD_TYPE=RelWithDebInfo
        "-DCMAKE_CXX_FLAGS_RELWITHDEBINFO=-O1 -g"
        "-DCMAKE_C_FLAGS_RELWITHDEBINFO=-O1 -g"
-       -DTIDEPULL_TESTS=ON -DTIDEPULL_BENCH=OFF)
+       -DTIDEPULL_TESTS=ON -DTIDEPULL_BENCH=OFF -DTIDEPULL_WINDOWS_TESTS=OFF)
 
 # The options travel to the tests through CTest, and to the test discovery
 # that runs the test programs while building.
@@ -27,14 +31,14 @@ export TSAN_OPTIONS="halt_on_error=1:second_deadlock_stack=1:suppressions=$supp/
 
 start=$SECONDS
 if [[ $what == all || $what == asan ]]; then
-  cmake -S . -B build-asan "${flags[@]}" -DTIDEPULL_SANITIZE=address
-  cmake --build build-asan -j "$JOBS"
-  ctest --test-dir build-asan --output-on-failure -j "$JOBS" -LE soak
+  cmake -S . -B "$asan_dir" "${flags[@]}" -DTIDEPULL_SANITIZE=address
+  cmake --build "$asan_dir" -j "$JOBS"
+  ctest --test-dir "$asan_dir" --output-on-failure -j "$JOBS" -LE soak
   echo "sanitize.sh: asan done after $((SECONDS - start)) s"
 fi
 if [[ $what == all || $what == tsan ]]; then
-  cmake -S . -B build-tsan "${flags[@]}" -DTIDEPULL_SANITIZE=thread
-  cmake --build build-tsan -j "$JOBS" --target tidepull_threading_tests
-  ctest --test-dir build-tsan --output-on-failure -j "$JOBS" -L threading
+  cmake -S . -B "$tsan_dir" "${flags[@]}" -DTIDEPULL_SANITIZE=thread
+  cmake --build "$tsan_dir" -j "$JOBS" --target tidepull_threading_tests
+  ctest --test-dir "$tsan_dir" --output-on-failure -j "$JOBS" -L threading
   echo "sanitize.sh: tsan done after $((SECONDS - start)) s"
 fi

@@ -13,7 +13,13 @@ namespace {
 struct MemoryCursor {
     const unsigned char* next;
     size_t left;
+    size_t zerosPastEnd;
 };
+
+// Zeros past the end beyond which decoding stops: a chunk length near 2^31
+// in a few bytes of input would otherwise have libpng skip through gigabytes
+// of zeros before it fails.
+constexpr size_t kMaxZerosPastEnd = 1 << 16;
 
 // Reading past the end yields zeros; libpng then fails on the chunk it sees.
 void ReadFromCursor(png_structp png, png_bytep out, size_t count)
@@ -26,6 +32,9 @@ void ReadFromCursor(png_structp png, png_bytep out, size_t count)
         cursor->next += n;
         cursor->left -= n;
     }
+    cursor->zerosPastEnd += count - n;
+    if (cursor->zerosPastEnd > kMaxZerosPastEnd)
+        png_error(png, "read past the end");
 }
 
 // Errors reach the caller only as an empty result, so libpng prints nothing.
@@ -153,7 +162,7 @@ PIX_MemBitmap* PIX_PngFromMemory(const void* data, size_t length)
     static const unsigned char kSignature[8] = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A};
     if (!data || length < 8 || std::memcmp(data, kSignature, 8) != 0)
         return nullptr;
-    MemoryCursor cursor{static_cast<const unsigned char*>(data), length};
+    MemoryCursor cursor{static_cast<const unsigned char*>(data), length, 0};
     return static_cast<PIX_MemBitmap*>(Decode(&cursor, nullptr, nullptr));
 }
 

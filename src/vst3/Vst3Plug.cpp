@@ -81,7 +81,6 @@ Vst3Plug::Vst3Plug(int32_t nParams, const char* channelIOString, int32_t nPreset
     } else {
         SetOutputBusName(0, "Output");
     }
-    std::memset(&processContext, 0, sizeof processContext);
 
     // A host may process before it sets processing up; the buffers then
     // match the SDK's default setup, so no block ever runs past them.
@@ -332,8 +331,17 @@ tresult PLUGIN_API Vst3Plug::process(ProcessData& data)
     DenormalGuard denormals;
     std::lock_guard<std::recursive_mutex> lock(Mutex());
 
-    if (data.processContext)
-        processContext = *data.processContext;
+    if (const ProcessContext* context = data.processContext) {
+        hostTempo.store(context->tempo, std::memory_order_relaxed);
+        hostSamplePos.store(context->projectTimeSamples, std::memory_order_relaxed);
+        hostPpqPos.store(context->projectTimeMusic, std::memory_order_relaxed);
+        hostBarPos.store(context->barPositionMusic, std::memory_order_relaxed);
+        hostCycleStart.store(context->cycleStartMusic, std::memory_order_relaxed);
+        hostCycleEnd.store(context->cycleEndMusic, std::memory_order_relaxed);
+        hostTimeSigNumerator.store(context->timeSigNumerator, std::memory_order_relaxed);
+        hostTimeSigDenominator.store(context->timeSigDenominator, std::memory_order_relaxed);
+        hostTransportState.store(context->state, std::memory_order_relaxed);
+    }
     if (data.inputParameterChanges)
         ApplyParameterChanges(data.inputParameterChanges);
 
@@ -626,36 +634,37 @@ bool Vst3Plug::IsOfflineRender()
 
 int32_t Vst3Plug::GetHostSamplePos()
 {
-    return static_cast<int32_t>(static_cast<uint32_t>(processContext.projectTimeSamples));
+    return static_cast<int32_t>(static_cast<uint32_t>(hostSamplePos.load(std::memory_order_relaxed)));
 }
 
 double Vst3Plug::GetHostTempo()
 {
-    return processContext.tempo;
+    return hostTempo.load(std::memory_order_relaxed);
 }
 
 void Vst3Plug::GetHostTimeSig(int32_t* numerator, int32_t* denominator)
 {
     if (numerator)
-        *numerator = processContext.timeSigNumerator;
+        *numerator = hostTimeSigNumerator.load(std::memory_order_relaxed);
     if (denominator)
-        *denominator = processContext.timeSigDenominator;
+        *denominator = hostTimeSigDenominator.load(std::memory_order_relaxed);
 }
 
 void Vst3Plug::GetHostTimeInfo(TransportInfo* info)
 {
     if (!info)
         return;
-    info->tempo = processContext.tempo;
-    info->samplePos = static_cast<double>(processContext.projectTimeSamples);
-    info->ppqPos = processContext.projectTimeMusic;
-    info->lastBarPos = processContext.barPositionMusic;
-    info->cycleStart = processContext.cycleStartMusic;
-    info->cycleEnd = processContext.cycleEndMusic;
-    info->numerator = processContext.timeSigNumerator;
-    info->denominator = processContext.timeSigDenominator;
-    info->transportRunning = (processContext.state & ProcessContext::kPlaying) != 0;
-    info->loopEnabled = (processContext.state & ProcessContext::kCycleActive) != 0;
+    const uint32_t state = hostTransportState.load(std::memory_order_relaxed);
+    info->tempo = hostTempo.load(std::memory_order_relaxed);
+    info->samplePos = static_cast<double>(hostSamplePos.load(std::memory_order_relaxed));
+    info->ppqPos = hostPpqPos.load(std::memory_order_relaxed);
+    info->lastBarPos = hostBarPos.load(std::memory_order_relaxed);
+    info->cycleStart = hostCycleStart.load(std::memory_order_relaxed);
+    info->cycleEnd = hostCycleEnd.load(std::memory_order_relaxed);
+    info->numerator = hostTimeSigNumerator.load(std::memory_order_relaxed);
+    info->denominator = hostTimeSigDenominator.load(std::memory_order_relaxed);
+    info->transportRunning = (state & ProcessContext::kPlaying) != 0;
+    info->loopEnabled = (state & ProcessContext::kCycleActive) != 0;
 }
 
 void Vst3Plug::ResizeEditor(int32_t width, int32_t height)

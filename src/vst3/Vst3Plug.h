@@ -6,6 +6,8 @@
 #include "pluginterfaces/gui/iplugview.h"
 #include "pluginterfaces/vst/ivstprocesscontext.h"
 
+#include <atomic>
+#include <cstdint>
 #include <thread>
 #include <vector>
 
@@ -155,5 +157,16 @@ private:
     std::thread::id viewThread;
     int32_t sidechainChannels = 2;
     bool sidechainActive = false;
-    Steinberg::Vst::ProcessContext processContext;
+    // The host's transport as the last block saw it. The transport queries
+    // come from any thread without the plug mutex, so each field is a relaxed
+    // atomic of its own (fields of one block may mix with the next).
+    std::atomic<double> hostTempo{0.0};
+    std::atomic<int64_t> hostSamplePos{0};
+    std::atomic<double> hostPpqPos{0.0};
+    std::atomic<double> hostBarPos{0.0};
+    std::atomic<double> hostCycleStart{0.0};
+    std::atomic<double> hostCycleEnd{0.0};
+    std::atomic<int32_t> hostTimeSigNumerator{0};
+    std::atomic<int32_t> hostTimeSigDenominator{0};
+    std::atomic<uint32_t> hostTransportState{0};
 };

@@ -122,7 +122,11 @@ TEST(AudioPath, ProcessAllocatesNothingAndLocksOnlyThePlugMutex)
     AllocationCounter::Start();
     void* a = mallocFn(24);
     void* b = newFn(16);
+#if defined(TIDEPULL_SANITIZED)
+    EXPECT_GE(AllocationCounter::Stop(), 1);   // malloc is the sanitizer's, not hooked
+#else
     EXPECT_EQ(AllocationCounter::Stop(), 2);
+#endif
     std::free(a);
     ::operator delete(b);
     if (LockCounter::Hooked()) {
@@ -175,6 +179,9 @@ bool TrapSystemCalls()
 
 TEST(AudioPath, ProcessMakesNoSystemCall)
 {
+#if defined(TIDEPULL_SANITIZED)
+    GTEST_SKIP() << "the sanitizers' runtime makes system calls of its own";
+#endif
     for (int32_t sampleSize : {kSample32, kSample64}) {
         SCOPED_TRACE(sampleSize == kSample64 ? "64-bit" : "32-bit");
         void* shared = mmap(nullptr, sizeof(long), PROT_READ | PROT_WRITE, MAP_SHARED | MAP_ANONYMOUS, -1, 0);

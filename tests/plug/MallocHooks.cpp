@@ -6,7 +6,7 @@
 #include <cerrno>
 #include <cstddef>
 
-#if defined(__GLIBC__)
+#if defined(__GLIBC__) && !defined(TIDEPULL_SANITIZED)
 
 // Visible to the whole process, so that allocations made inside shared
 // libraries on the plug-in's behalf are counted too.

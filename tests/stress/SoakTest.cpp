@@ -1,5 +1,5 @@
-// Ten minutes of audio (TIDEPULL_SOAK_SECONDS to change it), processed as
-// fast as the machine allows; label soak, not part of the normal run.
+// Ten minutes of 44.1 kHz audio (TIDEPULL_SOAK_SECONDS to change it),
+// processed as fast as the machine allows.
 #include "SoakRun.h"
 
 #include <gtest/gtest.h>
@@ -17,6 +17,7 @@ TEST(Soak, MinutesOfAutomationBlockSizesSidechainAndBypassStayFiniteDeterministi
     SoakRun::Options o;
     o.audioSeconds = text && std::atof(text) > 0.0 ? std::atof(text) : 600.0;
     o.maxBlock = 4096;
+    o.sampleRate = 44100.0;
     o.seed = 2024;
 
     const auto start = std::chrono::steady_clock::now();

@@ -22,7 +22,7 @@ class X11Connection;
 // it is open and hands the window layer what a native box would: Enter and
 // Escape first (the layer decides), typed characters for filtering, and
 // focus changes after the first one (its own opening focus does not count).
-class X11TextEntry : public X11EventSink {
+class X11TextEntry final : public X11EventSink {
 public:
     X11TextEntry(WindowHost& host, X11Connection& connection, Window parent);
     ~X11TextEntry();

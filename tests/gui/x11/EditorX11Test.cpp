@@ -168,6 +168,8 @@ TEST_F(EditorX11Window, AnIntegerEntryKeepsDigitsAndSignsOnly)
 TEST_F(EditorX11Window, EscapeCancelsTheEntry)
 {
     Prompt(gain);
+    ASSERT_NE(editor->TextEntryBox(), nullptr);
+    EXPECT_EQ(Focus(), editor->TextEntryBox()->Handle());
     input->Type("7");
     input->Key(XK_Escape);
     EXPECT_TRUE(PumpUntilState(TextEntryState::Cancel));
