@@ -1,5 +1,14 @@
 #!/usr/bin/env bash
-# Builds Tidepull and runs every test.
+# Builds Tidepull and runs every test:
+#   1. the Linux build and its whole test suite, which also cross-builds the
+#      Windows plug-in and runs its test program under Wine;
+#   2. the test suite under AddressSanitizer and UndefinedBehaviorSanitizer,
+#      and the threading tests under ThreadSanitizer (scripts/sanitize.sh);
+#   3. every fuzz target: its seed corpus replayed, then fuzzed briefly
+#      (scripts/fuzz.sh; FUZZ_SECONDS, default 20 per target);
+#   4. the .deb: built, installed, a host finds the plug-in, removed
+#      (scripts/deb-check.sh; needs root or sudo).
+# QUICK=1 runs only the first.
 set -euo pipefail
 cd "$(dirname "$0")"
 source scripts/deps.sh
@@ -13,7 +22,20 @@ if ! sh tests/gui/x11/with-xvfb.sh xdpyinfo >/dev/null; then
 fi
 
 BUILD_DIR=${BUILD_DIR:-build}
-JOBS=${JOBS:-$(nproc)}
-cmake -S . -B "$BUILD_DIR" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTIDEPULL_TESTS=ON -DTIDEPULL_BENCH=ON
+export JOBS=${JOBS:-$(nproc)}
+stage() { echo; echo "== test.sh: $* ($(date -u +%H:%M:%S))"; }
+
+stage "build and test"
+cmake -S . -B "$BUILD_DIR" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTIDEPULL_TESTS=ON -DTIDEPULL_BENCH=ON \
+  -DTIDEPULL_WINDOWS_TESTS=ON
 cmake --build "$BUILD_DIR" -j "$JOBS"
 ctest --test-dir "$BUILD_DIR" --output-on-failure -j "$JOBS"
+[ "${QUICK:-0}" = 1 ] && exit 0
+
+stage "sanitizers"
+scripts/sanitize.sh all
+stage "fuzzing"
+scripts/fuzz.sh "${FUZZ_SECONDS:-20}"
+stage "the .deb package"
+scripts/deb-check.sh "$BUILD_DIR"
+stage "all passed"
