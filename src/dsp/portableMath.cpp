@@ -1134,7 +1134,8 @@ bool tanhFirstTry(double ax, double& out)
                          + x2 * (0x1.d6d3d0e157de0p-9 + x2 * (-0x1.7da36452b75e3p-10 + x2 * (0x1.3558248036744p-11
                          + x2 * (-0x1.f57d7734d1664p-13 + x2 * 0x1.967e18afcafadp-14)))))))));
         const dd y = fastTwoSum(ax, t);
-        return roundsSafely(y.hi, y.lo, -t * 0x1p-48, out);
+        // t is within about 4.6 roundings of itself.
+        return roundsSafely(y.hi, y.lo, -t * 0x1p-50, out);
     }
     // M = e^z - 1, z = 2ax = (256m + j) ln2/256 + r, |r| <= ln2/512; tanh = M / (M + 2).
     const double z = 2.0 * ax;
@@ -1154,32 +1155,306 @@ bool tanhFirstTry(double ax, double& out)
     const double qh = m.hi / d.hi;
     const dd p = twoProd(qh, d.hi);
     const double ql = ((((m.hi - p.hi) - p.lo) + m.lo) - qh * dl) / d.hi;
-    // M is within about 2^-61 E; the quotient shrinks that by 2 / (M + 2).
-    return roundsSafely(qh, ql, qh * 0x1p-56 / d.hi, out);
+    // M is within 2^-61.4 E, which moves M / (M + 2) by 2^-60.4 E / (M + 2)^2,
+    // that is 2^-62.4 (1 - tanh^2); the quotient's own steps add about 2^-104.
+    return roundsSafely(qh, ql, 0x1p-62 * (1.0 - qh * qh) + qh * 0x1p-100, out);
 }
 
-// A first try at e^x for |x| < 354 (|k| < 2^17 keeps k * kLn2By256Hi exact).
-bool expFirstTry(double x, double& out)
+// e^(x + t) for |x| < 354 (|k| < 2^17 keeps k * kLn2By256Hi exact) and |t|
+// below 2^-43, within 1.375 2^-62 (th * r rounds by up to 2^-62) plus the
+// caller's extraErr, relative. x = (256m + j) ln2/256 + r, |r| <= ln2/512;
+// r keeps its rounding error in t, so only th * r rounds by much.
+bool expFirstTry(double x, double t, double extraErr, double& out)
 {
     const double kf = (x * k256ByLn2 + kRoundShifter) - kRoundShifter;
     const int k = static_cast<int>(kf);
-    const double r = (x - kf * kLn2By256Hi) - kf * kLn2By256Lo;
-    const double c = r * r * (0.5 + r * (1.0 / 6 + r * (1.0 / 24 + r * (1.0 / 120 + r * (1.0 / 720)))));
+    const double a = x - kf * kLn2By256Hi;   // exact
+    const double b = kf * kLn2By256Lo;
+    const double r = a - b;
+    const double rt = ((a - r) - b) + t;
+    const double r2 = r * r;
+    // e^r - 1 - r, in two halves to shorten the chain of dependent steps.
+    const double c = r2 * ((0.5 + r * (1.0 / 6)) + r2 * ((1.0 / 24 + r * (1.0 / 120)) + r2 * (1.0 / 720)));
     const int j = k & 255;
     const double th = kExp2Fine[j][0];
     const double tl = kExp2Fine[j][1];
     const dd h = fastTwoSum(th, th * r);
-    // The rounding of th * r and of r bound the error: about 2^-61.5 relative.
+    // e^(r + rt) = e^r (1 + rt) within rt^2; the rt term apart keeps the
+    // chain after the polynomial short.
+    const double lo = h.lo + ((th * c + tl + tl * r) + th * rt * (1.0 + (r + c)));
     double y;
-    if (!roundsSafely(h.hi, h.lo + (th * c + tl + tl * r), h.hi * 0x1p-60, y))
+    if (!roundsSafely(h.hi, lo, h.hi * (0x1.6p-62 + extraErr), y))
         return false;
     out = y * powerOfTwo(k >> 8);
     return true;
 }
 
-// log x for finite x > 0 without the accurate path's care: within about
-// 2^-68 absolute, or 2^-62 relative near 1 (no table step there).
-dd logQuick(double x)
+// Per top-8-bit mantissa index i: d near 1/m with 9 significant bits, so
+// that m d - 1 comes out exact from two products; -log(d) (-log(2d) from
+// i = 106 on, whose exponent is raised by one) as hi + lo, hi on the grid of
+// 2^-42 so that e * kLn2Hi + hi is exact.
+const double kLogFirst[256][3] = {
+    {0x1.0p+0, 0x0.0p+0, 0x0.0p+0},
+    {0x1.fdp-1, 0x1.812121458p-8, 0x1.ad50382973f27p-46},
+    {0x1.fbp-1, 0x1.41929f968p-7, 0x1.977c755d01368p-46},
+    {0x1.f9p-1, 0x1.c317384c8p-7, -0x1.41f33fcefb9fep-44},
+    {0x1.f7p-1, 0x1.228fb1feap-6, 0x1.713e3284991fep-45},
+    {0x1.f5p-1, 0x1.63d617869p-6, 0x1.7abf389596542p-47},
+    {0x1.f3p-1, 0x1.a55f548c6p-6, -0x1.de0709f2d03c9p-45},
+    {0x1.f1p-1, 0x1.e72bf2814p-6, -0x1.8d75149774d47p-45},
+    {0x1.fp-1, 0x1.0415d89e78p-5, -0x1.dddc7f461c516p-44},
+    {0x1.eep-1, 0x1.252f32f8dp-5, 0x1.83e9ae021b67bp-45},
+    {0x1.ecp-1, 0x1.466aed42ep-5, -0x1.c167375bdfd28p-45},
+    {0x1.eap-1, 0x1.67c94f2d48p-5, 0x1.dac20827cca0cp-44},
+    {0x1.e8p-1, 0x1.894aa149f8p-5, 0x1.9a19a8be97661p-44},
+    {0x1.e6p-1, 0x1.aaef2d0fbp-5, 0x1.0fc1a353bb42ep-45},
+    {0x1.e5p-1, 0x1.bbcebfc69p-5, -0x1.7bf868c317c2ap-46},
+    {0x1.e3p-1, 0x1.dda8adc68p-5, -0x1.1b1ac64d9e42fp-45},
+    {0x1.e1p-1, 0x1.ffa6911ab8p-5, 0x1.3008c98381a8fp-45},
+    {0x1.dfp-1, 0x1.10e45b3cbp-4, -0x1.7cf69284a3465p-44},
+    {0x1.ddp-1, 0x1.2207b5c784p-4, 0x1.49d8cfc10c7bfp-44},
+    {0x1.dcp-1, 0x1.2aa04a447p-4, 0x1.7a48ba8b1cb41p-44},
+    {0x1.dap-1, 0x1.3bdf5a7d2p-4, -0x1.19bd0ad125895p-44},
+    {0x1.d8p-1, 0x1.4d3115d208p-4, -0x1.53a2582f4e1efp-48},
+    {0x1.d7p-1, 0x1.55e10050ep-4, 0x1.c1d740c53c72ep-47},
+    {0x1.d5p-1, 0x1.674f089364p-4, 0x1.a79994c9d3302p-44},
+    {0x1.d3p-1, 0x1.78d02263d8p-4, 0x1.69b5794b69fb7p-47},
+    {0x1.d2p-1, 0x1.8197e2f41p-4, -0x1.c0fe460d20041p-44},
+    {0x1.dp-1, 0x1.9335e5d594p-4, 0x1.3115c3abd47dap-45},
+    {0x1.cep-1, 0x1.a4e7640b1cp-4, -0x1.e42b6b94407c8p-47},
+    {0x1.cdp-1, 0x1.adc77ee5bp-4, -0x1.573b209c31904p-44},
+    {0x1.cbp-1, 0x1.bf968769fcp-4, 0x1.4218c8d824283p-45},
+    {0x1.c9p-1, 0x1.d179788218p-4, 0x1.36433b5efbeedp-44},
+    {0x1.c8p-1, 0x1.da72763844p-4, 0x1.a89401fa71733p-46},
+    {0x1.c6p-1, 0x1.ec739830ap-4, 0x1.11fcba80cdd1p-44},
+    {0x1.c5p-1, 0x1.f57bc7d9p-4, 0x1.76a6c9ea8b04ep-46},
+    {0x1.c3p-1, 0x1.03cdc0a51ep-3, 0x1.81a9cf169fc5cp-44},
+    {0x1.c2p-1, 0x1.08598b59e4p-3, -0x1.7e5dd7009902cp-45},
+    {0x1.cp-1, 0x1.1178e8227ep-3, 0x1.1ef78ce2d07f2p-45},
+    {0x1.bfp-1, 0x1.160c8024b2p-3, 0x1.ec2d2a9009e3dp-45},
+    {0x1.bdp-1, 0x1.1f3b925f26p-3, -0x1.5f74e9b083633p-46},
+    {0x1.bcp-1, 0x1.23d712a49cp-3, 0x1.00d238fd3df5cp-46},
+    {0x1.bap-1, 0x1.2d1610c868p-3, 0x1.39d6ccb81b4a1p-47},
+    {0x1.b9p-1, 0x1.31b994d3a4p-3, 0x1.f098ee3a5081p-44},
+    {0x1.b7p-1, 0x1.3b08b6758p-3, -0x1.aade8f29320fbp-44},
+    {0x1.b6p-1, 0x1.3fb45a5992p-3, 0x1.19713c0cae559p-44},
+    {0x1.b4p-1, 0x1.4913d8333cp-3, -0x1.53e43558124c4p-44},
+    {0x1.b3p-1, 0x1.4dc7b897bcp-3, 0x1.c79b60ae1ff0fp-47},
+    {0x1.b1p-1, 0x1.5737cc9018p-3, 0x1.9baa7a6b887f6p-44},
+    {0x1.bp-1, 0x1.5bf406b544p-3, -0x1.27023eb68981cp-46},
+    {0x1.aep-1, 0x1.6574ebe8c2p-3, -0x1.98c1d34f0f462p-44},
+    {0x1.adp-1, 0x1.6a399dabbep-3, -0x1.8f934e66a15a6p-44},
+    {0x1.acp-1, 0x1.6f0128b756p-3, 0x1.577390d31ef0fp-44},
+    {0x1.aap-1, 0x1.7898d85444p-3, 0x1.8e67be3dbaf3fp-44},
+    {0x1.a9p-1, 0x1.7d6903caf6p-3, -0x1.4c06b17c301d7p-45},
+    {0x1.a7p-1, 0x1.871213750ep-3, 0x1.328eb42f9af75p-44},
+    {0x1.a6p-1, 0x1.8beafeb39p-3, -0x1.73d54aae92cd1p-47},
+    {0x1.a5p-1, 0x1.90c6db9fccp-3, -0x1.935f57718d7cap-46},
+    {0x1.a3p-1, 0x1.9a8778debap-3, 0x1.470fa3efec39p-44},
+    {0x1.a2p-1, 0x1.9f6c40708ap-3, -0x1.337d94bcd3f43p-44},
+    {0x1.a1p-1, 0x1.a454082e6ap-3, 0x1.60a77c81f7171p-44},
+    {0x1.9fp-1, 0x1.ae2ca6f672p-3, 0x1.7a8d5ae54f55p-44},
+    {0x1.9ep-1, 0x1.b31d8575bcp-3, 0x1.c794e562a63cbp-44},
+    {0x1.9dp-1, 0x1.b811730b82p-3, 0x1.e90683b9cd768p-46},
+    {0x1.9cp-1, 0x1.bd087383bep-3, -0x1.d4bc4595412b6p-45},
+    {0x1.9ap-1, 0x1.c6ffbc6fp-3, 0x1.ee138d3a69d43p-44},
+    {0x1.99p-1, 0x1.cc000c9db4p-3, -0x1.d6d585d57aff9p-46},
+    {0x1.98p-1, 0x1.d1037f2656p-3, -0x1.84a7e75b6f6e4p-47},
+    {0x1.96p-1, 0x1.db13db0d48p-3, 0x1.2806a847527e6p-44},
+    {0x1.95p-1, 0x1.e020cc6236p-3, -0x1.52b00adb91424p-45},
+    {0x1.94p-1, 0x1.e530effe72p-3, -0x1.fdbdbb13f7c18p-44},
+    {0x1.93p-1, 0x1.ea4449f04ap-3, 0x1.5e91663732a36p-44},
+    {0x1.91p-1, 0x1.f474b134ep-3, -0x1.bae49f1df7b5ep-44},
+    {0x1.9p-1, 0x1.f991c6cb3cp-3, -0x1.90d04cd7cc834p-44},
+    {0x1.8fp-1, 0x1.feb2233eap-3, 0x1.f3418de00938bp-45},
+    {0x1.8ep-1, 0x1.01eae5626cp-2, 0x1.a43dcfade85aep-44},
+    {0x1.8dp-1, 0x1.047e60cde8p-2, 0x1.dbdf10d397f3cp-45},
+    {0x1.8bp-1, 0x1.09aa572e6cp-2, 0x1.b50a1e1734342p-44},
+    {0x1.8ap-1, 0x1.0c42d67616p-2, 0x1.7188b163ceae9p-45},
+    {0x1.89p-1, 0x1.0edd060b78p-2, 0x1.019b52d8435f5p-47},
+    {0x1.88p-1, 0x1.1178e8227ep-2, 0x1.1ef78ce2d07f2p-44},
+    {0x1.87p-1, 0x1.14167ef367p-2, 0x1.e0c07824daaf5p-44},
+    {0x1.86p-1, 0x1.16b5ccbadp-2, -0x1.23299042d74bfp-44},
+    {0x1.84p-1, 0x1.1bf99635a7p-2, -0x1.1ac89575c2125p-44},
+    {0x1.83p-1, 0x1.1e9e16788ap-2, -0x1.82eaed3c8b65ep-44},
+    {0x1.82p-1, 0x1.214456d0ecp-2, -0x1.caf0428b728a3p-44},
+    {0x1.81p-1, 0x1.23ec5991ecp-2, -0x1.6dbe448a2e522p-44},
+    {0x1.8p-1, 0x1.269621134ep-2, -0x1.1b61f10522625p-44},
+    {0x1.7fp-1, 0x1.2941afb187p-2, -0x1.210c2b730e28bp-44},
+    {0x1.7ep-1, 0x1.2bef07cdc9p-2, 0x1.a9cfa4a5004f4p-45},
+    {0x1.7cp-1, 0x1.314f1e1d36p-2, -0x1.8e27ad3213cb8p-45},
+    {0x1.7bp-1, 0x1.3401e12aedp-2, -0x1.17c73556e291dp-44},
+    {0x1.7ap-1, 0x1.36b6776be1p-2, 0x1.16ecdb0f177c8p-46},
+    {0x1.79p-1, 0x1.396ce359bcp-2, -0x1.5839c5663663dp-47},
+    {0x1.78p-1, 0x1.3c25277333p-2, 0x1.83b54b606bd5cp-46},
+    {0x1.77p-1, 0x1.3edf463c17p-2, -0x1.f067c297f2c3fp-44},
+    {0x1.76p-1, 0x1.419b423d5fp-2, -0x1.ce379226de3ecp-44},
+    {0x1.75p-1, 0x1.44591e053ap-2, -0x1.6e95892923d88p-47},
+    {0x1.74p-1, 0x1.4718dc271cp-2, 0x1.06c18fb4c14c5p-44},
+    {0x1.73p-1, 0x1.49da7f3bccp-2, 0x1.07b334daf4b9ap-44},
+    {0x1.72p-1, 0x1.4c9e09e173p-2, -0x1.e20891b0ad8a4p-45},
+    {0x1.71p-1, 0x1.4f637ebbaap-2, -0x1.fc158cb3124b9p-44},
+    {0x1.7p-1, 0x1.522ae0738ap-2, 0x1.ebe708164c759p-45},
+    {0x1.6fp-1, 0x1.54f431b7bep-2, 0x1.a8954c0910952p-46},
+    {0x1.6ep-1, 0x1.57bf753c8dp-2, 0x1.fadedee5d40efp-46},
+    {0x1.6dp-1, 0x1.5a8cadbbeep-2, -0x1.7c79b0af7ecf8p-48},
+    {0x1.6cp-1, 0x1.5d5bddf596p-2, -0x1.a0b2a08a465dcp-47},
+    {0x1.6bp-1, 0x1.602d08af09p-2, 0x1.ebe9176df3f65p-46},
+    {0x1.6ap-1, -0x1.62c82f2b9cp-2, -0x1.e54bdbd7c8a98p-44},
+    {0x1.69p-1, -0x1.5ff3070a79p-2, -0x1.e9e439f105039p-45},
+    {0x1.68p-1, -0x1.5d1bdbf581p-2, 0x1.8d6bdc9c7c238p-44},
+    {0x1.67p-1, -0x1.5a42ab0f4dp-2, 0x1.e63af2df7ba69p-50},
+    {0x1.66p-1, -0x1.5767717456p-2, 0x1.64ead9524d7cap-44},
+    {0x1.65p-1, -0x1.548a2c3addp-2, -0x1.3167e63081cf7p-45},
+    {0x1.64p-1, -0x1.51aad872ep-2, 0x1.f4bd8db0a7cc1p-44},
+    {0x1.63p-1, -0x1.4ec97326p-2, -0x1.34d7aaf04d104p-45},
+    {0x1.62p-1, -0x1.4be5f95778p-2, 0x1.d7c92cd9ad824p-44},
+    {0x1.61p-1, -0x1.4900680401p-2, 0x1.8bccffe1a0f8cp-44},
+    {0x1.6p-1, -0x1.4618bc21c6p-2, 0x1.3d82f484c84ccp-46},
+    {0x1.5fp-1, -0x1.432ef2a04fp-2, 0x1.fb129931715adp-44},
+    {0x1.5ep-1, -0x1.404308686ap-2, -0x1.f8ef43049f7d3p-44},
+    {0x1.5dp-1, -0x1.3d54fa5c1fp-2, -0x1.c3e1cd9a395e3p-44},
+    {0x1.5cp-1, -0x1.3a64c55694p-2, -0x1.7a71cbcd735dp-44},
+    {0x1.5bp-1, -0x1.3772662bfep-2, 0x1.e9436ac53b023p-44},
+    {0x1.5ap-1, -0x1.347dd9a988p-2, 0x1.5594dd4c58092p-45},
+    {0x1.59p-1, -0x1.31871c9544p-2, -0x1.84fab94cecfd9p-46},
+    {0x1.58p-1, -0x1.2e8e2bae12p-2, 0x1.67b1e99b72bd8p-45},
+    {0x1.58p-1, -0x1.2e8e2bae12p-2, 0x1.67b1e99b72bd8p-45},
+    {0x1.57p-1, -0x1.2b9303ab8ap-2, 0x1.6db12d6bfb0a5p-45},
+    {0x1.56p-1, -0x1.2895a13de8p-2, -0x1.a8d7ad24c13fp-44},
+    {0x1.55p-1, -0x1.2596010df7p-2, -0x1.8e7bc224ea3e3p-44},
+    {0x1.54p-1, -0x1.22941fbcf8p-2, 0x1.a6976f5eb0963p-44},
+    {0x1.53p-1, -0x1.1f8ff9e48ap-2, -0x1.7946c040cbe77p-45},
+    {0x1.52p-1, -0x1.1c898c169ap-2, 0x1.81410e5c62affp-44},
+    {0x1.51p-1, -0x1.1980d2dd42p-2, -0x1.b7b3a7a361c9ap-45},
+    {0x1.51p-1, -0x1.1980d2dd42p-2, -0x1.b7b3a7a361c9ap-45},
+    {0x1.5p-1, -0x1.1675cababap-2, -0x1.8380e731f55c4p-44},
+    {0x1.4fp-1, -0x1.136870293bp-2, 0x1.d3e8499d67123p-44},
+    {0x1.4ep-1, -0x1.1058bf9ae5p-2, 0x1.4ab9d817d52cdp-44},
+    {0x1.4dp-1, -0x1.0d46b579abp-2, -0x1.d2c81f640e1e6p-44},
+    {0x1.4cp-1, -0x1.0a324e2739p-2, -0x1.c6bee7ef4030ep-47},
+    {0x1.4bp-1, -0x1.071b85fcd6p-2, 0x1.bcb8ba3e01a11p-44},
+    {0x1.4bp-1, -0x1.071b85fcd6p-2, 0x1.bcb8ba3e01a11p-44},
+    {0x1.4ap-1, -0x1.0402594b4dp-2, -0x1.036b89ef42d7fp-48},
+    {0x1.49p-1, -0x1.00e6c45ad5p-2, -0x1.cc68d52e01203p-50},
+    {0x1.48p-1, -0x1.fb9186d5e4p-3, 0x1.d572aab993c87p-47},
+    {0x1.47p-1, -0x1.f550a564b8p-3, 0x1.323e3a09202fep-45},
+    {0x1.46p-1, -0x1.ef0adcbdc6p-3, 0x1.b26b79c86af24p-45},
+    {0x1.46p-1, -0x1.ef0adcbdc6p-3, 0x1.b26b79c86af24p-45},
+    {0x1.45p-1, -0x1.e8c0252aa6p-3, 0x1.6805b80e8e6ffp-45},
+    {0x1.44p-1, -0x1.e27076e2bp-3, 0x1.a342c2af0003cp-44},
+    {0x1.43p-1, -0x1.dc1bca0abep-3, -0x1.8fac1a628ccc6p-44},
+    {0x1.42p-1, -0x1.d5c216b4fcp-3, 0x1.1ba91bbca681bp-45},
+    {0x1.42p-1, -0x1.d5c216b4fcp-3, 0x1.1ba91bbca681bp-45},
+    {0x1.41p-1, -0x1.cf6354e09cp-3, -0x1.771239a07d55bp-45},
+    {0x1.4p-1, -0x1.c8ff7c79aap-3, 0x1.7794f689f8434p-45},
+    {0x1.3fp-1, -0x1.c2968558c2p-3, 0x1.cfd73dee38a4p-45},
+    {0x1.3fp-1, -0x1.c2968558c2p-3, 0x1.cfd73dee38a4p-45},
+    {0x1.3ep-1, -0x1.bc286742d8p-3, -0x1.9ac53f39d121cp-44},
+    {0x1.3dp-1, -0x1.b5b519e8fcp-3, 0x1.4b722ec011f31p-44},
+    {0x1.3cp-1, -0x1.af3c94e80cp-3, 0x1.a4e633fcd9066p-52},
+    {0x1.3bp-1, -0x1.a8becfc882p-3, -0x1.e3185cf21b9cfp-44},
+    {0x1.3bp-1, -0x1.a8becfc882p-3, -0x1.e3185cf21b9cfp-44},
+    {0x1.3ap-1, -0x1.a23bc1fe2cp-3, 0x1.539cd91dc9f0bp-44},
+    {0x1.39p-1, -0x1.9bb362e7ep-3, 0x1.1f2a8a1ce0ffcp-45},
+    {0x1.38p-1, -0x1.9525a9cf46p-3, 0x1.297137d9f158fp-44},
+    {0x1.38p-1, -0x1.9525a9cf46p-3, 0x1.297137d9f158fp-44},
+    {0x1.37p-1, -0x1.8e928de886p-3, -0x1.a8154b13d72d5p-44},
+    {0x1.36p-1, -0x1.87fa06520cp-3, -0x1.22120401202fcp-44},
+    {0x1.35p-1, -0x1.815c0a1436p-3, 0x1.02a52f9201ce8p-44},
+    {0x1.35p-1, -0x1.815c0a1436p-3, 0x1.02a52f9201ce8p-44},
+    {0x1.34p-1, -0x1.7ab890210ep-3, 0x1.bdb9072534a58p-45},
+    {0x1.33p-1, -0x1.740f8f5404p-3, 0x1.0b66c99018aa1p-44},
+    {0x1.33p-1, -0x1.740f8f5404p-3, 0x1.0b66c99018aa1p-44},
+    {0x1.32p-1, -0x1.6d60fe719ep-3, 0x1.bc6e557134767p-44},
+    {0x1.31p-1, -0x1.66acd4272ap-3, -0x1.aa1bdbfc6c785p-44},
+    {0x1.3p-1, -0x1.5ff3070a7ap-3, 0x1.8586f183bebf2p-44},
+    {0x1.3p-1, -0x1.5ff3070a7ap-3, 0x1.8586f183bebf2p-44},
+    {0x1.2fp-1, -0x1.59338d9982p-3, -0x1.0ba68b7555d4ap-48},
+    {0x1.2ep-1, -0x1.526e5e3a1cp-3, 0x1.790ba37fc5238p-44},
+    {0x1.2ep-1, -0x1.526e5e3a1cp-3, 0x1.790ba37fc5238p-44},
+    {0x1.2dp-1, -0x1.4ba36f39a6p-3, 0x1.4354bb3f219e5p-44},
+    {0x1.2cp-1, -0x1.44d2b6ccb8p-3, 0x1.70cc16135783cp-46},
+    {0x1.2cp-1, -0x1.44d2b6ccb8p-3, 0x1.70cc16135783cp-46},
+    {0x1.2bp-1, -0x1.3dfc2b0eccp-3, -0x1.8a72a62b8c13fp-45},
+    {0x1.2ap-1, -0x1.371fc201e8p-3, -0x1.ee8779b2d8abcp-44},
+    {0x1.2ap-1, -0x1.371fc201e8p-3, -0x1.ee8779b2d8abcp-44},
+    {0x1.29p-1, -0x1.303d718e48p-3, 0x1.680b5ce3ecb05p-50},
+    {0x1.28p-1, -0x1.29552f82p-3, 0x1.5b967f4471dfcp-44},
+    {0x1.28p-1, -0x1.29552f82p-3, 0x1.5b967f4471dfcp-44},
+    {0x1.27p-1, -0x1.2266f190a6p-3, 0x1.4d20ab840e7f6p-45},
+    {0x1.26p-1, -0x1.1b72ad52f6p-3, -0x1.e80a41811a396p-45},
+    {0x1.26p-1, -0x1.1b72ad52f6p-3, -0x1.e80a41811a396p-45},
+    {0x1.25p-1, -0x1.1478584674p-3, -0x1.563451027c75p-46},
+    {0x1.24p-1, -0x1.0d77e7cd08p-3, -0x1.cb2cd2ee2f482p-44},
+    {0x1.24p-1, -0x1.0d77e7cd08p-3, -0x1.cb2cd2ee2f482p-44},
+    {0x1.23p-1, -0x1.0671512ca6p-3, 0x1.a47579cdc0a3dp-45},
+    {0x1.22p-1, -0x1.fec9131dcp-4, 0x1.54555d1ae6607p-44},
+    {0x1.22p-1, -0x1.fec9131dcp-4, 0x1.54555d1ae6607p-44},
+    {0x1.21p-1, -0x1.f0a30c0118p-4, 0x1.d599e83368e91p-44},
+    {0x1.2p-1, -0x1.e27076e2bp-4, 0x1.a342c2af0003cp-45},
+    {0x1.2p-1, -0x1.e27076e2bp-4, 0x1.a342c2af0003cp-45},
+    {0x1.1fp-1, -0x1.d4313d66ccp-4, 0x1.9454379135713p-45},
+    {0x1.1ep-1, -0x1.c5e548f5bcp-4, -0x1.d0c57585fbe06p-46},
+    {0x1.1ep-1, -0x1.c5e548f5bcp-4, -0x1.d0c57585fbe06p-46},
+    {0x1.1dp-1, -0x1.b78c82bb1p-4, 0x1.25ef7bc3987e7p-44},
+    {0x1.1dp-1, -0x1.b78c82bb1p-4, 0x1.25ef7bc3987e7p-44},
+    {0x1.1cp-1, -0x1.a926d3a4acp-4, -0x1.563650bd22a9cp-44},
+    {0x1.1bp-1, -0x1.9ab4246204p-4, 0x1.8a64826787061p-45},
+    {0x1.1bp-1, -0x1.9ab4246204p-4, 0x1.8a64826787061p-45},
+    {0x1.1ap-1, -0x1.8c345d6318p-4, -0x1.b20f5acb42a66p-44},
+    {0x1.1ap-1, -0x1.8c345d6318p-4, -0x1.b20f5acb42a66p-44},
+    {0x1.19p-1, -0x1.7da766d7bp-4, -0x1.2cc844480c89bp-44},
+    {0x1.18p-1, -0x1.6f0d28ae58p-4, 0x1.4b4641b664613p-44},
+    {0x1.18p-1, -0x1.6f0d28ae58p-4, 0x1.4b4641b664613p-44},
+    {0x1.17p-1, -0x1.60658a9374p-4, -0x1.0c3b1dee9c4f8p-44},
+    {0x1.17p-1, -0x1.60658a9374p-4, -0x1.0c3b1dee9c4f8p-44},
+    {0x1.16p-1, -0x1.51b073f06p-4, -0x1.83f69278e686ap-44},
+    {0x1.15p-1, -0x1.42edcbea64p-4, -0x1.bc0eeea7c9acdp-46},
+    {0x1.15p-1, -0x1.42edcbea64p-4, -0x1.bc0eeea7c9acdp-46},
+    {0x1.14p-1, -0x1.341d7961bcp-4, -0x1.1d0929983761p-44},
+    {0x1.14p-1, -0x1.341d7961bcp-4, -0x1.1d0929983761p-44},
+    {0x1.13p-1, -0x1.253f62f0ap-4, -0x1.416f8fb69a701p-44},
+    {0x1.12p-1, -0x1.16536eea38p-4, 0x1.47c5e768fa309p-46},
+    {0x1.12p-1, -0x1.16536eea38p-4, 0x1.47c5e768fa309p-46},
+    {0x1.11p-1, -0x1.075983599p-4, 0x1.b8ecfe4b59987p-44},
+    {0x1.11p-1, -0x1.075983599p-4, 0x1.b8ecfe4b59987p-44},
+    {0x1.1p-1, -0x1.f0a30c0118p-5, 0x1.d599e83368e91p-45},
+    {0x1.1p-1, -0x1.f0a30c0118p-5, 0x1.d599e83368e91p-45},
+    {0x1.0fp-1, -0x1.d276b8adbp-5, -0x1.6a423c78a64bp-46},
+    {0x1.0fp-1, -0x1.d276b8adbp-5, -0x1.6a423c78a64bp-46},
+    {0x1.0ep-1, -0x1.b42dd71198p-5, 0x1.c827ae5d6704cp-46},
+    {0x1.0dp-1, -0x1.95c830ec9p-5, 0x1.c148297c5feb8p-45},
+    {0x1.0dp-1, -0x1.95c830ec9p-5, 0x1.c148297c5feb8p-45},
+    {0x1.0cp-1, -0x1.77458f633p-5, 0x1.181dce586af09p-44},
+    {0x1.0cp-1, -0x1.77458f633p-5, 0x1.181dce586af09p-44},
+    {0x1.0bp-1, -0x1.58a5bafc9p-5, 0x1.b2b739570ad39p-45},
+    {0x1.0bp-1, -0x1.58a5bafc9p-5, 0x1.b2b739570ad39p-45},
+    {0x1.0ap-1, -0x1.39e87b9fe8p-5, -0x1.eafd480ad9015p-44},
+    {0x1.0ap-1, -0x1.39e87b9fe8p-5, -0x1.eafd480ad9015p-44},
+    {0x1.09p-1, -0x1.1b0d98924p-5, 0x1.3401e9ae889bbp-44},
+    {0x1.09p-1, -0x1.1b0d98924p-5, 0x1.3401e9ae889bbp-44},
+    {0x1.08p-1, -0x1.f829b0e78p-6, -0x1.980267c7e09e4p-45},
+    {0x1.07p-1, -0x1.b9fc027bp-6, 0x1.b9a010ae6922ap-44},
+    {0x1.07p-1, -0x1.b9fc027bp-6, 0x1.b9a010ae6922ap-44},
+    {0x1.06p-1, -0x1.7b91b07d6p-6, 0x1.3b955b602ace4p-44},
+    {0x1.06p-1, -0x1.7b91b07d6p-6, 0x1.3b955b602ace4p-44},
+    {0x1.05p-1, -0x1.3cea44347p-6, 0x1.6a2c432d6a40bp-44},
+    {0x1.05p-1, -0x1.3cea44347p-6, 0x1.6a2c432d6a40bp-44},
+    {0x1.04p-1, -0x1.fc0a8b0fcp-7, -0x1.f1e7cf6d3a69cp-50},
+    {0x1.04p-1, -0x1.fc0a8b0fcp-7, -0x1.f1e7cf6d3a69cp-50},
+    {0x1.03p-1, -0x1.7dc475f82p-7, 0x1.eb1245b5da1f5p-44},
+    {0x1.03p-1, -0x1.7dc475f82p-7, 0x1.eb1245b5da1f5p-44},
+    {0x1.02p-1, -0x1.fe02a6b1p-8, -0x1.9e23f0dda40e4p-46},
+    {0x1.02p-1, -0x1.fe02a6b1p-8, -0x1.9e23f0dda40e4p-46},
+    {0x1.01p-1, -0x1.ff00aa2bp-9, -0x1.0bc04a086b56ap-45},
+    {0x1.01p-1, -0x1.ff00aa2bp-9, -0x1.0bc04a086b56ap-45},
+    {0x1.0p-1, 0x0.0p+0, 0x0.0p+0},
+};
+
+// log x for finite x > 0 as hi + lo within err, in plain arithmetic: only the
+// polynomial and its sum round, by up to about r^2 2^-51.
+void logFirstTry(double x, double& hi, double& lo, double& err)
 {
     uint64_t u = bitsOf(x);
     int e = static_cast<int>(u >> 52) - 1023;
@@ -1188,78 +1463,80 @@ dd logQuick(double x)
         e = static_cast<int>(u >> 52) - 1023 - 54;
     }
     const int i = static_cast<int>((u >> 44) & 255);
-    if (i >= 106)
-        e += 1;
-    const double mant = fromBits((u & kMantissaMask) | 0x3FF0000000000000ull);
-    const dd md = twoProd(mant, kLogTable[i][0]);
-    const dd r = fastTwoSum(md.hi - 1.0, md.lo);
-    const double x1 = r.hi;
-    // log1p(r) - r to r^9; the rest is below 2^-80 for |r| < 2^-8.
-    const double c = x1 * x1 * (-0.5 + x1 * (1.0 / 3 + x1 * (-1.0 / 4 + x1 * (1.0 / 5 + x1 * (-1.0 / 6
-                     + x1 * (1.0 / 7 + x1 * (-1.0 / 8 + x1 * (1.0 / 9)))))))) - x1 * r.lo;
+    e += static_cast<int>(i >= 106);   // no branch: the two halves come at random
+    const double m = fromBits((u & kMantissaMask) | 0x3FF0000000000000ull);
+    // 44 bits of m times the 9 of d fit a double; the rest of m d - 1 is tiny
+    // and its exact sum with the first part fits too (|r| <= 2^-8, grid 2^-61).
+    const double mh = fromBits((u & 0x000FFFFFFFFFFE00ull) | 0x3FF0000000000000ull);
+    const double d = kLogFirst[i][0];
+    const double r = (mh * d - 1.0) + (m - mh) * d;
+    const double r2 = r * r;
+    // log1p(r) - r to r^8; the rest is below r^2 2^-59.
+    const double p = r2 * ((-0.5 + r * (1.0 / 3)) + r2 * ((-1.0 / 4 + r * (1.0 / 5))
+                     + r2 * ((-1.0 / 6 + r * (1.0 / 7)) + r2 * (-1.0 / 8))));
     const double ef = static_cast<double>(e);
-    const dd s1 = twoSum(ef * kLn2Hi, kLogTable[i][1]);
-    const dd s2 = twoSum(s1.hi, r.hi);
-    return {s2.hi, s1.lo + s2.lo + (ef * kLn2Lo + kLogTable[i][2] + (r.lo + c))};
+    const double w = ef * kLn2Hi + kLogFirst[i][1];   // exact
+    const dd s = twoSum(w, r);
+    hi = s.hi;
+    lo = s.lo + ((ef * kLn2Lo + kLogFirst[i][2]) + p);
+    // The constants' tails and their sums: below |w| 2^-75, and zero with w.
+    err = r2 * 0x1p-50 + absOf(w) * 0x1p-75;
 }
 
-// A first try at x^y for finite x > 0 and |y| <= 2^64: e^(y log x) as in
-// expFirstTry, with y log x within about |y log x| 2^-62.
+// A first try at x^y for finite x > 0 and |y| <= 2^64: e^(y log x), with
+// y log x as zh + zl within |y| times the log's bound.
 bool powFirstTry(double x, double y, double& out)
 {
-    const dd l = logQuick(x);
+    double lh, ll, lerr;
+    logFirstTry(x, lh, ll, lerr);
+    // |lh| exceeds both r^2 and 2^-17 wherever the log's table step is not 1,
+    // so this is exact, and it leaves zl small enough for expFirstTry.
+    const dd l = fastTwoSum(lh, ll);
     const dd z0 = twoProd(y, l.hi);
     const double zh = z0.hi;
     if (!(zh > -354.0 && zh < 354.0))
         return false;
     const double zl = z0.lo + y * l.lo;
-    const double kf = (zh * k256ByLn2 + kRoundShifter) - kRoundShifter;
-    const int k = static_cast<int>(kf);
-    const double rr = ((zh - kf * kLn2By256Hi) - kf * kLn2By256Lo) + zl;
-    const double ce = rr * rr * (0.5 + rr * (1.0 / 6 + rr * (1.0 / 24 + rr * (1.0 / 120 + rr * (1.0 / 720)))));
-    const int j = k & 255;
-    const double th = kExp2Fine[j][0];
-    const double tl = kExp2Fine[j][1];
-    const dd h = fastTwoSum(th, th * rr);
-    // The exponential adds about 2^-61.5; y log x is within about |z| 2^-62.
-    const double absZ = absOf(zh);
-    double v;
-    if (!roundsSafely(h.hi, h.lo + (th * ce + tl + tl * rr), h.hi * (0x1p-60 + absZ * 0x1p-60), v))
-        return false;
-    out = v * powerOfTwo(k >> 8);
-    return true;
+    return expFirstTry(zh, zl, (absOf(y) * lerr + absOf(zh) * 0x1p-98) * 1.001, out);
 }
+
 } // namespace
 
 namespace portableMath {
 
 double exp(double x)
 {
+    double first;
+    if (absOf(x) < 354.0) {
+        if (expFirstTry(x, 0.0, 0.0, first))
+            return first;
+        return finishExp(expCore(x, 0.0));
+    }
     if (x != x)
         return x + x;
     if (x > 709.8)
         return kInf;
     if (x < -745.2)
         return 0.0;
-    double first;
-    if (x > -354.0 && x < 354.0 && expFirstTry(x, first))
-        return first;
     return finishExp(expCore(x, 0.0));
 }
 
 double log(double x)
 {
-    if (x != x)
-        return x + x;
-    if (x < 0.0)
-        return kNaN;
-    if (x == 0.0)
-        return -kInf;
-    if (x == kInf)
-        return x;
-    const dd q = logQuick(x);
-    double first;
-    if (roundsSafely(q.hi, q.lo, absOf(q.hi) * 0x1p-60 + 0x1p-66, first))
+    // One test lets every positive normal through.
+    if (bitsOf(x) - 0x0010000000000000ull >= 0x7FE0000000000000ull) {
+        if (x != x)
+            return x + x;
+        if (x < 0.0)
+            return kNaN;
+        if (x == 0.0)
+            return -kInf;
+        if (x == kInf)
+            return x;
+    }
+    double hi, lo, err, first;
+    logFirstTry(x, hi, lo, err);
+    if (roundsSafely(hi, lo, err, first))
         return first;
     const dd l = logCore(x);
     return l.hi + l.lo;
@@ -1267,6 +1544,11 @@ double log(double x)
 
 double pow(double x, double y)
 {
+    // The chain's case first: x a positive normal, 0 < |y| <= 2^64.
+    double first;
+    if (bitsOf(x) - 0x0010000000000000ull < 0x7FE0000000000000ull
+        && (bitsOf(y) & 0x7FFFFFFFFFFFFFFFull) - 1 < 0x43F0000000000000ull && powFirstTry(x, y, first))
+        return first;
     if (y == 0.0 || x == 1.0)
         return 1.0;
     if (x != x || y != y)

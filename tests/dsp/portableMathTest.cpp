@@ -160,6 +160,47 @@ TEST(PortableMath, PowIsCorrectlyRoundedForTheChainsUses)
                [](quad r) { return r * r; }, 1000.0, 400000.0, false, 13);
 }
 
+// The log's table has 256 steps per octave: the ends of each step give the
+// largest reduced arguments, and the folding at 1 + 106/256 moves the exponent.
+TEST(PortableMath, LogIsCorrectlyRoundedAtEveryTableStep)
+{
+    Accuracy a;
+    for (int scale : {0, -1, 1, 60, -1022, 1000}) {
+        for (int i = 0; i <= 256; ++i) {
+            const double edge = std::ldexp(1.0 + i / 256.0, scale);
+            double x = edge;
+            for (int k = 0; k < 4; ++k)
+                x = std::nextafter(x, 0.0);
+            for (int k = 0; k < 8; ++k, x = std::nextafter(x, kInf))
+                a.Add(x, portableMath::log(x), logq(static_cast<quad>(x)));
+            // Halfway between table steps, where the reduced argument is near zero.
+            const double mid = std::ldexp(1.0 + (i + 0.5) / 256.0, scale);
+            a.Add(mid, portableMath::log(mid), logq(static_cast<quad>(mid)));
+        }
+    }
+    ExpectNearlyCorrectlyRounded(a, "log at table steps");
+    EXPECT_EQ(a.misrounded, 0);
+}
+
+// Bases and exponents whose product spans many steps of the exponential's
+// table, with the low part of y log x carried into it.
+TEST(PortableMath, PowIsCorrectlyRoundedForSpreadBasesAndExponents)
+{
+    Arguments args(20);
+    Accuracy a;
+    for (int i = 0; i < 40000; ++i) {
+        const double x = std::fabs(args.Exponential(1e-30, 1e30));
+        const double y = args.Uniform(-10.0, 10.0);
+        a.Add(x, portableMath::pow(x, y), powq(static_cast<quad>(x), static_cast<quad>(y)));
+    }
+    for (int i = 0; i < 40000; ++i) {
+        const double x = args.Uniform(0.5, 2.0);
+        const double y = args.Exponential(1e-12, 500.0);
+        a.Add(x, portableMath::pow(x, y), powq(static_cast<quad>(x), static_cast<quad>(y)));
+    }
+    ExpectNearlyCorrectlyRounded(a, "pow(x, y)");
+}
+
 TEST(PortableMath, TanhAtanTanAreCorrectlyRounded)
 {
     CheckRange("tanh", [](double x) { return portableMath::tanh(x); }, [](quad x) { return tanhq(x); }, -20.0,
