@@ -6,6 +6,7 @@
 #include <random>
 #include <string>
 #include <vector>
+#include <unistd.h>
 
 #include <png.h>
 #include <zlib.h>
@@ -326,7 +327,10 @@ class PngFile : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        path = ::testing::TempDir() + "tidepull_pix_test.png";
+        // One file per test and process: CTest runs the tests side by side.
+        path = ::testing::TempDir() + "tidepull_pix_" +
+               ::testing::UnitTest::GetInstance()->current_test_info()->name() + "_" +
+               std::to_string(getpid()) + ".png";
         Write(path, EncodePng(image.image));
     }
     void TearDown() override
