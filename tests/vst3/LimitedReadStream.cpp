@@ -44,8 +44,9 @@ tresult PLUGIN_API LimitedReadStream::seek(int64 newPos, int32 mode, int64* resu
 
 tresult PLUGIN_API LimitedReadStream::tell(int64* result)
 {
-    if (result)
-        *result = static_cast<int64>(pos);
+    if (!result)
+        return kInvalidArgument;
+    *result = static_cast<int64>(pos);
     return kResultOk;
 }
 

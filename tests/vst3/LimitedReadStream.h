@@ -4,14 +4,16 @@
 
 #include <atomic>
 #include <cstdint>
+#include <cstddef>
 #include <vector>
 
-// A host stream over given bytes that delivers at most `limit` of them: a
-// read that can deliver nothing more fails, a read that runs into the limit
-// delivers what is left and succeeds.
+// A read-only host stream over given bytes that delivers at most `limit` of
+// them: a read that can deliver nothing more fails, a read that runs into the
+// limit delivers what is left and succeeds. Streams that misbehave otherwise
+// override `read`.
 class LimitedReadStream : public Steinberg::IBStream {
 public:
-    LimitedReadStream(std::vector<uint8_t> bytes, size_t limit) : data(std::move(bytes)), limit(limit) {}
+    LimitedReadStream(std::vector<uint8_t> bytes, size_t limit = SIZE_MAX) : data(std::move(bytes)), limit(limit) {}
     virtual ~LimitedReadStream() = default;
 
     size_t Position() const { return pos; }
@@ -29,7 +31,7 @@ public:
     Steinberg::uint32 PLUGIN_API addRef() SMTG_OVERRIDE { return ++refCount; }
     Steinberg::uint32 PLUGIN_API release() SMTG_OVERRIDE { return --refCount; }
 
-private:
+protected:
     std::vector<uint8_t> data;
     size_t limit;
     size_t pos = 0;

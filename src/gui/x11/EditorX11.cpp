@@ -288,19 +288,26 @@ void EditorX11::FocusWindow()
     // reach the editor while the pointer is over it.
 }
 
-bool EditorX11::CursorPosition(int32_t& x, int32_t& y) const
+// The pointer relative to the root and to the window (the latter only
+// meaningful when sameScreen); false when the window is gone or the server
+// refused.
+bool EditorX11::QueryPointer(int& rootX, int& rootY, int& winX, int& winY, bool& sameScreen) const
 {
     if (!WindowAlive())
         return false;
     X11ErrorTrap trap(display);
     Window root = 0;
     Window child = 0;
-    int rootX = 0;
-    int rootY = 0;
-    int winX = 0;
-    int winY = 0;
     unsigned mask = 0;
-    if (!XQueryPointer(display, window, &root, &child, &rootX, &rootY, &winX, &winY, &mask))
+    sameScreen = XQueryPointer(display, window, &root, &child, &rootX, &rootY, &winX, &winY, &mask);
+    return trap.ErrorCount() == 0;
+}
+
+bool EditorX11::CursorPosition(int32_t& x, int32_t& y) const
+{
+    int rootX = 0, rootY = 0, winX = 0, winY = 0;
+    bool sameScreen = false;
+    if (!QueryPointer(rootX, rootY, winX, winY, sameScreen) || !sameScreen)
         return false;
     x = winX;
     y = winY;
@@ -315,20 +322,13 @@ void EditorX11::TrackMouseLeave(bool)
 
 bool EditorX11::CursorScreenPosition(int32_t& x, int32_t& y) const
 {
-    if (!WindowAlive())
+    int rootX = 0, rootY = 0, winX = 0, winY = 0;
+    bool sameScreen = false;
+    if (!QueryPointer(rootX, rootY, winX, winY, sameScreen))
         return false;
-    X11ErrorTrap trap(display);
-    Window root = 0;
-    Window child = 0;
-    int rootX = 0;
-    int rootY = 0;
-    int winX = 0;
-    int winY = 0;
-    unsigned mask = 0;
-    XQueryPointer(display, window, &root, &child, &rootX, &rootY, &winX, &winY, &mask);
     x = rootX;
     y = rootY;
-    return trap.ErrorCount() == 0;
+    return true;
 }
 
 void EditorX11::SetCursorScreenPosition(int32_t x, int32_t y)

@@ -86,6 +86,7 @@ public:
     const X11TextEntry* TextEntryBox() const { return textEntry.get(); }
 
 private:
+    bool QueryPointer(int& rootX, int& rootY, int& winX, int& winY, bool& sameScreen) const;
     using Clock = std::chrono::steady_clock;
 
     static MouseModifiers ModifiersOf(unsigned int state);
