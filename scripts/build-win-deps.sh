@@ -120,7 +120,7 @@ write_deb_src_entries() {
   if [ -n "$lines" ]; then
     printf '%s\n%s\n' "$header" "$lines" | as_root tee "$SRC_LIST.list" >/dev/null
   fi
-  echo "build-win-deps: added deb-src entries in $SRC_LIST.*"
+  echo "build-win-deps: added deb-src entries in $SRC_LIST.*" >&2
 }
 
 ensure_source_index() {
