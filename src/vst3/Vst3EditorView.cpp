@@ -67,6 +67,8 @@ Vst3EditorView::~Vst3EditorView()
     // must not outlive the run loop it was given.
     if (windowOpened)
         CloseWindow();
+    if (plug && plug->EditorOwner() == this)
+        plug->SetEditorOwner(nullptr);
 #if SMTG_OS_LINUX
     runLoop = nullptr;
 #endif
@@ -165,9 +167,14 @@ tresult PLUGIN_API Vst3EditorView::attached(void* parent, FIDString type)
     DropWaitingRegistrations();
     if (!PlugEditor())
         return kResultFalse;
+    // The editor's one window stays with the view that has it.
+    const IPlugView* owner = plug->EditorOwner();
+    if (owner && owner != this)
+        return kResultFalse;
     // Another type opens no window, yet the editor counts as open.
     if (IsOwnPlatform(type))
         OpenWindow(parent);
+    plug->SetEditorOwner(this);
     plug->OnEditorOpen();
     return kResultOk;
 }
@@ -175,11 +182,14 @@ tresult PLUGIN_API Vst3EditorView::attached(void* parent, FIDString type)
 tresult PLUGIN_API Vst3EditorView::removed()
 {
     DropWaitingRegistrations();
-    if (PlugEditor()) {
+    // A view that is not attached has no window to close: the editor may
+    // be another view's.
+    if (PlugEditor() && plug->EditorOwner() == this) {
         plug->OnEditorClose();
 #if TIDEPULL_HAS_GUI
         PlugEditor()->DestroyEditorWindow();
 #endif
+        plug->SetEditorOwner(nullptr);
     }
     windowOpened = false;
 #if SMTG_OS_LINUX

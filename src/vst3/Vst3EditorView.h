@@ -17,6 +17,9 @@ class Vst3RunLoopBridge;
 // In a Linux host the view also finds the host's run loop (through the frame,
 // else the host context) and hands it to the window. Where a host has none,
 // every view call keeps the window going (see EditorX11::Pump).
+//
+// The editor has one window, so one view at a time is attached: while it
+// is, the effect makes no other view and refuses to attach another.
 class Vst3EditorView : public Steinberg::CPluginView {
 public:
     // The one platform type the editor window embeds into on this system.

@@ -526,6 +526,9 @@ IPlugView* PLUGIN_API Vst3Plug::createView(FIDString name)
 {
     if (!name || std::strcmp(name, ViewType::kEditor) != 0)
         return nullptr;
+    // A second view would take the attached one's window away from it.
+    if (editorOwner)
+        return nullptr;
     auto* view = new Vst3EditorView(this);
     views.push_back(view);
     viewThread = std::this_thread::get_id();

@@ -136,6 +136,10 @@ public:
     // them all.
     const std::vector<Steinberg::IPlugView*>& Views() const { return views; }
     void ForgetViews() { views.clear(); }
+    // The view attached to the one editor now, none while it is closed. The
+    // editor has one window: no other view is made or attached meanwhile.
+    Steinberg::IPlugView* EditorOwner() const { return editorOwner; }
+    void SetEditorOwner(Steinberg::IPlugView* view) { editorOwner = view; }
 
     OBJ_METHODS(Vst3Plug, SingleComponentEffect)
     REFCOUNT_METHODS(SingleComponentEffect)
@@ -143,6 +147,7 @@ public:
 protected:
     // Open editor views, first one used for resizing and context menus.
     std::vector<Steinberg::IPlugView*> views;
+    Steinberg::IPlugView* editorOwner = nullptr;
 
 private:
     // Lets the views' windows catch up in a host without a run loop.

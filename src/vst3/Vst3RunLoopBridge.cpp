@@ -4,6 +4,7 @@
 #include "gui/x11/HostTimerClient.h"
 
 #include <algorithm>
+#include <new>
 
 using namespace Steinberg;
 using namespace Steinberg::Linux;
@@ -13,8 +14,13 @@ int Vst3RunLoopBridge::timerCallbacks = 0;
 
 std::vector<IPtr<Vst3RunLoopBridge>>& Vst3RunLoopBridge::WaitingList()
 {
-    static std::vector<IPtr<Vst3RunLoopBridge>> list;
-    return list;
+    // Never destroyed, like the X connection: every view call still reads
+    // it, also after the static destructors of a host that exits with an
+    // editor attached. It is empty whenever no registration waits.
+    using List = std::vector<IPtr<Vst3RunLoopBridge>>;
+    alignas(List) static unsigned char storage[sizeof(List)];
+    static List* list = new (storage) List();
+    return *list;
 }
 
 Vst3RunLoopBridge::Vst3RunLoopBridge(IRunLoop* loop) : runLoop(loop) {}

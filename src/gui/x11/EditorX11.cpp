@@ -84,6 +84,9 @@ void* EditorX11::OpenWindow(void* parentHandle, const Bounds& place, int32_t tim
                                        static_cast<unsigned>(h), 0, depth, InputOutput, visual,
                                        CWBackPixmap | CWBorderPixel | CWColormap | CWEventMask | CWBitGravity, &a);
                 presenter.SetWindow(window);
+                // Announced before the window shows: XEmbed hosts look for
+                // it as soon as they see the window.
+                embedding.Announce(display, window);
                 XMapWindow(display, window);
                 ok = trap.Sync();
                 if (!ok) {
@@ -151,6 +154,7 @@ void EditorX11::CloseWindow()
     parent = 0;
     windowAlive = false;
     holdsMouse = false;
+    embedding.Reset();
     display = nullptr;
     connection.Release();
 }
@@ -374,6 +378,8 @@ void EditorX11::HandleEvent(XEvent& event)
 {
     if (event.xany.window != window)
         return;
+    if (embedding.Handle(event))
+        return;
     switch (event.type) {
     case ButtonPress:
         OnButtonPress(event.xbutton);
@@ -402,6 +408,18 @@ void EditorX11::HandleEvent(XEvent& event)
             // The host destroyed its window first; `removed` is still to come.
             windowAlive = false;
             textEntry.reset();
+            embedding.Reset();
+        }
+        break;
+    case ReparentNotify:
+        if (event.xreparent.window == window) {
+            // An embedder that moves the window into a socket of its own
+            // tells it so afterwards; keys go on to the new parent.
+            parent = event.xreparent.parent;
+            const int32_t w = placement.right - placement.left;
+            const int32_t h = placement.bottom - placement.top;
+            placement = Bounds(event.xreparent.x, event.xreparent.y, event.xreparent.x + w, event.xreparent.y + h);
+            embedding.Reset();
         }
         break;
     default:

@@ -6,6 +6,7 @@
 #include "gui/x11/HostTimerClient.h"
 #include "gui/x11/X11EventSink.h"
 #include "gui/x11/X11Presenter.h"
+#include "gui/x11/XEmbedClient.h"
 
 #include "gui/x11/XlibHeaders.h"
 
@@ -52,6 +53,10 @@ public:
     bool WindowAlive() const { return window != 0 && windowAlive; }
     Window NativeWindow() const { return window; }
     bool UsesSharedMemory() const { return presenter.UsesSharedMemory(); }
+    // What an XEmbed embedder has told the window (nothing in other hosts).
+    const XEmbedClient& Embedding() const { return embedding; }
+    // The window the editor's window is a child of now.
+    Window ParentWindow() const { return parent; }
 
     // WindowPlatform
     void* OpenWindow(void* parent, const Bounds& placement, int32_t timerPeriodMs) override;
@@ -104,6 +109,7 @@ private:
     bool windowAlive = false;
     Bounds placement;
     X11Presenter presenter;
+    XEmbedClient embedding;
     Region pending = nullptr;
     HostEventLoop* nextLoop = nullptr;
     HostEventLoop* activeLoop = nullptr;

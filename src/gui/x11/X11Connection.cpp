@@ -4,6 +4,7 @@
 #include "gui/x11/X11EventSink.h"
 
 #include <cstring>
+#include <new>
 
 namespace {
 
@@ -22,8 +23,12 @@ bool IsLocalDisplay(Display* display)
 
 X11Connection& X11Connection::Shared()
 {
-    static X11Connection connection;
-    return connection;
+    // Never destroyed: a host that exits with an editor still attached runs
+    // this library's static destructors first and calls `removed` after.
+    // Closed connections hold no memory, so nothing leaks.
+    alignas(X11Connection) static unsigned char storage[sizeof(X11Connection)];
+    static X11Connection* connection = new (storage) X11Connection();
+    return *connection;
 }
 
 X11Connection::~X11Connection()
@@ -88,7 +93,10 @@ void X11Connection::Unregister(Window window)
 
 void X11Connection::Dispatch()
 {
-    if (!display)
+    // Hosts call this from their loop thousands of times a second at idle:
+    // with nothing read yet and nothing on the socket, not one request (and
+    // so no round trip of the error trap) goes to the server.
+    if (!display || XEventsQueued(display, QueuedAfterReading) == 0)
         return;
     EnterDispatch();
     {

@@ -10,6 +10,7 @@
 #include "ParameterChanges.h"
 #include "ViewMenuHandler.h"
 #include "X11TestHost.h"
+#include "XEmbedTestHost.h"
 #include "XTestInput.h"
 
 #include "plug/TidepullEditorLayout.h"
@@ -18,6 +19,9 @@
 
 
 #include <dirent.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
 
 #include <chrono>
 #include <functional>
@@ -596,6 +600,159 @@ TEST_F(EditorInHostWithoutRunLoop, IsDrawnAtOnceAndKeptGoingByTheHostsCalls)
 
     Remove();
     EXPECT_TRUE(host->ChildrenOf(host->Parent()).empty());
+}
+
+// One editor, one window: while a view is attached no other view is made
+// or attached, and another view's `removed` leaves its window alone.
+TEST_F(EditorInHost, OnlyOneViewAtATimeHasTheEditorWindow)
+{
+    // Made before either is attached, as some hosts do.
+    IPlugView* other = plug->Controller()->createView(ViewType::kEditor);
+    ASSERT_NE(other, nullptr);
+    other->setFrame(host.get());
+    Attach();
+    const Window shown = EditorWindow();
+    EXPECT_EQ(plug->Controller()->createView(ViewType::kEditor), nullptr);
+
+    const Window second = host->MakeWindow(Layout::kWidth, Layout::kHeight);
+    EXPECT_EQ(other->attached(reinterpret_cast<void*>(static_cast<uintptr_t>(second)),
+                              kPlatformTypeX11EmbedWindowID),
+              kResultFalse);
+    EXPECT_TRUE(host->ChildrenOf(second).empty());
+    EXPECT_EQ(other->removed(), kResultOk);
+    other->release();
+    ASSERT_EQ(host->ChildrenOf(host->Parent()).size(), 2u);
+    EXPECT_EQ(host->ChildrenOf(host->Parent()).front(), shown);
+    EXPECT_EQ(host->Timers(), 1u);
+    EXPECT_EQ(host->Handlers(), 1u);
+    XRaiseWindow(host->GetDisplay(), shown);
+    Settle();
+    EXPECT_EQ(DifferentPixels(Shown(Bounds(0, 0, Layout::kWidth, Layout::kHeight)), reference.Picture()), 0u)
+        << "the attached view lost its window";
+
+    // Once it is removed, the next view gets the editor.
+    Remove();
+    IPlugView* next = plug->Controller()->createView(ViewType::kEditor);
+    ASSERT_NE(next, nullptr);
+    next->setFrame(host.get());
+    EXPECT_EQ(next->attached(reinterpret_cast<void*>(static_cast<uintptr_t>(second)), kPlatformTypeX11EmbedWindowID),
+              kResultOk);
+    ASSERT_EQ(host->ChildrenOf(second).size(), 1u);
+    EXPECT_EQ(DifferentPixels(host->Picture(host->ChildrenOf(second)[0], 0, 0, Layout::kWidth, Layout::kHeight),
+                              reference.Picture()),
+              0u);
+    EXPECT_EQ(next->removed(), kResultOk);
+    next->release();
+}
+
+// A host that embeds through XEmbed and refuses a window that does not
+// announce it, as hosts built on the SDK's hosting code do.
+class EditorInXEmbedHost : public EditorInHost {
+protected:
+    void SetUp() override
+    {
+        EditorInHost::SetUp();
+        embedder = std::make_unique<XEmbedTestHost>();
+        ASSERT_TRUE(embedder->Ok());
+        view->setFrame(embedder.get());
+    }
+
+    void TearDown() override
+    {
+        if (view && attached) {
+            view->removed();
+            attached = false;
+        }
+        if (embedder) {
+            EXPECT_EQ(embedder->lateUnregistrations, 0);
+        }
+        EditorInHost::TearDown();
+        embedder.reset();
+    }
+
+    std::vector<uint32_t> Embedded() const
+    {
+        return embedder->Picture(embedder->Client(), 0, 0, Layout::kWidth, Layout::kHeight);
+    }
+
+    bool AwaitPicture()
+    {
+        return embedder->RunUntil([&]() { return DifferentPixels(Embedded(), reference.Picture()) == 0; }, 10000);
+    }
+
+    std::unique_ptr<XEmbedTestHost> embedder;
+};
+
+TEST_F(EditorInXEmbedHost, IsEmbeddedShownAndDrivenByTheEmbedder)
+{
+    std::string why;
+    // A window without the announcement is refused.
+    embedder->MakeWindow(50, 50);
+    EXPECT_FALSE(embedder->Embed(why));
+
+    ASSERT_EQ(view->attached(embedder->ParentHandle(), kPlatformTypeX11EmbedWindowID), kResultOk);
+    attached = true;
+    ASSERT_TRUE(embedder->Embed(why)) << why;
+    EXPECT_EQ(embedder->ClientVersion(), 0);
+    EXPECT_EQ(embedder->ClientFlags(), XEmbedTestHost::kMappedFlag);
+    XWindowAttributes a;
+    ASSERT_TRUE(XGetWindowAttributes(embedder->GetDisplay(), embedder->Client(), &a));
+    EXPECT_EQ(a.map_state, IsViewable);
+    EXPECT_EQ(embedder->Timers(), 1u);
+    EXPECT_EQ(embedder->Handlers(), 1u);
+    EXPECT_TRUE(AwaitPicture());
+
+    embedder->Send(XEmbedTestHost::kWindowActivate);
+    embedder->Send(XEmbedTestHost::kFocusIn, XEmbedTestHost::kFocusFirst);
+    ParameterChanges changes;
+    changes.Add(kAcThresholdId, 0.9);
+    plug->Apply(changes);
+    reference.Apply(changes);
+    EXPECT_TRUE(AwaitPicture()) << "no redraw after the embedder's messages";
+
+    // The user's clicks still come through.
+    int x = 0;
+    int y = 0;
+    const Bounds r = reference.ControlRect(Layout::kSidechainSwitch);
+    Window child = 0;
+    XTranslateCoordinates(embedder->GetDisplay(), embedder->Client(), DefaultRootWindow(embedder->GetDisplay()),
+                          (r.left + r.right) / 2, (r.top + r.bottom) / 2, &x, &y, &child);
+    XTestInput clicks(embedder->GetDisplay());
+    clicks.Click(1, x, y);
+    EXPECT_TRUE(embedder->RunUntil([&]() { return handler.Calls().size() >= 3; }, 10000));
+    EXPECT_EQ(Trace(), "begin8 perform8 end8");
+
+    embedder->Send(XEmbedTestHost::kFocusOut);
+    embedder->Send(XEmbedTestHost::kWindowDeactivate);
+    embedder->Run(50);
+    Remove();
+    EXPECT_EQ(embedder->Timers(), 0u);
+    EXPECT_EQ(embedder->Handlers(), 0u);
+    EXPECT_EQ(embedder->ChildrenOf(embedder->Parent()).size(), 1u);   // the refused window
+}
+
+// A host that exits with the editor still attached: its clean-up, set up
+// before it loaded the plug-in, calls `removed` and releases everything
+// after the library's static destructors have run.
+TEST(HostExitingWithTheEditorAttached, CallsAfterTheStaticDestructorsAnswer)
+{
+    char* argv[] = {const_cast<char*>(TIDEPULL_EXITING_HOST), const_cast<char*>(TIDEPULL_BUNDLE_BINARY), nullptr};
+    pid_t child = 0;
+    ASSERT_EQ(posix_spawn(&child, TIDEPULL_EXITING_HOST, nullptr, nullptr, argv, environ), 0);
+    int status = 0;
+    pid_t done = 0;
+    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+    while ((done = waitpid(child, &status, WNOHANG)) == 0 && std::chrono::steady_clock::now() < end)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    if (done == 0) {
+        kill(child, SIGKILL);
+        waitpid(child, &status, 0);
+        FAIL() << "the exiting host did not end within 60 s";
+    }
+    ASSERT_EQ(done, child);
+    ASSERT_FALSE(WIFSIGNALED(status)) << "ended by signal " << WTERMSIG(status);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0);
 }
 
 } // namespace
