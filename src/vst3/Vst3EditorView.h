@@ -3,6 +3,7 @@
 #include "public.sdk/source/common/pluginview.h"
 
 #include "pluginterfaces/base/smartpointer.h"
+#include "pluginterfaces/gui/iplugviewcontentscalesupport.h"
 
 class Editor;
 class EditorX11;
@@ -17,8 +18,18 @@ class Vst3RunLoopBridge;
 // In a Linux host the view also finds the host's run loop (through the frame,
 // else the host context) and hands it to the window. Where a host has none,
 // every view call keeps the window going (see EditorX11::Pump).
-class Vst3EditorView : public Steinberg::CPluginView {
+//
+// Sizes are in device pixels: the editor's size at its display scale, which
+// the host sets with setContentScaleFactor (the view then asks the frame for
+// the new size).
+class Vst3EditorView : public Steinberg::CPluginView, public Steinberg::IPlugViewContentScaleSupport {
 public:
+    OBJ_METHODS(Vst3EditorView, CPluginView)
+    DEFINE_INTERFACES
+        DEF_INTERFACE(Steinberg::IPlugViewContentScaleSupport)
+    END_DEFINE_INTERFACES(CPluginView)
+    REFCOUNT_METHODS(CPluginView)
+
     // The one platform type the editor window embeds into on this system.
     static const Steinberg::FIDString kPlatformType;
 
@@ -41,6 +52,9 @@ public:
     Steinberg::tresult PLUGIN_API onFocus(Steinberg::TBool state) SMTG_OVERRIDE;
     Steinberg::tresult PLUGIN_API canResize() SMTG_OVERRIDE;
     Steinberg::tresult PLUGIN_API checkSizeConstraint(Steinberg::ViewRect* rect) SMTG_OVERRIDE;
+    // Rounded to the nearest of 1, 1.25, 1.5, 1.75 and 2; kInvalidArgument
+    // for a factor that is not a positive number.
+    Steinberg::tresult PLUGIN_API setContentScaleFactor(ScaleFactor factor) SMTG_OVERRIDE;
 
     // Set when the view has asked the host for a new size; the next onSize
     // clears it.
