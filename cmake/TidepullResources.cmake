@@ -22,6 +22,19 @@ set(_tp_images
   109 SC.png
   110 HPF.png
   111 MIX.png
+  # The same strips at double density, 2000 ids above their 1x ones: the
+  # editor reads them only when it draws above 1x.
+  2101 2x/IN.png
+  2102 2x/OUT.png
+  2103 2x/AC.png
+  2104 2x/DC.png
+  2105 2x/REL.png
+  2106 2x/BG.png
+  2107 2x/METER.png
+  2108 2x/BY.png
+  2109 2x/SC.png
+  2110 2x/HPF.png
+  2111 2x/MIX.png
 )
 
 set(_tp_arg "")

@@ -4,6 +4,7 @@
 #   VERSION        the module's version
 #   SNAPSHOT       tidepull-snapshot, to draw the editor snapshot; or
 #   SNAPSHOT_FROM  a ready snapshot PNG to copy (builds that cannot draw one)
+#   SNAPSHOT_FROM_2X  the same at double scale, optional
 #   EMULATOR       optional: runs MODULEINFO (wine for the Windows build)
 
 function(run_tool result_var)
@@ -38,15 +39,21 @@ endif()
 file(REMOVE_RECURSE ${snapshots})
 file(MAKE_DIRECTORY ${snapshots})
 set(snapshot_png ${snapshots}/${cid}_snapshot.png)
+set(snapshot_2x_png ${snapshots}/${cid}_snapshot_2.0x.png)
 if(SNAPSHOT)
   # The look of docs/editor.png: the meter showing some gain reduction.
   set(EMULATOR_SAVED "${EMULATOR}")
   set(EMULATOR "")
   run_tool(ignored ${SNAPSHOT} --set "AC Threshold=14" --set "DC Threshold=3" --set Release=1
            --set Output=3 --set MIX=85 --demo ${snapshot_png})
+  run_tool(ignored ${SNAPSHOT} --set "AC Threshold=14" --set "DC Threshold=3" --set Release=1
+           --set Output=3 --set MIX=85 --demo --scale 2 ${snapshot_2x_png})
   set(EMULATOR "${EMULATOR_SAVED}")
 elseif(SNAPSHOT_FROM)
   file(COPY_FILE ${SNAPSHOT_FROM} ${snapshot_png})
+  if(SNAPSHOT_FROM_2X)
+    file(COPY_FILE ${SNAPSHOT_FROM_2X} ${snapshot_2x_png})
+  endif()
 endif()
 
 # Written last: it lists the snapshots just made.

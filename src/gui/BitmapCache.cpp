@@ -10,6 +10,7 @@ namespace {
 
 struct CacheEntry {
     int32_t id;
+    int32_t quarters;
     std::unique_ptr<PIX_IBitmap> bitmap;
 };
 
@@ -24,10 +25,10 @@ CacheStore& Store()
     return store;
 }
 
-PIX_IBitmap* FindLocked(const CacheStore& store, int32_t id)
+PIX_IBitmap* FindLocked(const CacheStore& store, int32_t id, int32_t quarters)
 {
     for (const CacheEntry& e : store.entries) {
-        if (e.id == id)
+        if (e.id == id && e.quarters == quarters)
             return e.bitmap.get();
     }
     return nullptr;
@@ -35,23 +36,23 @@ PIX_IBitmap* FindLocked(const CacheStore& store, int32_t id)
 
 } // namespace
 
-PIX_IBitmap* BitmapCache::Find(int32_t id)
+PIX_IBitmap* BitmapCache::Find(int32_t id, int32_t quarters)
 {
     CacheStore& store = Store();
     std::lock_guard<std::mutex> guard(store.lock);
-    return FindLocked(store, id);
+    return FindLocked(store, id, quarters);
 }
 
-PIX_IBitmap* BitmapCache::Insert(int32_t id, PIX_IBitmap* bitmap)
+PIX_IBitmap* BitmapCache::Insert(int32_t id, PIX_IBitmap* bitmap, int32_t quarters)
 {
     std::unique_ptr<PIX_IBitmap> owned(bitmap);
     if (!owned)
         return nullptr;
     CacheStore& store = Store();
     std::lock_guard<std::mutex> guard(store.lock);
-    if (PIX_IBitmap* existing = FindLocked(store, id))
+    if (PIX_IBitmap* existing = FindLocked(store, id, quarters))
         return existing;
-    store.entries.push_back(CacheEntry{id, std::move(owned)});
+    store.entries.push_back(CacheEntry{id, quarters, std::move(owned)});
     return store.entries.back().bitmap.get();
 }
 

@@ -12,6 +12,9 @@ struct BitmapStrip {
     int32_t height = 0;
     int32_t frames = 1;
     bool horizontal = false;
+    // The resource the bitmap was loaded from (0: none); the editor finds the
+    // strip's other densities by it.
+    int32_t resourceId = 0;
 
     int32_t FrameWidth() const;
     int32_t FrameHeight() const;

@@ -14,6 +14,7 @@
 #include "pix/PIX_MemBitmap.h"
 #include "pix/PIX_Mode.h"
 #include "pix/PIX_Png.h"
+#include "pix/PIX_Resample.h"
 #include "pix/PIX_SysBitmap.h"
 
 #include <cstdio>
@@ -43,6 +44,11 @@ bool HasPngExtension(const char* fileName)
     return ext[3] == '\0';
 }
 #endif
+
+// The double-density strips are resources this far above their 1x ones.
+constexpr int32_t kDoubleDensityIdOffset = 2000;
+// The name only picks the PNG loader; resources are found by id.
+constexpr const char* kDoubleDensityName = "2x.png";
 
 } // namespace
 
@@ -128,7 +134,27 @@ void Editor::SetEditorSize(int32_t width_, int32_t height_)
         PrepareSurfaces();
     }
     if (plug)
-        plug->ResizeEditor(width_, height_);
+        plug->ResizeEditor(DeviceWidth(), DeviceHeight());
+}
+
+bool Editor::SetDisplayScale(DisplayScale newScale)
+{
+    if (newScale == scale)
+        return false;
+    {
+        std::unique_lock<std::recursive_mutex> guard;
+        if (plug)
+            guard = std::unique_lock<std::recursive_mutex>(plug->Mutex());
+        scale = newScale;
+        ReleaseMouseCapture();
+        surface.reset();
+        scratch.reset();
+        PrepareSurfaces();
+    }
+    MarkAllControlsDirty();
+    if (plug)
+        plug->ResizeEditor(DeviceWidth(), DeviceHeight());
+    return true;
 }
 
 void Editor::PushParamToControls(int32_t paramIdx, double value, bool normalized)
@@ -154,7 +180,7 @@ void Editor::PushParamToControls(int32_t paramIdx, double value, bool normalized
 
 void Editor::PrepareSurfaces()
 {
-    surface = std::make_unique<PIX_SysBitmap>(width, height);
+    surface = std::make_unique<PIX_SysBitmap>(DeviceWidth(), DeviceHeight());
     scratch = std::make_unique<PIX_MemBitmap>();
 }
 
@@ -195,6 +221,7 @@ BitmapStrip Editor::LoadStrip(int32_t id, const char* fileName, int32_t frames)
     strip.height = bitmap ? bitmap->Height() : 0;
     strip.frames = frames;
     strip.horizontal = false;
+    strip.resourceId = id;
     return strip;
 }
 
@@ -216,13 +243,13 @@ bool Editor::Render(const Bounds& rect)
 {
     if (controls.empty())
         return true;
-    drawRect = rect;
+    drawRect = scale.ToDevice(rect);
     for (const std::unique_ptr<Control>& c : controls) {
         if (!c->IsHidden() && rect.Intersects(c->Rect()))
             c->Draw(*this);
         c->MarkClean();
     }
-    return PresentRect(rect);
+    return PresentRect(drawRect);
 }
 
 bool Editor::CollectDirty(Bounds& out) const
@@ -245,6 +272,89 @@ void Editor::MarkAllControlsDirty()
 
 bool Editor::BlitStrip(const BitmapStrip& strip, const Bounds& dest, int32_t srcX, int32_t srcY,
                        const BlendSpec* blend)
+{
+    if (scale.IsOne())
+        return Composite(strip.bitmap, dest, srcX, srcY, blend);
+
+    // The same frame of the strip at this density, at the device place of
+    // the logical one.
+    const BitmapStrip scaled = ScaledStrip(strip);
+    const int32_t fw = strip.FrameWidth();
+    const int32_t fh = strip.FrameHeight();
+    const int32_t frameX = fw > 0 && srcX >= 0 ? srcX / fw : 0;
+    const int32_t frameY = fh > 0 && srcY >= 0 ? srcY / fh : 0;
+    const int32_t sx = frameX * scaled.FrameWidth() + scale.ToDevice(srcX - frameX * fw);
+    const int32_t sy = frameY * scaled.FrameHeight() + scale.ToDevice(srcY - frameY * fh);
+    const int32_t left = scale.ToDevice(dest.left);
+    const int32_t top = scale.ToDevice(dest.top);
+    const Bounds deviceDest(left, top, left + scale.DeviceLength(dest.Width()), top + scale.DeviceLength(dest.Height()));
+    return Composite(scaled.bitmap, deviceDest, sx, sy, blend);
+}
+
+BitmapStrip Editor::ScaledStrip(const BitmapStrip& strip)
+{
+    BitmapStrip scaled = strip;
+    const int32_t q = scale.Quarters();
+    PIX_IBitmap* bitmap = nullptr;
+    if (strip.resourceId != 0) {
+        bitmap = BitmapCache::Find(strip.resourceId, q);
+        if (!bitmap) {
+            if (PIX_IBitmap* made = MakeScaledBitmap(strip))
+                bitmap = BitmapCache::Insert(strip.resourceId, made, q);
+        }
+    } else if (strip.bitmap) {
+        for (const OwnScaled& o : ownScaled) {
+            if (o.source == strip.bitmap && o.quarters == q)
+                bitmap = o.bitmap.get();
+        }
+        if (!bitmap) {
+            if (PIX_IBitmap* made = MakeScaledBitmap(strip)) {
+                ownScaled.push_back(OwnScaled{strip.bitmap, q, std::unique_ptr<PIX_IBitmap>(made)});
+                bitmap = made;
+            }
+        }
+    }
+    scaled.bitmap = bitmap;
+    scaled.width = bitmap ? bitmap->Width() : 0;
+    scaled.height = bitmap ? bitmap->Height() : 0;
+    return scaled;
+}
+
+PIX_IBitmap* Editor::MakeScaledBitmap(const BitmapStrip& strip)
+{
+    if (!strip.bitmap)
+        return nullptr;
+    const int32_t q = scale.Quarters();
+    const int32_t frames = strip.horizontal ? 1 : strip.frames;
+    // The double-density artwork, when the strip has it at exactly twice its
+    // size: as it is at 2x, resampled from it in between.
+    if (strip.resourceId != 0) {
+        const int32_t id2x = strip.resourceId + kDoubleDensityIdOffset;
+        PIX_IBitmap* artwork = BitmapCache::Find(strip.resourceId, DisplayScale::kArtworkQuarters);
+        std::unique_ptr<PIX_IBitmap> decoded;
+        if (!artwork && q != DisplayScale::kArtworkQuarters) {
+            // Only the resampled strip stays: the double-density one would
+            // cost four times the 1x memory for nothing.
+            decoded.reset(LoadResourceImage(id2x, kDoubleDensityName));
+            artwork = decoded.get();
+        }
+        if (!artwork && q == DisplayScale::kArtworkQuarters) {
+            artwork = LoadResourceImage(id2x, kDoubleDensityName);
+            if (artwork && (artwork->Width() != 2 * strip.width || artwork->Height() != 2 * strip.height)) {
+                delete artwork;
+                artwork = nullptr;
+            }
+            if (artwork)
+                return artwork;
+        }
+        if (artwork && artwork->Width() == 2 * strip.width && artwork->Height() == 2 * strip.height)
+            return PIX_ResampleFrames(*artwork, frames, q, DisplayScale::kArtworkQuarters);
+    }
+    // No artwork at this density: the 1x strip, resampled.
+    return PIX_ResampleFrames(*strip.bitmap, frames, q, 4);
+}
+
+bool Editor::Composite(PIX_IBitmap* bitmap, const Bounds& dest, int32_t srcX, int32_t srcY, const BlendSpec* blend)
 {
     Bounds clipped;
     if (!dest.IsEmpty() && !drawRect.IsEmpty() && dest.Intersects(drawRect))
@@ -271,7 +381,7 @@ bool Editor::BlitStrip(const BitmapStrip& strip, const Bounds& dest, int32_t src
         }
         weight = blend->weight;
     }
-    PIX_Composite(surface.get(), strip.bitmap, clipped.left, clipped.top, &source, weight, mode);
+    PIX_Composite(surface.get(), bitmap, clipped.left, clipped.top, &source, weight, mode);
     return true;
 }
 
@@ -286,6 +396,23 @@ bool Editor::DrawTextInRect(TextStyle& style, const char* text, Bounds& rect, bo
 {
     if (!text || !text[0])
         return true;
+    if (!scale.IsOne()) {
+        // The cached font at the device size, in the device rect; a measure
+        // comes back in logical pixels.
+        TextStyle deviceStyle = style;
+        deviceStyle.size = scale.FontSize(style.size);
+        deviceStyle.font = nullptr;
+        Bounds deviceRect = scale.ToDevice(rect);
+        const bool ok = DrawTextOnSurface(deviceStyle, text, deviceRect, measure);
+        if (measure)
+            rect = scale.ToLogical(deviceRect);
+        return ok;
+    }
+    return DrawTextOnSurface(style, text, rect, measure);
+}
+
+bool Editor::DrawTextOnSurface(TextStyle& style, const char* text, Bounds& rect, bool measure)
+{
     PIX_CachedFont* font = FontFor(style);
     if (!font)
         return false;

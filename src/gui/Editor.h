@@ -4,6 +4,7 @@
 #include "gui/BitmapStrip.h"
 #include "gui/Bounds.h"
 #include "gui/Control.h"
+#include "gui/DisplayScale.h"
 #include "gui/KeyCode.h"
 #include "gui/MouseModifiers.h"
 #include "gui/PopupMenu.h"
@@ -78,7 +79,16 @@ public:
     void SetKeyCatcher(Control* control);
     Control* KeyCatcher() const { return keyCatcher.get(); }
 
-    // Drawing.
+    // Display scale: the layout stays in logical pixels, the drawing surface
+    // and the window take the scale's device pixels. A change rebuilds the
+    // surface, redraws everything and asks the plug for the new device size;
+    // false when the scale stays.
+    virtual bool SetDisplayScale(DisplayScale scale);
+    const DisplayScale& Scale() const { return scale; }
+    int32_t DeviceWidth() const { return scale.DeviceLength(width); }
+    int32_t DeviceHeight() const { return scale.DeviceLength(height); }
+
+    // Drawing. Render takes a logical rect; the draw rect is in device pixels.
     bool Render(const Bounds& rect);
     bool CollectDirty(Bounds& out) const;
     void MarkAllControlsDirty();
@@ -134,6 +144,13 @@ protected:
 
 private:
     void DeleteControls();
+    // The strip as the current scale draws it: its bitmap replaced by the
+    // cached one of this density, made on first use.
+    BitmapStrip ScaledStrip(const BitmapStrip& strip);
+    PIX_IBitmap* MakeScaledBitmap(const BitmapStrip& strip);
+    // Text in surface pixels.
+    bool DrawTextOnSurface(TextStyle& style, const char* text, Bounds& rect, bool measure);
+    bool Composite(PIX_IBitmap* bitmap, const Bounds& dest, int32_t srcX, int32_t srcY, const BlendSpec* blend);
 
     std::vector<std::unique_ptr<Control>> controls;
     PlugCore* plug;
@@ -153,4 +170,13 @@ private:
     bool handleMouseOver = false;
     bool tooltipsEnabled = false;
     std::unique_ptr<Control> keyCatcher;
+    DisplayScale scale;
+    // Scaled strips of bitmaps with no resource id, which the process-wide
+    // cache cannot key: per editor and scale.
+    struct OwnScaled {
+        const PIX_IBitmap* source;
+        int32_t quarters;
+        std::unique_ptr<PIX_IBitmap> bitmap;
+    };
+    std::vector<OwnScaled> ownScaled;
 };

@@ -63,7 +63,7 @@ PIX_IBitmap* WindowHost::LoadResourceImage(int32_t id, const char* fileName)
 
 void* WindowHost::CreateEditorWindow(void* parent)
 {
-    Bounds placement(0, 0, Width(), Height());
+    Bounds placement(0, 0, DeviceWidth(), DeviceHeight());
     if (window) {
         Bounds current;
         if (platform->WindowPlacement(current))
@@ -100,23 +100,42 @@ void WindowHost::SetEditorSize(int32_t width, int32_t height)
 {
     if (width == Width() && height == Height())
         return;
-    const int32_t dw = width - Width();
-    const int32_t dh = height - Height();
+    const int32_t oldWidth = DeviceWidth();
+    const int32_t oldHeight = DeviceHeight();
     // The controls go: nothing may point at one any longer.
     CloseTextEntry();
     tooltipIndex = -1;
     Editor::SetEditorSize(width, height);
+    ResizeOpenWindow(oldWidth, oldHeight);
+}
+
+bool WindowHost::SetDisplayScale(DisplayScale scale)
+{
+    if (scale == Scale())
+        return false;
+    const int32_t oldWidth = DeviceWidth();
+    const int32_t oldHeight = DeviceHeight();
+    // The box and menus were placed in the old device pixels.
+    CloseTextEntry();
+    HideTooltip();
+    Editor::SetDisplayScale(scale);
+    ResizeOpenWindow(oldWidth, oldHeight);
+    return true;
+}
+
+void WindowHost::ResizeOpenWindow(int32_t oldWidth, int32_t oldHeight)
+{
     if (!window)
         return;
     const int32_t api = Plug() ? Plug()->ApiKind() : 0;
-    platform->ResizeWindowBy(dw, dh, !HostResizesItsWindows(api));
+    platform->ResizeWindowBy(DeviceWidth() - oldWidth, DeviceHeight() - oldHeight, !HostResizesItsWindows(api));
     InvalidateAll();
 }
 
 void WindowHost::InvalidateAll()
 {
     if (platform && window)
-        platform->Invalidate(Bounds(0, 0, Width(), Height()));
+        platform->Invalidate(Bounds(0, 0, DeviceWidth(), DeviceHeight()));
 }
 
 // ---- drawing ----
@@ -132,7 +151,7 @@ void WindowHost::OnPaint(const Bounds& rect)
 {
     if (EntryHasFocus())
         return;
-    Render(rect);
+    Render(Scale().ToLogical(rect));
 }
 
 void WindowHost::OnTimer()
@@ -169,10 +188,10 @@ void WindowHost::OnTimer()
         Render(dirty);
         return;
     }
-    platform->Invalidate(dirty);
+    platform->Invalidate(Scale().ToDevice(dirty));
     if (entry.IsOpen()) {
         // The box covers its control; drawing there would paint over it.
-        platform->Validate(entry.EditedControl()->Rect());
+        platform->Validate(Scale().ToDevice(entry.EditedControl()->Rect()));
         platform->UpdateNow();
         entry.SetState(TextEntryState::Refreshed);
     } else {
@@ -200,7 +219,7 @@ void WindowHost::OnMouseDown(MouseButton button, int32_t x, int32_t y, MouseModi
         platform->FocusWindow();
         platform->CaptureMouse();
     }
-    HandleMouseDown(x, y, mods);
+    HandleMouseDown(Scale().ToLogical(x), Scale().ToLogical(y), mods);
 }
 
 void WindowHost::OnMouseUp(MouseButton button, int32_t x, int32_t y, MouseModifiers mods)
@@ -210,7 +229,7 @@ void WindowHost::OnMouseUp(MouseButton button, int32_t x, int32_t y, MouseModifi
     SetButton(mods, button, false);
     if (platform && window)
         platform->ReleaseMouse();
-    HandleMouseUp(x, y, mods);
+    HandleMouseUp(Scale().ToLogical(x), Scale().ToLogical(y), mods);
 }
 
 void WindowHost::OnMouseDoubleClick(int32_t x, int32_t y, MouseModifiers mods)
@@ -218,14 +237,17 @@ void WindowHost::OnMouseDoubleClick(int32_t x, int32_t y, MouseModifiers mods)
     if (EntryHasFocus())
         return;
     mods.left = true;
-    if (HandleMouseDoubleClick(x, y, mods) && platform && window)
+    if (HandleMouseDoubleClick(Scale().ToLogical(x), Scale().ToLogical(y), mods) && platform && window)
         platform->CaptureMouse();
 }
 
-void WindowHost::OnMouseMove(int32_t x, int32_t y, const MouseModifiers& mods)
+void WindowHost::OnMouseMove(int32_t deviceX, int32_t deviceY, const MouseModifiers& mods)
 {
     if (EntryHasFocus())
         return;
+    // Logical pixels: a drag moves a knob as far at every scale.
+    const int32_t x = Scale().ToLogical(deviceX);
+    const int32_t y = Scale().ToLogical(deviceY);
     if (mods.left || mods.right) {
         // Drags only while the window holds the mouse (without a window
         // only the held control counts); HandleMouseDrag drops moves that
@@ -256,7 +278,7 @@ void WindowHost::OnMouseWheel(int32_t x, int32_t y, const MouseModifiers& mods, 
         return;
     }
     // Truncated: less than a notch reaches the control as 0 notches.
-    HandleMouseWheel(x, y, mods, delta / kWheelDelta);
+    HandleMouseWheel(Scale().ToLogical(x), Scale().ToLogical(y), mods, delta / kWheelDelta);
 }
 
 void WindowHost::OnMouseHover()
@@ -288,8 +310,12 @@ bool WindowHost::OnKeyDown(int32_t virtualKey)
         return false;
     int32_t x = -1;
     int32_t y = -1;
-    if (platform)
+    if (platform) {
         platform->CursorPosition(x, y);
+        // -1 (no position) stays -1.
+        x = Scale().ToLogical(x);
+        y = Scale().ToLogical(y);
+    }
     return HandleKeyDown(x, y, key);
 }
 
@@ -300,7 +326,13 @@ void WindowHost::OpenTextEntry(Control* control, const TextStyle& style, const B
 {
     if (!control || entry.IsOpen() || !platform || !window)
         return;
-    if (!platform->CreateTextEntry(style, area, initialText ? initialText : "", control->TextEntryLength()))
+    // The box sits over the control in device pixels, its text at the
+    // scaled size.
+    TextStyle deviceStyle = style;
+    deviceStyle.size = Scale().FontSize(style.size);
+    deviceStyle.font = nullptr;
+    if (!platform->CreateTextEntry(Scale().IsOne() ? style : deviceStyle, Scale().ToDevice(area),
+                                   initialText ? initialText : "", control->TextEntryLength()))
         return;
     entry.Open(control, param);
 }
@@ -360,7 +392,8 @@ PopupMenu* WindowHost::TrackMenu(PopupMenu& menu, const Bounds& area)
     if (!platform || !window)
         return nullptr;
     const MenuNumbering numbering(menu);
-    const int32_t id = platform->TrackNativeMenu(numbering, area.left, area.bottom);
+    const Bounds device = Scale().ToDevice(area);
+    const int32_t id = platform->TrackNativeMenu(numbering, device.left, device.bottom);
     int32_t index = -1;
     PopupMenu* chosen = numbering.Resolve(id, &index);
     if (chosen)

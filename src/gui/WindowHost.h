@@ -35,6 +35,8 @@ public:
     bool PresentRect(const Bounds& rect) override;
     void CancelTextEntry() override;
     void SetEditorSize(int32_t width, int32_t height) override;
+    // Also resizes an open window to the new device size.
+    bool SetDisplayScale(DisplayScale scale) override;
     const char* BackendName() const override;
     PopupMenu* TrackMenu(PopupMenu& menu, const Bounds& area) override;
     void OpenTextEntry(Control* control, const TextStyle& style, const Bounds& area, const char* initialText,
@@ -46,7 +48,7 @@ public:
     void RestoreCursorAfterDrag() override;
     PIX_IBitmap* LoadResourceImage(int32_t id, const char* fileName) override;
 
-    // Window events. Modifiers are the buttons and keys the event reports;
+    // Window events, in window (device) pixels. Modifiers are the buttons and keys the event reports;
     // the pressed or released button itself is set or cleared here.
     void OnPaint(const Bounds& rect);
     void OnTimer();
@@ -88,6 +90,7 @@ private:
     void CloseTextEntry();
     void HideTooltip();
     void InvalidateAll();
+    void ResizeOpenWindow(int32_t oldWidth, int32_t oldHeight);
 
     WindowPlatform* platform;
     void* window = nullptr;

@@ -210,7 +210,7 @@ tresult PLUGIN_API Vst3EditorView::getSize(ViewRect* size)
         return kResultFalse;
     if (!size)
         return kInvalidArgument;
-    *size = ViewRect(0, 0, editor->Width(), editor->Height());
+    *size = ViewRect(0, 0, editor->DeviceWidth(), editor->DeviceHeight());
     return kResultOk;
 #else
     (void)size;
@@ -267,4 +267,22 @@ tresult PLUGIN_API Vst3EditorView::checkSizeConstraint(ViewRect*)
 {
     Pump();
     return kResultFalse;
+}
+
+tresult PLUGIN_API Vst3EditorView::setContentScaleFactor(ScaleFactor factor)
+{
+    Pump();
+#if TIDEPULL_HAS_GUI
+    Editor* editor = PlugEditor();
+    if (!editor)
+        return kResultFalse;
+    if (!(factor > 0.0f) || !(factor < 1e6f))
+        return kInvalidArgument;
+    // A new scale resizes an open window and asks the frame for the size.
+    editor->SetDisplayScale(DisplayScale::FromFactor(factor));
+    return kResultOk;
+#else
+    (void)factor;
+    return kResultFalse;
+#endif
 }

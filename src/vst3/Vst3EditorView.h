@@ -3,6 +3,7 @@
 #include "public.sdk/source/common/pluginview.h"
 
 #include "pluginterfaces/base/smartpointer.h"
+#include "pluginterfaces/gui/iplugviewcontentscalesupport.h"
 
 class Editor;
 class EditorX11;
@@ -20,8 +21,17 @@ class Vst3RunLoopBridge;
 //
 // The editor has one window, so one view at a time is attached: while it
 // is, the effect makes no other view and refuses to attach another.
-class Vst3EditorView : public Steinberg::CPluginView {
+// Sizes are in device pixels: the editor's size at its display scale, which
+// the host sets with setContentScaleFactor (the view then asks the frame for
+// the new size).
+class Vst3EditorView : public Steinberg::CPluginView, public Steinberg::IPlugViewContentScaleSupport {
 public:
+    OBJ_METHODS(Vst3EditorView, CPluginView)
+    DEFINE_INTERFACES
+        DEF_INTERFACE(Steinberg::IPlugViewContentScaleSupport)
+    END_DEFINE_INTERFACES(CPluginView)
+    REFCOUNT_METHODS(CPluginView)
+
     // The one platform type the editor window embeds into on this system.
     static const Steinberg::FIDString kPlatformType;
 
@@ -44,6 +54,9 @@ public:
     Steinberg::tresult PLUGIN_API onFocus(Steinberg::TBool state) SMTG_OVERRIDE;
     Steinberg::tresult PLUGIN_API canResize() SMTG_OVERRIDE;
     Steinberg::tresult PLUGIN_API checkSizeConstraint(Steinberg::ViewRect* rect) SMTG_OVERRIDE;
+    // Rounded to the nearest of 1, 1.25, 1.5, 1.75 and 2; kInvalidArgument
+    // for a factor that is not a positive number.
+    Steinberg::tresult PLUGIN_API setContentScaleFactor(ScaleFactor factor) SMTG_OVERRIDE;
 
     // Set when the view has asked the host for a new size; the next onSize
     // clears it.

@@ -1,5 +1,7 @@
 #include "MeterPainter.h"
 
+#include "ArtScale.h"
+
 #include <cmath>
 
 #include "Hardware.h"
@@ -58,11 +60,11 @@ void MeterPainter::ClipWindow(cairo_t* cr)
 void MeterPainter::Paint(const Strip& strip) const
 {
     const int w = strip.Width(), h = strip.FrameHeight();
-    cairo_surface_t* face = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, w, h);
+    cairo_surface_t* face = ArtScale::CreateSurface(CAIRO_FORMAT_ARGB32, w, h);
     cairo_t* fc = cairo_create(face);
     PaintFace(fc, w, h);
     cairo_destroy(fc);
-    cairo_surface_t* cover = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, w, h);
+    cairo_surface_t* cover = ArtScale::CreateSurface(CAIRO_FORMAT_ARGB32, w, h);
     cairo_t* cc = cairo_create(cover);
     PaintCover(cc);
     cairo_destroy(cc);

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "ArtScale.h"
 #include "Hardware.h"
 #include "NoiseSource.h"
 #include "SoftShadow.h"
@@ -64,7 +65,11 @@ void PanelPainter::PaintEnamel(cairo_t* cr, cairo_surface_t* surface, int w, int
     unsigned char* data = cairo_image_surface_get_data(surface);
     const int stride = cairo_image_surface_get_stride(surface);
     NoiseSource noise(0x71de9u);
-    const int cell = 24;
+    // The grain is per pixel; the mottling keeps its size on the panel.
+    const int cell = 24 * ArtScale::Factor();
+    const int panelW = w, panelH = h;
+    w = cairo_image_surface_get_width(surface);
+    h = cairo_image_surface_get_height(surface);
     const int gw = w / cell + 2, gh = h / cell + 2;
     std::vector<double> grid(static_cast<size_t>(gw) * gh);
     for (double& g : grid)
@@ -101,6 +106,8 @@ void PanelPainter::PaintEnamel(cairo_t* cr, cairo_surface_t* surface, int w, int
         }
     }
     cairo_surface_mark_dirty(surface);
+    w = panelW;
+    h = panelH;
 
     // Age: the enamel darkens and warms toward the edges.
     cairo_pattern_t* vignette = cairo_pattern_create_radial(w * 0.5, h * 0.42, h * 0.6, w * 0.5, h * 0.42, w * 0.62);

@@ -1,5 +1,7 @@
 #include "SoftShadow.h"
 
+#include "ArtScale.h"
+
 #include <vector>
 
 namespace {
@@ -57,14 +59,15 @@ void SoftShadow::BlurAlpha(cairo_surface_t* a8, int radius)
 void SoftShadow::Cast(cairo_t* cr, int w, int h, Tracer trace, const void* user, double dx, double dy, int radius,
                       double alpha)
 {
-    cairo_surface_t* mask = cairo_image_surface_create(CAIRO_FORMAT_A8, w, h);
+    cairo_surface_t* mask = ArtScale::CreateSurface(CAIRO_FORMAT_A8, w, h);
     cairo_t* m = cairo_create(mask);
     cairo_translate(m, dx, dy);
     trace(m, user);
     cairo_set_source_rgba(m, 0, 0, 0, 1);
     cairo_fill(m);
     cairo_destroy(m);
-    BlurAlpha(mask, radius);
+    // The blur is in pixels: the same softness in panel units at every density.
+    BlurAlpha(mask, radius * ArtScale::Factor());
 
     cairo_save(cr);
     cairo_set_source_rgba(cr, 0, 0, 0, alpha);

@@ -1,8 +1,10 @@
 #include "Strip.h"
 
+#include "ArtScale.h"
+
 Strip::Strip(const StripPlacement& placement)
     : placement_(placement),
-      surface_(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, placement.width, placement.frameHeight * placement.frames))
+      surface_(ArtScale::CreateSurface(CAIRO_FORMAT_ARGB32, placement.width, placement.frameHeight * placement.frames))
 {
 }
 

@@ -1,12 +1,14 @@
-// Draws the editor's bitmap strips into resources/img.
+// Draws the editor's bitmap strips into resources/img (and, with --scale 2,
+// the double-density strips into resources/img/2x).
 //
-//   tidepull-artwork <output dir> [--fonts <dir>] [--preview <png> [value]]
+//   tidepull-artwork <output dir> [--scale 1|2] [--fonts <dir>] [--preview <png> [value]]
 
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
 
+#include "ArtScale.h"
 #include "FontBook.h"
 #include "KnobPainter.h"
 #include "LampPainter.h"
@@ -28,8 +30,8 @@ bool Save(const Strip& strip, const std::string& dir)
         std::fprintf(stderr, "cannot write %s\n", path.c_str());
         return false;
     }
-    std::printf("%-10s %4d x %5d  %3d frames\n", strip.Placement().file, strip.Width(),
-                strip.FrameHeight() * strip.Frames(), strip.Frames());
+    std::printf("%-10s %4d x %5d  %3d frames\n", strip.Placement().file, strip.Width() * ArtScale::Factor(),
+                strip.FrameHeight() * strip.Frames() * ArtScale::Factor(), strip.Frames());
     return true;
 }
 
@@ -83,7 +85,14 @@ int main(int argc, char** argv)
     std::string preview;
     double previewValue = 0.5;
     for (int i = 1; i < argc; ++i) {
-        if (std::strcmp(argv[i], "--fonts") == 0 && i + 1 < argc) {
+        if (std::strcmp(argv[i], "--scale") == 0 && i + 1 < argc) {
+            const int factor = std::atoi(argv[++i]);
+            if (factor != 1 && factor != 2) {
+                std::fprintf(stderr, "--scale takes 1 or 2\n");
+                return 2;
+            }
+            ArtScale::SetFactor(factor);
+        } else if (std::strcmp(argv[i], "--fonts") == 0 && i + 1 < argc) {
             fontDir = argv[++i];
         } else if (std::strcmp(argv[i], "--preview") == 0 && i + 1 < argc) {
             preview = argv[++i];
@@ -92,12 +101,12 @@ int main(int argc, char** argv)
         } else if (outDir.empty() && argv[i][0] != '-') {
             outDir = argv[i];
         } else {
-            std::fprintf(stderr, "usage: %s <output dir> [--fonts <dir>] [--preview <png> [value]]\n", argv[0]);
+            std::fprintf(stderr, "usage: %s <output dir> [--scale 1|2] [--fonts <dir>] [--preview <png> [value]]\n", argv[0]);
             return 2;
         }
     }
     if (outDir.empty()) {
-        std::fprintf(stderr, "usage: %s <output dir> [--fonts <dir>] [--preview <png> [value]]\n", argv[0]);
+        std::fprintf(stderr, "usage: %s <output dir> [--scale 1|2] [--fonts <dir>] [--preview <png> [value]]\n", argv[0]);
         return 2;
     }
 
@@ -108,7 +117,8 @@ int main(int argc, char** argv)
     }
     if (!DrawAll(outDir, fonts))
         return 1;
-    if (!preview.empty() && !PreviewComposer::Compose(outDir, previewValue, preview))
+    // The preview composes the editor's own pixels only.
+    if (!preview.empty() && ArtScale::Factor() == 1 && !PreviewComposer::Compose(outDir, previewValue, preview))
         return 1;
     return 0;
 }

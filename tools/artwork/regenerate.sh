@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Redraws the editor's bitmap strips into resources/img.
+# Redraws the editor's bitmap strips into resources/img, and the same strips
+# at double density into resources/img/2x.
 #
 #   tools/artwork/regenerate.sh [--preview <png> [value]]
 #
@@ -36,5 +37,6 @@ cmake --build "$BUILD_DIR" -j "${JOBS:-2}" >/dev/null
   echo "the generator's own tests fail; nothing was drawn" >&2
   exit 1
 }
-mkdir -p "$OUT_DIR"
+mkdir -p "$OUT_DIR" "$OUT_DIR/2x"
 "$BUILD_DIR/tidepull-artwork" "$OUT_DIR" --fonts /usr/share/fonts/truetype/dejavu "$@"
+"$BUILD_DIR/tidepull-artwork" "$OUT_DIR/2x" --scale 2 --fonts /usr/share/fonts/truetype/dejavu

@@ -71,7 +71,7 @@ bool SnapshotCommandLine::parse(const std::vector<std::string>& args)
             continue;
         }
         if (name != "--set" && name != "--audio" && name != "--curve" && name != "--gr-plot" && name != "--width" &&
-            name != "--height")
+            name != "--height" && name != "--scale")
             return fail("unknown option '" + name + "' (see --help)");
         if (!inlineValue)
         {
@@ -98,6 +98,15 @@ bool SnapshotCommandLine::takeValue(const std::string& name, const std::string& 
         options_.curvePath = value;
     else if (name == "--gr-plot")
         options_.grPlotPath = value;
+    else if (name == "--scale")
+    {
+        char* end = nullptr;
+        const double scale = std::strtod(value.c_str(), &end);
+        if (end == value.c_str() || *end != '\0' || !(scale >= 1.0 && scale <= 2.0))
+            return fail("--scale needs a display scale from 1 to 2 (e.g. 1.5), not '" + value + "'");
+        options_.scale = scale;
+        options_.scaleGiven = true;
+    }
     else if (name == "--width" || name == "--height")
     {
         if (!parsePixels(value, name == "--width" ? options_.width : options_.height))
@@ -127,6 +136,8 @@ bool SnapshotCommandLine::finish(const std::vector<std::string>& positionals)
         options_.outputPath = positionals[0];
     if (!options_.grPlotPath.empty() && !options_.demo && options_.audioPath.empty())
         return fail("--gr-plot needs audio to plot: give --audio FILE or --demo");
+    if (options_.scaleGiven && positionals.empty())
+        return fail("--scale sizes the editor image; give OUTPUT.png");
     if ((options_.width != 0 || options_.height != 0) && !plots)
         return fail("--width and --height size the plots; give --curve or --gr-plot");
 
@@ -148,7 +159,8 @@ std::string SnapshotCommandLine::usage(const std::string& program)
 {
     return "Usage: " + program +
            " [--set NAME=VALUE]... [--audio FILE | --demo]\n"
-           "       [--curve CURVE.png] [--gr-plot PLOT.png] [--width N] [--height N] [OUTPUT.png]\n"
+           "       [--curve CURVE.png] [--gr-plot PLOT.png] [--width N] [--height N]\n"
+           "       [--scale S] [OUTPUT.png]\n"
            "\n"
            "Draws the Tidepull editor, without a window, into a PNG image; and, when asked,\n"
            "the static transfer curve and a plot of levels and gain reduction over time.\n"
@@ -168,9 +180,12 @@ std::string SnapshotCommandLine::usage(const std::string& program)
            "                     reduction (dB); 1000 x 400 pixels\n"
            "  --width N, --height N\n"
            "                     the size of the plots in pixels, 160 to 8192\n"
+           "  --scale S          draw the editor at display scale S, 1 to 2: 1, 1.25, 1.5,\n"
+           "                     1.75 or 2 (values between go to the nearest), as a host\n"
+           "                     at that scale shows it (2: 2002 x 540 pixels)\n"
            "  --help             print this text\n"
-           "  OUTPUT.png         the editor image, 1001 x 270 pixels; needed unless a plot\n"
-           "                     is asked for\n"
+           "  OUTPUT.png         the editor image, 1001 x 270 pixels at scale 1; needed\n"
+           "                     unless a plot is asked for\n"
            "\n"
            "Each plot runs a Tidepull of its own, settled on silence before its audio. No\n"
            "image is left behind when its part of the run fails.\n";

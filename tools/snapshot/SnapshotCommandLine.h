@@ -19,6 +19,8 @@ public:
         std::string outputPath;                        // the editor; empty: no editor image
         std::string curvePath;                         // the transfer curve; empty: none
         std::string grPlotPath;                        // levels and gain reduction; empty: none
+        double scale = 1.0;                            // of the editor image, 1 to 2
+        bool scaleGiven = false;
         int width = 0;                                 // of the plots; 0: each plot's own size
         int height = 0;
     };

@@ -70,14 +70,15 @@ bool SnapshotSession::execute(const SnapshotCommandLine::Options& options, std::
     }
     harness_.stop();
 
+    editor->SetDisplayScale(DisplayScale::FromFactor(options.scale));
     editor->Render(Bounds(0, 0, editor->Width(), editor->Height()));
     std::vector<uint8_t> png;
     if (!PngEncoder::encode(*editor->DrawingSurface(), png, error) || !image.writeAll(png.data(), png.size(), error) ||
         !image.commit(error))
         return false;
 
-    std::printf("image      '%s' (%d x %d)\n", options.outputPath.c_str(), static_cast<int>(editor->Width()),
-                static_cast<int>(editor->Height()));
+    std::printf("image      '%s' (%d x %d)\n", options.outputPath.c_str(), static_cast<int>(editor->DeviceWidth()),
+                static_cast<int>(editor->DeviceHeight()));
     std::printf("settings   %s\n", harness_.settingsText().c_str());
     if (withAudio)
     {

@@ -124,10 +124,13 @@ TEST_F(ModuleInfo, ListsEveryClassAsTheFactoryDescribesIt)
 TEST_F(ModuleInfo, EverySnapshotListedExistsUnderResources)
 {
     const json& snapshots = info_.at("Classes").at(0).at("Snapshots");
-    ASSERT_EQ(snapshots.size(), 1u);
+    // The editor's own size and double scale.
+    ASSERT_EQ(snapshots.size(), 2u);
     const std::string cid = info_.at("Classes").at(0).at("CID");
     EXPECT_EQ(snapshots.at(0).at("Scale Factor").get<double>(), 1.0);
     EXPECT_EQ(snapshots.at(0).at("Path"), "Snapshots/" + cid + "_snapshot.png");
+    EXPECT_EQ(snapshots.at(1).at("Scale Factor").get<double>(), 2.0);
+    EXPECT_EQ(snapshots.at(1).at("Path"), "Snapshots/" + cid + "_snapshot_2.0x.png");
     for (const json& s : snapshots)
         EXPECT_TRUE(fs::is_regular_file(kResources + "/" + s.at("Path").get<std::string>())) << s.at("Path");
 }
