@@ -5,7 +5,7 @@
 BitmapControl::BitmapControl(PlugCore* plug, int32_t x, int32_t y, int32_t paramIdx,
                              const BitmapStrip& strip_, int32_t blendMethod)
     : Control(plug, Bounds(x, y, x + strip_.FrameWidth(), y + strip_.FrameHeight()), paramIdx,
-              BlendSpec(blendMethod, 1.0f)),
+              BlendStyle(blendMethod, 1.0f)),
       strip(strip_)
 {
 }

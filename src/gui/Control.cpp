@@ -12,7 +12,7 @@ constexpr int32_t kPromptHalfWidth = 20;
 constexpr int32_t kPromptHalfHeight = 8;
 }
 
-Control::Control(PlugCore* plug_, const Bounds& rect_, int32_t paramIdx_, const BlendSpec& blend_)
+Control::Control(PlugCore* plug_, const Bounds& rect_, int32_t paramIdx_, const BlendStyle& blend_)
     : plug(plug_), rect(rect_), targetRect(rect_), paramIdx(paramIdx_), blend(blend_)
 {
 }

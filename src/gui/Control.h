@@ -1,7 +1,7 @@
 #pragma once
 
 #include "gui/AuxParamLink.h"
-#include "gui/BlendSpec.h"
+#include "gui/BlendStyle.h"
 #include "gui/Bounds.h"
 #include "gui/KeyCode.h"
 #include "gui/MouseModifiers.h"
@@ -26,7 +26,7 @@ class Control {
 public:
     static constexpr int32_t kDefaultTextEntryLength = 32;
 
-    Control(PlugCore* plug, const Bounds& rect, int32_t paramIdx, const BlendSpec& blend);
+    Control(PlugCore* plug, const Bounds& rect, int32_t paramIdx, const BlendStyle& blend);
     virtual ~Control() = default;
 
     Control(const Control&) = delete;
@@ -84,7 +84,7 @@ public:
         clampHigh = hi;
     }
 
-    const BlendSpec& Blend() const { return blend; }
+    const BlendStyle& Blend() const { return blend; }
     TextStyle& GetTextStyle() { return textStyle; }
     const TextStyle& GetTextStyle() const { return textStyle; }
     int32_t TextEntryLength() const { return textEntryLength; }
@@ -134,7 +134,7 @@ private:
     bool promptDisabled = true;
     bool doubleClickAsClick = false;
     bool mouseOverWhenGrayed = false;
-    BlendSpec blend;
+    BlendStyle blend;
     Control* valueDisplay = nullptr;
     Control* nameDisplay = nullptr;
     std::string tooltip;

@@ -271,7 +271,7 @@ void Editor::MarkAllControlsDirty()
 }
 
 bool Editor::BlitStrip(const BitmapStrip& strip, const Bounds& dest, int32_t srcX, int32_t srcY,
-                       const BlendSpec* blend)
+                       const BlendStyle* blend)
 {
     if (scale.IsOne())
         return Composite(strip.bitmap, dest, srcX, srcY, blend);
@@ -354,7 +354,7 @@ PIX_IBitmap* Editor::MakeScaledBitmap(const BitmapStrip& strip)
     return PIX_ResampleFrames(*strip.bitmap, frames, q, 4);
 }
 
-bool Editor::Composite(PIX_IBitmap* bitmap, const Bounds& dest, int32_t srcX, int32_t srcY, const BlendSpec* blend)
+bool Editor::Composite(PIX_IBitmap* bitmap, const Bounds& dest, int32_t srcX, int32_t srcY, const BlendStyle* blend)
 {
     Bounds clipped;
     if (!dest.IsEmpty() && !drawRect.IsEmpty() && dest.Intersects(drawRect))
@@ -418,13 +418,13 @@ bool Editor::DrawTextOnSurface(TextStyle& style, const char* text, Bounds& rect,
         return false;
     font->SetInkColor(style.color.ToPixel());
 
-    uint32_t flags = DT_NOCLIP;
+    uint32_t flags = PIX_DT_NOCLIP;
     if (style.color.alpha != 255)
         flags |= TEXT_INK_ALPHA;
 
     if (measure) {
         PIX_Rect measured{0, 0, 0, 0};
-        font->RenderText(surface.get(), text, -1, &measured, flags | DT_CALCRECT);
+        font->RenderText(surface.get(), text, -1, &measured, flags | PIX_DT_CALCRECT);
         const int32_t w = measured.right - measured.left;
         const int32_t h = measured.bottom - measured.top;
         rect.bottom = rect.top + h;
@@ -440,9 +440,9 @@ bool Editor::DrawTextOnSurface(TextStyle& style, const char* text, Bounds& rect,
     }
 
     if (style.alignment == kAlignCenter)
-        flags |= DT_CENTER;
+        flags |= PIX_DT_CENTER;
     else if (style.alignment == kAlignRight)
-        flags |= DT_RIGHT;
+        flags |= PIX_DT_RIGHT;
     PIX_Rect area{rect.left, rect.top, rect.right, rect.bottom};
     font->RenderText(surface.get(), text, -1, &area, flags);
     return true;

@@ -93,7 +93,7 @@ public:
     bool CollectDirty(Bounds& out) const;
     void MarkAllControlsDirty();
     bool BlitStrip(const BitmapStrip& strip, const Bounds& dest, int32_t srcX, int32_t srcY,
-                   const BlendSpec* blend);
+                   const BlendStyle* blend);
     bool DrawTextInRect(TextStyle& style, const char* text, Bounds& rect, bool measure);
     PIX_CachedFont* FontFor(TextStyle& style);
 
@@ -150,7 +150,7 @@ private:
     PIX_IBitmap* MakeScaledBitmap(const BitmapStrip& strip);
     // Text in surface pixels.
     bool DrawTextOnSurface(TextStyle& style, const char* text, Bounds& rect, bool measure);
-    bool Composite(PIX_IBitmap* bitmap, const Bounds& dest, int32_t srcX, int32_t srcY, const BlendSpec* blend);
+    bool Composite(PIX_IBitmap* bitmap, const Bounds& dest, int32_t srcX, int32_t srcY, const BlendStyle* blend);
 
     std::vector<std::unique_ptr<Control>> controls;
     PlugCore* plug;

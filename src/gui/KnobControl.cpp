@@ -7,7 +7,7 @@ constexpr double kFineWheelStep = 0.001;
 }
 
 KnobControl::KnobControl(PlugCore* plug, const Bounds& rect, int32_t paramIdx, int32_t direction_,
-                         double gearing_, const BlendSpec& blend)
+                         double gearing_, const BlendStyle& blend)
     : Control(plug, rect, paramIdx, blend), direction(direction_), gearing(gearing_)
 {
 }

@@ -5,7 +5,7 @@
 StripKnobControl::StripKnobControl(PlugCore* plug, int32_t x, int32_t y, int32_t paramIdx,
                                    const BitmapStrip& strip_, int32_t direction, double gearing)
     : KnobControl(plug, Bounds(x, y, x + strip_.FrameWidth(), y + strip_.FrameHeight()), paramIdx,
-                  direction, gearing, BlendSpec(kBlendSourceAlpha, 1.0f)),
+                  direction, gearing, BlendStyle(kBlendSourceAlpha, 1.0f)),
       strip(strip_)
 {
 }

@@ -30,7 +30,7 @@ constexpr uint32_t kEffectFlags = FONT_MONO | FONT_SHADOW | FONT_OUTLINE;
 // Effects only the cache can draw.
 constexpr uint32_t kCacheOnlyFlags = FONT_VERTICAL | FONT_REVERSED | FONT_PRERENDER | FONT_BLUR | FONT_INVERT |
                                      FONT_MONO | FONT_SHADOW | FONT_OUTLINE;
-constexpr uint32_t kAlignFlags = DT_CENTER | DT_RIGHT | DT_VCENTER | DT_BOTTOM;
+constexpr uint32_t kAlignFlags = PIX_DT_CENTER | PIX_DT_RIGHT | PIX_DT_VCENTER | PIX_DT_BOTTOM;
 
 PIX_SysBitmap* GrowScratch(PIX_SysBitmap*& scratch, int32_t width, int32_t height, bool glyph)
 {
@@ -387,7 +387,7 @@ bool PIX_CachedFont::UsesNativePath(uint32_t flags) const
     if (lineHeight > kMaxCachedDrawHeight)
         return true;
     return (fontFlags & FONT_NATIVE) && !(flags & TEXT_NO_NATIVE) && !(flags & TEXT_INK_ALPHA) &&
-           !(fontFlags & kCacheOnlyFlags) && (extraLineSpacing == 0 || (flags & DT_SINGLELINE));
+           !(fontFlags & kCacheOnlyFlags) && (extraLineSpacing == 0 || (flags & PIX_DT_SINGLELINE));
 }
 
 const PIX_CachedFont::GlyphRecord* PIX_CachedFont::DrawableGlyph(uint32_t ch)
@@ -446,15 +446,15 @@ PIX_CachedFont::Extent PIX_CachedFont::Measure(const char* text, int32_t count, 
 int32_t PIX_CachedFont::RenderText(PIX_IBitmap* bitmap, const char* text, int32_t count, PIX_Rect* rect,
                                    uint32_t flags)
 {
-    if (!bitmap && !(flags & DT_CALCRECT))
+    if (!bitmap && !(flags & PIX_DT_CALCRECT))
         return 0;
     if (UsesNativePath(flags))
         return PIX_FontPlatform::RenderNativeText(*this, bitmap, text, count, rect, flags & ~TEXT_NO_NATIVE);
     flags &= ~TEXT_NO_NATIVE;
     if (!rect)
         return 0;
-    if (flags & DT_CALCRECT) {
-        const Extent extent = Measure(text, count, (flags & DT_SINGLELINE) != 0);
+    if (flags & PIX_DT_CALCRECT) {
+        const Extent extent = Measure(text, count, (flags & PIX_DT_SINGLELINE) != 0);
         rect->right = rect->left + extent.width;
         rect->bottom = rect->top + extent.height;
         return (fontFlags & FONT_VERTICAL) ? extent.width : extent.height;
@@ -471,7 +471,7 @@ int32_t PIX_CachedFont::DrawCached(PIX_IBitmap* bitmap, const char* text, int32_
     if (drawWeight == 0.0f)
         return 0;
 
-    const bool singleLine = (flags & DT_SINGLELINE) != 0;
+    const bool singleLine = (flags & PIX_DT_SINGLELINE) != 0;
     const bool vertical = (fontFlags & FONT_VERTICAL) != 0;
     const bool upward = vertical && (fontFlags & FONT_REVERSED);
     Extent measured = {0, 0};
@@ -479,17 +479,17 @@ int32_t PIX_CachedFont::DrawCached(PIX_IBitmap* bitmap, const char* text, int32_
         measured = Measure(text, count, singleLine);
     int32_t x = rect.left;
     int32_t y = rect.top;
-    if (flags & DT_CENTER)
+    if (flags & PIX_DT_CENTER)
         x = rect.left + (rect.right - measured.width - rect.left) / 2;
-    else if (flags & DT_RIGHT)
+    else if (flags & PIX_DT_RIGHT)
         x = rect.right - measured.width;
-    if (flags & DT_VCENTER)
+    if (flags & PIX_DT_VCENTER)
         y = rect.top + (rect.bottom - measured.height - rect.top) / 2;
-    else if (flags & DT_BOTTOM)
+    else if (flags & PIX_DT_BOTTOM)
         y = rect.bottom - measured.height;
 
     PIX_Rect clip = {0, 0, bitmap->Width(), bitmap->Height()};
-    if (!(flags & DT_NOCLIP)) {
+    if (!(flags & PIX_DT_NOCLIP)) {
         clip.left = std::max(rect.left, 0);
         clip.top = std::max(rect.top, 0);
         clip.right = std::min(rect.right, clip.right);

@@ -2,13 +2,6 @@
 
 #include <cstdint>
 
-#ifdef _WIN32
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h>   // the DT_* format bits
-#endif
-
 #include "pix/PIX_IBitmap.h"
 #include "pix/PIX_Pixel32.h"
 #include "pix/PIX_Rect.h"
@@ -29,17 +22,16 @@ constexpr uint32_t FONT_OUTLINE = 0x100;     // ignored with FONT_SHADOW
 constexpr uint32_t FONT_OWNS_HANDLE = 0x200;
 constexpr uint32_t FONT_NATIVE = 0x400;
 
-// Text flags (RenderText): the DrawText format bits this library honours,
-// plus two of its own in the top bits.
-#ifndef _WIN32
-constexpr uint32_t DT_CENTER = 0x1;
-constexpr uint32_t DT_RIGHT = 0x2;
-constexpr uint32_t DT_VCENTER = 0x4;
-constexpr uint32_t DT_BOTTOM = 0x8;
-constexpr uint32_t DT_SINGLELINE = 0x20;
-constexpr uint32_t DT_NOCLIP = 0x100;
-constexpr uint32_t DT_CALCRECT = 0x400;
-#endif
+// Text flags (RenderText): the values of the Windows DrawText format bits
+// this library honours, so the native path hands them to GDI unchanged, plus
+// two of its own in the top bits.
+constexpr uint32_t PIX_DT_CENTER = 0x1;
+constexpr uint32_t PIX_DT_RIGHT = 0x2;
+constexpr uint32_t PIX_DT_VCENTER = 0x4;
+constexpr uint32_t PIX_DT_BOTTOM = 0x8;
+constexpr uint32_t PIX_DT_SINGLELINE = 0x20;
+constexpr uint32_t PIX_DT_NOCLIP = 0x100;
+constexpr uint32_t PIX_DT_CALCRECT = 0x400;
 constexpr uint32_t TEXT_INK_ALPHA = 0x40000000;  // weight times the ink colour's alpha / 255
 constexpr uint32_t TEXT_NO_NATIVE = 0x80000000;  // never draw natively
 
@@ -58,7 +50,7 @@ public:
     virtual int32_t SetFillMode(int32_t mode) = 0;                // returns the previous one
     virtual void SetBlend(int32_t mode, float weight) = 0;
     // Draws `text` (UTF-8, `count` bytes or up to a NUL when negative) into
-    // `rect` of `bitmap`, or with DT_CALCRECT measures it and rewrites `rect`.
+    // `rect` of `bitmap`, or with PIX_DT_CALCRECT measures it and rewrites `rect`.
     // Returns the height (horizontal text) or width (vertical text) of what
     // was drawn or measured.
     virtual int32_t RenderText(PIX_IBitmap* bitmap, const char* text, int32_t count, PIX_Rect* rect,

@@ -526,18 +526,18 @@ TEST(Editor, BlitStripTakesTheClippedPartOfTheFrame)
 TEST(Editor, BlendMethodsPickTheCombineModes)
 {
     struct Case {
-        BlendSpec blend;
+        BlendStyle blend;
         bool useBlend;
         int32_t mode;
         float weight;
     };
     const Case cases[] = {
-        {BlendSpec(kBlendSourceAlpha, 1.0f), true, PIX_MODE_COPY | PIX_MODE_SOURCE_ALPHA, 1.0f},
-        {BlendSpec(kBlendCopy, 0.5f), true, PIX_MODE_COPY, 0.5f},
-        {BlendSpec(kBlendAdd, 0.75f), true, PIX_MODE_ADD | PIX_MODE_SOURCE_ALPHA, 0.75f},
-        {BlendSpec(kBlendDodge, 1.0f), true, PIX_MODE_DODGE | PIX_MODE_SOURCE_ALPHA, 1.0f},
-        {BlendSpec(9, 0.25f), true, PIX_MODE_COPY | PIX_MODE_SOURCE_ALPHA, 0.25f},
-        {BlendSpec(), false, PIX_MODE_COPY | PIX_MODE_SOURCE_ALPHA, 1.0f},
+        {BlendStyle(kBlendSourceAlpha, 1.0f), true, PIX_MODE_COPY | PIX_MODE_SOURCE_ALPHA, 1.0f},
+        {BlendStyle(kBlendCopy, 0.5f), true, PIX_MODE_COPY, 0.5f},
+        {BlendStyle(kBlendAdd, 0.75f), true, PIX_MODE_ADD | PIX_MODE_SOURCE_ALPHA, 0.75f},
+        {BlendStyle(kBlendDodge, 1.0f), true, PIX_MODE_DODGE | PIX_MODE_SOURCE_ALPHA, 1.0f},
+        {BlendStyle(9, 0.25f), true, PIX_MODE_COPY | PIX_MODE_SOURCE_ALPHA, 0.25f},
+        {BlendStyle(), false, PIX_MODE_COPY | PIX_MODE_SOURCE_ALPHA, 1.0f},
     };
 
     // A half-transparent gradient over a busy destination tells the modes apart.

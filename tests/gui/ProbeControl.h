@@ -10,7 +10,7 @@
 class ProbeControl : public Control {
 public:
     ProbeControl(PlugCore* plug, const Bounds& rect, int32_t paramIdx = -1)
-        : Control(plug, rect, paramIdx, BlendSpec())
+        : Control(plug, rect, paramIdx, BlendStyle())
     {
     }
 

@@ -116,7 +116,7 @@ std::vector<uint8_t> MapOf(const PIX_CachedFont& font, uint32_t ch)
 void Rasterise(PIX_CachedFont& font, const char* text)
 {
     PIX_Rect rect = {0, 0, 0, 0};
-    font.RenderText(nullptr, text, -1, &rect, DT_CALCRECT);
+    font.RenderText(nullptr, text, -1, &rect, PIX_DT_CALCRECT);
 }
 
 TEST(FontGlyphCache, MapsAreFreeTypesOwnGlyphsOnOneBaseline)
@@ -163,7 +163,7 @@ TEST(FontGlyphCache, EachCharacterIsRasterisedOnce)
     EXPECT_GT(font->RenderText(canvas.get(), "abca", -1, &rect, 0), 0);
     EXPECT_EQ(font->RasterizeCount(), 3);
     font->RenderText(canvas.get(), "cab", -1, &rect, 0);
-    font->RenderText(canvas.get(), "abc", -1, &rect, DT_CENTER | DT_VCENTER);
+    font->RenderText(canvas.get(), "abc", -1, &rect, PIX_DT_CENTER | PIX_DT_VCENTER);
     Rasterise(*font, "bca");
     EXPECT_EQ(font->RasterizeCount(), 3);
 
@@ -179,7 +179,7 @@ TEST(FontGlyphCache, SpaceAdvancesAndIsNeverRasterisedAgain)
     auto font = NewFont(-kEm);
     ASSERT_TRUE(font);
     PIX_Rect rect = {0, 0, 0, 0};
-    EXPECT_EQ(font->RenderText(nullptr, " ", -1, &rect, DT_CALCRECT), font->LineHeight());
+    EXPECT_EQ(font->RenderText(nullptr, " ", -1, &rect, PIX_DT_CALCRECT), font->LineHeight());
     const PIX_CachedFont::GlyphRecord* space = font->FindGlyph(' ');
     ASSERT_TRUE(space && space->offset > 0);
     EXPECT_GT(space->advance, 0);
@@ -193,7 +193,7 @@ TEST(FontGlyphCache, SpaceAdvancesAndIsNeverRasterisedAgain)
     font->RenderText(canvas.get(), "    ", -1, &rect, 0);
     EXPECT_TRUE(SamePicture(*canvas, *blank));
     rect = {0, 0, 0, 0};
-    font->RenderText(nullptr, "   ", -1, &rect, DT_CALCRECT);
+    font->RenderText(nullptr, "   ", -1, &rect, PIX_DT_CALCRECT);
     EXPECT_EQ(rect.right, 3 * space->advance);
     EXPECT_EQ(font->RasterizeCount(), 1);
 }
@@ -203,7 +203,7 @@ TEST(FontGlyphCache, EmptyCharactersAreRememberedAndSkipped)
     auto font = NewFont(-kEm);
     ASSERT_TRUE(font);
     PIX_Rect rect = {3, 4, 0, 0};
-    EXPECT_EQ(font->RenderText(nullptr, "\t\x01", -1, &rect, DT_CALCRECT), 0);
+    EXPECT_EQ(font->RenderText(nullptr, "\t\x01", -1, &rect, PIX_DT_CALCRECT), 0);
     EXPECT_EQ(rect.right, 3);
     EXPECT_EQ(rect.bottom, 4);
     const PIX_CachedFont::GlyphRecord* tab = font->FindGlyph('\t');
@@ -215,8 +215,8 @@ TEST(FontGlyphCache, EmptyCharactersAreRememberedAndSkipped)
 
     // Skipped entirely: "a\tb" measures as "ab".
     PIX_Rect withTab = {0, 0, 0, 0}, without = {0, 0, 0, 0};
-    font->RenderText(nullptr, "a\tb", -1, &withTab, DT_CALCRECT);
-    font->RenderText(nullptr, "ab", -1, &without, DT_CALCRECT);
+    font->RenderText(nullptr, "a\tb", -1, &withTab, PIX_DT_CALCRECT);
+    font->RenderText(nullptr, "ab", -1, &without, PIX_DT_CALCRECT);
     EXPECT_EQ(withTab.right, without.right);
 }
 
@@ -464,7 +464,7 @@ TEST(FontGlyphCache, FontsTallerThan1023AreNotCached)
     ASSERT_TRUE(font);
     ASSERT_GT(font->LineHeight(), 1023);
     PIX_Rect rect = {0, 0, 0, 0};
-    EXPECT_EQ(font->RenderText(nullptr, "A", -1, &rect, DT_CALCRECT), 0);
+    EXPECT_EQ(font->RenderText(nullptr, "A", -1, &rect, PIX_DT_CALCRECT), 0);
     EXPECT_EQ(rect.right, 0);
     EXPECT_EQ(font->RasterizeCount(), 0);
     EXPECT_EQ(font->FindGlyph('A')->offset, 0);
@@ -493,7 +493,7 @@ TEST(FontGlyphCache, HandlesAndScratchLiveWithTheFonts)
         font->SetFromHandle(nullptr, 0);
         EXPECT_EQ(font->LineHeight(), 0);
         PIX_Rect rect = {0, 0, 0, 0};
-        EXPECT_EQ(font->RenderText(nullptr, "ab", -1, &rect, DT_CALCRECT), 0);
+        EXPECT_EQ(font->RenderText(nullptr, "ab", -1, &rect, PIX_DT_CALCRECT), 0);
     }
     EXPECT_EQ(PIX_CachedFont::LiveFontCount(), before);
 }

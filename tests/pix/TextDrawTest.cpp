@@ -49,7 +49,7 @@ protected:
     PIX_Rect Measure(const char* text, uint32_t flags = 0, int32_t* result = nullptr)
     {
         PIX_Rect rect = {10, 20, 10, 20};
-        const int32_t r = font->RenderText(nullptr, text, -1, &rect, flags | DT_CALCRECT);
+        const int32_t r = font->RenderText(nullptr, text, -1, &rect, flags | PIX_DT_CALCRECT);
         if (result)
             *result = r;
         return rect;
@@ -126,13 +126,13 @@ TEST_F(TextDraw, MeasuringEmptyTextGivesAnEmptyRect)
     int32_t result = -1;
     EXPECT_EQ(Measure(""), (PIX_Rect{10, 20, 10, 20}));
     PIX_Rect rect = {10, 20, 99, 99};
-    EXPECT_EQ(font->RenderText(nullptr, "", -1, &rect, DT_CALCRECT), 0);
+    EXPECT_EQ(font->RenderText(nullptr, "", -1, &rect, PIX_DT_CALCRECT), 0);
     EXPECT_EQ(rect, (PIX_Rect{10, 20, 10, 20}));
     rect = {10, 20, 99, 99};
-    EXPECT_EQ(font->RenderText(nullptr, "abc", 0, &rect, DT_CALCRECT), 0);
+    EXPECT_EQ(font->RenderText(nullptr, "abc", 0, &rect, PIX_DT_CALCRECT), 0);
     EXPECT_EQ(rect, (PIX_Rect{10, 20, 10, 20}));
     rect = {10, 20, 99, 99};
-    EXPECT_EQ(font->RenderText(nullptr, nullptr, -1, &rect, DT_CALCRECT), 0);
+    EXPECT_EQ(font->RenderText(nullptr, nullptr, -1, &rect, PIX_DT_CALCRECT), 0);
     EXPECT_EQ(rect, (PIX_Rect{10, 20, 10, 20}));
     Measure("\r", 0, &result);
     EXPECT_EQ(result, 0);
@@ -173,7 +173,7 @@ TEST_F(TextDraw, LineBreaks)
     EXPECT_EQ(result, 2 * lh + 5);
     EXPECT_EQ(two.right - two.left, bb.right - bb.left);
     // Single line: the break is a space.
-    EXPECT_EQ(Measure("A\nBB", DT_SINGLELINE), Measure("A BB"));
+    EXPECT_EQ(Measure("A\nBB", PIX_DT_SINGLELINE), Measure("A BB"));
 
     // B starts one line (plus the spacing) below A, back at the start x.
     int32_t drawn = 0;
@@ -184,7 +184,7 @@ TEST_F(TextDraw, LineBreaks)
     font->RenderText(expected.get(), "B", -1, &second, 0);
     EXPECT_TRUE(SamePicture(*canvas, *expected));
 
-    EXPECT_TRUE(SamePicture(*Draw("A\nB", {10, 10, 300, 200}, DT_SINGLELINE), *Draw("A B", {10, 10, 300, 200})));
+    EXPECT_TRUE(SamePicture(*Draw("A\nB", {10, 10, 300, 200}, PIX_DT_SINGLELINE), *Draw("A B", {10, 10, 300, 200})));
 }
 
 TEST_F(TextDraw, FourByteCharacterDrawsASpace)
@@ -195,12 +195,12 @@ TEST_F(TextDraw, FourByteCharacterDrawsASpace)
 
 TEST_F(TextDraw, AlignmentMovesTheStart)
 {
-    const PIX_Rect m = Measure("Hi", DT_SINGLELINE);
+    const PIX_Rect m = Measure("Hi", PIX_DT_SINGLELINE);
     const int32_t mw = m.right - m.left, mh = m.bottom - m.top;
     const PIX_Rect box = {40, 30, 241, 151};
-    auto centred = Draw("Hi", box, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+    auto centred = Draw("Hi", box, PIX_DT_CENTER | PIX_DT_VCENTER | PIX_DT_SINGLELINE);
     EXPECT_TRUE(SamePicture(*centred, *Draw("Hi", {40 + (201 - mw) / 2, 30 + (121 - mh) / 2, 241, 151})));
-    auto corner = Draw("Hi", box, DT_RIGHT | DT_BOTTOM | DT_SINGLELINE);
+    auto corner = Draw("Hi", box, PIX_DT_RIGHT | PIX_DT_BOTTOM | PIX_DT_SINGLELINE);
     EXPECT_TRUE(SamePicture(*corner, *Draw("Hi", {241 - mw, 151 - mh, 241, 151})));
 
     // And the ink shows it: centred ink has about equal room on both sides,
@@ -224,7 +224,7 @@ TEST_F(TextDraw, ClippedToTheRectUnlessNoClip)
     EXPECT_GE(ink.top, narrow.top);
     EXPECT_LE(ink.bottom, narrow.bottom);
 
-    auto free = Draw("WWWW", narrow, DT_NOCLIP);
+    auto free = Draw("WWWW", narrow, PIX_DT_NOCLIP);
     EXPECT_GT(FindInk(*free).right, narrow.right + 40);
 
     // Negative corners are taken as 0; a rect off the bitmap draws nothing.
@@ -243,7 +243,7 @@ TEST_F(TextDraw, NothingOutsideASmallBitmap)
     for (int32_t x : {-40, -5, 3}) {
         TestBitmap canvas(20, 12, 4, false, 0xFFFFFFFF);
         PIX_Rect rect = {x, x, x + 400, x + 400};
-        font->RenderText(&canvas, "W@g", -1, &rect, DT_NOCLIP);
+        font->RenderText(&canvas, "W@g", -1, &rect, PIX_DT_NOCLIP);
         for (int32_t y = 0; y < canvas.height; ++y)
             for (int32_t p = canvas.width; p < canvas.stride; ++p)
                 EXPECT_EQ(canvas.At(p, y), 0xFFFFFFFFu);
@@ -363,7 +363,7 @@ TEST_P(GlyphBlend, EveryPixelFollowsTheCoverage)
     // Source alpha is meaningless for glyphs and ignored.
     font->SetBlend(kind | PIX_MODE_SOURCE_ALPHA, weight);
     PIX_Rect measure = {0, 0, 0, 0};
-    font->RenderText(nullptr, "@", -1, &measure, DT_CALCRECT);
+    font->RenderText(nullptr, "@", -1, &measure, PIX_DT_CALCRECT);
     const PIX_CachedFont::GlyphRecord* g = font->FindGlyph('@');
     const uint8_t* map = font->GlyphCoverage(*g);
 
@@ -399,7 +399,7 @@ TEST(GlyphPaint, UncachedOrInvisibleGlyphsPaintNothing)
     EXPECT_FALSE(font->PaintGlyph(canvas.get(), 'A', 5, 5, clip));   // not rasterised yet
     EXPECT_FALSE(font->PaintGlyph(canvas.get(), 0x3A9, 5, 5, clip));
     PIX_Rect measure = {0, 0, 0, 0};
-    font->RenderText(nullptr, "A", -1, &measure, DT_CALCRECT);
+    font->RenderText(nullptr, "A", -1, &measure, PIX_DT_CALCRECT);
     EXPECT_FALSE(font->PaintGlyph(canvas.get(), 'A', 50, 5, clip));  // outside the clip
     EXPECT_FALSE(font->PaintGlyph(canvas.get(), 'A', 5, 5, PIX_Rect{10, 10, 10, 30}));
     EXPECT_TRUE(FindInk(*canvas).Empty());
@@ -468,7 +468,7 @@ TEST(VerticalText, RunsDownOrUpAndTurnsItsGlyphs)
 
     // Measuring: the line's height across, the advances along.
     PIX_Rect m = {0, 0, 0, 0};
-    const int32_t across = down->RenderText(nullptr, "IO", -1, &m, DT_CALCRECT);
+    const int32_t across = down->RenderText(nullptr, "IO", -1, &m, PIX_DT_CALCRECT);
     EXPECT_EQ(across, down->LineHeight());
     EXPECT_EQ(m.right, down->LineHeight());
     EXPECT_GE(m.bottom, down->FindGlyph('I')->advance + down->FindGlyph('O')->advance);
@@ -485,7 +485,7 @@ TEST(VerticalText, RunsDownOrUpAndTurnsItsGlyphs)
     auto upBoth = NewCanvas(200, 300, kWhite);
     up->RenderText(upBoth.get(), "I-", -1, &rect, 0);
     PIX_Rect upBox = rect;
-    up->RenderText(nullptr, "I-", -1, &upBox, DT_CALCRECT);
+    up->RenderText(nullptr, "I-", -1, &upBox, PIX_DT_CALCRECT);
     const InkBox allUp = FindInk(*upBoth, 0);
     EXPECT_GE(allUp.top, upBox.top);
     EXPECT_LE(allUp.bottom, upBox.bottom);

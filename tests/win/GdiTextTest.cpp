@@ -134,7 +134,7 @@ WIN_TEST(GdiTextLineBreaksAndFourByteCharacters)
     font.RenderText(separate.get(), "B", -1, &below, TEXT_NO_NATIVE);
     CHECK(Same(*broken, *separate));
 
-    auto single = Cached(font, "A\nB", PIX_Rect{5, 2, 120, 60}, DT_SINGLELINE);
+    auto single = Cached(font, "A\nB", PIX_Rect{5, 2, 120, 60}, PIX_DT_SINGLELINE);
     auto spaced = Cached(font, "A B", PIX_Rect{5, 2, 120, 60});
     CHECK(Same(*single, *spaced));
 
@@ -142,7 +142,7 @@ WIN_TEST(GdiTextLineBreaksAndFourByteCharacters)
     CHECK(Same(*emoji, *spaced));
 
     PIX_Rect empty = {7, 9, 50, 50};
-    CHECK_EQ(font.RenderText(nullptr, "", -1, &empty, DT_CALCRECT | TEXT_NO_NATIVE), 0);
+    CHECK_EQ(font.RenderText(nullptr, "", -1, &empty, PIX_DT_CALCRECT | TEXT_NO_NATIVE), 0);
     CHECK(empty.left == 7 && empty.top == 9 && empty.right == 7 && empty.bottom == 9);
 }
 
@@ -153,19 +153,19 @@ WIN_TEST(GdiNativeTextMatchesTheCachedTextWithinTolerance)
     const char* text = "Tidepull 42 dB";
 
     PIX_Rect cachedSize = {0, 0, 0, 0};
-    font.RenderText(nullptr, text, -1, &cachedSize, DT_CALCRECT | DT_SINGLELINE | TEXT_NO_NATIVE);
+    font.RenderText(nullptr, text, -1, &cachedSize, PIX_DT_CALCRECT | PIX_DT_SINGLELINE | TEXT_NO_NATIVE);
     PIX_Rect nativeSize = {0, 0, 0, 0};
-    PIX_GdiText::Render(font, nullptr, text, -1, &nativeSize, DT_CALCRECT | DT_SINGLELINE);
+    PIX_GdiText::Render(font, nullptr, text, -1, &nativeSize, PIX_DT_CALCRECT | PIX_DT_SINGLELINE);
     t.Check(std::abs(cachedSize.right - nativeSize.right) <= 1, "same width", __FILE__, __LINE__,
             TestText(cachedSize.right) + " vs " + TestText(nativeSize.right));
     CHECK_EQ(cachedSize.bottom, nativeSize.bottom);
 
-    auto cached = Cached(font, text, PIX_Rect{3, 4, 120, 60}, DT_SINGLELINE);
+    auto cached = Cached(font, text, PIX_Rect{3, 4, 120, 60}, PIX_DT_SINGLELINE);
     PIX_MemBitmap native;
     native.Resize(120, 60);
     Fill(native, 0xFFFFFFFFu);
     PIX_Rect area = {3, 4, 120, 60};
-    CHECK(PIX_GdiText::Render(font, &native, text, -1, &area, DT_SINGLELINE) > 0);
+    CHECK(PIX_GdiText::Render(font, &native, text, -1, &area, PIX_DT_SINGLELINE) > 0);
 
     int worst = 0;
     double total = 0;
@@ -201,7 +201,7 @@ WIN_TEST(GdiNativeTextDrawsStraightIntoASurfaceWithADeviceContext)
     REQUIRE(surface.Pixels() != nullptr);
     Fill(surface, 0xFFFFFFFFu);
     PIX_Rect rect = {0, 0, 100, 40};
-    CHECK(PIX_GdiText::Render(font, &surface, "Hi", -1, &rect, DT_CENTER | DT_SINGLELINE) > 0);
+    CHECK(PIX_GdiText::Render(font, &surface, "Hi", -1, &rect, PIX_DT_CENTER | PIX_DT_SINGLELINE) > 0);
     int blue = 0;
     int leftHalf = 0;
     for (int y = 0; y < 40; ++y)
@@ -216,6 +216,6 @@ WIN_TEST(GdiNativeTextDrawsStraightIntoASurfaceWithADeviceContext)
     CHECK_EQ(leftHalf, 0);   // centred
 
     PIX_Rect measured = {10, 10, 10, 10};
-    PIX_GdiText::Render(font, &surface, "Hi", -1, &measured, DT_CALCRECT | DT_SINGLELINE);
+    PIX_GdiText::Render(font, &surface, "Hi", -1, &measured, PIX_DT_CALCRECT | PIX_DT_SINGLELINE);
     CHECK(measured.right > 10 && measured.bottom - measured.top == font.LineHeight());
 }

@@ -112,7 +112,7 @@ bool X11PopupMenu::OpenLevel(int32_t menuIdx, int32_t rootX, int32_t rootY, int3
         y += rowHeight;
         if (font && !item.label.empty()) {
             PIX_Rect r{0, 0, 0, 0};
-            font->RenderText(nullptr, item.label.c_str(), -1, &r, DT_CALCRECT | DT_SINGLELINE | DT_NOCLIP);
+            font->RenderText(nullptr, item.label.c_str(), -1, &r, PIX_DT_CALCRECT | PIX_DT_SINGLELINE | PIX_DT_NOCLIP);
             textWidth = std::max(textWidth, r.right - r.left);
         }
     }
@@ -218,7 +218,7 @@ void X11PopupMenu::Draw(Level& level)
             font->SetInkColor(ink);
             const int32_t textTop = top + (bottom - top - font->LineHeight()) / 2;
             PIX_Rect r{kBorder + kPad + kCheckColumn, textTop, w - kArrowColumn, textTop + font->LineHeight()};
-            font->RenderText(&s, item.label.c_str(), -1, &r, DT_SINGLELINE | DT_NOCLIP);
+            font->RenderText(&s, item.label.c_str(), -1, &r, PIX_DT_SINGLELINE | PIX_DT_NOCLIP);
         }
     }
     level.presenter.Present(s, Bounds(0, 0, w, h));

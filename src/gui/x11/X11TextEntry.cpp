@@ -206,7 +206,7 @@ int32_t X11TextEntry::TextWidth(size_t count) const
         return 0;
     PIX_Rect r{0, 0, 0, 0};
     font->RenderText(nullptr, line.Text().c_str(), static_cast<int32_t>(count), &r,
-                     DT_CALCRECT | DT_SINGLELINE | DT_NOCLIP);
+                     PIX_DT_CALCRECT | PIX_DT_SINGLELINE | PIX_DT_NOCLIP);
     return r.right - r.left;
 }
 
@@ -242,7 +242,7 @@ void X11TextEntry::DrawText(size_t from, size_t to, int32_t x, uint32_t colour)
     const int32_t top = (surface.Height() - lineHeight) / 2;
     PIX_Rect r{x + TextWidth(from), top, surface.Width() + 4096, top + lineHeight};
     font->RenderText(&surface, line.Text().c_str() + from, static_cast<int32_t>(to - from), &r,
-                     DT_SINGLELINE | DT_NOCLIP);
+                     PIX_DT_SINGLELINE | PIX_DT_NOCLIP);
 }
 
 void X11TextEntry::Draw()

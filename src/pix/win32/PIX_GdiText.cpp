@@ -11,10 +11,15 @@
 
 namespace {
 
+// The library's text flags reach GDI as they are.
+static_assert(PIX_DT_CENTER == DT_CENTER && PIX_DT_RIGHT == DT_RIGHT && PIX_DT_VCENTER == DT_VCENTER &&
+              PIX_DT_BOTTOM == DT_BOTTOM && PIX_DT_SINGLELINE == DT_SINGLELINE && PIX_DT_NOCLIP == DT_NOCLIP &&
+              PIX_DT_CALCRECT == DT_CALCRECT, "text flags differ from DrawText's");
+
 // UTF-16 text this long stays on the stack.
 constexpr int32_t kStackUnits = 1024;
 constexpr int32_t kStackLimit = 999;
-constexpr uint32_t kAlignFlags = DT_CENTER | DT_RIGHT | DT_VCENTER | DT_BOTTOM;
+constexpr uint32_t kAlignFlags = PIX_DT_CENTER | PIX_DT_RIGHT | PIX_DT_VCENTER | PIX_DT_BOTTOM;
 constexpr int32_t kOpaque = PIX_FILL_OPAQUE;
 
 COLORREF GdiColour(PIX_Pixel32 p)
@@ -160,7 +165,7 @@ int32_t PIX_GdiText::Render(const PIX_CachedFont& font, PIX_IBitmap* bitmap, con
             DcSetup setup(direct, font);
             result = string.Draw(direct, &r, format);
         }
-        if (flags & DT_CALCRECT)
+        if (flags & PIX_DT_CALCRECT)
             *rect = PIX_Rect{r.left, r.top, r.right, r.bottom};
         return result;
     }
@@ -169,7 +174,7 @@ int32_t PIX_GdiText::Render(const PIX_CachedFont& font, PIX_IBitmap* bitmap, con
     if (!scratch)
         return 0;
     HDC dc = static_cast<HDC>(scratch->DeviceContext());
-    if (!bitmap || (flags & DT_CALCRECT)) {
+    if (!bitmap || (flags & PIX_DT_CALCRECT)) {
         RECT measured = {0, 0, 0, 0};
         int32_t result;
         {
@@ -190,17 +195,17 @@ int32_t PIX_GdiText::Render(const PIX_CachedFont& font, PIX_IBitmap* bitmap, con
     const int32_t mh = measured.bottom - measured.top;
     int32_t x = rect->left;
     int32_t y = rect->top;
-    if (flags & DT_CENTER)
+    if (flags & PIX_DT_CENTER)
         x = rect->left + (rect->right - rect->left - mw) / 2;
-    else if (flags & DT_RIGHT)
+    else if (flags & PIX_DT_RIGHT)
         x = rect->right - mw;
-    if (flags & DT_VCENTER)
+    if (flags & PIX_DT_VCENTER)
         y = rect->top + (rect->bottom - rect->top - mh) / 2;
-    else if (flags & DT_BOTTOM)
+    else if (flags & PIX_DT_BOTTOM)
         y = rect->bottom - mh;
     PIX_Rect box = {std::max(x, 0), std::max(y, 0), std::min(x + mw, bitmap->Width()),
                     std::min(y + mh, bitmap->Height())};
-    if (!(flags & DT_NOCLIP)) {
+    if (!(flags & PIX_DT_NOCLIP)) {
         box.left = std::max(box.left, rect->left);
         box.top = std::max(box.top, rect->top);
         box.right = std::min(box.right, rect->right);

@@ -10,10 +10,10 @@ enum BlendMethod : int32_t {
     kBlendDodge = 3,
 };
 
-struct BlendSpec {
+struct BlendStyle {
     int32_t method = kBlendSourceAlpha;
     float weight = 1.0f;   // scales the source
 
-    BlendSpec() = default;
-    BlendSpec(int32_t m, float w) : method(m), weight(w) {}
+    BlendStyle() = default;
+    BlendStyle(int32_t m, float w) : method(m), weight(w) {}
 };
