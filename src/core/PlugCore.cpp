@@ -385,14 +385,18 @@ bool PlugCore::SaveState(ByteStream& stream)
     StateChunk chunk;
     if (!SerializeParams(chunk))
         return false;
-    int32_t done = 0;
-    if (chunk.Size() > 0)
-        stream.Write(chunk.Bytes(), chunk.Size(), &done);
+    // A host stream that took less than all of it holds no state we could
+    // load again: that is a failed save, not a short one.
+    auto writeAll = [&stream](const void* bytes, int32_t n) {
+        int32_t done = 0;
+        return stream.Write(bytes, n, &done) && done == n;
+    };
+    if (chunk.Size() > 0 && !writeAll(chunk.Bytes(), chunk.Size()))
+        return false;
     const uint32_t word = IsBypassed() ? 1u : 0u;
     const uint8_t le[4] = {static_cast<uint8_t>(word), static_cast<uint8_t>(word >> 8),
                            static_cast<uint8_t>(word >> 16), static_cast<uint8_t>(word >> 24)};
-    stream.Write(le, 4, &done);
-    return true;
+    return writeAll(le, 4);
 }
 
 bool PlugCore::LoadState(ByteStream& stream)

@@ -49,9 +49,12 @@ public:
     virtual void HostReady() {}
     virtual void PopupParamContextMenu(int32_t /*paramIdx*/, int32_t /*x*/, int32_t /*y*/) {}
     virtual void SetParameterFromEditor(int32_t paramIdx, double normalized);
-    virtual void BeginParamEdit(int32_t paramIdx) = 0;
-    virtual void PerformParamEdit(int32_t paramIdx, double normalized) = 0;
-    virtual void EndParamEdit(int32_t paramIdx) = 0;
+    // The adaptor tells the host. These do nothing here so that an editor
+    // closing while the plug is torn down, when only this part is left, ends
+    // its open edit harmlessly.
+    virtual void BeginParamEdit(int32_t /*paramIdx*/) {}
+    virtual void PerformParamEdit(int32_t /*paramIdx*/, double /*normalized*/) {}
+    virtual void EndParamEdit(int32_t /*paramIdx*/) {}
     virtual bool IsOfflineRender() { return false; }
     virtual int32_t GetHostSamplePos() = 0;
     virtual double GetHostTempo() = 0;

@@ -472,8 +472,60 @@ void Editor::ReleaseMouseCapture()
     lastMouseY = -1;
 }
 
+bool Editor::BeginGesture(int32_t paramIdx, GestureKind kind)
+{
+    if (gestureKind != GestureKind::kNone && gestureParam == paramIdx) {
+        // More of the same edit; a wheel burst rests from now on.
+        if (gestureKind == GestureKind::kWheel)
+            wheelRestTicks = 0;
+        return false;
+    }
+    EndGesture();
+    if (!plug || paramIdx < 0)
+        return false;
+    gestureParam = paramIdx;
+    gestureKind = kind;
+    wheelRestTicks = 0;
+    plug->BeginParamEdit(paramIdx);
+    return true;
+}
+
+void Editor::EndGesture()
+{
+    if (gestureKind == GestureKind::kNone)
+        return;
+    const int32_t paramIdx = gestureParam;
+    gestureParam = -1;
+    gestureKind = GestureKind::kNone;
+    wheelRestTicks = 0;
+    if (plug)
+        plug->EndParamEdit(paramIdx);
+}
+
+bool Editor::BeginSingleEdit(int32_t paramIdx)
+{
+    return BeginGesture(paramIdx, GestureKind::kSingle);
+}
+
+int32_t Editor::WheelIdleTicks() const
+{
+    if (frameRate <= 0)
+        return 1;
+    const int32_t ticks = (kWheelIdleMs * frameRate + 999) / 1000;
+    return ticks < 1 ? 1 : ticks;
+}
+
+void Editor::TickGestures()
+{
+    if (gestureKind != GestureKind::kWheel)
+        return;
+    if (++wheelRestTicks >= WheelIdleTicks())
+        EndGesture();
+}
+
 void Editor::HandleMouseDown(int32_t x, int32_t y, const MouseModifiers& mods)
 {
+    EndGesture();
     ReleaseMouseCapture();
     const int32_t idx = ControlAt(x, y, false);
     Control* c = GetControl(idx);
@@ -485,13 +537,13 @@ void Editor::HandleMouseDown(int32_t x, int32_t y, const MouseModifiers& mods)
 
     const int32_t paramIdx = c->ParamIdx();
     if (plug && paramIdx >= 0 && mods.right && plug->ApiKind() == kApiVst3) {
-        // The host's own parameter menu replaces the control's right click.
+        // The host's own parameter menu replaces the control's right click;
+        // no edit opens, so the release that may follow ends none.
         ReleaseMouseCapture();
         plug->PopupParamContextMenu(paramIdx, x, y);
         return;
     }
-    if (plug && paramIdx >= 0)
-        plug->BeginParamEdit(paramIdx);
+    BeginGesture(paramIdx, GestureKind::kPress);
     c->MouseDown(x, y, mods);
 }
 
@@ -511,18 +563,16 @@ void Editor::HandleMouseUp(int32_t x, int32_t y, const MouseModifiers& mods)
 {
     const int32_t idx = ControlAt(x, y, false);
     ReleaseMouseCapture();
-    Control* c = GetControl(idx);
-    if (!c)
-        return;
-    c->MouseUp(x, y, mods);
-    // The handler may have rebuilt the list.
-    c = GetControl(idx);
-    if (c && plug && c->ParamIdx() >= 0)
-        plug->EndParamEdit(c->ParamIdx());
+    if (Control* c = GetControl(idx))
+        c->MouseUp(x, y, mods);
+    // Ends the edit its press opened, whatever lies under the mouse now; a
+    // release whose press opened none ends nothing.
+    EndGesture();
 }
 
 bool Editor::HandleMouseDoubleClick(int32_t x, int32_t y, const MouseModifiers& mods)
 {
+    EndGesture();
     ReleaseMouseCapture();
     const int32_t idx = ControlAt(x, y, false);
     Control* c = GetControl(idx);
@@ -532,18 +582,28 @@ bool Editor::HandleMouseDoubleClick(int32_t x, int32_t y, const MouseModifiers& 
         mouseCapture = idx;
         lastMouseX = x;
         lastMouseY = y;
+        BeginGesture(c->ParamIdx(), GestureKind::kPress);
         c->MouseDown(x, y, mods);
         return true;
     }
+    // A whole edit of its own: the release that follows ends nothing.
+    BeginGesture(c->ParamIdx(), GestureKind::kSingle);
     c->MouseDoubleClick(x, y, mods);
+    EndGesture();
     return false;
 }
 
 bool Editor::HandleMouseWheel(int32_t x, int32_t y, const MouseModifiers& mods, int32_t notches)
 {
     Control* c = GetControl(ControlAt(x, y, false));
-    if (!c)
+    if (!c) {
+        EndGesture();
         return false;
+    }
+    // Inside a press the press's edit goes on; otherwise the notches share
+    // one edit until the wheel rests.
+    if (!(gestureKind == GestureKind::kPress && gestureParam == c->ParamIdx()))
+        BeginGesture(c->ParamIdx(), GestureKind::kWheel);
     c->MouseWheel(x, y, mods, notches);
     return true;
 }
@@ -600,8 +660,12 @@ void Editor::PromptControlValue(Control* control, ParamRecord* param, const Boun
             menu.AddItem(text, std::strcmp(text, current) == 0 ? kMenuItemChecked : 0);
         }
         PopupMenu* chosen = TrackMenu(menu, area);
-        if (chosen && chosen->ChosenIndex() >= 0)
+        if (chosen && chosen->ChosenIndex() >= 0) {
+            const bool opened = BeginSingleEdit(control->ParamIdx());
             control->ApplyUserValue(param->NormalizedOf(chosen->ChosenIndex()));
+            if (opened)
+                EndGesture();
+        }
         return;
     }
 

@@ -113,6 +113,23 @@ public:
     // Menu or text entry for a control's parameter, from PromptForValue.
     void PromptControlValue(Control* control, ParamRecord* param, const Bounds& area);
 
+    // Edits the host hears of. Every change made here reaches the plug
+    // between BeginParamEdit and EndParamEdit of its parameter, one edit open
+    // at a time: a press until its release, a burst of wheel notches until
+    // the wheel rests for kWheelIdleMs of timer ticks, anything else (a
+    // double click, a menu choice, typed text) on its own. A new gesture ends
+    // the open edit first.
+    static constexpr int32_t kWheelIdleMs = 250;
+    // One redraw timer tick: ends a wheel edit that has rested long enough.
+    void TickGestures();
+    // Ends the open edit, if any.
+    void EndGesture();
+    // A value is about to change outside any press or wheel: opens an edit
+    // for paramIdx unless one is open for it. True when it opened one, which
+    // the caller then ends.
+    bool BeginSingleEdit(int32_t paramIdx);
+    int32_t GestureParam() const { return gestureParam; }
+
     PlugCore* Plug() const { return plug; }
     int32_t Width() const { return width; }
     int32_t Height() const { return height; }
@@ -143,6 +160,8 @@ protected:
     }
 
 private:
+    enum class GestureKind : uint8_t { kNone, kPress, kWheel, kSingle };
+
     void DeleteControls();
     // The strip as the current scale draws it: its bitmap replaced by the
     // cached one of this density, made on first use.
@@ -151,6 +170,9 @@ private:
     // Text in surface pixels.
     bool DrawTextOnSurface(TextStyle& style, const char* text, Bounds& rect, bool measure);
     bool Composite(PIX_IBitmap* bitmap, const Bounds& dest, int32_t srcX, int32_t srcY, const BlendStyle* blend);
+    bool BeginGesture(int32_t paramIdx, GestureKind kind);
+    // Timer ticks a wheel edit may rest before it ends.
+    int32_t WheelIdleTicks() const;
 
     std::vector<std::unique_ptr<Control>> controls;
     PlugCore* plug;
@@ -179,4 +201,7 @@ private:
         std::unique_ptr<PIX_IBitmap> bitmap;
     };
     std::vector<OwnScaled> ownScaled;
+    int32_t gestureParam = -1;
+    GestureKind gestureKind = GestureKind::kNone;
+    int32_t wheelRestTicks = 0;
 };

@@ -87,6 +87,8 @@ void WindowHost::DestroyEditorWindow()
 {
     if (!window)
         return;
+    // No edit outlives the window that began it.
+    EndGesture();
     if (TooltipsEnabled())
         platform->DestroyTooltips();
     tooltipShowing = false;
@@ -156,6 +158,7 @@ void WindowHost::OnPaint(const Bounds& rect)
 
 void WindowHost::OnTimer()
 {
+    TickGestures();
     if (EntryHasFocus())
         return;
 
@@ -172,7 +175,10 @@ void WindowHost::OnTimer()
             char text[TextEntry::kMaxTextLength + 1] = {};
             platform->TextEntryText(text, sizeof text);
             text[TextEntry::kMaxTextLength] = '\0';
+            const bool opened = entry.EditedParam() && BeginSingleEdit(entry.EditedControl()->ParamIdx());
             entry.Apply(text);
+            if (opened)
+                EndGesture();
             CloseTextEntry();
             return;
         }
@@ -220,6 +226,10 @@ void WindowHost::OnMouseDown(MouseButton button, int32_t x, int32_t y, MouseModi
         platform->CaptureMouse();
     }
     HandleMouseDown(Scale().ToLogical(x), Scale().ToLogical(y), mods);
+    // The windows report no release of the middle button: its press is an
+    // edit of its own.
+    if (button == kMouseMiddle)
+        EndGesture();
 }
 
 void WindowHost::OnMouseUp(MouseButton button, int32_t x, int32_t y, MouseModifiers mods)

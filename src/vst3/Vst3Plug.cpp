@@ -219,7 +219,10 @@ tresult PLUGIN_API Vst3Plug::setState(IBStream* state)
     if (!state)
         return kInvalidArgument;
     HostByteStream stream(state);
-    return LoadState(stream) ? kResultOk : kResultFalse;
+    if (!LoadState(stream))
+        return kResultFalse;
+    controllerBypass.store(kNoControllerBypass, std::memory_order_relaxed);
+    return kResultOk;
 }
 
 // ---- IAudioProcessor ----
@@ -227,17 +230,31 @@ tresult PLUGIN_API Vst3Plug::setState(IBStream* state)
 tresult PLUGIN_API Vst3Plug::setBusArrangements(SpeakerArrangement* inputs, int32 numIns,
                                                 SpeakerArrangement* outputs, int32 numOuts)
 {
-    MarkChannelsConnected(PortDirection::kInputs, 0, InputCount(), false);
-    MarkChannelsConnected(PortDirection::kOutputs, 0, OutputCount(), false);
-
-    // No first arrangement to count: refused before anything changes.
-    if (!inputs || numIns < 1 || !outputs || numOuts < 1)
+    // Everything is checked before anything changes: a refused request
+    // leaves the buses, and so what getBusArrangement suggests, as they were.
+    if (!inputs || numIns < 1 || !outputs || numOuts != static_cast<int32>(audioOutputs.size()))
         return kResultFalse;
-
     const int32 nIn = ChannelCountOf(inputs[0]);
     const int32 nOut = ChannelCountOf(outputs[0]);
-    if (!LegalIO(nIn, nOut))
-        return kResultFalse;
+    int32 nSc = 0;
+    if (sidechainChannels == 0) {
+        if (numIns != 1 || !LegalIO(nIn, nOut))
+            return kResultFalse;
+    } else {
+        // The channel setups count main and sidechain channels together, and
+        // the sidechain ports are always there: the main bus must carry
+        // exactly the main channels, the sidechain at least one channel and
+        // no more than it has ports for.
+        if (numIns != 2)
+            return kResultFalse;
+        nSc = ChannelCountOf(inputs[1]);
+        if (nIn != InputCount() - sidechainChannels || nSc < 1 || nSc > sidechainChannels ||
+            !LegalIO(InputCount(), nOut))
+            return kResultFalse;
+    }
+
+    MarkChannelsConnected(PortDirection::kInputs, 0, InputCount(), false);
+    MarkChannelsConnected(PortDirection::kOutputs, 0, OutputCount(), false);
 
     AudioBus* mainIn = getAudioInput(0);
     if (!mainIn || ChannelCountOf(mainIn->getArrangement()) != nIn) {
@@ -249,20 +266,15 @@ tresult PLUGIN_API Vst3Plug::setBusArrangements(SpeakerArrangement* inputs, int3
         audioOutputs.clear();
         addAudioOutput(STR16("Output"), ArrangementForCount(nOut), kMain, BusInfo::kDefaultActive);
     }
-
     if (sidechainChannels != 0) {
-        if (numIns != 2)
-            return kResultFalse;
-        const int32 nSc = ChannelCountOf(inputs[1]);
         AudioBus* sc = getAudioInput(1);
         if (!sc || ChannelCountOf(sc->getArrangement()) != nSc) {
             audioInputs.clear();
             addAudioInput(STR16("Input"), ArrangementForCount(nIn), kMain, BusInfo::kDefaultActive);
             addAudioInput(STR16("Sidechain Input"), ArrangementForCount(nSc), kAux, 0);
         }
-        return kResultOk;
     }
-    return numIns == 1 ? kResultOk : kResultFalse;
+    return kResultOk;
 }
 
 tresult PLUGIN_API Vst3Plug::canProcessSampleSize(int32 symbolicSampleSize)
@@ -291,6 +303,7 @@ tresult PLUGIN_API Vst3Plug::setupProcessing(ProcessSetup& setup)
         return kResultFalse;
     SetSampleRate(setup.sampleRate);
     SetBypassed(false);
+    controllerBypass.store(kNoControllerBypass, std::memory_order_relaxed);
     SetMaxBlockSize(setup.maxSamplesPerBlock);
     OnReset();
     processSetup = setup;
@@ -313,6 +326,7 @@ void Vst3Plug::ApplyParameterChanges(IParameterChanges* changes)
         const ParamID id = queue->getParameterId();
         if (id == kBypassParamId) {
             SetBypassed(value > 0.5);
+            controllerBypass.store(kNoControllerBypass, std::memory_order_relaxed);
         } else if (id == kPresetParamId) {
             SelectPreset(TruncateToInt32(value * PresetCount()));
         } else if (id < static_cast<ParamID>(ParamCount())) {
@@ -506,8 +520,12 @@ ParamValue PLUGIN_API Vst3Plug::plainParamToNormalized(ParamID id, ParamValue pl
 ParamValue PLUGIN_API Vst3Plug::getParamNormalized(ParamID id)
 {
     PumpViews();
-    if (id == kBypassParamId)
+    if (id == kBypassParamId) {
+        const double given = controllerBypass.load(std::memory_order_relaxed);
+        if (given != kNoControllerBypass)
+            return given;
         return IsBypassed() ? 1.0 : 0.0;
+    }
     if (id < static_cast<ParamID>(ParamCount()))
         return ParamAt(static_cast<int32_t>(id))->NormalizedOf();
     return 0.0;
@@ -516,6 +534,15 @@ ParamValue PLUGIN_API Vst3Plug::getParamNormalized(ParamID id)
 tresult PLUGIN_API Vst3Plug::setParamNormalized(ParamID id, ParamValue value)
 {
     PumpViews();
+    if (id == kBypassParamId && !IsInstrument()) {
+        // The controller's side only: the processor switches when the host
+        // sends the change with a block, and until then the host reads back
+        // what it set.
+        if (value != value)
+            return kResultFalse;
+        controllerBypass.store(std::min(std::max(value, 0.0), 1.0), std::memory_order_relaxed);
+        return kResultOk;
+    }
     if (id >= static_cast<ParamID>(ParamCount()))
         return kResultFalse;
     ParamAt(static_cast<int32_t>(id))->SetFromNormalized(value);

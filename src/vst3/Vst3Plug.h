@@ -161,6 +161,12 @@ private:
     // The thread the views were made on, the host's user-interface thread.
     std::thread::id viewThread;
     int32_t sidechainChannels = 2;
+    // The host bypass as the controller was last given it, until the
+    // processor's own flag replaces it (a block applying a bypass change, a
+    // state load, a new processing setup); kNoControllerBypass while the
+    // flag itself is the answer. Written from both host threads.
+    static constexpr double kNoControllerBypass = -1.0;
+    std::atomic<double> controllerBypass{kNoControllerBypass};
     bool sidechainActive = false;
     // The host's transport as the last block saw it. The transport queries
     // come from any thread without the plug mutex, so each field is a relaxed

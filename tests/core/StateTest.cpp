@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <limits>
@@ -237,6 +238,59 @@ TEST(StateBlob, SaveWritesValuesThenTheBypassWord)
     EXPECT_EQ(on.Data()[25], 0);
     EXPECT_EQ(on.Data()[26], 0);
     EXPECT_EQ(on.Data()[27], 0);
+}
+
+// Takes at most `room` bytes; answers success or failure for a write it
+// could not take whole, as `failWhenFull` says.
+class CappedStream : public ByteStream {
+public:
+    CappedStream(size_t room, bool failWhenFull) : room(room), failWhenFull(failWhenFull) {}
+    bool Read(void*, int32_t, int32_t* done) override
+    {
+        *done = 0;
+        return false;
+    }
+    bool Write(const void* src, int32_t n, int32_t* done) override
+    {
+        const size_t take = std::min(static_cast<size_t>(n), room - data.size());
+        const auto* p = static_cast<const uint8_t*>(src);
+        data.insert(data.end(), p, p + take);
+        *done = static_cast<int32_t>(take);
+        return take == static_cast<size_t>(n) || !failWhenFull;
+    }
+    std::vector<uint8_t> data;
+
+private:
+    size_t room;
+    bool failWhenFull;
+};
+
+TEST(StateBlob, SaveFailsUnlessTheStreamTookEveryByte)
+{
+    TestPlug plug(3);
+    plug.SetBypassed(true);
+    MemoryByteStream whole;
+    ASSERT_TRUE(plug.SaveState(whole));
+    for (bool failWhenFull : {false, true}) {
+        for (size_t room : {0u, 5u, 24u, 27u}) {
+            CappedStream capped(room, failWhenFull);
+            EXPECT_FALSE(plug.SaveState(capped)) << room << (failWhenFull ? " failing" : " lenient");
+        }
+        CappedStream enough(28, failWhenFull);
+        EXPECT_TRUE(plug.SaveState(enough));
+        EXPECT_EQ(enough.data, whole.Data());
+    }
+    // Every byte taken, yet the stream reports an error: still a failure.
+    class LyingStream : public CappedStream {
+    public:
+        LyingStream() : CappedStream(100, true) {}
+        bool Write(const void* src, int32_t n, int32_t* done) override
+        {
+            CappedStream::Write(src, n, done);
+            return false;
+        }
+    } lying;
+    EXPECT_FALSE(plug.SaveState(lying));
 }
 
 TEST(StateBlob, LoadRestoresValuesBypassAndRefreshesTheEditor)

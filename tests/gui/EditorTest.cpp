@@ -155,11 +155,12 @@ TEST(Editor, MouseUpGoesToTheCapturedControlAndEndsItsEdit)
     EXPECT_EQ(editor.LastMouseX(), -1);
     EXPECT_EQ(editor.LastMouseY(), -1);
 
-    // Without a capture, the control under the mouse gets it.
+    // Without a capture, the control under the mouse gets it, but a release
+    // whose press began no edit ends none.
     plug.events.clear();
     editor.HandleMouseUp(60, 20, Left());
     EXPECT_TRUE(mix->Called("up"));
-    EXPECT_EQ(plug.Trace(), "E3");
+    EXPECT_TRUE(plug.events.empty());
 
     // The background has no parameter: its mouse-up ends no edit.
     plug.events.clear();
@@ -187,8 +188,8 @@ TEST(Editor, MouseUpHandlerMayRebuildTheList)
     TestEditor editor(&plug);
     auto* knob = new ProbeControl(&plug, Bounds(10, 10, 30, 30), RecordingPlug::kGain);
     editor.AddControl(knob);
-    // The handler replaces the whole list; the edit that ends is that of the
-    // control now at the same index.
+    // The handler replaces the whole list; the edit that ends is the one
+    // the press began, whatever control now lies there.
     const std::function<void()> rebuild = [&editor, &plug] {
         editor.SetEditorSize(300, 150);
         editor.AddControl(new ProbeControl(&plug, Bounds(10, 10, 30, 30), RecordingPlug::kMix));
@@ -196,9 +197,9 @@ TEST(Editor, MouseUpHandlerMayRebuildTheList)
     knob->onMouseUp = &rebuild;
     editor.HandleMouseDown(15, 15, Left());
     editor.HandleMouseUp(15, 15, Left());
-    EXPECT_EQ(plug.Trace(), "B0 R300 E3");
+    EXPECT_EQ(plug.Trace(), "B0 R300 E0");
 
-    // A handler that leaves no control there: no edit to end.
+    // A release without a press: no edit to end.
     plug.events.clear();
     const std::function<void()> clear = [&editor] { editor.SetEditorSize(200, 100); };
     auto* last = static_cast<ProbeControl*>(editor.GetControl(0));
@@ -254,16 +255,22 @@ TEST(Editor, DoubleClickRouting)
     EXPECT_TRUE(knob->Called("double"));
     EXPECT_EQ(knob->Value(), 0.5);
     EXPECT_EQ(editor.MouseCapture(), -1);
-    EXPECT_EQ(plug.Trace(), "P0 C0");
+    // A whole edit of its own; the release after it ends nothing more.
+    EXPECT_EQ(plug.Trace(), "B0 P0 C0 E0");
+    editor.HandleMouseUp(15, 15, Left());
+    EXPECT_EQ(plug.Trace(), "B0 P0 C0 E0");
 
-    // Taken as a press: the mouse is held, but no edit begins.
+    // Taken as a press: the mouse is held and the edit lasts until the
+    // release.
     plug.events.clear();
     EXPECT_TRUE(editor.HandleMouseDoubleClick(45, 15, Left()));
     EXPECT_TRUE(pad->Called("down"));
     EXPECT_FALSE(pad->Called("double"));
     EXPECT_EQ(editor.MouseCapture(), 1);
     EXPECT_EQ(editor.LastMouseX(), 45);
-    EXPECT_TRUE(plug.events.empty());
+    EXPECT_EQ(plug.Trace(), "B3");
+    editor.HandleMouseUp(45, 15, Left());
+    EXPECT_EQ(plug.Trace(), "B3 E3");
 
     editor.ReleaseMouseCapture();
     EXPECT_FALSE(editor.HandleMouseDoubleClick(150, 80, Left()));
@@ -356,7 +363,7 @@ TEST(Editor, EnumerationMenuChecksTheCurrentItemAndAppliesTheChoice)
     EXPECT_EQ(editor.lastMenu.area, c->Rect());   // display texts: the control's own rect
     EXPECT_EQ(c->Value(), mode->NormalizedOf(2.0));
     EXPECT_EQ(mode->Value(), 2.0);
-    EXPECT_EQ(plug.Trace(), "P4 C4");
+    EXPECT_EQ(plug.Trace(), "B4 P4 C4 E4");
     EXPECT_EQ(editor.entryCalls, 0);
 
     // A dismissed menu changes nothing.

@@ -140,7 +140,8 @@ TEST_F(GestureTest, DoubleClickOnKnobRestoresTheAttachedValue)
     EXPECT_NEAR(plug.ParamAt(RecordingPlug::kGain)->Value(), 7.2, 1e-9);
     plug.events.clear();
     editor->HandleMouseDoubleClick(45, 45, Left());
-    EXPECT_EQ(plug.Trace(), "P0 C0");
+    editor->HandleMouseUp(45, 45, Left());
+    EXPECT_EQ(plug.Trace(), "B0 P0 C0 E0");
     EXPECT_EQ(plug.ParamAt(RecordingPlug::kGain)->Value(), 0.0);
 }
 

@@ -42,6 +42,10 @@ public:
     void MouseWheel(int32_t, int32_t, const MouseModifiers&, int32_t steps) override
     {
         calls.push_back("wheel " + std::to_string(steps));
+        if (wheelTurns) {
+            SetValue(Value() + steps * 0.01);
+            MarkDirty(true);
+        }
     }
     bool KeyDown(int32_t, int32_t, KeyCode key) override
     {
@@ -68,5 +72,6 @@ public:
     std::vector<std::string> calls;
     std::vector<std::string> texts;
     bool takesKeys = false;
+    bool wheelTurns = false;   // the wheel moves the value as a knob's does
     const std::function<void()>* onMouseUp = nullptr;   // lives outside the control
 };

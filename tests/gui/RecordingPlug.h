@@ -66,6 +66,32 @@ public:
         return s;
     }
 
+    // Empty when the edits the host heard are sound: every perform inside a
+    // begin and an end of its own parameter, one edit open at a time, none
+    // left open (unless openAllowed). Otherwise the first fault.
+    std::string EditFault(bool openAllowed = false) const
+    {
+        int32_t open = -1;
+        for (size_t i = 0; i < events.size(); ++i) {
+            const Event& e = events[i];
+            const std::string at = " at event " + std::to_string(i) + " of " + Trace();
+            if (e.kind == 'B') {
+                if (open >= 0)
+                    return "begin " + std::to_string(e.idx) + " inside the edit of " + std::to_string(open) + at;
+                open = e.idx;
+            } else if (e.kind == 'P' || e.kind == 'E') {
+                if (open != e.idx)
+                    return std::string(e.kind == 'P' ? "perform " : "end ") + std::to_string(e.idx) +
+                           " outside its edit" + at;
+                if (e.kind == 'E')
+                    open = -1;
+            }
+        }
+        if (open >= 0 && !openAllowed)
+            return "the edit of " + std::to_string(open) + " never ends: " + Trace();
+        return "";
+    }
+
     // The value of the last event of a kind, or -1 when there is none.
     double LastValue(char kind) const
     {

@@ -224,7 +224,7 @@ TEST(StateNeverLost, DamagedBlobsFromMisbehavingStreamsEndAsTheFormatSays)
     EXPECT_EQ(host.plug.SaveState(), before);
 }
 
-// A host stream that refuses every write still gets an answer, and the
+// A host stream that refuses every write is told the save failed, and the
 // plug's state is untouched by the attempt.
 TEST(StateNeverLost, SavingIntoAStreamThatRefusesWrites)
 {
@@ -232,7 +232,7 @@ TEST(StateNeverLost, SavingIntoAStreamThatRefusesWrites)
     ASSERT_TRUE(host.ok);
     const std::vector<uint8_t> before = host.plug.SaveState();
     HostileStream refusing({}, HostileStream::kFailAtEnd, 0);
-    EXPECT_EQ(host.plug.Controller()->getState(&refusing), kResultOk);
+    EXPECT_EQ(host.plug.Controller()->getState(&refusing), kResultFalse);
     EXPECT_EQ(refusing.RefCount(), 1u);
     EXPECT_EQ(host.plug.SaveState(), before);
 }

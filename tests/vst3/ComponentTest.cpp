@@ -2,6 +2,8 @@
 #include "HostedPlugin.h"
 #include "TestText.h"
 
+#include "pluginterfaces/vst/vstspeaker.h"
+
 #include <gtest/gtest.h>
 
 using namespace Steinberg;
@@ -12,6 +14,12 @@ namespace {
 constexpr SpeakerArrangement kMono = 0x80000;
 constexpr SpeakerArrangement kStereo = 0x3;
 constexpr SpeakerArrangement kQuad = 0x33;
+constexpr SpeakerArrangement kEmpty = SpeakerArr::kEmpty;
+constexpr SpeakerArrangement k30Cine = SpeakerArr::k30Cine;
+constexpr SpeakerArrangement k31Cine = SpeakerArr::k31Cine;
+constexpr SpeakerArrangement k40Music = SpeakerArr::k40Music;
+constexpr SpeakerArrangement k50 = SpeakerArr::k50;
+constexpr SpeakerArrangement k51 = SpeakerArr::k51;
 
 struct BusView {
     std::string name;
@@ -209,17 +217,59 @@ TEST_F(ArrangementTest, MonoSidechainRebuildsTheInputs)
     EXPECT_EQ(Bus(c, kInput, 1).channels, 2);
 }
 
-TEST_F(ArrangementTest, QuadMainInputIsLegalButStillNeedsTheSidechainArrangement)
+// Only what the plug-in really processes is accepted: a stereo main input, a
+// mono or stereo sidechain and a stereo output. Anything else is refused
+// before any bus changes, so the arrangements the host reads back afterwards
+// are ones it can set.
+TEST_F(ArrangementTest, OnlyStereoInAndOutWithAMonoOrStereoSidechainAreAccepted)
 {
-    // (4, 2) is a legal pair, so the main input is rebuilt before the missing
-    // sidechain arrangement refuses the request.
     IComponent* c = plug.Component();
-    EXPECT_EQ(Arrange({kQuad}, {kStereo}), kResultFalse);
-    ASSERT_EQ(c->getBusCount(kAudio, kInput), 1);
-    const BusView main = Bus(c, kInput, 0);
-    EXPECT_EQ(main.name, "Input");
-    EXPECT_EQ(main.channels, 4);
-    EXPECT_EQ(Bus(c, kOutput, 0).name, "Output");
+    IAudioProcessor* p = plug.Processor();
+    const struct {
+        std::vector<SpeakerArrangement> ins, outs;
+    } refused[] = {
+        {{k40Music, kStereo}, {kStereo}},   // four main channels: two would be dropped
+        {{k31Cine, kStereo}, {kStereo}},
+        {{kQuad}, {kStereo}},
+        {{k40Music}, {kStereo}},
+        {{kStereo, k50}, {kStereo}},        // five- and six-channel sidechains
+        {{kStereo, k51}, {kStereo}},
+        {{kStereo, k30Cine}, {kStereo}},
+        {{kStereo, kEmpty}, {kStereo}},
+        {{kMono, kMono}, {kStereo}},
+        {{kStereo, kStereo}, {k40Music}},
+        {{kStereo, kStereo}, {kStereo, kStereo}},   // an output bus the plug-in has not got
+        {{kStereo, kStereo, kStereo}, {kStereo}},
+    };
+    for (const auto& r : refused) {
+        EXPECT_EQ(Arrange(r.ins, r.outs), kResultFalse)
+            << std::hex << r.ins[0] << " " << (r.ins.size() > 1 ? r.ins[1] : 0) << " -> " << r.outs[0];
+        ExpectInitialBuses(c);
+        // What the plug-in suggests instead is what it processes.
+        SpeakerArrangement main = 0;
+        SpeakerArrangement sc = 0;
+        SpeakerArrangement out = 0;
+        ASSERT_EQ(p->getBusArrangement(kInput, 0, main), kResultOk);
+        ASSERT_EQ(p->getBusArrangement(kInput, 1, sc), kResultOk);
+        ASSERT_EQ(p->getBusArrangement(kOutput, 0, out), kResultOk);
+        EXPECT_EQ(main, kStereo);
+        EXPECT_EQ(sc, kStereo);
+        EXPECT_EQ(out, kStereo);
+        std::vector<SpeakerArrangement> ins = {main, sc};
+        std::vector<SpeakerArrangement> outs = {out};
+        EXPECT_EQ(Arrange(ins, outs), kResultOk);
+        ExpectInitialBuses(c);
+    }
+
+    // A mono sidechain is accepted and then suggested; a refused request
+    // after it keeps it.
+    EXPECT_EQ(Arrange({kStereo, kMono}, {kStereo}), kResultOk);
+    EXPECT_EQ(Arrange({kStereo, k51}, {kStereo}), kResultFalse);
+    SpeakerArrangement sc = 0;
+    ASSERT_EQ(p->getBusArrangement(kInput, 1, sc), kResultOk);
+    EXPECT_EQ(sc, kMono);
+    ASSERT_EQ(c->getBusCount(kAudio, kInput), 2);
+    EXPECT_EQ(Bus(c, kInput, 0).channels, 2);
 }
 
 TEST(ComponentTest, SampleSizesSetupLatencyAndTail)

@@ -4,6 +4,7 @@
 #include "TestText.h"
 
 #include "pluginterfaces/vst/ivstunits.h"
+#include "public.sdk/source/common/memorystream.h"
 
 #include <gtest/gtest.h>
 
@@ -174,7 +175,10 @@ TEST_F(ControllerTest, NormalisedValuesReadAndWrittenByTheHost)
     EXPECT_EQ(ctrl->setParamNormalized(8, 0.7), kResultOk);
     EXPECT_EQ(ctrl->getParamNormalized(8), 1.0);
 
-    EXPECT_EQ(ctrl->setParamNormalized(kBypassId, 1.0), kResultFalse);
+    // The host bypass: the controller keeps what it was given.
+    EXPECT_EQ(ctrl->setParamNormalized(kBypassId, 1.0), kResultOk);
+    EXPECT_EQ(ctrl->getParamNormalized(kBypassId), 1.0);
+    EXPECT_EQ(ctrl->setParamNormalized(kBypassId, 0.0), kResultOk);
     EXPECT_EQ(ctrl->getParamNormalized(kBypassId), 0.0);
     EXPECT_EQ(ctrl->setParamNormalized(kPresetId, 0.0), kResultFalse);
     EXPECT_EQ(ctrl->getParamNormalized(kPresetId), 0.0);
@@ -192,6 +196,124 @@ TEST_F(ControllerTest, NormalisedValuesReadAndWrittenByTheHost)
 
     // Nothing of this is echoed to the host.
     EXPECT_TRUE(plug.Handler().Calls().empty());
+}
+
+TEST_F(ControllerTest, HostBypassOutOfRangeIsLimitedAndNaNRefused)
+{
+    EXPECT_EQ(ctrl->setParamNormalized(kBypassId, 4.0), kResultOk);
+    EXPECT_EQ(ctrl->getParamNormalized(kBypassId), 1.0);
+    EXPECT_EQ(ctrl->setParamNormalized(kBypassId, -2.0), kResultOk);
+    EXPECT_EQ(ctrl->getParamNormalized(kBypassId), 0.0);
+    EXPECT_EQ(ctrl->setParamNormalized(kBypassId, std::numeric_limits<double>::quiet_NaN()), kResultFalse);
+    EXPECT_EQ(ctrl->getParamNormalized(kBypassId), 0.0);
+    EXPECT_TRUE(plug.Handler().Calls().empty());
+}
+
+// The bypass test of the SDK's validator, step by step: the bypass is set in
+// the controller and sent with the next block, read back at once, saved,
+// changed, and the saved preset loaded again.
+class BypassSequenceTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(plug.Valid());
+        HostedPlugin::Setup setup;
+        setup.maxBlock = 256;
+        ASSERT_TRUE(plug.Prepare(setup));
+        ctrl = plug.Controller();
+    }
+
+    // A block of 0 samples with no buffers at all, carrying one change.
+    tresult ProcessEmpty(ParamID id, ParamValue value)
+    {
+        ParameterChanges changes;
+        changes.Add(id, value);
+        ProcessData data;
+        data.processMode = kRealtime;
+        data.symbolicSampleSize = plug.SampleSize();
+        data.numSamples = 0;
+        data.numInputs = 0;
+        data.numOutputs = 0;
+        data.inputs = nullptr;
+        data.outputs = nullptr;
+        data.inputParameterChanges = &changes;
+        return plug.Processor()->process(data);
+    }
+
+    // Set in the controller, read back at once, then the same value in the
+    // next block's queue.
+    void SetBypass(ParamValue value)
+    {
+        ASSERT_EQ(ctrl->setParamNormalized(kBypassId, value), kResultOk);
+        EXPECT_EQ(ctrl->getParamNormalized(kBypassId), value) << "read back at once";
+        ASSERT_EQ(ProcessEmpty(kBypassId, value), kResultOk);
+        EXPECT_EQ(ctrl->getParamNormalized(kBypassId), value) << "after the block";
+    }
+
+    HostedPlugin plug;
+    IEditController* ctrl = nullptr;
+};
+
+TEST_F(BypassSequenceTest, SetSaveChangeLoadReadsTheSavedBypass)
+{
+    SetBypass(1.0);
+    IPtr<MemoryStream> componentState = owned(new MemoryStream);
+    IPtr<MemoryStream> controllerState = owned(new MemoryStream);
+    ASSERT_EQ(plug.Component()->getState(componentState), kResultOk);
+    ASSERT_EQ(ctrl->getState(controllerState), kResultOk);
+
+    SetBypass(0.0);
+    const StereoSignal in = StereoSignal::Music(256, 48000.0, 0.5, 21);
+    StereoSignal out(256);
+    ASSERT_TRUE(plug.ProcessBlock(in, nullptr, 0, 256, out));
+    EXPECT_NE(out.left, in.left);   // processed, not passed through
+
+    int64 pos = 0;
+    componentState->seek(0, IBStream::kIBSeekSet, &pos);
+    controllerState->seek(0, IBStream::kIBSeekSet, &pos);
+    ASSERT_EQ(plug.Component()->setState(componentState), kResultOk);
+    ASSERT_EQ(ctrl->setState(controllerState), kResultOk);
+    EXPECT_EQ(ctrl->getParamNormalized(kBypassId), 1.0);
+    ASSERT_TRUE(plug.ProcessBlock(in, nullptr, 0, 256, out));
+    EXPECT_EQ(out.left, in.left);   // the loaded bypass reached the processor
+    EXPECT_EQ(out.right, in.right);
+}
+
+TEST_F(BypassSequenceTest, TheProcessorsOwnStateReplacesTheControllersValue)
+{
+    // Set in the controller only: the processor has not switched yet.
+    ASSERT_EQ(ctrl->setParamNormalized(kBypassId, 1.0), kResultOk);
+    const StereoSignal in = StereoSignal::Music(128, 48000.0, 0.5, 22);
+    StereoSignal out(128);
+    ASSERT_TRUE(plug.ProcessBlock(in, nullptr, 0, 128, out));
+    EXPECT_NE(out.left, in.left);
+    EXPECT_EQ(ctrl->getParamNormalized(kBypassId), 1.0);
+
+    // A block that carries a bypass change.
+    ASSERT_EQ(ProcessEmpty(kBypassId, 0.0), kResultOk);
+    EXPECT_EQ(ctrl->getParamNormalized(kBypassId), 0.0);
+
+    // A state load.
+    ASSERT_EQ(ctrl->setParamNormalized(kBypassId, 1.0), kResultOk);
+    const std::vector<uint8_t> off = plug.SaveState();
+    ASSERT_EQ(off.size(), 76u);
+    EXPECT_EQ(off[72], 0);   // the saved bypass is the processor's
+    ASSERT_EQ(plug.LoadState(off), kResultOk);
+    EXPECT_EQ(ctrl->getParamNormalized(kBypassId), 0.0);
+
+    // A new processing setup, which switches the processor's bypass off.
+    SetBypass(1.0);
+    ASSERT_EQ(ctrl->setParamNormalized(kBypassId, 0.0), kResultOk);
+    ProcessSetup setup{kRealtime, kSample32, 256, 48000.0};
+    ASSERT_EQ(plug.Processor()->setupProcessing(setup), kResultOk);
+    ASSERT_EQ(ctrl->setParamNormalized(kBypassId, 1.0), kResultOk);
+    ASSERT_EQ(plug.Processor()->setupProcessing(setup), kResultOk);
+    EXPECT_EQ(ctrl->getParamNormalized(kBypassId), 0.0);
+
+    // A block without a bypass change leaves the controller's value alone.
+    ASSERT_EQ(ctrl->setParamNormalized(kBypassId, 1.0), kResultOk);
+    ASSERT_EQ(ProcessEmpty(0, 0.5), kResultOk);
+    EXPECT_EQ(ctrl->getParamNormalized(kBypassId), 1.0);
 }
 
 TEST_F(ControllerTest, EditController2Calls)

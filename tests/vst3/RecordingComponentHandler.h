@@ -18,6 +18,7 @@ public:
     virtual ~RecordingComponentHandler() = default;
 
     const std::vector<Call>& Calls() const { return calls; }
+    void Clear() { calls.clear(); }
     Steinberg::uint32 RefCount() const { return refCount; }
 
     Steinberg::tresult PLUGIN_API beginEdit(Steinberg::Vst::ParamID id) SMTG_OVERRIDE;

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <limits>
@@ -44,6 +45,29 @@ double ValueAt(const std::vector<uint8_t>& blob, int idx)
     std::memcpy(&v, &bits, 8);
     return v;
 }
+
+// A host stream that takes at most `room` bytes and then either reports
+// success for what it took (a full disk seen through a lenient wrapper) or
+// reports failure.
+class CappedWriteStream : public MemoryStream {
+public:
+    CappedWriteStream(TSize room, bool failWhenFull) : room(room), failWhenFull(failWhenFull) {}
+    tresult PLUGIN_API write(void* buffer, int32 numBytes, int32* numBytesWritten) SMTG_OVERRIDE
+    {
+        const TSize left = room - getSize();
+        const int32 n = static_cast<int32>(std::max<TSize>(0, std::min<TSize>(numBytes, left)));
+        int32 done = 0;
+        if (n > 0 && MemoryStream::write(buffer, n, &done) != kResultOk)
+            done = 0;
+        if (numBytesWritten)
+            *numBytesWritten = done;
+        return (done < numBytes && failWhenFull) ? kResultFalse : kResultOk;
+    }
+
+private:
+    TSize room;
+    bool failWhenFull;
+};
 
 class StateTest : public ::testing::Test {
 protected:
@@ -171,6 +195,30 @@ TEST_F(StateTest, FailingBypassReadAfterAFullParameterBlock)
     LimitedReadStream empty({}, 0);
     EXPECT_EQ(plug.Controller()->setState(&empty), kResultFalse);
     EXPECT_EQ(plug.SaveState(), Blob(values, 0));
+}
+
+// A save the host's stream did not take whole is no save: the host must not
+// keep a blob that cannot be loaded again.
+TEST_F(StateTest, ASaveTheStreamDidNotTakeWholeFails)
+{
+    SetBypass(true);
+    const std::vector<uint8_t> full = plug.SaveState();
+    ASSERT_EQ(full.size(), 76u);
+    for (bool failWhenFull : {false, true}) {
+        for (TSize room : {0, 10, 72, 75}) {
+            IPtr<CappedWriteStream> stream = owned(new CappedWriteStream(room, failWhenFull));
+            EXPECT_EQ(plug.Controller()->getState(stream), kResultFalse)
+                << room << " bytes of room, " << (failWhenFull ? "failing" : "lenient");
+            EXPECT_LE(stream->getSize(), room);
+        }
+        IPtr<CappedWriteStream> roomy = owned(new CappedWriteStream(76, failWhenFull));
+        ASSERT_EQ(plug.Controller()->getState(roomy), kResultOk);
+        ASSERT_EQ(roomy->getSize(), 76);
+        const auto* bytes = reinterpret_cast<const uint8_t*>(roomy->getData());
+        EXPECT_EQ(std::vector<uint8_t>(bytes, bytes + 76), full);
+    }
+    // A failed save changed nothing in the plug.
+    EXPECT_EQ(plug.SaveState(), full);
 }
 
 TEST(StateRoundTripTest, FreshInstanceGivesTheSameBytesAndTheSameAudio)

@@ -321,6 +321,12 @@ WIN_TEST(EditorWinWheelTurnsWholeNotchesOnly)
     const double after = session.Param(Tidepull::kInputAtten);
     t.Check(std::fabs(after - (before + 2 * direction * kWheelStep)) < 1e-9, "two notches", __FILE__, __LINE__,
             TestText(before) + " -> " + TestText(after));
+
+    // One edit for the burst, ended by the editor's timer once the wheel
+    // rests.
+    CHECK_EQ(session.Trace(), std::string("begin 0, perform 0, perform 0, perform 0"));
+    CHECK(TestParentWindow::PumpUntil([&]() { return session.Handler().Calls().size() >= 5; }, 10000));
+    CHECK_EQ(session.Trace(), std::string("begin 0, perform 0, perform 0, perform 0, end 0"));
 }
 
 WIN_TEST(EditorWinRightClickOpensTheHostContextMenuInstead)
@@ -340,10 +346,13 @@ WIN_TEST(EditorWinRightClickOpensTheHostContextMenuInstead)
     CHECK_EQ(session.Handler().Menu().Popups(), 1);
     CHECK_EQ(session.Handler().Menu().LastX(), CenterX(knob));
     CHECK_EQ(session.Handler().Menu().LastY(), CenterY(knob));
-    // Not a gesture on the knob: no edit began, no drag follows.
+    // Not a gesture on the knob: no edit began, no drag follows, and the
+    // release ends none.
     CHECK_EQ(session.Trace(), std::string(""));
     SendMessageA(editor, WM_MOUSEMOVE, MK_RBUTTON, At(CenterX(knob), CenterY(knob) - 30));
     CHECK_EQ(session.Param(Tidepull::kInputAtten), before);
+    SendMessageA(editor, WM_RBUTTONUP, 0, At(CenterX(knob), CenterY(knob) - 30));
+    CHECK_EQ(session.Trace(), std::string(""));
 }
 
 WIN_TEST(EditorWinDoubleClickResetsAKnobAndFlipsASwitch)
@@ -362,16 +371,22 @@ WIN_TEST(EditorWinDoubleClickResetsAKnobAndFlipsASwitch)
     SendMessageA(editor, WM_MOUSEMOVE, MK_LBUTTON, At(x, y + dy));
     SendMessageA(editor, WM_LBUTTONUP, 0, At(x, y + dy));
     CHECK(session.Param(Tidepull::kInputAtten) != initial);
+    const size_t afterDrag = session.Handler().Calls().size();
     SendMessageA(editor, WM_LBUTTONDBLCLK, MK_LBUTTON, At(x, y));
     SendMessageA(editor, WM_LBUTTONUP, 0, At(x, y));
     CHECK_EQ(session.Param(Tidepull::kInputAtten), initial);
+    // An edit of its own; the release after it ends nothing more.
+    CHECK_EQ(session.Trace(afterDrag), std::string("begin 0, perform 0, end 0"));
 
     const RECT sw = ControlRect(kBypassSwitch);
     REQUIRE(sw.bottom > sw.top);
     const double bypass = session.Param(Tidepull::kBypass);
+    const size_t beforeSwitch = session.Handler().Calls().size();
     SendMessageA(editor, WM_LBUTTONDBLCLK, MK_LBUTTON, At(CenterX(sw), CenterY(sw)));
     SendMessageA(editor, WM_LBUTTONUP, 0, At(CenterX(sw), CenterY(sw)));
     CHECK_EQ(session.Param(Tidepull::kBypass), 1.0 - bypass);
+    const std::string id = std::to_string(static_cast<int>(Tidepull::kBypass));
+    CHECK_EQ(session.Trace(beforeSwitch), "begin " + id + ", perform " + id + ", end " + id);
 }
 
 WIN_TEST(EditorWinKeysNoControlTakesReachTheHostWindow)

@@ -312,12 +312,14 @@ WIN_TEST(LocalDoubleClickActsAsMouseDownWhereTheControlAsks)
     CHECK(!e.pad->Called("double"));
     CHECK(GetCapture() == e.Window());
     CHECK_EQ(e.editor->MouseCapture(), 4);
-    // No edit began with it.
-    CHECK_EQ(e.plug->Trace(), std::string(""));
+    // An edit began with it, as with a press, and the release ends it.
+    const std::string mix = std::to_string(static_cast<int>(RecordingPlug::kMix));
+    CHECK_EQ(e.plug->Trace(), "B" + mix);
     SendMessageA(e.Window(), WM_MOUSEMOVE, MK_LBUTTON, At(140, 25));
     CHECK(e.pad->Called("drag 0,5"));
     SendMessageA(e.Window(), WM_LBUTTONUP, 0, At(140, 25));
     CHECK(GetCapture() != e.Window());
+    CHECK_EQ(e.plug->Trace(), "B" + mix + " E" + mix);
 
     SendMessageA(e.Window(), WM_LBUTTONDBLCLK, MK_LBUTTON, At(20, 20));
     CHECK(e.gain->Called("double"));

@@ -54,6 +54,17 @@ void TestParentWindow::Pump(int ms)
     } while (static_cast<LONG>(GetTickCount() - end) < 0);
 }
 
+bool TestParentWindow::PumpUntil(const std::function<bool()>& done, int deadlineMs)
+{
+    const DWORD end = GetTickCount() + static_cast<DWORD>(deadlineMs);
+    while (!done()) {
+        if (static_cast<LONG>(GetTickCount() - end) >= 0)
+            return false;
+        Pump(5);
+    }
+    return true;
+}
+
 LRESULT CALLBACK TestParentWindow::Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
     auto* self = reinterpret_cast<TestParentWindow*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));

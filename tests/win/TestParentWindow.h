@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <vector>
 
 // A host's top-level window for the editor to open in: visible, at a fixed
@@ -24,6 +25,8 @@ public:
 
     // Dispatches the thread's pending messages, for `ms` milliseconds.
     static void Pump(int ms);
+    // Dispatches them until `done` holds or deadlineMs pass; whether it held.
+    static bool PumpUntil(const std::function<bool()>& done, int deadlineMs);
 
 private:
     static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);

@@ -142,7 +142,7 @@ protected:
     // synthetic input on late), then a while longer.
     bool Await(const std::function<bool()>& done)
     {
-        const bool held = host->RunUntil(done, 3000);
+        const bool held = host->RunUntil(done, 10000);
         Settle();
         return held;
     }
@@ -158,6 +158,43 @@ protected:
         for (const RecordingComponentHandler::Call& c : handler.Calls())
             s += (s.empty() ? "" : " ") + c.what + std::to_string(c.id);
         return s;
+    }
+
+    // Empty when every perform the host heard lies inside a begin and an end
+    // of its parameter, one edit at a time, and no edit is left open;
+    // otherwise the first fault.
+    std::string EditFault() const
+    {
+        int64_t open = -1;
+        for (const RecordingComponentHandler::Call& c : handler.Calls()) {
+            if (c.what == "begin") {
+                if (open >= 0)
+                    return "begin inside an edit: " + Trace();
+                open = c.id;
+            } else if (c.what == "perform" || c.what == "end") {
+                if (open != static_cast<int64_t>(c.id))
+                    return c.what + " outside its edit: " + Trace();
+                if (c.what == "end")
+                    open = -1;
+            }
+        }
+        return open >= 0 ? "an edit never ends: " + Trace() : "";
+    }
+
+    size_t Count(const std::string& what) const
+    {
+        size_t n = 0;
+        for (const RecordingComponentHandler::Call& c : handler.Calls())
+            n += c.what == what;
+        return n;
+    }
+
+    // The host's loop runs until n edits have ended and none is open.
+    bool AwaitEnds(size_t n)
+    {
+        return Await([&]() {
+            return Count("end") >= n && !handler.Calls().empty() && handler.Calls().back().what == "end";
+        });
     }
 
     double LastPerformed() const
@@ -244,14 +281,14 @@ TEST_F(EditorInHost, AClickTogglesTheSidechainSwitchAndItsLamp)
     EXPECT_EQ(DifferentPixels(Shown(r), reference.Picture(r)), 0u);
 
     // Quick enough to be a double click, which a switch takes as a second
-    // click.
+    // click: a whole edit of its own.
     input->Click(1, x, y);
-    EXPECT_TRUE(AwaitCalls(5));
-    EXPECT_EQ(Trace(), "begin8 perform8 end8 perform8 end8");
+    EXPECT_TRUE(AwaitCalls(6));
+    EXPECT_EQ(Trace(), "begin8 perform8 end8 begin8 perform8 end8");
     EXPECT_EQ(Normalized(kSidechainId), 0.0);
 }
 
-TEST_F(EditorInHost, OneWheelNotchMovesAKnobByAHundredth)
+TEST_F(EditorInHost, WheelNotchesReachTheHostInsideOneEditEndedWhenTheWheelRests)
 {
     Attach();
     const double before = Normalized(kInputAttenId);
@@ -261,13 +298,19 @@ TEST_F(EditorInHost, OneWheelNotchMovesAKnobByAHundredth)
     int y = 0;
     CentreOf(Layout::kInputKnob, x, y);
     input->Click(5, x, y);   // towards the user: down
-    EXPECT_TRUE(AwaitCalls(1));
-    EXPECT_NEAR(Normalized(kInputAttenId), before - 0.01, 1e-12);
     input->Click(4, x, y);
     input->Click(4, x, y);
-    EXPECT_TRUE(AwaitCalls(3));
+    // The edit ends on the editor's timer once the wheel rests.
+    EXPECT_TRUE(AwaitEnds(1));
     EXPECT_NEAR(Normalized(kInputAttenId), before + 0.01, 1e-12);
-    EXPECT_EQ(Trace(), "perform0 perform0 perform0");
+    EXPECT_EQ(Count("perform"), 3u);
+    EXPECT_EQ(handler.Calls().front().what, "begin");
+    for (const RecordingComponentHandler::Call& c : handler.Calls())
+        EXPECT_EQ(c.id, kInputAttenId);
+    EXPECT_EQ(EditFault(), "");
+    // A notch burst shares its edit; only a host far too slow to deliver
+    // three clicks within the rest splits it.
+    EXPECT_LE(Count("begin"), 3u);
 }
 
 TEST_F(EditorInHost, ADoubleClickPutsAKnobBackToItsDefault)
@@ -279,20 +322,26 @@ TEST_F(EditorInHost, ADoubleClickPutsAKnobBackToItsDefault)
     CentreOf(Layout::kAcThresholdKnob, x, y);
     input->Click(4, x, y);
     input->Click(4, x, y);
-    EXPECT_TRUE(AwaitCalls(2));
+    EXPECT_TRUE(AwaitEnds(1));
     ASSERT_NEAR(Normalized(kAcThresholdId), initial + 0.02, 1e-12);
-    // begin end, then the double click: perform end.
+    // A click (begin end), then the double click: begin perform end, and its
+    // release ends nothing more.
+    handler.Clear();
     input->Click(1, x, y);
     input->Click(1, x, y);
-    EXPECT_TRUE(AwaitCalls(6));
+    EXPECT_TRUE(AwaitEnds(2));
     EXPECT_NEAR(Normalized(kAcThresholdId), initial, 1e-12);
+    EXPECT_EQ(Trace(), "begin2 end2 begin2 perform2 end2");
     // Two single clicks far apart in time are no double click.
+    handler.Clear();
     input->Click(4, x, y);
+    EXPECT_TRUE(AwaitEnds(1));
     input->Click(1, x, y);
     std::this_thread::sleep_for(std::chrono::milliseconds(600));
     input->Click(1, x, y);
-    EXPECT_TRUE(AwaitCalls(11));
+    EXPECT_TRUE(AwaitEnds(3));
     EXPECT_NEAR(Normalized(kAcThresholdId), initial + 0.01, 1e-12);
+    EXPECT_EQ(Trace(), "begin2 perform2 end2 begin2 end2 begin2 end2");
 }
 
 TEST_F(EditorInHost, TheRightButtonAsksTheHostForTheParametersContextMenu)
@@ -314,11 +363,14 @@ TEST_F(EditorInHost, TheRightButtonAsksTheHostForTheParametersContextMenu)
     EXPECT_EQ(handler.Menu().LastX(), ex);
     EXPECT_EQ(handler.Menu().LastY(), ey);
     EXPECT_EQ(handler.Menu().RefCount(), 1u);
-    // The press went to the host instead of the control: no edit began.
-    for (const RecordingComponentHandler::Call& c : handler.Calls()) {
-        EXPECT_NE(c.what, "begin");
-        EXPECT_NE(c.what, "perform");
-    }
+    // The press went to the host instead of the control: no edit began,
+    // and the release (if the menu left one) ends none.
+    Settle();
+    EXPECT_EQ(Trace(), "");
+    // A left click after it is a whole edit of its own.
+    input->Click(1, x, y);
+    EXPECT_TRUE(AwaitEnds(1));
+    EXPECT_EQ(Trace(), "begin0 end0");
 }
 
 TEST_F(EditorInHost, AHostChangeRedrawsOnlyTheDirtyControlOnTheNextTick)
