@@ -14,12 +14,12 @@
 # benchmarks) first. scripts/deb-check.sh builds the packaged targets.
 set(CMAKE_SKIP_INSTALL_ALL_DEPENDENCY ON)
 
-set(CPACK_PACKAGE_NAME Tidepull)
-set(CPACK_PACKAGE_VENDOR Quillmarch)
-set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
-set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Stereo valve-style compressor with a saturation stage (VST 3 plug-in)")
-set(CPACK_PACKAGE_CONTACT "Quillmarch <support@quillmarch.example>")
-set(CPACK_PACKAGE_HOMEPAGE_URL "https://quillmarch.example/tidepull")
+set(CPACK_PACKAGE_NAME ${TIDEPULL_PRODUCT})
+set(CPACK_PACKAGE_VENDOR ${TIDEPULL_VENDOR})
+set(CPACK_PACKAGE_VERSION ${TIDEPULL_VERSION})
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "${TIDEPULL_SUMMARY}")
+set(CPACK_PACKAGE_CONTACT "${TIDEPULL_VENDOR} <${TIDEPULL_EMAIL}>")
+set(CPACK_PACKAGE_HOMEPAGE_URL "${TIDEPULL_URL}")
 set(CPACK_COMPONENTS_GROUPING ALL_COMPONENTS_IN_ONE)
 set(CPACK_PACKAGE_DIRECTORY ${CMAKE_BINARY_DIR}/packages)
 
@@ -35,7 +35,7 @@ if(WIN32)
 else()
   install(DIRECTORY ${TIDEPULL_BUNDLE_DIR} DESTINATION lib/vst3 USE_SOURCE_PERMISSIONS
           COMPONENT package_bundle EXCLUDE_FROM_ALL)
-  install(DIRECTORY ${TIDEPULL_PRESETS_DIR}/ DESTINATION share/vst3/presets/Quillmarch/Tidepull
+  install(DIRECTORY ${TIDEPULL_PRESETS_DIR}/ DESTINATION share/vst3/presets/${TIDEPULL_VENDOR}/${TIDEPULL_PRODUCT}
           COMPONENT package_presets EXCLUDE_FROM_ALL)
   set(CPACK_GENERATOR DEB)
   set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
@@ -45,7 +45,7 @@ else()
   set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
   set(CPACK_DEBIAN_PACKAGE_SECTION sound)
   set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
-      "Stereo valve-style compressor with a saturation stage (VST 3 plug-in)\n"
+      "${TIDEPULL_SUMMARY}\n"
       "Tidepull drives each channel through a saturation curve and compresses both\n"
       "with one linked peak detector, from the main input or an external sidechain.\n"
       "Installs the Tidepull.vst3 bundle for every VST 3 host and its factory presets.")

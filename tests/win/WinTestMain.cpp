@@ -1,8 +1,10 @@
 // The Windows test program: loads the plug-in DLL as a Windows host does and
 // checks it. Usage:
-//   tidepull_win_tests.exe --dll PATH [--exchange DIR] [--linux-state FILE] [--filter PREFIX]
+//   tidepull_win_tests.exe --dll PATH [--exchange DIR] [--linux-state FILE] [--bundle DIR]
+//                          [--presets DIR] [--filter PREFIX]
 // With --exchange it writes what the Linux side compares: windows-input.f64,
-// windows-output.f64 and windows-state.bin.
+// windows-output.f64, windows-state.bin and one windows-preset-NAME.f64 for
+// each preset in --presets. --bundle is the Tidepull.vst3 folder.
 #include "TestRunner.h"
 
 #include <cstdio>
@@ -22,7 +24,8 @@ int main(int argc, char** argv)
         }
     }
     if (runner.Option("dll").empty()) {
-        std::fprintf(stderr, "usage: %s --dll PATH [--exchange DIR] [--linux-state FILE] [--filter PREFIX]\n",
+        std::fprintf(stderr, "usage: %s --dll PATH [--exchange DIR] [--linux-state FILE] [--bundle DIR] [--presets DIR] "
+                     "[--filter PREFIX]\n",
                      argv[0]);
         return 2;
     }
