@@ -13,6 +13,7 @@
 #include <cinttypes>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <iomanip>
@@ -23,9 +24,17 @@ using namespace Steinberg::Vst;
 
 namespace {
 
+// TIDEPULL_WIN_EXCHANGE points the checks at another run's files (the
+// installed plug-in's).
+std::string ExchangeDir()
+{
+    const char* other = std::getenv("TIDEPULL_WIN_EXCHANGE");
+    return other && *other ? other : TIDEPULL_WIN_EXCHANGE_DIR;
+}
+
 std::string Exchange(const char* name)
 {
-    return std::string(TIDEPULL_WIN_EXCHANGE_DIR) + "/" + name;
+    return ExchangeDir() + "/" + name;
 }
 
 PluginLibrary& LinuxPlugin()
@@ -115,7 +124,7 @@ TEST(LinuxSide, WritesTheStateBlobForTheWindowsBuild)
     // What the Windows program writes must come from this run.
     for (const char* stale : {"windows-input.f64", "windows-output.f64", "windows-state.bin", "windows-math.f64"})
         std::remove(Exchange(stale).c_str());
-    for (const auto& entry : std::filesystem::directory_iterator(TIDEPULL_WIN_EXCHANGE_DIR))
+    for (const auto& entry : std::filesystem::directory_iterator(ExchangeDir()))
         if (entry.path().filename().string().rfind("windows-preset-", 0) == 0)
             std::filesystem::remove(entry.path());
     const std::vector<uint8_t> blob = SaveScenarioState();
