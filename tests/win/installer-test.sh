@@ -5,7 +5,8 @@
 #     and registers the uninstaller with Add/Remove Programs;
 #   - the installed DLL loads and renders what the Linux build renders, and
 #     the installed presets load and render like the Linux presets;
-#   - an install over the installed copy replaces it cleanly;
+#   - an install over the installed copy replaces it cleanly, and one while a
+#     host holds the DLL stops with exit code 2 and changes nothing;
 #   - an uninstall leaves no file or key of ours, but keeps a preset the user
 #     saved in the presets folder.
 #
@@ -125,6 +126,28 @@ wine_run "$SETUP" /S || status=$?
 same_tree "$BUNDLE" "$INSTALLED" && pass "reinstall leaves exactly the build's bundle" ||
   { fail "after reinstall the bundle differs from the build's"; diff -r "$BUNDLE" "$INSTALLED" >&2 || true; }
 presets_installed && pass "reinstall restores the presets" || fail "reinstall did not restore the presets"
+
+# --- install while a host holds the DLL ------------------------------------
+hold=$WORK/hold
+DLL_WIN=$(winepath -w "$INSTALLED/Contents/x86_64-win/Tidepull.vst3" 2>/dev/null | tr -d '\r')
+timeout 300 wine "$WIN_TESTS" --dll "$DLL_WIN" --hold "$(winepath -w "$hold" 2>/dev/null | tr -d '\r')" &
+holder=$!
+if wait_for test -f "$hold.held"; then
+  touch "$INSTALLED/Contents/Resources/marker"
+  status=0
+  timeout 600 wine "$SETUP" /S || status=$?
+  [ $status -eq 2 ] && pass "install while the DLL is in use stops with exit code 2" ||
+    fail "install while the DLL is in use exited $status"
+  [ -f "$INSTALLED/Contents/Resources/marker" ] && cmp -s "$BUNDLE/Contents/x86_64-win/Tidepull.vst3" \
+    "$INSTALLED/Contents/x86_64-win/Tidepull.vst3" && pass "and leaves the installed copy untouched" ||
+    fail "the stopped install changed the installed copy"
+  rm -f "$INSTALLED/Contents/Resources/marker"
+else
+  fail "the holding program did not load the DLL"
+fi
+touch "$hold.release"
+wait "$holder" || fail "the holding program failed"
+timeout 600 wineserver -w || true
 
 # --- uninstall -------------------------------------------------------------
 printf 'mine' >"$USER_PRESETS/My Own Setting.vstpreset"
