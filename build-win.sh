@@ -5,10 +5,16 @@
 #   ./build-win.sh
 #
 # Result: build-win/Tidepull.vst3/Contents/x86_64-win/Tidepull.vst3 (a DLL),
-# plus the Windows test program build-win/tests/win/tidepull_win_tests.exe.
+# the installer build-win/packages/Tidepull-<version>-setup.exe, plus the
+# Windows test program build-win/tests/win/tidepull_win_tests.exe.
 # Installs what it needs (the cross compiler, libpng built from Debian's
-# source package) on the first run. BUILD_WIN_DIR overrides build-win/, JOBS
-# the parallel jobs (2).
+# source package, NSIS) on the first run. BUILD_WIN_DIR overrides build-win/,
+# JOBS the parallel jobs (2).
+#
+# The factory presets are written by the Linux tools through the Linux
+# plug-in: WINDOWS_PRESETS_DIR names a folder a Linux build wrote
+# (<build>/presets-win); without it a Linux build of just those is made in
+# build-win/linux-tools.
 set -euo pipefail
 
 ROOT=$(cd "$(dirname "$0")" && pwd)
@@ -19,11 +25,20 @@ OBJDUMP=x86_64-w64-mingw32-objdump
 
 "$ROOT/scripts/build-win-deps.sh"
 
+if [ -z "${WINDOWS_PRESETS_DIR:-}" ]; then
+  LINUX_TOOLS=$BUILD_WIN_DIR/linux-tools
+  cmake -S "$ROOT" -B "$LINUX_TOOLS" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    -DTIDEPULL_TESTS=OFF -DTIDEPULL_BENCH=OFF -DTIDEPULL_WINDOWS_TESTS=OFF >/dev/null
+  cmake --build "$LINUX_TOOLS" -j "$JOBS" --target tidepull_factory_presets
+  WINDOWS_PRESETS_DIR=$LINUX_TOOLS/presets-win
+fi
+
 cmake -S "$ROOT" -B "$BUILD_WIN_DIR" \
   -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/toolchain-mingw64.cmake" \
   -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DPNG_LIBRARY="$DEPS_PREFIX/lib/libpng16.a" \
   -DPNG_PNG_INCLUDE_DIR="$DEPS_PREFIX/include" \
+  -DTIDEPULL_WINDOWS_PRESETS_DIR="$WINDOWS_PRESETS_DIR" \
   -DTIDEPULL_TESTS=ON -DTIDEPULL_BENCH=OFF >/dev/null
 cmake --build "$BUILD_WIN_DIR" -j "$JOBS"
 

@@ -35,7 +35,7 @@ if(WIN32)
             -DSNAPSHOT_FROM=${TIDEPULL_SNAPSHOT_PNG}
             -DSNAPSHOT_FROM_2X=${TIDEPULL_SNAPSHOT_2X_PNG}
             -DBUNDLE=${TIDEPULL_BUNDLE_DIR}
-            -DVERSION=${PROJECT_VERSION}
+            -DVERSION=${TIDEPULL_VERSION}
             -P ${CMAKE_CURRENT_LIST_DIR}/WriteModuleInfo.cmake
     DEPENDS Tidepull tidepull-moduleinfo ${TIDEPULL_SNAPSHOT_PNG} ${TIDEPULL_SNAPSHOT_2X_PNG} ${CMAKE_CURRENT_LIST_DIR}/WriteModuleInfo.cmake
     COMMENT "Writing the bundle's moduleinfo.json (under Wine) and copying the editor snapshot"
@@ -50,7 +50,7 @@ add_custom_command(
           -DMODULEINFO=$<TARGET_FILE:tidepull-moduleinfo>
           -DSNAPSHOT=$<TARGET_FILE:tidepull-snapshot>
           -DBUNDLE=${TIDEPULL_BUNDLE_DIR}
-          -DVERSION=${PROJECT_VERSION}
+          -DVERSION=${TIDEPULL_VERSION}
           -P ${CMAKE_CURRENT_LIST_DIR}/WriteModuleInfo.cmake
   DEPENDS Tidepull tidepull-moduleinfo tidepull-snapshot ${CMAKE_CURRENT_LIST_DIR}/WriteModuleInfo.cmake
   COMMENT "Writing the bundle's moduleinfo.json and editor snapshot"

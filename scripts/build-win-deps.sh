@@ -19,8 +19,9 @@ TOOLCHAIN=$ROOT/cmake/toolchain-mingw64.cmake
 MINGW_ZLIB=/usr/x86_64-w64-mingw32/lib/libz.a
 JOBS=${JOBS:-2}
 
-# wine runs the Windows build of the module-info writer against the DLL.
-WIN_PACKAGES=(g++-mingw-w64-x86-64-posix mingw-w64-tools libz-mingw-w64-dev dpkg-dev wine wine64)
+# wine runs the Windows build of the module-info writer against the DLL;
+# makensis writes the installer.
+WIN_PACKAGES=(g++-mingw-w64-x86-64-posix mingw-w64-tools libz-mingw-w64-dev dpkg-dev wine wine64 nsis)
 SRC_LIST=/etc/apt/sources.list.d/tidepull-deb-src
 
 as_root() {

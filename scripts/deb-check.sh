@@ -57,6 +57,12 @@ ls "$BUNDLE"/Contents/Resources/Snapshots/*_snapshot.png >/dev/null 2>&1 || fail
 expected=$(ls "$BUILD_DIR/presets" | wc -l)
 found=$(ls "$PRESETS" 2>/dev/null | grep -c '\.vstpreset$' || true)
 [ "$found" -eq "$expected" ] && [ "$found" -gt 0 ] || fail "$found presets in $PRESETS, expected $expected"
+# Debian's machine-readable copyright file, naming the licences.
+COPYRIGHT=/usr/share/doc/tidepull/copyright
+head -n 1 "$COPYRIGHT" 2>/dev/null | grep -q '^Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/' ||
+  fail "no machine-readable $COPYRIGHT"
+grep -q '^License: GPL-3.0-or-later$' "$COPYRIGHT" && grep -q '^License: GPL-3.0-only or VST3-License$' "$COPYRIGHT" ||
+  fail "$COPYRIGHT does not name the plug-in's and the SDK's licences"
 
 # A host loads the installed bundle and an installed preset.
 out=$("$BUILD_DIR/tidepull-render" --plugin "$BUNDLE" --preset "$PRESETS/Bus Glue.vstpreset" \

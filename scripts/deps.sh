@@ -30,6 +30,10 @@ TIDEPULL_PACKAGES=(
   x11-utils
   libxtst-dev
   libxdamage-dev
+  # The Windows installer (makensis) and its test under Wine.
+  nsis
+  wine
+  wine64
 )
 
 tidepull_install_deps() {

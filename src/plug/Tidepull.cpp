@@ -5,13 +5,12 @@
 #include "dsp/sameBits.h"
 #include "dsp/saturate.h"
 #include "plug/TidepullEditorLayout.h"
+#include "plug/TidepullIdentity.h"
 
 #include <cmath>
 #include <mutex>
 
 namespace {
-
-constexpr int32_t kVersion = 0x50000;   // 5.0.0
 
 // Release positions: time to 1 % and knee factor. Positions 4 and 5 take
 // their time from the sidechain level of the sample.
@@ -23,8 +22,9 @@ constexpr double kDbToLinear = compressor::kDbToLinear;
 } // namespace
 
 Tidepull::Tidepull()
-    : Vst3Plug(kNumParams, "2-2 4-2", 1, "Tidepull", "", "Quillmarch", kVersion,
-               FourCharCode("Tdp1"), FourCharCode("Qlmr")),
+    : Vst3Plug(kNumParams, "2-2 4-2", 1, TidepullIdentity::kProduct, "", TidepullIdentity::kVendor,
+               TidepullIdentity::kVersionWord, FourCharCode(TidepullIdentity::kPlugCode),
+               FourCharCode(TidepullIdentity::kMakerCode)),
       meterState(1.0)
 {
     ParamAt(kInputAtten)->InitContinuous("Input Atten", 0.0, -18.0, 18.0, 0.01, "%", "", 1.0);

@@ -1,5 +1,6 @@
 // The module's exported entry points and its one factory class.
 #include "plug/Tidepull.h"
+#include "plug/TidepullIdentity.h"
 #include "vst3/sdk/CPluginFactory.h"
 #include "vst3/sdk/ModuleEntry.h"
 
@@ -15,10 +16,16 @@ using namespace Steinberg;
 
 namespace {
 
-// 0D E7 AE F2 DE 00 4E 4F, then the maker code and the plug code, in the
-// same byte order on every platform.
-const TUID kTidepullClassId = {'\x0D', '\xE7', '\xAE', '\xF2', '\xDE', '\x00', '\x4E', '\x4F',
-                               'Q',    'l',    'm',    'r',    'T',    'd',    'p',    '1'};
+// The head bytes, then the maker code and the plug code, in the same byte
+// order on every platform.
+constexpr char IdByte(int i)
+{
+    using namespace TidepullIdentity;
+    return static_cast<char>(i < 8 ? kClassIdHead[i] : i < 12 ? kMakerCode[i - 8] : kPlugCode[i - 12]);
+}
+const TUID kTidepullClassId = {IdByte(0),  IdByte(1),  IdByte(2),  IdByte(3),  IdByte(4),  IdByte(5),
+                               IdByte(6),  IdByte(7),  IdByte(8),  IdByte(9),  IdByte(10), IdByte(11),
+                               IdByte(12), IdByte(13), IdByte(14), IdByte(15)};
 
 PFactoryInfo gFactoryInfo;
 PClassInfo2 gClassInfo;
@@ -77,15 +84,16 @@ TIDEPULL_EXPORT IPluginFactory* PLUGIN_API GetPluginFactory()
         return gPluginFactory;
     }
     if (!gFactoryInfoFilled) {
-        gFactoryInfo = PFactoryInfo("Quillmarch", "https://quillmarch.example/tidepull",
-                                    "support@quillmarch.example", PFactoryInfo::kUnicode);
+        gFactoryInfo = PFactoryInfo(TidepullIdentity::kVendor, TidepullIdentity::kUrl, TidepullIdentity::kEmail,
+                                    PFactoryInfo::kUnicode);
         gFactoryInfoFilled = true;
     }
     gPluginFactory = new CPluginFactory(gFactoryInfo);
     if (!gClassInfoFilled) {
-        gClassInfo = PClassInfo2(kTidepullClassId, PClassInfo::kManyInstances, kVstAudioEffectClass,
-                                 "Tidepull", Vst::kSimpleModeSupported, "Fx|Dynamics", "", "5.0.0",
-                                 "VST 3.6.12");
+        gClassInfo = PClassInfo2(kTidepullClassId, PClassInfo::kManyInstances, TidepullIdentity::kCategory,
+                                 TidepullIdentity::kProduct, Vst::kSimpleModeSupported,
+                                 TidepullIdentity::kSubCategories, "", TidepullIdentity::kVersion,
+                                 TidepullIdentity::kSdkVersion);
         gClassInfoFilled = true;
     }
     gPluginFactory->registerClass(&gClassInfo, CreateTidepull);

@@ -13,7 +13,9 @@
 #include <cinttypes>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <iomanip>
 #include <string>
 
@@ -22,9 +24,17 @@ using namespace Steinberg::Vst;
 
 namespace {
 
+// TIDEPULL_WIN_EXCHANGE points the checks at another run's files (the
+// installed plug-in's).
+std::string ExchangeDir()
+{
+    const char* other = std::getenv("TIDEPULL_WIN_EXCHANGE");
+    return other && *other ? other : TIDEPULL_WIN_EXCHANGE_DIR;
+}
+
 std::string Exchange(const char* name)
 {
-    return std::string(TIDEPULL_WIN_EXCHANGE_DIR) + "/" + name;
+    return ExchangeDir() + "/" + name;
 }
 
 PluginLibrary& LinuxPlugin()
@@ -114,6 +124,9 @@ TEST(LinuxSide, WritesTheStateBlobForTheWindowsBuild)
     // What the Windows program writes must come from this run.
     for (const char* stale : {"windows-input.f64", "windows-output.f64", "windows-state.bin", "windows-math.f64"})
         std::remove(Exchange(stale).c_str());
+    for (const auto& entry : std::filesystem::directory_iterator(ExchangeDir()))
+        if (entry.path().filename().string().rfind("windows-preset-", 0) == 0)
+            std::filesystem::remove(entry.path());
     const std::vector<uint8_t> blob = SaveScenarioState();
     ASSERT_EQ(blob.size(), StateBlob::kSize);
     for (int i = 0; i < 9; ++i)
@@ -176,4 +189,36 @@ TEST(CrossCheck, WindowsMathIsBitIdenticalToLinux)
                           << UlpDistance(linuxResults[i], windowsResults[i]) << " ulp)";
     }
     EXPECT_EQ(differing, 0u) << "of " << linuxResults.size() << " results";
+}
+
+// Each Windows preset file, loaded by the Windows build, renders what the
+// Linux build renders from the Linux file of the same name.
+TEST(CrossCheck, WindowsPresetsRenderLikeTheLinuxPresets)
+{
+    size_t presets = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(TIDEPULL_LINUX_PRESETS_DIR)) {
+        const std::string name = entry.path().filename().string();
+        if (entry.path().extension() != ".vstpreset")
+            continue;
+        ++presets;
+        std::vector<uint8_t> file;
+        ASSERT_TRUE(RawFile::Read(entry.path().string(), file)) << name;
+        IPluginFactory* factory = LinuxPlugin().GetFactory();
+        ASSERT_NE(factory, nullptr);
+        CrossHost host(factory);
+        factory->release();
+        ASSERT_TRUE(host.Prepare64(CrossScenario::kSampleRate, CrossScenario::kMaxBlock));
+        ASSERT_TRUE(host.LoadPreset(file)) << name;
+        std::vector<double> linuxOutput;
+        ASSERT_TRUE(host.Render(CrossScenario::MainInput(), CrossScenario::SidechainInput(), {},
+                                CrossScenario::kBlockSize, linuxOutput));
+
+        std::vector<double> windowsOutput;
+        ASSERT_TRUE(RawFile::ReadDoubles(Exchange(("windows-preset-" + name + ".f64").c_str()), windowsOutput))
+            << "the Windows build rendered no output for " << name;
+        ASSERT_EQ(windowsOutput.size(), linuxOutput.size()) << name;
+        EXPECT_EQ(std::memcmp(windowsOutput.data(), linuxOutput.data(), linuxOutput.size() * sizeof(double)), 0)
+            << name << ": " << DescribeDifferences(linuxOutput, windowsOutput);
+    }
+    EXPECT_EQ(presets, 6u);
 }

@@ -3,6 +3,7 @@
 #include "ParameterChanges.h"
 
 #include "public.sdk/source/common/memorystream.h"
+#include "public.sdk/source/vst/vstpresetfile.h"
 
 #include <algorithm>
 
@@ -174,4 +175,13 @@ tresult CrossHost::LoadState(const std::vector<uint8_t>& bytes)
     IPtr<MemoryStream> stream =
         owned(new MemoryStream(copy.data(), static_cast<TSize>(copy.size())));
     return controller->setState(stream);
+}
+
+bool CrossHost::LoadPreset(const std::vector<uint8_t>& fileBytes)
+{
+    if (!component || fileBytes.empty())
+        return false;
+    std::vector<uint8_t> copy = fileBytes;
+    IPtr<MemoryStream> stream = owned(new MemoryStream(copy.data(), static_cast<TSize>(copy.size())));
+    return PresetFile::loadPreset(stream, FUID::fromTUID(kClassId), component, nullptr);
 }

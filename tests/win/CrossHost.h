@@ -44,6 +44,11 @@ public:
     // Changes sent in a block of 0 frames, as hosts flush parameters.
     bool Apply(const std::vector<ParamSetting>& settings);
 
+    // A .vstpreset file restored as hosts restore one, through the SDK's
+    // preset reader: false unless the file names this class and its
+    // component state loads.
+    bool LoadPreset(const std::vector<uint8_t>& fileBytes);
+
     std::vector<uint8_t> SaveState();
     Steinberg::tresult LoadState(const std::vector<uint8_t>& bytes);
 

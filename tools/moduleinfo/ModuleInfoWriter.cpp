@@ -1,5 +1,7 @@
 #include "ModuleInfoWriter.h"
 
+#include "pluginterfaces/base/funknown.h"
+
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -94,7 +96,7 @@ std::vector<Snapshot> snapshotsOf(const std::string& cid, const std::vector<std:
                 scale = 0.0;
         }
         if (scale > 0.0)
-            found.push_back(Snapshot{scale, "Snapshots/" + name});
+            found.push_back(Snapshot{scale, std::string(ModuleInfoWriter::kSnapshotFolder) + "/" + name});
     }
     std::sort(found.begin(), found.end(), [](const Snapshot& a, const Snapshot& b) { return a.scale < b.scale; });
     return found;
@@ -168,7 +170,12 @@ bool ModuleInfoWriter::write(IPluginFactory* factory, const std::string& moduleN
         out += "      \"CID\": " + quoted(cid) + ",\n";
         out += "      \"Category\": " + quoted(fieldText(info.category, sizeof info.category)) + ",\n";
         out += "      \"Name\": " + quoted(fieldText(info.name, sizeof info.name)) + ",\n";
-        out += "      \"Vendor\": " + quoted(fieldText(info.vendor, sizeof info.vendor)) + ",\n";
+        // Hosts read an empty class vendor as the factory's, and so does the
+        // SDK's check of this file.
+        std::string vendor = fieldText(info.vendor, sizeof info.vendor);
+        if (vendor.empty())
+            vendor = fieldText(factoryInfo.vendor, sizeof factoryInfo.vendor);
+        out += "      \"Vendor\": " + quoted(vendor) + ",\n";
         out += "      \"Version\": " + quoted(fieldText(info.version, sizeof info.version)) + ",\n";
         out += "      \"SDKVersion\": " + quoted(fieldText(info.sdkVersion, sizeof info.sdkVersion)) + ",\n";
         out += "      \"Sub Categories\": [";
@@ -204,12 +211,9 @@ bool ModuleInfoWriter::write(IPluginFactory* factory, const std::string& moduleN
 
 std::string ModuleInfoWriter::classIdText(const TUID cid)
 {
-    std::string text;
-    for (int i = 0; i < 16; ++i)
-    {
-        char digits[3];
-        std::snprintf(digits, sizeof digits, "%02X", static_cast<unsigned char>(cid[i]));
-        text += digits;
-    }
+    // The SDK's own text: GUID order where it is COM-compatible (Windows),
+    // the bytes in order elsewhere.
+    char8 text[33] = {};
+    FUID::fromTUID(cid).toString(text);
     return text;
 }

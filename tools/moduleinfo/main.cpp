@@ -67,7 +67,7 @@ bool writeModuleInfo(const std::string& version, const std::string& bundle, cons
         return false;
     std::string json;
     const std::vector<std::string> snapshots =
-        ModuleLibrary::filesIn(bundle + "/Contents/Resources/Snapshots");
+        ModuleLibrary::filesIn(bundle + "/" + ModuleInfoWriter::kSnapshotFolder);
     const bool ok =
         ModuleInfoWriter().write(factory, ModuleLibrary::moduleName(bundle), version, snapshots, json, error);
     factory->release();

@@ -24,9 +24,11 @@ std::string exactText(double value)
 }
 }
 
-bool FactoryPresetWriter::run(const std::string& bundlePath, const std::string& folder, std::string& error)
+bool FactoryPresetWriter::run(const std::string& bundlePath, const std::string& folder, bool forWindows,
+                              std::string& error)
 {
     written_.clear();
+    forWindows_ = forWindows;
     if (!module_.load(bundlePath, error) || !module_.findAudioEffect(effect_, error))
         return false;
     for (const FactoryPresets::Preset& preset : FactoryPresets::all())
@@ -73,6 +75,8 @@ bool FactoryPresetWriter::writeOne(const FactoryPresets::Preset& preset, const s
 
     std::vector<uint8_t> bytes;
     PendingFile file;
-    return VstPreset::write(instance, effect_.cid, bytes, error) && file.create(path, error) &&
+    return VstPreset::write(instance, effect_.cid, bytes, error) &&
+           (!forWindows_ || VstPreset::respellClassId(bytes, VstPreset::windowsClassIdText(effect_.cid), error)) &&
+           file.create(path, error) &&
            file.writeAll(bytes.data(), bytes.size(), error) && file.commit(error);
 }

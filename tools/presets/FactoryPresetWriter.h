@@ -12,7 +12,9 @@
 class FactoryPresetWriter
 {
 public:
-    bool run(const std::string& bundlePath, const std::string& folder, std::string& error);
+    // `forWindows`: the class ID in the files is spelled as the SDK spells it on
+    // Windows, for the Windows packages (the state inside is the same).
+    bool run(const std::string& bundlePath, const std::string& folder, bool forWindows, std::string& error);
 
     // The paths written, in table order.
     const std::vector<std::string>& written() const { return written_; }
@@ -23,5 +25,6 @@ private:
     // Declared first so that it is unloaded last.
     PluginModule module_;
     PluginModule::EffectClass effect_;
+    bool forWindows_ = false;
     std::vector<std::string> written_;
 };

@@ -12,10 +12,11 @@ const char* const kProgramName = "tidepull-presets";
 void printUsage(std::FILE* to)
 {
     std::fprintf(to,
-                 "Usage: %s --plugin BUNDLE FOLDER\n"
+                 "Usage: %s --plugin BUNDLE [--windows] FOLDER\n"
                  "\n"
                  "Writes the factory presets as .vstpreset files into FOLDER (which must exist),\n"
-                 "each one set up in a fresh instance of the plug-in in BUNDLE.\n",
+                 "each one set up in a fresh instance of the plug-in in BUNDLE. --windows writes\n"
+                 "the class ID as Windows hosts spell it, for the Windows packages.\n",
                  kProgramName);
 }
 }
@@ -24,6 +25,7 @@ int main(int argc, char** argv)
 {
     std::string bundle;
     std::string folder;
+    bool forWindows = false;
     for (int i = 1; i < argc; ++i)
     {
         const std::string arg = argv[i];
@@ -34,6 +36,8 @@ int main(int argc, char** argv)
         }
         if (arg == "--plugin" && i + 1 < argc)
             bundle = argv[++i];
+        else if (arg == "--windows")
+            forWindows = true;
         else if (folder.empty() && !arg.empty() && arg[0] != '-')
             folder = arg;
         else
@@ -51,7 +55,7 @@ int main(int argc, char** argv)
     PendingFile::installSignalCleanup();
     FactoryPresetWriter writer;
     std::string error;
-    if (!writer.run(bundle, folder, error))
+    if (!writer.run(bundle, folder, forWindows, error))
     {
         std::fprintf(stderr, "%s: %s\n", kProgramName, error.c_str());
         return 1;

@@ -4,6 +4,9 @@
 
 #include "public.sdk/source/vst/vstpresetfile.h"
 
+#include <cstdio>
+#include <cstring>
+
 using namespace Steinberg;
 using namespace Steinberg::Vst;
 
@@ -143,4 +146,31 @@ std::string VstPreset::classIdText(const TUID classId)
     char8 text[33] = {};
     FUID::fromTUID(classId).toString(text);
     return text;
+}
+
+std::string VstPreset::windowsClassIdText(const TUID classId)
+{
+    static const int kOrder[16] = {3, 2, 1, 0, 5, 4, 7, 6, 8, 9, 10, 11, 12, 13, 14, 15};
+    std::string text;
+    char digits[3];
+    for (const int i : kOrder)
+    {
+        std::snprintf(digits, sizeof digits, "%02X", static_cast<unsigned char>(classId[i]));
+        text += digits;
+    }
+    return text;
+}
+
+bool VstPreset::respellClassId(std::vector<uint8_t>& bytes, const std::string& text, std::string& error)
+{
+    // "VST3", a 32-bit format version, then the class ID's 32 characters.
+    constexpr size_t kAt = 8;
+    constexpr size_t kLength = 32;
+    if (text.size() != kLength || bytes.size() < kAt + kLength || std::memcmp(bytes.data(), "VST3", 4) != 0)
+    {
+        error = "not a preset file header";
+        return false;
+    }
+    std::memcpy(bytes.data() + kAt, text.data(), kLength);
+    return true;
 }

@@ -29,6 +29,11 @@ public:
 
     // The 32 hexadecimal digits a preset file carries for `classId`.
     static std::string classIdText(const Steinberg::TUID classId);
+    // The same digits as the SDK writes and reads them on Windows, where it
+    // is COM-compatible: GUID order, bytes 0-3, 4-5 and 6-7 each reversed.
+    static std::string windowsClassIdText(const Steinberg::TUID classId);
+    // Puts `text` (32 digits) into the class ID field of preset file bytes.
+    static bool respellClassId(std::vector<uint8_t>& bytes, const std::string& text, std::string& error);
 
     const std::string& path() const { return path_; }
     bool hasControllerState() const { return controllerState_ != nullptr; }

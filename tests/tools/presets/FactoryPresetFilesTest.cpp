@@ -8,6 +8,8 @@
 
 #include <cmath>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <set>
 
 namespace fs = std::filesystem;
@@ -18,6 +20,12 @@ namespace
 std::string presetPath(const FactoryPresets::Preset& preset)
 {
     return std::string(TIDEPULL_TEST_PRESETS) + "/" + FactoryPresets::fileName(preset);
+}
+
+std::vector<uint8_t> fileBytes(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::vector<uint8_t>((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
 }
 
 class FactoryPresetFiles : public ::testing::Test
@@ -135,4 +143,35 @@ TEST_F(FactoryPresetFiles, DefaultIsWhatANewInstanceStartsWithAndTheOthersDiffer
     }
     EXPECT_TRUE(sawDefault);
 }
+}
+
+// The Windows set: the same files, the class ID text in the header spelled as
+// the SDK on Windows computes it from the same 16 bytes (GUID order).
+TEST(WindowsFactoryPresets, AreTheSameFilesWithTheClassIdInGuidOrder)
+{
+    for (const FactoryPresets::Preset& preset : FactoryPresets::all())
+    {
+        const std::vector<uint8_t> own = fileBytes(presetPath(preset));
+        const std::vector<uint8_t> windows =
+            fileBytes(std::string(TIDEPULL_TEST_WINDOWS_PRESETS) + "/" + FactoryPresets::fileName(preset));
+        ASSERT_GT(own.size(), 48u) << preset.name;
+        ASSERT_EQ(windows.size(), own.size()) << preset.name;
+        EXPECT_EQ(std::string(own.begin() + 8, own.begin() + 40), "0DE7AEF2DE004E4F516C6D7254647031");
+        EXPECT_EQ(std::string(windows.begin() + 8, windows.begin() + 40), "F2AEE70D00DE4F4E516C6D7254647031");
+        EXPECT_TRUE(std::equal(own.begin(), own.begin() + 8, windows.begin())) << preset.name;
+        EXPECT_TRUE(std::equal(own.begin() + 40, own.end(), windows.begin() + 40)) << preset.name;
+    }
+}
+
+TEST(WindowsFactoryPresets, RespellingRefusesWhatIsNoPresetHeader)
+{
+    std::vector<uint8_t> bytes(60, 'x');
+    std::string error;
+    EXPECT_FALSE(VstPreset::respellClassId(bytes, std::string(32, 'A'), error));
+    EXPECT_EQ(error, "not a preset file header");
+    EXPECT_EQ(bytes, std::vector<uint8_t>(60, 'x'));
+    std::copy_n("VST3", 4, bytes.begin());
+    EXPECT_FALSE(VstPreset::respellClassId(bytes, "0123", error));
+    EXPECT_TRUE(VstPreset::respellClassId(bytes, std::string(32, 'A'), error));
+    EXPECT_EQ(std::string(bytes.begin() + 8, bytes.begin() + 40), std::string(32, 'A'));
 }
