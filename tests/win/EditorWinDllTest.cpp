@@ -550,8 +550,12 @@ WIN_TEST(EditorWinDllCarriesTheDoubleDensityStrips)
         HRSRC one = FindResourceA(dll, MAKEINTRESOURCEA(id), "PNG");
         HRSRC two = FindResourceA(dll, MAKEINTRESOURCEA(id + 2000), "PNG");
         REQUIRE(one != nullptr && two != nullptr);
-        std::unique_ptr<PIX_MemBitmap> a(PIX_PngFromMemory(LockResource(LoadResource(dll, one)), SizeofResource(dll, one)));
-        std::unique_ptr<PIX_MemBitmap> b(PIX_PngFromMemory(LockResource(LoadResource(dll, two)), SizeofResource(dll, two)));
+        auto decode = [dll](HRSRC res) {
+            return std::unique_ptr<PIX_MemBitmap>(
+                PIX_PngFromMemory(LockResource(LoadResource(dll, res)), SizeofResource(dll, res)));
+        };
+        const std::unique_ptr<PIX_MemBitmap> a = decode(one);
+        const std::unique_ptr<PIX_MemBitmap> b = decode(two);
         REQUIRE(a && b);
         CHECK_EQ(b->Width(), 2 * a->Width());
         CHECK_EQ(b->Height(), 2 * a->Height());

@@ -866,7 +866,8 @@ TEST_F(EditorInHost, ADragOfNLogicalPixelsMovesAKnobAlikeAtEveryScale)
         SCOPED_TRACE(factor);
         ASSERT_EQ(SetScale(factor), kResultOk);
         const DisplayScale scale = DisplayScale::FromFactor(factor);
-        ASSERT_EQ(WindowSize(), std::make_pair(scale.DeviceLength(Layout::kWidth), scale.DeviceLength(Layout::kHeight)));
+        ASSERT_EQ(WindowSize(),
+                  std::make_pair(scale.DeviceLength(Layout::kWidth), scale.DeviceLength(Layout::kHeight)));
         const Bounds device = scale.ToDevice(knob);
         int x = 0;
         int y = 0;

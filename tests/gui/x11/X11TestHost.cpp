@@ -18,8 +18,9 @@ X11TestHost::X11TestHost(bool offers) : offersRunLoop(offers)
     a.background_pixel = BlackPixel(display, screen);
     a.event_mask = StructureNotifyMask;
     a.override_redirect = True;
-    parent = XCreateWindow(display, RootWindow(display, screen), 0, 0, kWidth + kMarginX, kHeight + kMarginY, 0, CopyFromParent,
-                           InputOutput, CopyFromParent, CWBackPixel | CWEventMask | CWOverrideRedirect, &a);
+    parent = XCreateWindow(display, RootWindow(display, screen), 0, 0, kWidth + kMarginX, kHeight + kMarginY, 0,
+                           CopyFromParent, InputOutput, CopyFromParent, CWBackPixel | CWEventMask | CWOverrideRedirect,
+                           &a);
     XMapRaised(display, parent);
     XEvent e;
     XWindowEvent(display, parent, StructureNotifyMask, &e);
