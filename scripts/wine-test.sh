@@ -83,6 +83,6 @@ fi
 status=0
 # A true-colour screen large enough for the editor, so what a window shows
 # can be read back pixel for pixel.
-xvfb-run -a -s "-screen 0 1280x1024x24" wine "$program" "${args[@]}" || status=$?
+xvfb-run -a -s "-screen 0 2560x1440x24" wine "$program" "${args[@]}" || status=$?
 wineserver -w || true
 exit "$status"

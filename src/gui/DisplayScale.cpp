@@ -12,6 +12,31 @@ DisplayScale DisplayScale::FromFactor(double factor)
     return DisplayScale(q < kMinQuarters ? kMinQuarters : (q > kMaxQuarters ? kMaxQuarters : q));
 }
 
+DisplayScale DisplayScale::FromDpiText(const char* text)
+{
+    if (!text)
+        return DisplayScale();
+    auto isSpace = [](char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; };
+    auto isDigit = [](char c) { return c >= '0' && c <= '9'; };
+    const char* p = text;
+    while (isSpace(*p))
+        ++p;
+    double value = 0.0;
+    int32_t digits = 0;
+    for (; isDigit(*p); ++p, ++digits)
+        value = value * 10.0 + (*p - '0');
+    if (*p == '.') {
+        double unit = 0.1;
+        for (++p; isDigit(*p); ++p, ++digits, unit *= 0.1)
+            value += (*p - '0') * unit;
+    }
+    while (isSpace(*p))
+        ++p;
+    if (digits == 0 || *p != '\0' || !(value > 0.0))
+        return DisplayScale();
+    return FromDpi(value);
+}
+
 int32_t DisplayScale::FloorDiv(int64_t a, int64_t b)
 {
     int64_t q = a / b;

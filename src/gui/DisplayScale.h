@@ -27,6 +27,10 @@ public:
     static DisplayScale FromFactor(double factor);
     // From a screen resolution in dots per inch; 96 is 1.0.
     static DisplayScale FromDpi(double dpi) { return FromFactor(dpi / kBaseDpi); }
+    // From a resolution as a desktop's settings write it ("96", "144.0",
+    // " 120 "), read the same in every locale; none, an empty text, anything
+    // else than one non-negative decimal number, and 0 all give 1.0.
+    static DisplayScale FromDpiText(const char* text);
 
     int32_t Quarters() const { return quarters; }
     double Factor() const { return quarters / 4.0; }

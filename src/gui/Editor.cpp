@@ -157,6 +157,17 @@ bool Editor::SetDisplayScale(DisplayScale newScale)
     return true;
 }
 
+bool Editor::SetHostDisplayScale(DisplayScale newScale)
+{
+    hostGaveScale = true;
+    return SetDisplayScale(newScale);
+}
+
+bool Editor::SetSystemDisplayScale(DisplayScale newScale)
+{
+    return !hostGaveScale && SetDisplayScale(newScale);
+}
+
 void Editor::PushParamToControls(int32_t paramIdx, double value, bool normalized)
 {
     if (!normalized) {

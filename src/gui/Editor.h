@@ -84,6 +84,13 @@ public:
     // surface, redraws everything and asks the plug for the new device size;
     // false when the scale stays.
     virtual bool SetDisplayScale(DisplayScale scale);
+    // The host's scale (VST 3 content scale): once given, it outranks the
+    // system's for the rest of the editor's life.
+    bool SetHostDisplayScale(DisplayScale scale);
+    // The scale the system reports for the screen the window is on; ignored
+    // once the host has given one.
+    bool SetSystemDisplayScale(DisplayScale scale);
+    bool HostGaveScale() const { return hostGaveScale; }
     const DisplayScale& Scale() const { return scale; }
     int32_t DeviceWidth() const { return scale.DeviceLength(width); }
     int32_t DeviceHeight() const { return scale.DeviceLength(height); }
@@ -193,6 +200,7 @@ private:
     bool tooltipsEnabled = false;
     std::unique_ptr<Control> keyCatcher;
     DisplayScale scale;
+    bool hostGaveScale = false;
     // Scaled strips of bitmaps with no resource id, which the process-wide
     // cache cannot key: per editor and scale.
     struct OwnScaled {

@@ -278,8 +278,9 @@ tresult PLUGIN_API Vst3EditorView::setContentScaleFactor(ScaleFactor factor)
         return kResultFalse;
     if (!(factor > 0.0f) || !(factor < 1e6f))
         return kInvalidArgument;
-    // A new scale resizes an open window and asks the frame for the size.
-    editor->SetDisplayScale(DisplayScale::FromFactor(factor));
+    // A new scale resizes an open window and asks the frame for the size;
+    // from now on the system's resolution no longer counts.
+    editor->SetHostDisplayScale(DisplayScale::FromFactor(factor));
     return kResultOk;
 #else
     (void)factor;

@@ -23,7 +23,7 @@ class Vst3RunLoopBridge;
 // is, the effect makes no other view and refuses to attach another.
 // Sizes are in device pixels: the editor's size at its display scale, which
 // the host sets with setContentScaleFactor (the view then asks the frame for
-// the new size).
+// the new size); until it does, the window opens at the desktop's scale.
 class Vst3EditorView : public Steinberg::CPluginView, public Steinberg::IPlugViewContentScaleSupport {
 public:
     OBJ_METHODS(Vst3EditorView, CPluginView)

@@ -100,3 +100,32 @@ TEST(DisplayScale, StripSourceAndFontSize)
     EXPECT_EQ(DisplayScale::FromFactor(1.75).FontSize(12), 21);
     EXPECT_EQ(DisplayScale::FromFactor(1.25).FontSize(10), 13);   // 12.5 rounds up
 }
+
+TEST(DisplayScale, ReadsTheDesktopsResolutionText)
+{
+    EXPECT_EQ(DisplayScale::FromDpiText("96").Quarters(), 4);
+    EXPECT_EQ(DisplayScale::FromDpiText("120").Quarters(), 5);
+    EXPECT_EQ(DisplayScale::FromDpiText("144").Quarters(), 6);
+    EXPECT_EQ(DisplayScale::FromDpiText("168").Quarters(), 7);
+    EXPECT_EQ(DisplayScale::FromDpiText("192").Quarters(), 8);
+    // A point always, whatever the locale; surrounding blanks as resource
+    // files leave them.
+    EXPECT_EQ(DisplayScale::FromDpiText("144.0").Quarters(), 6);
+    EXPECT_EQ(DisplayScale::FromDpiText(" 144\t").Quarters(), 6);
+    EXPECT_EQ(DisplayScale::FromDpiText("156").Quarters(), 7);    // 1.625: a tie goes up
+    EXPECT_EQ(DisplayScale::FromDpiText("155.9").Quarters(), 6);
+    EXPECT_EQ(DisplayScale::FromDpiText("110").Quarters(), 5);    // 1.146
+    EXPECT_EQ(DisplayScale::FromDpiText(".5e3").Quarters(), 4);   // not a plain number
+    // Out of range is held to the ends.
+    EXPECT_EQ(DisplayScale::FromDpiText("72").Quarters(), 4);
+    EXPECT_EQ(DisplayScale::FromDpiText("384").Quarters(), 8);
+    EXPECT_EQ(DisplayScale::FromDpiText("99999999999999999999999").Quarters(), 8);
+}
+
+TEST(DisplayScale, AResolutionTextThatIsNoNumberIsOne)
+{
+    const char* texts[] = {"", "  ", "-144", "+144", "144,5", "144 dpi", "1 44", "0", "0.0", ".", "abc", "0x90"};
+    for (const char* t : texts)
+        EXPECT_TRUE(DisplayScale::FromDpiText(t).IsOne()) << "'" << t << "'";
+    EXPECT_TRUE(DisplayScale::FromDpiText(nullptr).IsOne());
+}

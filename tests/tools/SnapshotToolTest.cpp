@@ -116,3 +116,42 @@ TEST_F(SnapshotTool, AudioMovesTheMeter)
     ASSERT_EQ(demo.exitCode, 0) << demo.err;
     EXPECT_NE(demo.out.find("built-in demo signal"), std::string::npos) << demo.out;
 }
+
+TEST_F(SnapshotTool, ScaleDrawsTheEditorAtThatDisplayScale)
+{
+    const std::vector<std::pair<std::string, std::pair<uint32_t, uint32_t>>> cases = {
+        {"1.25", {1252, 338}}, {"1.5", {1502, 405}}, {"2", {2002, 540}},
+        {"1.3", {1252, 338}},   // the nearest quarter
+    };
+    for (const auto& c : cases)
+    {
+        const std::string out = path("editor-" + c.first + ".png");
+        const ToolRun::Result r = snapshot({"--scale", c.first, out});
+        ASSERT_EQ(r.exitCode, 0) << c.first << ": " << r.err;
+        EXPECT_EQ(pngSize(TestAudio::fileBytes(out)), c.second) << c.first;
+        const std::string size = "(" + std::to_string(c.second.first) + " x " + std::to_string(c.second.second) + ")";
+        EXPECT_NE(r.out.find(size), std::string::npos) << r.out;
+    }
+    // 1.3 draws what 1.25 draws; 1 what no --scale draws.
+    EXPECT_EQ(TestAudio::fileBytes(path("editor-1.3.png")), TestAudio::fileBytes(path("editor-1.25.png")));
+    ASSERT_EQ(snapshot({"--scale=1", path("one.png")}).exitCode, 0);
+    ASSERT_EQ(snapshot({path("plain.png")}).exitCode, 0);
+    EXPECT_EQ(TestAudio::fileBytes(path("one.png")), TestAudio::fileBytes(path("plain.png")));
+}
+
+TEST_F(SnapshotTool, ARefusedScaleLeavesNoFile)
+{
+    std::ofstream(path("kept.png")) << "earlier image";
+    for (const char* value : {"3", "0.5", "abc", "1.5x"})
+    {
+        const ToolRun::Result r = snapshot({"--scale", value, path("new.png")});
+        EXPECT_EQ(r.exitCode, 2) << value;
+        EXPECT_NE(r.err.find("tidepull-snapshot: --scale needs a display scale from 1 to 2"), std::string::npos)
+            << r.err;
+        const ToolRun::Result over = snapshot({"--scale", value, path("kept.png")});
+        EXPECT_EQ(over.exitCode, 2) << value;
+    }
+    EXPECT_EQ(snapshot({"--scale=", path("new.png")}).exitCode, 2);
+    EXPECT_EQ(TestAudio::fileBytes(path("kept.png")), "earlier image");
+    EXPECT_EQ(filesInFolder(), 1u);
+}

@@ -5,9 +5,11 @@
 #include "TestHostContext.h"
 #include "TestParentWindow.h"
 #include "TestRunner.h"
+#include "ViewHostFrame.h"
 #include "ViewMenuHandler.h"
 
 #include "CrossHost.h"
+#include "gui/DisplayScale.h"
 #include "gui/Editor.h"
 #include "pix/PIX_MemBitmap.h"
 #include "pix/PIX_Png.h"
@@ -16,6 +18,7 @@
 #include "plug/TidepullEditorLayout.h"
 
 #include "pluginterfaces/gui/iplugview.h"
+#include "pluginterfaces/gui/iplugviewcontentscalesupport.h"
 #include "pluginterfaces/vst/ivstcomponent.h"
 #include "pluginterfaces/vst/ivsteditcontroller.h"
 
@@ -67,10 +70,12 @@ LPARAM At(int x, int y)
     return MAKELPARAM(static_cast<WORD>(static_cast<int16_t>(x)), static_cast<WORD>(static_cast<int16_t>(y)));
 }
 
-// One plug instance from the DLL with its view attached to `parent` as "HWND".
+// One plug instance from the DLL with its view attached to `parent` as "HWND",
+// in a frame that records the view's resize requests; with a scale, the host
+// sets it before attaching.
 class ViewSession {
 public:
-    explicit ViewSession(HWND parent)
+    explicit ViewSession(HWND parent, float scale = 0.0f)
     {
         factory = SharedPlugin().GetFactory();
         void* obj = nullptr;
@@ -85,6 +90,10 @@ public:
             return;
         controller->setComponentHandler(&handler);
         view = controller->createView(ViewType::kEditor);
+        if (view)
+            view->setFrame(&frame);
+        if (view && scale > 0.0f)
+            SetScale(scale);
         if (view && parent)
             attachResult = view->attached(parent, kPlatformTypeHWND);
     }
@@ -92,8 +101,10 @@ public:
     ~ViewSession()
     {
         Remove();
-        if (view)
+        if (view) {
+            view->setFrame(nullptr);
             view->release();
+        }
         if (controller) {
             controller->setComponentHandler(nullptr);
             controller->release();
@@ -117,6 +128,20 @@ public:
     }
 
     bool Attached() const { return attachResult == kResultOk; }
+    IPlugView* View() const { return view; }
+    const ViewHostFrame& Frame() const { return frame; }
+
+    // The host's content scale.
+    tresult SetScale(float factor)
+    {
+        IPlugViewContentScaleSupport* scaling = nullptr;
+        if (!view || view->queryInterface(IPlugViewContentScaleSupport::iid, reinterpret_cast<void**>(&scaling)) !=
+                         kResultOk || !scaling)
+            return kNoInterface;
+        const tresult r = scaling->setContentScaleFactor(factor);
+        scaling->release();
+        return r;
+    }
     double Param(int id) const { return controller->getParamNormalized(static_cast<ParamID>(id)); }
     ViewMenuHandler& Handler() { return handler; }
 
@@ -135,6 +160,7 @@ public:
 
 private:
     ViewMenuHandler handler;
+    ViewHostFrame frame;
     TestHostContext context;
     IPluginFactory* factory = nullptr;
     IComponent* component = nullptr;
@@ -163,10 +189,12 @@ public:
 
     Editor* GetEditor() const { return dynamic_cast<Editor*>(plug->GetEditor()); }
 
-    // Draws the whole editor into its surface.
-    const PIX_SysBitmap* Render() const
+    // Draws the whole editor into its surface, at a display scale when given.
+    const PIX_SysBitmap* Render(double scale = 0.0) const
     {
         Editor* editor = GetEditor();
+        if (editor && scale > 0.0)
+            editor->SetDisplayScale(DisplayScale::FromFactor(scale));
         if (!editor || !editor->DrawingSurface())
             return nullptr;
         editor->Render(Bounds(0, 0, editor->Width(), editor->Height()));
@@ -487,4 +515,171 @@ WIN_TEST(EditorWinTwoViewsShareOneRegistrationOfTheClass)
     second.reset();
     CHECK(parent.EditorWindow() == nullptr);
     CHECK(!GetClassInfoA(dll, "TidepullEditorClass", &info));
+}
+
+namespace {
+
+// The client size of a window.
+std::pair<int, int> ClientSize(HWND window)
+{
+    RECT r = {};
+    GetClientRect(window, &r);
+    return {r.right - r.left, r.bottom - r.top};
+}
+
+std::pair<int, int> DeviceSize(double factor)
+{
+    const DisplayScale s = DisplayScale::FromFactor(factor);
+    return {s.DeviceLength(kEditorWidth), s.DeviceLength(kEditorHeight)};
+}
+
+// Pumps the window's messages until it shows `expected` (at most 15 s);
+// the pixels that still differ.
+int AwaitPicture(HWND editor, const PIX_IBitmap& expected, std::string& where)
+{
+    PIX_SysBitmap shown;
+    int differing = -1;
+    const DWORD end = GetTickCount() + 15000;
+    do {
+        TestParentWindow::Pump(40);
+        if (ReadWindow(editor, shown))
+            differing = CountDifferences(shown, expected, &where);
+    } while (differing != 0 && static_cast<LONG>(GetTickCount() - end) < 0);
+    return differing;
+}
+
+// A monitor of another resolution, as Windows tells a top-level window.
+void SendResolution(HWND window, int dpi)
+{
+    RECT suggested = {0, 0, 0, 0};
+    GetWindowRect(window, &suggested);
+    SendMessageA(window, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
+}
+
+} // namespace
+
+WIN_TEST(EditorWinDllCarriesTheDoubleDensityStrips)
+{
+    HMODULE dll = static_cast<HMODULE>(SharedPlugin().Handle());
+    for (int id = 101; id <= 111; ++id) {
+        HRSRC one = FindResourceA(dll, MAKEINTRESOURCEA(id), "PNG");
+        HRSRC two = FindResourceA(dll, MAKEINTRESOURCEA(id + 2000), "PNG");
+        REQUIRE(one != nullptr && two != nullptr);
+        auto decode = [dll](HRSRC res) {
+            return std::unique_ptr<PIX_MemBitmap>(
+                PIX_PngFromMemory(LockResource(LoadResource(dll, res)), SizeofResource(dll, res)));
+        };
+        const std::unique_ptr<PIX_MemBitmap> a = decode(one);
+        const std::unique_ptr<PIX_MemBitmap> b = decode(two);
+        REQUIRE(a && b);
+        CHECK_EQ(b->Width(), 2 * a->Width());
+        CHECK_EQ(b->Height(), 2 * a->Height());
+    }
+}
+
+WIN_TEST(EditorWinAtOneAndAHalfAndTwiceShowsExactlyTheHeadlessPicture)
+{
+    TestParentWindow parent(0, 0, 2100, 600);
+    ViewSession session(parent.Handle(), 1.5f);
+    REQUIRE(session.Attached());
+    HWND editor = parent.EditorWindow();
+    REQUIRE(editor != nullptr);
+    CHECK(ClientSize(editor) == DeviceSize(1.5));
+    ViewRect size;
+    REQUIRE(session.View()->getSize(&size) == kResultOk);
+    CHECK_EQ(size.right, 1502);
+    CHECK_EQ(size.bottom, 405);
+
+    LocalPlug local;
+    std::string where;
+    int differing = AwaitPicture(editor, *local.Render(1.5), where);
+    t.Check(differing == 0, "the window at 1.5 shows the headless picture", __FILE__, __LINE__,
+            TestText(differing) + " pixels differ, " + where);
+
+    // The host changes its scale while the window is open: the frame is
+    // asked for the size, the window takes it and is drawn anew.
+    const size_t asked = session.Frame().Resizes().size();
+    REQUIRE(session.SetScale(2.0f) == kResultOk);
+    REQUIRE(session.Frame().Resizes().size() == asked + 1);
+    CHECK(session.Frame().Resizes().back().view == session.View());
+    CHECK_EQ(session.Frame().Resizes().back().rect.right, 2002);
+    CHECK_EQ(session.Frame().Resizes().back().rect.bottom, 540);
+    CHECK(ClientSize(editor) == DeviceSize(2.0));
+    differing = AwaitPicture(editor, *local.Render(2.0), where);
+    t.Check(differing == 0, "the window at 2 shows the headless picture", __FILE__, __LINE__,
+            TestText(differing) + " pixels differ, " + where);
+}
+
+WIN_TEST(EditorWinFollowsTheMonitorsResolutionUntilTheHostGivesAScale)
+{
+    TestParentWindow parent(0, 0, 2100, 600);
+    ViewSession session(parent.Handle());
+    REQUIRE(session.Attached());
+    HWND editor = parent.EditorWindow();
+    REQUIRE(editor != nullptr);
+    // Opened at the resolution of the host's window.
+    HDC dc = GetDC(parent.Handle());
+    const int screenDpi = GetDeviceCaps(dc, LOGPIXELSX);
+    ReleaseDC(parent.Handle(), dc);
+    CHECK(ClientSize(editor) == DeviceSize(screenDpi / 96.0));
+
+    // Moved to a 150 % monitor.
+    const size_t asked = session.Frame().Resizes().size();
+    SendResolution(editor, 144);
+    CHECK(ClientSize(editor) == DeviceSize(1.5));
+    REQUIRE(session.Frame().Resizes().size() == asked + 1);
+    CHECK_EQ(session.Frame().Resizes().back().rect.right, 1502);
+    CHECK_EQ(session.Frame().Resizes().back().rect.bottom, 405);
+    LocalPlug local;
+    std::string where;
+    const int differing = AwaitPicture(editor, *local.Render(1.5), where);
+    t.Check(differing == 0, "redrawn at 1.5 after the resolution changed", __FILE__, __LINE__,
+            TestText(differing) + " pixels differ, " + where);
+
+    // A child hears of its parent's change and asks the window's own.
+    SendMessageA(editor, WM_DPICHANGED_AFTERPARENT, 0, 0);
+    CHECK(ClientSize(editor) == DeviceSize(screenDpi / 96.0));
+
+    // The host's scale wins from then on.
+    REQUIRE(session.SetScale(1.25f) == kResultOk);
+    CHECK(ClientSize(editor) == DeviceSize(1.25));
+    const size_t hostAsked = session.Frame().Resizes().size();
+    SendResolution(editor, 192);
+    SendMessageA(editor, WM_DPICHANGED_AFTERPARENT, 0, 0);
+    CHECK(ClientSize(editor) == DeviceSize(1.25));
+    CHECK_EQ(session.Frame().Resizes().size(), hostAsked);
+}
+
+WIN_TEST(EditorWinDragOfNLogicalPixelsGivesTheSameChangeAtEveryScale)
+{
+    TestParentWindow parent(0, 0, 2100, 600);
+    ViewSession session(parent.Handle());
+    REQUIRE(session.Attached());
+    HWND editor = parent.EditorWindow();
+    REQUIRE(editor != nullptr);
+    const RECT knob = ControlRect(kInputKnob);
+    const Bounds logical(knob.left, knob.top, knob.right, knob.bottom);
+    double atOne = 0.0;
+    int direction = session.Param(Tidepull::kInputAtten) > 0.5 ? 1 : -1;
+    for (float factor : {1.0f, 1.25f, 1.5f, 1.75f, 2.0f}) {
+        REQUIRE(session.SetScale(factor) == kResultOk);
+        const DisplayScale scale = DisplayScale::FromFactor(factor);
+        CHECK(ClientSize(editor) == DeviceSize(factor));
+        const Bounds device = scale.ToDevice(logical);
+        const int x = (device.left + device.right) / 2;
+        const int y = (device.top + device.bottom) / 2;
+        // 24 logical pixels, in device pixels at this scale.
+        const int dy = direction * 24 * scale.Quarters() / 4;
+        const double before = session.Param(Tidepull::kInputAtten);
+        SendMessageA(editor, WM_LBUTTONDOWN, MK_LBUTTON, At(x, y));
+        SendMessageA(editor, WM_MOUSEMOVE, MK_LBUTTON, At(x, y + dy / 2));
+        SendMessageA(editor, WM_MOUSEMOVE, MK_LBUTTON, At(x, y + dy));
+        SendMessageA(editor, WM_LBUTTONUP, 0, At(x, y + dy));
+        const double change = std::fabs(session.Param(Tidepull::kInputAtten) - before);
+        if (factor == 1.0f)
+            atOne = change;
+        t.Check(std::fabs(change - atOne) < 1e-12 && change > 0.0, "the same change at every scale", __FILE__, __LINE__,
+                TestText(change) + " at " + TestText(factor) + ", " + TestText(atOne) + " at 1");
+        direction = -direction;
+    }
 }

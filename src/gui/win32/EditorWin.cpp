@@ -4,6 +4,7 @@
 #include "gui/TextStyle.h"
 #include "gui/win32/WinClipboard.h"
 #include "gui/win32/WinColorDialog.h"
+#include "gui/win32/WinDpi.h"
 #include "gui/win32/WinFileDialog.h"
 #include "gui/win32/WinFolders.h"
 #include "gui/win32/WinLinkOpener.h"
@@ -56,6 +57,22 @@ EditorWin::~EditorWin()
 }
 
 // ---- the window ----
+
+void* EditorWin::CreateEditorWindow(void* parentHandle)
+{
+    // Before the window exists, so that it opens at its size; the host is
+    // asked for the new size through its frame.
+    if (!HostGaveScale())
+        SetSystemDisplayScale(WinDpi::ScaleOf(static_cast<HWND>(parentHandle)));
+    return WindowHost::CreateEditorWindow(parentHandle);
+}
+
+void EditorWin::OnResolutionChanged(uint32_t dpi)
+{
+    // Resizes the window and asks the host's frame for the new size, then
+    // everything is drawn again; a scale the host gave stays.
+    SetSystemDisplayScale(DisplayScale::FromDpi(dpi));
+}
 
 void* EditorWin::OpenWindow(void* parentHandle, const Bounds& placement, int32_t periodMs)
 {
@@ -394,6 +411,16 @@ LRESULT EditorWin::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
     }
     if (msg == WM_CTLCOLOREDIT)
         return OnEntryColours(reinterpret_cast<HDC>(wParam));
+    // The window moved to a monitor of another resolution. A top-level
+    // window is told the new one; a child asks once its parent has changed.
+    if (msg == WinDpi::kChanged) {
+        OnResolutionChanged(LOWORD(wParam));
+        return 0;
+    }
+    if (msg == WinDpi::kChangedAfterParent) {
+        OnResolutionChanged(WinDpi::ForWindow(hwnd));
+        return 0;
+    }
 
     // While the box has the focus the editor takes nothing but the clicks
     // that abandon the entry.

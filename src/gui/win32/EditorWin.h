@@ -28,6 +28,10 @@ public:
     EditorWin(PlugCore* plug, int32_t width, int32_t height, int32_t frameRate, HINSTANCE module = nullptr);
     ~EditorWin() override;
 
+    // Opens at the resolution of the host's window unless the host gave a
+    // scale.
+    void* CreateEditorWindow(void* parent) override;
+
     HINSTANCE Module() const { return module; }
     HWND Window() const { return hwnd; }
     // The open entry box, or none.
@@ -82,6 +86,7 @@ private:
     LRESULT Forward(UINT msg, WPARAM wParam, LPARAM lParam);
     LRESULT OnPaintMessage();
     LRESULT OnEntryColours(HDC dc);
+    void OnResolutionChanged(uint32_t dpi);
 
     HINSTANCE module;
     HWND hwnd = nullptr;

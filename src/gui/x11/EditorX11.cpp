@@ -7,6 +7,7 @@
 #include "gui/x11/X11KeyMap.h"
 #include "gui/x11/X11PopupMenu.h"
 #include "gui/x11/X11TextEntry.h"
+#include "gui/x11/XftDpiReader.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -46,7 +47,14 @@ EditorX11::~EditorX11()
 
 void* EditorX11::CreateEditorWindow(void* parentHandle)
 {
+    // Unless the host gave a scale, the desktop's: the window opens at it,
+    // and the host is asked for the new size first.
+    const bool connected = !HostGaveScale() && connection.Acquire();
+    if (connected)
+        SetSystemDisplayScale(XftDpiReader::ScaleOf(connection.GetDisplay()));
     void* handle = WindowHost::CreateEditorWindow(parentHandle);
+    if (connected)
+        connection.Release();
     if (handle)
         OnTimer();
     return handle;

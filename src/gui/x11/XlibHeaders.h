@@ -5,6 +5,7 @@
 // renamed so that both can be seen from one source file.
 #define KeyCode XlibKeyCode
 #include <X11/Xlib.h>
+#include <X11/Xresource.h>
 #include <X11/Xutil.h>
 #include <X11/extensions/XShm.h>
 #include <X11/extensions/Xfixes.h>

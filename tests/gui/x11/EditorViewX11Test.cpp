@@ -13,12 +13,19 @@
 #include "XEmbedTestHost.h"
 #include "XTestInput.h"
 
+#include "gui/DisplayScale.h"
+#include "pix/PIX_Png.h"
 #include "plug/TidepullEditorLayout.h"
 
 #include "pluginterfaces/gui/iplugview.h"
+#include "pluginterfaces/gui/iplugviewcontentscalesupport.h"
+
+#include <X11/Xatom.h>
 
 
 #include <dirent.h>
+#include <stdlib.h>
+#include <unistd.h>
 #include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
@@ -60,6 +67,47 @@ int OpenDescriptors()
     }
     return n;
 }
+
+#ifdef TIDEPULL_SNAPSHOT_EXE
+// What `tidepull-snapshot --scale S` draws, 0xRRGGBB per pixel; empty when
+// the tool failed or did not end within a minute.
+std::vector<uint32_t> SnapshotAtScale(const char* scale, int& width, int& height)
+{
+    std::vector<uint32_t> pixels;
+    char dir[] = "/tmp/tidepull-x11-snapshot-XXXXXX";
+    if (!mkdtemp(dir))
+        return pixels;
+    const std::string png = std::string(dir) + "/editor.png";
+    char* argv[] = {const_cast<char*>(TIDEPULL_SNAPSHOT_EXE), const_cast<char*>("--scale"),
+                    const_cast<char*>(scale), const_cast<char*>(png.c_str()), nullptr};
+    pid_t child = 0;
+    int status = -1;
+    if (posix_spawn(&child, TIDEPULL_SNAPSHOT_EXE, nullptr, nullptr, argv, environ) == 0) {
+        pid_t done = 0;
+        const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+        while ((done = waitpid(child, &status, WNOHANG)) == 0 && std::chrono::steady_clock::now() < end)
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        if (done == 0) {
+            kill(child, SIGKILL);
+            waitpid(child, &status, 0);
+        }
+    }
+    if (WIFEXITED(status) && WEXITSTATUS(status) == 0) {
+        if (std::unique_ptr<PIX_IBitmap> image{PIX_PngFromFile(png.c_str(), nullptr)}) {
+            width = image->Width();
+            height = image->Height();
+            for (int32_t y = 0; y < height; ++y) {
+                const PIX_Pixel32* row = PIX_RowPointer(*image, image->Pixels(), y);
+                for (int32_t x = 0; x < width; ++x)
+                    pixels.push_back(row[x] & 0xFFFFFFu);
+            }
+        }
+    }
+    unlink(png.c_str());
+    rmdir(dir);
+    return pixels;
+}
+#endif
 
 class EditorInHost : public ::testing::Test {
 protected:
@@ -207,6 +255,43 @@ protected:
     }
 
     double Normalized(ParamID id) const { return plug->Controller()->getParamNormalized(id); }
+
+    // The host sets the view's scale, as hosts that know the screen's do.
+    tresult SetScale(float factor)
+    {
+        IPlugViewContentScaleSupport* scaling = nullptr;
+        if (view->queryInterface(IPlugViewContentScaleSupport::iid, reinterpret_cast<void**>(&scaling)) != kResultOk ||
+            !scaling)
+            return kNoInterface;
+        const tresult r = scaling->setContentScaleFactor(factor);
+        scaling->release();
+        return r;
+    }
+
+    // The size of the editor's window on the server.
+    std::pair<int, int> WindowSize() const
+    {
+        XWindowAttributes a;
+        if (!EditorWindow() || !XGetWindowAttributes(host->GetDisplay(), EditorWindow(), &a))
+            return {0, 0};
+        return {a.width, a.height};
+    }
+
+    // The desktop's resolution as the X server's resources carry it, read
+    // by connections opened from now on; none removes it.
+    void SetDesktopDpi(const char* dpi)
+    {
+        Display* d = host->GetDisplay();
+        if (!dpi) {
+            XDeleteProperty(d, DefaultRootWindow(d), XA_RESOURCE_MANAGER);
+        } else {
+            const std::string resources = std::string("Xft.antialias:\t1\nXft.dpi:\t") + dpi + "\n";
+            XChangeProperty(d, DefaultRootWindow(d), XA_RESOURCE_MANAGER, XA_STRING, 8, PropModeReplace,
+                            reinterpret_cast<const unsigned char*>(resources.data()),
+                            static_cast<int>(resources.size()));
+        }
+        XSync(d, False);
+    }
 
     std::unique_ptr<X11TestHost> host;
     std::unique_ptr<XTestInput> input;
@@ -781,6 +866,114 @@ TEST_F(EditorInXEmbedHost, IsEmbeddedShownAndDrivenByTheEmbedder)
     EXPECT_EQ(embedder->Timers(), 0u);
     EXPECT_EQ(embedder->Handlers(), 0u);
     EXPECT_EQ(embedder->ChildrenOf(embedder->Parent()).size(), 1u);   // the refused window
+}
+
+#ifdef TIDEPULL_SNAPSHOT_EXE
+TEST_F(EditorInHost, AtOneAndAHalfAndTwiceTheWindowShowsExactlyWhatTheSnapshotToolDraws)
+{
+    int w15 = 0, h15 = 0, w20 = 0, h20 = 0, w10 = 0, h10 = 0;
+    const std::vector<uint32_t> at15 = SnapshotAtScale("1.5", w15, h15);
+    const std::vector<uint32_t> at20 = SnapshotAtScale("2", w20, h20);
+    const std::vector<uint32_t> at10 = SnapshotAtScale("1", w10, h10);
+    ASSERT_EQ(std::make_pair(w15, h15), std::make_pair(1502, 405));
+    ASSERT_EQ(std::make_pair(w20, h20), std::make_pair(2002, 540));
+    ASSERT_EQ(std::make_pair(w10, h10), std::make_pair(1001, 270));
+
+    // Given before the window opens, the host's scale opens it at its size.
+    ASSERT_EQ(SetScale(1.5f), kResultOk);
+    Attach();
+    EXPECT_EQ(WindowSize(), std::make_pair(1502, 405));
+    EXPECT_TRUE(Await([&]() { return DifferentPixels(Shown(Bounds(0, 0, w15, h15)), at15) == 0; }));
+    EXPECT_EQ(DifferentPixels(Shown(Bounds(0, 0, w15, h15)), at15), 0u);
+
+    // Changed while the window is open: the frame is asked for the new size,
+    // the window takes it and everything is drawn anew.
+    const size_t asked = host->resizes.size();
+    ASSERT_EQ(SetScale(2.0f), kResultOk);
+    ASSERT_EQ(host->resizes.size(), asked + 1);
+    EXPECT_EQ(host->resizes.back().view, view);
+    EXPECT_EQ(host->resizes.back().rect.right, 2002);
+    EXPECT_EQ(host->resizes.back().rect.bottom, 540);
+    EXPECT_EQ(WindowSize(), std::make_pair(2002, 540));
+    EXPECT_TRUE(Await([&]() { return DifferentPixels(Shown(Bounds(0, 0, w20, h20)), at20) == 0; }));
+    EXPECT_EQ(DifferentPixels(Shown(Bounds(0, 0, w20, h20)), at20), 0u);
+
+    // And back: the 1x window is the 1x picture, as the tool draws it too.
+    ASSERT_EQ(SetScale(1.0f), kResultOk);
+    EXPECT_EQ(WindowSize(), std::make_pair(1001, 270));
+    EXPECT_TRUE(Await([&]() { return DifferentPixels(ShownAll(), at10) == 0; }));
+    EXPECT_EQ(DifferentPixels(ShownAll(), reference.Picture()), 0u);
+}
+#endif
+
+TEST_F(EditorInHost, ADragOfNLogicalPixelsMovesAKnobAlikeAtEveryScale)
+{
+    Attach();
+    const Bounds knob = reference.ControlRect(Layout::kAcThresholdKnob);
+    double before = Normalized(kAcThresholdId);
+    ASSERT_LT(before, 0.8);
+    // Up and down by turns: the value stays inside its range.
+    int direction = 1;
+    for (float factor : {1.0f, 1.5f, 2.0f, 1.25f}) {
+        SCOPED_TRACE(factor);
+        ASSERT_EQ(SetScale(factor), kResultOk);
+        const DisplayScale scale = DisplayScale::FromFactor(factor);
+        ASSERT_EQ(WindowSize(),
+                  std::make_pair(scale.DeviceLength(Layout::kWidth), scale.DeviceLength(Layout::kHeight)));
+        const Bounds device = scale.ToDevice(knob);
+        int x = 0;
+        int y = 0;
+        ScreenPoint((device.left + device.right) / 2, (device.top + device.bottom) / 2, x, y);
+        // 20 logical pixels are 20 times the scale on the screen: a tenth of
+        // the range on a 50-pixel knob geared 4, at every scale.
+        const int dy = direction * scale.Quarters() * 20 / 4;
+        const size_t calls = handler.Calls().size();
+        input->Drag(x, y, x, y - dy, 3);
+        EXPECT_TRUE(host->RunUntil([&]() {
+            return handler.Calls().size() > calls && handler.Calls().back().what == "end";
+        }, 15000));
+        Settle();
+        const double now = Normalized(kAcThresholdId);
+        EXPECT_NEAR(now - before, direction * 0.1, 1e-9);
+        before = now;
+        direction = -direction;
+    }
+}
+
+TEST_F(EditorInHost, TheDesktopsXftDpiScalesTheEditorUntilTheHostGivesAScale)
+{
+    SetDesktopDpi("144");
+    Attach();
+    EXPECT_EQ(WindowSize(), std::make_pair(1502, 405));
+    ViewRect size;
+    ASSERT_EQ(view->getSize(&size), kResultOk);
+    EXPECT_EQ(size.right, 1502);
+    EXPECT_EQ(size.bottom, 405);
+    // The host was asked for the size and its window grew to hold it.
+    ASSERT_FALSE(host->resizes.empty());
+    EXPECT_EQ(host->resizes.back().rect.right, 1502);
+    EXPECT_EQ(host->resizes.back().rect.bottom, 405);
+    XWindowAttributes a;
+    ASSERT_TRUE(XGetWindowAttributes(host->GetDisplay(), host->Parent(), &a));
+    EXPECT_GE(a.width, 1502);
+    EXPECT_GE(a.height, 405);
+    Remove();
+
+    // A value the desktop wrote oddly is 1.0.
+    SetDesktopDpi("lots");
+    Attach();
+    EXPECT_EQ(WindowSize(), std::make_pair(1001, 270));
+    Remove();
+
+    // Once the host has given a scale, the desktop's no longer counts.
+    SetDesktopDpi("192");
+    ASSERT_EQ(SetScale(1.25f), kResultOk);
+    Attach();
+    EXPECT_EQ(WindowSize(), std::make_pair(1252, 338));
+    ASSERT_EQ(view->getSize(&size), kResultOk);
+    EXPECT_EQ(size.right, 1252);
+    Remove();
+    SetDesktopDpi(nullptr);
 }
 
 // A host that exits with the editor still attached: its clean-up, set up

@@ -18,8 +18,9 @@ X11TestHost::X11TestHost(bool offers) : offersRunLoop(offers)
     a.background_pixel = BlackPixel(display, screen);
     a.event_mask = StructureNotifyMask;
     a.override_redirect = True;
-    parent = XCreateWindow(display, RootWindow(display, screen), 0, 0, kWidth + 40, kHeight + 30, 0, CopyFromParent,
-                           InputOutput, CopyFromParent, CWBackPixel | CWEventMask | CWOverrideRedirect, &a);
+    parent = XCreateWindow(display, RootWindow(display, screen), 0, 0, kWidth + kMarginX, kHeight + kMarginY, 0,
+                           CopyFromParent, InputOutput, CopyFromParent, CWBackPixel | CWEventMask | CWOverrideRedirect,
+                           &a);
     XMapRaised(display, parent);
     XEvent e;
     XWindowEvent(display, parent, StructureNotifyMask, &e);
@@ -193,6 +194,17 @@ tresult PLUGIN_API X11TestHost::unregisterTimer(ITimerHandler* handler)
 tresult PLUGIN_API X11TestHost::resizeView(IPlugView* view, ViewRect* newSize)
 {
     resizes.push_back({view, newSize ? *newSize : ViewRect()});
+    if (!newSize || !view)
+        return kInvalidArgument;
+    // As hosts do: the window around the view takes the new size, then the
+    // view hears of it.
+    const int w = newSize->right - newSize->left;
+    const int h = newSize->bottom - newSize->top;
+    if (display && w > 0 && h > 0) {
+        XResizeWindow(display, parent, static_cast<unsigned>(w + kMarginX), static_cast<unsigned>(h + kMarginY));
+        XSync(display, False);
+    }
+    view->onSize(newSize);
     return kResultOk;
 }
 

@@ -19,6 +19,9 @@ class X11TestHost : public Steinberg::IPlugFrame, public Steinberg::Linux::IRunL
 public:
     static constexpr int kWidth = 1001;
     static constexpr int kHeight = 270;
+    // The host's window is this much larger than the view in it.
+    static constexpr int kMarginX = 40;
+    static constexpr int kMarginY = 30;
 
     explicit X11TestHost(bool offersRunLoop = true);
     virtual ~X11TestHost();
@@ -60,6 +63,8 @@ public:
         Steinberg::IPlugView* view;
         Steinberg::ViewRect rect;
     };
+    // Every request, in order; the host's window follows each and tells
+    // the view with onSize.
     std::vector<Resize> resizes;
 
     // IPlugFrame

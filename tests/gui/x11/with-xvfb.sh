@@ -29,7 +29,7 @@ cleanup() {
 trap cleanup EXIT
 trap 'exit 130' INT TERM
 
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$dir/display" 2>"$dir/log" &
+Xvfb -displayfd 3 -screen 0 2560x1440x24 -nolisten tcp -noreset 3>"$dir/display" 2>"$dir/log" &
 pid=$!
 
 tries=0
