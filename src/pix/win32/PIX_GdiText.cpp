@@ -1,5 +1,10 @@
 #include "pix/win32/PIX_GdiText.h"
 
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
+
 #include <algorithm>
 #include <cstring>
 #include <vector>
