@@ -2,21 +2,29 @@
 
 #include "pluginterfaces/base/ibstream.h"
 
+#include <atomic>
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
+namespace vsthost
+{
+
 // An IBStream over bytes in memory: state files are read whole into one and
-// written whole from one.
+// written whole from one. Streams that misbehave derive from it.
 class ByteStream : public Steinberg::IBStream
 {
 public:
-    ByteStream();
+    ByteStream() = default;
+    explicit ByteStream(std::vector<uint8_t> bytes) : data_(std::move(bytes)) {}
     virtual ~ByteStream() = default;
 
     bool loadFile(const std::string& path, std::string& error);
     const std::vector<uint8_t>& bytes() const { return data_; }
     void rewind() { position_ = 0; }
+    size_t position() const { return position_; }
+    Steinberg::uint32 refCount() const { return refs_; }
 
     Steinberg::tresult PLUGIN_API read(void* buffer, Steinberg::int32 numBytes,
                                        Steinberg::int32* numBytesRead) override;
@@ -26,9 +34,14 @@ public:
                                        Steinberg::int64* result) override;
     Steinberg::tresult PLUGIN_API tell(Steinberg::int64* pos) override;
 
-    DECLARE_FUNKNOWN_METHODS
+    Steinberg::tresult PLUGIN_API queryInterface(const Steinberg::TUID iid, void** obj) override;
+    Steinberg::uint32 PLUGIN_API addRef() override { return ++refs_; }
+    Steinberg::uint32 PLUGIN_API release() override;
 
-private:
+protected:
     std::vector<uint8_t> data_;
     size_t position_ = 0;
+    std::atomic<Steinberg::uint32> refs_{1};
 };
+
+}  // namespace vsthost

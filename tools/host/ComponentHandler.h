@@ -4,12 +4,14 @@
 
 #include <atomic>
 
-// The host's end of the edit controller: an offline render has no automation
-// to write, so edits are only counted.
+namespace vsthost
+{
+
+// The host's end of the edit controller. Edits are only counted here; hosts
+// that record or forward them derive from it.
 class ComponentHandler : public Steinberg::Vst::IComponentHandler
 {
 public:
-    ComponentHandler();
     virtual ~ComponentHandler() = default;
 
     Steinberg::tresult PLUGIN_API beginEdit(Steinberg::Vst::ParamID id) override;
@@ -20,10 +22,18 @@ public:
 
     int editCount() const { return edits_.load(); }
     Steinberg::int32 restartFlags() const { return restartFlags_.load(); }
+    Steinberg::uint32 refCount() const { return refs_; }
 
-    DECLARE_FUNKNOWN_METHODS
+    Steinberg::tresult PLUGIN_API queryInterface(const Steinberg::TUID iid, void** obj) override;
+    Steinberg::uint32 PLUGIN_API addRef() override { return ++refs_; }
+    Steinberg::uint32 PLUGIN_API release() override;
+
+protected:
+    std::atomic<Steinberg::uint32> refs_{1};
 
 private:
     std::atomic<int> edits_{0};
     std::atomic<Steinberg::int32> restartFlags_{0};
 };
+
+}  // namespace vsthost

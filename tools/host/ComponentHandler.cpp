@@ -2,12 +2,16 @@
 
 using namespace Steinberg;
 
-ComponentHandler::ComponentHandler()
+namespace vsthost
 {
-    FUNKNOWN_CTOR
-}
 
-IMPLEMENT_REFCOUNT(ComponentHandler)
+uint32 PLUGIN_API ComponentHandler::release()
+{
+    const uint32 left = --refs_;
+    if (left == 0)
+        delete this;
+    return left;
+}
 
 tresult PLUGIN_API ComponentHandler::queryInterface(const TUID queried, void** obj)
 {
@@ -38,3 +42,5 @@ tresult PLUGIN_API ComponentHandler::restartComponent(int32 flags)
     restartFlags_ |= flags;
     return kResultOk;
 }
+
+}  // namespace vsthost
