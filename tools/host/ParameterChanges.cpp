@@ -35,7 +35,7 @@ ParamValueQueue* ParameterChanges::addQueue(Vst::ParamID id)
     {
         if (!growable_)
             return nullptr;
-        queues_.push_back(std::make_unique<ParamValueQueue>(pointsPerQueue_, growable_));
+        queues_.push_back(makeQueue());
     }
     if (full())
         return nullptr;
@@ -51,6 +51,11 @@ bool ParameterChanges::addNullSlot()
         return false;
     slots_.push_back(nullptr);
     return true;
+}
+
+std::unique_ptr<ParamValueQueue> ParameterChanges::makeQueue()
+{
+    return std::make_unique<ParamValueQueue>(pointsPerQueue_, growable_);
 }
 
 int32 PLUGIN_API ParameterChanges::getParameterCount()

@@ -39,6 +39,10 @@ public:
     Steinberg::uint32 PLUGIN_API addRef() override { return 1; }
     Steinberg::uint32 PLUGIN_API release() override { return 1; }
 
+protected:
+    // How a growable list makes the queues it adds.
+    virtual std::unique_ptr<ParamValueQueue> makeQueue();
+
 private:
     bool full() const { return !growable_ && slots_.size() >= queues_.size(); }
 

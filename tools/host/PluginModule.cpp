@@ -87,12 +87,12 @@ std::string PluginModule::bundleName(const std::string& bundlePath)
     return name;
 }
 
-bool PluginModule::open(const std::string& libraryPath)
+bool PluginModule::open(const std::string& libraryPath, bool bindNow)
 {
     unload();
     libraryPath_ = libraryPath;
     std::string why;
-    if (!library_.open(libraryPath, why))
+    if (!library_.open(libraryPath, why, bindNow))
     {
         error_ = "cannot load '" + libraryPath + "': " + why;
         return false;

@@ -38,7 +38,7 @@ public:
 
     // Maps the library and enters it. A library whose entry fails stays
     // mapped (loaded() but not entered()) so that it can still be looked at.
-    bool open(const std::string& libraryPath);
+    bool open(const std::string& libraryPath, bool bindNow = false);
     // The bundle's library, entered, with its factory taken; nothing stays
     // loaded when any step fails.
     bool load(const std::string& bundlePath, std::string& error);
@@ -48,6 +48,8 @@ public:
     bool entered() const { return entered_; }
     const std::string& error() const { return error_; }
     void* symbol(const char* name) const { return library_.symbol(name); }
+    // The dlopen handle or the HMODULE.
+    void* handle() const { return library_.handle(); }
     // What GetPluginFactory returns; the caller owns the one reference.
     Steinberg::IPluginFactory* createFactory() const;
 

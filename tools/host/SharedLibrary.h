@@ -23,7 +23,8 @@ public:
     SharedLibrary(const SharedLibrary&) = delete;
     SharedLibrary& operator=(const SharedLibrary&) = delete;
 
-    bool open(const std::string& path, std::string& error);
+    // bindNow resolves every symbol at once where the platform defers it.
+    bool open(const std::string& path, std::string& error, bool bindNow = false);
     // Unmaps; the caller has made the exit call when it wanted one.
     void close();
     bool isOpen() const { return handle_ != nullptr; }

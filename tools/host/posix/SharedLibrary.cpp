@@ -6,10 +6,10 @@
 namespace vsthost
 {
 
-bool SharedLibrary::open(const std::string& path, std::string& error)
+bool SharedLibrary::open(const std::string& path, std::string& error, bool bindNow)
 {
     close();
-    handle_ = ::dlopen(path.c_str(), RTLD_LAZY | RTLD_LOCAL);
+    handle_ = ::dlopen(path.c_str(), (bindNow ? RTLD_NOW : RTLD_LAZY) | RTLD_LOCAL);
     if (handle_)
         return true;
     const char* why = ::dlerror();

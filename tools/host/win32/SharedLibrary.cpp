@@ -19,7 +19,7 @@ std::wstring widen(const std::string& text)
 }
 }  // namespace
 
-bool SharedLibrary::open(const std::string& path, std::string& error)
+bool SharedLibrary::open(const std::string& path, std::string& error, bool)
 {
     close();
     handle_ = LoadLibraryW(widen(path).c_str());
