@@ -2,7 +2,7 @@
 
 #include "ParameterChanges.h"
 
-#include "public.sdk/source/common/memorystream.h"
+#include "host/ByteStream.h"
 
 #include <algorithm>
 
@@ -161,17 +161,14 @@ bool CrossHost::Apply(const std::vector<ParamSetting>& settings)
 
 std::vector<uint8_t> CrossHost::SaveState()
 {
-    IPtr<MemoryStream> stream = owned(new MemoryStream);
-    if (controller->getState(stream) != kResultOk)
+    vsthost::ByteStream stream;
+    if (controller->getState(&stream) != kResultOk)
         return {};
-    const auto* bytes = reinterpret_cast<const uint8_t*>(stream->getData());
-    return std::vector<uint8_t>(bytes, bytes + stream->getSize());
+    return stream.bytes();
 }
 
 tresult CrossHost::LoadState(const std::vector<uint8_t>& bytes)
 {
-    std::vector<uint8_t> copy = bytes;
-    IPtr<MemoryStream> stream =
-        owned(new MemoryStream(copy.data(), static_cast<TSize>(copy.size())));
-    return controller->setState(stream);
+    vsthost::ByteStream stream(bytes);
+    return controller->setState(&stream);
 }
