@@ -9,14 +9,6 @@ using namespace Steinberg;
 namespace vsthost
 {
 
-uint32 PLUGIN_API ByteStream::release()
-{
-    const uint32 left = --refs_;
-    if (left == 0)
-        delete this;
-    return left;
-}
-
 tresult PLUGIN_API ByteStream::queryInterface(const TUID queried, void** obj)
 {
     QUERY_INTERFACE(queried, obj, FUnknown::iid, IBStream)

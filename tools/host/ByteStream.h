@@ -1,8 +1,9 @@
 #pragma once
 
+#include "HostObject.h"
+
 #include "pluginterfaces/base/ibstream.h"
 
-#include <atomic>
 #include <cstdint>
 #include <string>
 #include <utility>
@@ -13,18 +14,16 @@ namespace vsthost
 
 // An IBStream over bytes in memory: state files are read whole into one and
 // written whole from one. Streams that misbehave derive from it.
-class ByteStream : public Steinberg::IBStream
+class ByteStream : public HostObject<Steinberg::IBStream>
 {
 public:
     ByteStream() = default;
     explicit ByteStream(std::vector<uint8_t> bytes) : data_(std::move(bytes)) {}
-    virtual ~ByteStream() = default;
 
     bool loadFile(const std::string& path, std::string& error);
     const std::vector<uint8_t>& bytes() const { return data_; }
     void rewind() { position_ = 0; }
     size_t position() const { return position_; }
-    Steinberg::uint32 refCount() const { return refs_; }
 
     Steinberg::tresult PLUGIN_API read(void* buffer, Steinberg::int32 numBytes,
                                        Steinberg::int32* numBytesRead) override;
@@ -35,13 +34,10 @@ public:
     Steinberg::tresult PLUGIN_API tell(Steinberg::int64* pos) override;
 
     Steinberg::tresult PLUGIN_API queryInterface(const Steinberg::TUID iid, void** obj) override;
-    Steinberg::uint32 PLUGIN_API addRef() override { return ++refs_; }
-    Steinberg::uint32 PLUGIN_API release() override;
 
 protected:
     std::vector<uint8_t> data_;
     size_t position_ = 0;
-    std::atomic<Steinberg::uint32> refs_{1};
 };
 
 }  // namespace vsthost

@@ -5,14 +5,6 @@ using namespace Steinberg;
 namespace vsthost
 {
 
-uint32 PLUGIN_API ComponentHandler::release()
-{
-    const uint32 left = --refs_;
-    if (left == 0)
-        delete this;
-    return left;
-}
-
 tresult PLUGIN_API ComponentHandler::queryInterface(const TUID queried, void** obj)
 {
     QUERY_INTERFACE(queried, obj, FUnknown::iid, Vst::IComponentHandler)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "HostObject.h"
+
 #include "pluginterfaces/vst/ivsteditcontroller.h"
 
 #include <atomic>
@@ -9,10 +11,9 @@ namespace vsthost
 
 // The host's end of the edit controller. Edits are only counted here; hosts
 // that record or forward them derive from it.
-class ComponentHandler : public Steinberg::Vst::IComponentHandler
+class ComponentHandler : public HostObject<Steinberg::Vst::IComponentHandler>
 {
 public:
-    virtual ~ComponentHandler() = default;
 
     Steinberg::tresult PLUGIN_API beginEdit(Steinberg::Vst::ParamID id) override;
     Steinberg::tresult PLUGIN_API performEdit(Steinberg::Vst::ParamID id,
@@ -22,14 +23,8 @@ public:
 
     int editCount() const { return edits_.load(); }
     Steinberg::int32 restartFlags() const { return restartFlags_.load(); }
-    Steinberg::uint32 refCount() const { return refs_; }
 
     Steinberg::tresult PLUGIN_API queryInterface(const Steinberg::TUID iid, void** obj) override;
-    Steinberg::uint32 PLUGIN_API addRef() override { return ++refs_; }
-    Steinberg::uint32 PLUGIN_API release() override;
-
-protected:
-    std::atomic<Steinberg::uint32> refs_{1};
 
 private:
     std::atomic<int> edits_{0};

@@ -12,14 +12,6 @@ HostContext::HostContext(const std::string& name, bool offersApplication)
 {
 }
 
-uint32 PLUGIN_API HostContext::release()
-{
-    const uint32 left = --refs_;
-    if (left == 0)
-        delete this;
-    return left;
-}
-
 tresult PLUGIN_API HostContext::queryInterface(const TUID queried, void** obj)
 {
     if (FUnknownPrivate::iidEqual(queried, FUnknown::iid) ||

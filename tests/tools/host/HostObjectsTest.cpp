@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include "pluginterfaces/base/smartpointer.h"
+
 #include <cstring>
 
 using namespace Steinberg;
@@ -32,33 +34,33 @@ private:
 
 TEST(HostContext, NamesTheHostAndOffersNothingElse)
 {
-    HostContext host("Render Höst");
+    IPtr<HostContext> host = owned(new HostContext("Render Höst"));
     Vst::String128 name;
-    EXPECT_EQ(host.getName(name), kResultOk);
+    EXPECT_EQ(host->getName(name), kResultOk);
     EXPECT_EQ(vsthost::VstText::toUtf8(name, 128), "Render Höst");
-    EXPECT_EQ(host.nameQueries(), 1);
-    EXPECT_EQ(host.getName(nullptr), kInvalidArgument);
+    EXPECT_EQ(host->nameQueries(), 1);
+    EXPECT_EQ(host->getName(nullptr), kInvalidArgument);
 
-    void* obj = &host;
+    void* obj = host.get();
     TUID any = {};
-    EXPECT_EQ(host.createInstance(any, any, &obj), kResultFalse);
+    EXPECT_EQ(host->createInstance(any, any, &obj), kResultFalse);
     EXPECT_EQ(obj, nullptr);
-    EXPECT_EQ(host.queryInterface(Vst::IHostApplication::iid, &obj), kResultOk);
-    EXPECT_EQ(obj, static_cast<Vst::IHostApplication*>(&host));
-    EXPECT_EQ(host.refCount(), 2u);
-    host.release();
+    EXPECT_EQ(host->queryInterface(Vst::IHostApplication::iid, &obj), kResultOk);
+    EXPECT_EQ(obj, static_cast<Vst::IHostApplication*>(host.get()));
+    EXPECT_EQ(host->refCount(), 2u);
+    EXPECT_EQ(host->release(), 1u);
 }
 
 TEST(HostContext, WithoutTheApplicationOnlyFUnknownAnswers)
 {
-    HostContext bare("bare", false);
+    IPtr<HostContext> bare = owned(new HostContext("bare", false));
     void* obj = nullptr;
-    EXPECT_EQ(bare.queryInterface(Vst::IHostApplication::iid, &obj), kNoInterface);
+    EXPECT_EQ(bare->queryInterface(Vst::IHostApplication::iid, &obj), kNoInterface);
     EXPECT_EQ(obj, nullptr);
-    EXPECT_EQ(bare.queryInterface(FUnknown::iid, &obj), kResultOk);
+    EXPECT_EQ(bare->queryInterface(FUnknown::iid, &obj), kResultOk);
     EXPECT_NE(obj, nullptr);
-    EXPECT_EQ(bare.refCount(), 2u);
-    bare.release();
+    EXPECT_EQ(bare->refCount(), 2u);
+    EXPECT_EQ(bare->release(), 1u);
 }
 
 TEST(HostObjects, TheLastReleaseDeletesWhatTheHostMadeOnTheHeap)
