@@ -1,6 +1,6 @@
 #include "FuzzPlug.h"
 
-#include "public.sdk/source/common/memorystream.h"
+#include "host/ByteStream.h"
 
 #include <cmath>
 #include <cstring>
@@ -34,18 +34,16 @@ FuzzPlug::~FuzzPlug()
 
 std::vector<uint8_t> FuzzPlug::SaveState()
 {
-    IPtr<MemoryStream> stream = owned(new MemoryStream);
-    if (plug->getState(stream) != kResultOk)
+    vsthost::ByteStream stream;
+    if (plug->getState(&stream) != kResultOk)
         return {};
-    const auto* bytes = reinterpret_cast<const uint8_t*>(stream->getData());
-    return std::vector<uint8_t>(bytes, bytes + stream->getSize());
+    return stream.bytes();
 }
 
 tresult FuzzPlug::LoadState(const std::vector<uint8_t>& bytes)
 {
-    std::vector<uint8_t> copy = bytes;
-    IPtr<MemoryStream> stream = owned(new MemoryStream(copy.data(), static_cast<TSize>(copy.size())));
-    return plug->setState(stream);
+    vsthost::ByteStream stream(bytes);
+    return plug->setState(&stream);
 }
 
 bool FuzzPlug::StateIsSane()

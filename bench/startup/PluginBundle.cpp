@@ -2,21 +2,11 @@
 
 #include "pluginterfaces/vst/ivstcomponent.h"
 
-#include <dlfcn.h>
-
 #include <cstring>
 
 #include <utility>
 
 using namespace Steinberg;
-
-namespace {
-
-using ModuleEntryFn = bool (*)(void*);
-using ModuleExitFn = bool (*)();
-using GetFactoryFn = IPluginFactory* (*)();
-
-} // namespace
 
 PluginBundle::PluginBundle(std::string path_) : path(std::move(path_)) {}
 
@@ -27,24 +17,15 @@ PluginBundle::~PluginBundle()
 
 bool PluginBundle::Open()
 {
-    handle = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
-    if (!handle) {
-        const char* why = dlerror();
-        error = why ? why : "dlopen failed";
-        return false;
-    }
-    auto entry = reinterpret_cast<ModuleEntryFn>(dlsym(handle, "ModuleEntry"));
-    if (!entry || !entry(handle)) {
-        error = "ModuleEntry failed";
-        return false;
-    }
-    return true;
+    if (module.open(path, true))
+        return true;
+    error = module.error();
+    return false;
 }
 
 bool PluginBundle::TakeFactory()
 {
-    auto get = handle ? reinterpret_cast<GetFactoryFn>(dlsym(handle, "GetPluginFactory")) : nullptr;
-    factory = get ? get() : nullptr;
+    factory = module.createFactory();
     if (!factory)
         error = "no factory";
     return factory != nullptr;
@@ -95,19 +76,10 @@ void PluginBundle::Close()
         factory->release();
         factory = nullptr;
     }
-    if (handle) {
-        if (auto exit = reinterpret_cast<ModuleExitFn>(dlsym(handle, "ModuleExit")))
-            exit();
-        dlclose(handle);
-        handle = nullptr;
-    }
+    module.unload();
 }
 
 bool PluginBundle::IsUnloaded() const
 {
-    void* still = dlopen(path.c_str(), RTLD_NOW | RTLD_NOLOAD);
-    if (!still)
-        return true;
-    dlclose(still);
-    return false;
+    return !vsthost::SharedLibrary::isMapped(path);
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "host/PluginModule.h"
+
 #include "pluginterfaces/base/ipluginbase.h"
 
 #include <string>
@@ -13,7 +15,7 @@ public:
     PluginBundle(const PluginBundle&) = delete;
     PluginBundle& operator=(const PluginBundle&) = delete;
 
-    // dlopen and ModuleEntry.
+    // dlopen (every symbol bound at once) and ModuleEntry.
     bool Open();
     // GetPluginFactory.
     bool TakeFactory();
@@ -32,7 +34,7 @@ public:
 private:
     std::string path;
     std::string error;
-    void* handle = nullptr;
+    vsthost::PluginModule module;
     Steinberg::IPluginFactory* factory = nullptr;
     Steinberg::TUID classId = {};
 };

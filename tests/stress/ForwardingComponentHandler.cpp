@@ -49,14 +49,3 @@ tresult PLUGIN_API ForwardingComponentHandler::restartComponent(int32)
 {
     return kResultOk;
 }
-
-tresult PLUGIN_API ForwardingComponentHandler::queryInterface(const TUID iid, void** obj)
-{
-    if (FUnknownPrivate::iidEqual(iid, IComponentHandler::iid) || FUnknownPrivate::iidEqual(iid, FUnknown::iid)) {
-        addRef();
-        *obj = static_cast<IComponentHandler*>(this);
-        return kResultOk;
-    }
-    *obj = nullptr;
-    return kNoInterface;
-}

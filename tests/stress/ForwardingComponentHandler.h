@@ -1,6 +1,6 @@
 #pragma once
 
-#include "pluginterfaces/vst/ivsteditcontroller.h"
+#include "host/ComponentHandler.h"
 
 #include <atomic>
 #include <map>
@@ -12,11 +12,10 @@
 // editor makes is queued for the audio thread, which hands it back to the
 // plug-in as a parameter change of its next block. Safe to call from any
 // thread; the audio side only holds the queue's lock while taking it over.
-class ForwardingComponentHandler : public Steinberg::Vst::IComponentHandler {
+// Held by the test: counted, never deleted by a release.
+class ForwardingComponentHandler : public vsthost::ComponentHandler {
 public:
     using Edit = std::pair<Steinberg::Vst::ParamID, Steinberg::Vst::ParamValue>;
-
-    virtual ~ForwardingComponentHandler() = default;
 
     // The edits queued since the last call, oldest first.
     std::vector<Edit> TakePending();
@@ -33,9 +32,7 @@ public:
     Steinberg::tresult PLUGIN_API endEdit(Steinberg::Vst::ParamID id) SMTG_OVERRIDE;
     Steinberg::tresult PLUGIN_API restartComponent(Steinberg::int32 flags) SMTG_OVERRIDE;
 
-    Steinberg::tresult PLUGIN_API queryInterface(const Steinberg::TUID iid, void** obj) SMTG_OVERRIDE;
-    Steinberg::uint32 PLUGIN_API addRef() SMTG_OVERRIDE { return ++refCount; }
-    Steinberg::uint32 PLUGIN_API release() SMTG_OVERRIDE { return --refCount; }
+    Steinberg::uint32 PLUGIN_API release() SMTG_OVERRIDE { return --refs_; }
 
 private:
     mutable std::mutex lock;
@@ -44,5 +41,4 @@ private:
     std::atomic<int64_t> performs{0};
     std::atomic<int32_t> openGestures{0};
     std::atomic<bool> gestureFault{false};
-    std::atomic<Steinberg::uint32> refCount{1};
 };

@@ -10,7 +10,7 @@ tresult PLUGIN_API HostileStream::read(void* buffer, int32 numBytes, int32* numB
     const uint32_t call = reads++;
     if (numBytesRead)
         *numBytesRead = 0;
-    const size_t available = data.size() - std::min(pos, data.size());
+    const size_t available = data_.size() - std::min(position_, data_.size());
     size_t n = std::min(available, static_cast<size_t>(std::max(numBytes, 0)));
     tresult result = kResultOk;
     switch (mode) {
@@ -37,8 +37,8 @@ tresult PLUGIN_API HostileStream::read(void* buffer, int32 numBytes, int32* numB
         return kResultFalse;
     }
     if (n > 0)
-        std::memcpy(buffer, data.data() + pos, n);
-    pos += n;
+        std::memcpy(buffer, data_.data() + position_, n);
+    position_ += n;
     if (numBytesRead)
         *numBytesRead = static_cast<int32>(n);
     return result;

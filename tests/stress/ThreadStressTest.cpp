@@ -16,7 +16,7 @@
 #include "pluginterfaces/gui/iplugview.h"
 #include "pluginterfaces/vst/ivstaudioprocessor.h"
 #include "pluginterfaces/vst/ivstprocesscontext.h"
-#include "public.sdk/source/common/memorystream.h"
+#include "host/ByteStream.h"
 
 #include <gtest/gtest.h>
 
@@ -277,18 +277,16 @@ void ThreadStress::Gesture(std::mt19937& rng, const UiControl& c)
 
 std::vector<uint8_t> ThreadStress::SaveState()
 {
-    IPtr<MemoryStream> stream = owned(new MemoryStream);
-    if (plug->getState(stream) != kResultOk)
+    vsthost::ByteStream stream;
+    if (plug->getState(&stream) != kResultOk)
         return {};
-    const auto* bytes = reinterpret_cast<const uint8_t*>(stream->getData());
-    return std::vector<uint8_t>(bytes, bytes + stream->getSize());
+    return stream.bytes();
 }
 
 tresult ThreadStress::LoadState(const std::vector<uint8_t>& bytes)
 {
-    std::vector<uint8_t> copy = bytes;
-    IPtr<MemoryStream> stream = owned(new MemoryStream(copy.data(), static_cast<TSize>(copy.size())));
-    return plug->setState(stream);
+    vsthost::ByteStream stream(bytes);
+    return plug->setState(&stream);
 }
 
 void ThreadStress::UiThread()

@@ -9,6 +9,7 @@
 
 namespace fs = std::filesystem;
 using namespace Steinberg;
+using vsthost::ByteStream;
 
 namespace
 {

@@ -3,7 +3,7 @@
 #include "HostBus.h"
 #include "PluginModule.h"
 
-#include "public.sdk/source/common/memorystream.h"
+#include "host/ByteStream.h"
 
 #include <algorithm>
 
@@ -134,16 +134,14 @@ void HostedPlugin::Apply(IParameterChanges& changes)
 
 std::vector<uint8_t> HostedPlugin::SaveState()
 {
-    IPtr<MemoryStream> stream = owned(new MemoryStream);
-    if (controller->getState(stream) != kResultOk)
+    vsthost::ByteStream stream;
+    if (controller->getState(&stream) != kResultOk)
         return {};
-    const auto* bytes = reinterpret_cast<const uint8_t*>(stream->getData());
-    return std::vector<uint8_t>(bytes, bytes + stream->getSize());
+    return stream.bytes();
 }
 
 tresult HostedPlugin::LoadState(const std::vector<uint8_t>& bytes)
 {
-    std::vector<uint8_t> copy = bytes;
-    IPtr<MemoryStream> stream = owned(new MemoryStream(copy.data(), static_cast<TSize>(copy.size())));
-    return controller->setState(stream);
+    vsthost::ByteStream stream(bytes);
+    return controller->setState(&stream);
 }

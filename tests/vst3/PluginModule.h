@@ -1,32 +1,22 @@
 #pragma once
 
-#include "pluginterfaces/base/ipluginbase.h"
+#include "host/PluginModule.h"
 
 #include <string>
 
-// A plug-in library opened the way a Linux host opens it: dlopen, then
-// ModuleEntry; ModuleExit and dlclose when it goes away.
-class PluginModule {
+// A plug-in library opened the way a host of this platform opens it (the host
+// library's module), with the names these tests use.
+class PluginModule : public vsthost::PluginModule {
 public:
-    explicit PluginModule(const std::string& path);
-    ~PluginModule();
-
-    PluginModule(const PluginModule&) = delete;
-    PluginModule& operator=(const PluginModule&) = delete;
+    explicit PluginModule(const std::string& path) : vsthost::PluginModule(path) {}
 
     // The bundle built with these tests, loaded once per process.
     static PluginModule& Shared();
 
-    bool Loaded() const { return handle != nullptr; }
-    bool Entered() const { return entered; }
-    const std::string& Error() const { return error; }
-    void* Symbol(const char* name) const;
-
+    bool Loaded() const { return loaded(); }
+    bool Entered() const { return entered(); }
+    const std::string& Error() const { return error(); }
+    void* Symbol(const char* name) const { return symbol(name); }
     // What GetPluginFactory returns; the caller owns the one reference.
-    Steinberg::IPluginFactory* GetFactory() const;
-
-private:
-    void* handle = nullptr;
-    bool entered = false;
-    std::string error;
+    Steinberg::IPluginFactory* GetFactory() const { return createFactory(); }
 };

@@ -26,14 +26,3 @@ tresult PLUGIN_API RecordingComponentHandler::restartComponent(int32 flags)
     calls.push_back({"restart", 0, static_cast<ParamValue>(flags)});
     return kResultOk;
 }
-
-tresult PLUGIN_API RecordingComponentHandler::queryInterface(const TUID iid, void** obj)
-{
-    if (FUnknownPrivate::iidEqual(iid, IComponentHandler::iid) || FUnknownPrivate::iidEqual(iid, FUnknown::iid)) {
-        addRef();
-        *obj = static_cast<IComponentHandler*>(this);
-        return kResultOk;
-    }
-    *obj = nullptr;
-    return kNoInterface;
-}

@@ -1,33 +1,21 @@
 #pragma once
 
-#include "pluginterfaces/vst/ivsthostapplication.h"
+#include "host/HostContext.h"
 
-#include <atomic>
 #include <string>
 
 // The context a host passes to initialize: offers IHostApplication with a
-// chosen name, or nothing at all. Counts what the plug-in asks of it.
-class TestHostContext : public Steinberg::Vst::IHostApplication {
+// chosen name, or nothing at all. Counts what the plug-in asks of it. Held by
+// the test: counted, never deleted by a release.
+class TestHostContext : public vsthost::HostContext {
 public:
-    explicit TestHostContext(std::string name = "Tidepull Test Host", bool offersApplication = true)
-        : hostName(std::move(name)), offersApplication(offersApplication)
+    explicit TestHostContext(const std::string& name = "Tidepull Test Host", bool offersApplication = true)
+        : vsthost::HostContext(name, offersApplication)
     {
     }
-    virtual ~TestHostContext() = default;
 
-    Steinberg::uint32 RefCount() const { return refCount; }
-    int NameQueries() const { return nameQueries; }
+    Steinberg::uint32 RefCount() const { return refCount(); }
+    int NameQueries() const { return nameQueries(); }
 
-    Steinberg::tresult PLUGIN_API getName(Steinberg::Vst::String128 name) SMTG_OVERRIDE;
-    Steinberg::tresult PLUGIN_API createInstance(Steinberg::TUID cid, Steinberg::TUID iid, void** obj) SMTG_OVERRIDE;
-
-    Steinberg::tresult PLUGIN_API queryInterface(const Steinberg::TUID iid, void** obj) SMTG_OVERRIDE;
-    Steinberg::uint32 PLUGIN_API addRef() SMTG_OVERRIDE { return ++refCount; }
-    Steinberg::uint32 PLUGIN_API release() SMTG_OVERRIDE { return --refCount; }
-
-private:
-    std::string hostName;
-    bool offersApplication;
-    int nameQueries = 0;
-    std::atomic<Steinberg::uint32> refCount{1};
+    Steinberg::uint32 PLUGIN_API release() SMTG_OVERRIDE { return --refs_; }
 };

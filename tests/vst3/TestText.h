@@ -1,5 +1,7 @@
 #pragma once
 
+#include "host/VstText.h"
+
 #include "pluginterfaces/vst/vsttypes.h"
 
 #include <string>
@@ -8,6 +10,9 @@
 class TestText {
 public:
     // Units above 0x7F show as '?', so a wrong widening never compares equal.
-    static std::string Narrow(const Steinberg::Vst::TChar* text, size_t maxUnits = 128);
-    static std::u16string Widen(const std::string& text);
+    static std::string Narrow(const Steinberg::Vst::TChar* text, size_t maxUnits = 128)
+    {
+        return vsthost::VstText::toAscii(text, maxUnits);
+    }
+    static std::u16string Widen(const std::string& text) { return vsthost::VstText::widen(text); }
 };

@@ -4,6 +4,7 @@
 
 #include "public.sdk/source/common/memorystream.h"
 #include "public.sdk/source/vst/vstpresetfile.h"
+#include "host/ByteStream.h"
 
 #include <algorithm>
 
@@ -162,19 +163,16 @@ bool CrossHost::Apply(const std::vector<ParamSetting>& settings)
 
 std::vector<uint8_t> CrossHost::SaveState()
 {
-    IPtr<MemoryStream> stream = owned(new MemoryStream);
-    if (controller->getState(stream) != kResultOk)
+    vsthost::ByteStream stream;
+    if (controller->getState(&stream) != kResultOk)
         return {};
-    const auto* bytes = reinterpret_cast<const uint8_t*>(stream->getData());
-    return std::vector<uint8_t>(bytes, bytes + stream->getSize());
+    return stream.bytes();
 }
 
 tresult CrossHost::LoadState(const std::vector<uint8_t>& bytes)
 {
-    std::vector<uint8_t> copy = bytes;
-    IPtr<MemoryStream> stream =
-        owned(new MemoryStream(copy.data(), static_cast<TSize>(copy.size())));
-    return controller->setState(stream);
+    vsthost::ByteStream stream(bytes);
+    return controller->setState(&stream);
 }
 
 bool CrossHost::LoadPreset(const std::vector<uint8_t>& fileBytes)

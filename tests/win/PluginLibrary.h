@@ -1,32 +1,24 @@
 #pragma once
 
-#include "pluginterfaces/base/ipluginbase.h"
+#include "host/PluginModule.h"
 
 #include <string>
 
-// A plug-in library opened the way a host on this platform opens it. Windows:
-// LoadLibraryW, then InitDll; ExitDll and FreeLibrary when it goes away.
-// Linux: dlopen, then ModuleEntry; ModuleExit and dlclose.
-class PluginLibrary {
+// A plug-in library opened the way a host on this platform opens it (the host
+// library's module). Windows: LoadLibraryW, then InitDll; ExitDll and
+// FreeLibrary when it goes away. Linux: dlopen, then ModuleEntry; ModuleExit
+// and dlclose.
+class PluginLibrary : public vsthost::PluginModule {
 public:
-    explicit PluginLibrary(const std::string& path);
-    ~PluginLibrary();
+    explicit PluginLibrary(const std::string& path) : vsthost::PluginModule(path) {}
 
-    PluginLibrary(const PluginLibrary&) = delete;
-    PluginLibrary& operator=(const PluginLibrary&) = delete;
-
-    bool Loaded() const { return handle != nullptr; }
-    bool Entered() const { return entered; }
-    const std::string& Error() const { return error; }
+    bool Loaded() const { return loaded(); }
+    bool Entered() const { return entered(); }
+    const std::string& Error() const { return error(); }
     // The HMODULE or the dlopen handle.
-    void* Handle() const { return handle; }
-    void* Symbol(const char* name) const;
+    void* Handle() const { return handle(); }
+    void* Symbol(const char* name) const { return symbol(name); }
 
     // What GetPluginFactory returns; the caller owns the one reference.
-    Steinberg::IPluginFactory* GetFactory() const;
-
-private:
-    void* handle = nullptr;
-    bool entered = false;
-    std::string error;
+    Steinberg::IPluginFactory* GetFactory() const { return createFactory(); }
 };

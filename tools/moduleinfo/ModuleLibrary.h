@@ -1,21 +1,18 @@
 #pragma once
 
+#include "host/PluginModule.h"
+
 #include "pluginterfaces/base/ipluginbase.h"
 
 #include <string>
 #include <vector>
 
-// A VST 3 bundle's module opened as a host of this platform opens it (Linux:
-// dlopen and ModuleEntry; Windows: LoadLibrary and InitDll), for its factory.
-// Closed again, in reverse, by the destructor.
+// A VST 3 bundle's module opened as a host of this platform opens it (the
+// host library's module), for its factory. Closed again, in reverse, by the
+// destructor.
 class ModuleLibrary
 {
 public:
-    ModuleLibrary() = default;
-    ~ModuleLibrary();
-    ModuleLibrary(const ModuleLibrary&) = delete;
-    ModuleLibrary& operator=(const ModuleLibrary&) = delete;
-
     bool open(const std::string& bundlePath, std::string& error);
     // GetPluginFactory's answer; the caller owns the reference.
     Steinberg::IPluginFactory* factory(std::string& error) const;
@@ -26,8 +23,5 @@ public:
     static std::string moduleName(const std::string& bundlePath);
 
 private:
-    void* symbol(const char* name) const;
-
-    void* handle_ = nullptr;
-    bool entered_ = false;
+    vsthost::PluginModule module_;
 };

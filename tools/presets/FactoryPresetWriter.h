@@ -3,6 +3,8 @@
 #include "FactoryPresets.h"
 #include "PluginModule.h"
 
+using vsthost::PluginModule;
+
 #include <string>
 #include <vector>
 

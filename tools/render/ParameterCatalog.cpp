@@ -6,6 +6,8 @@
 #include <cinttypes>
 #include <cstdio>
 
+using vsthost::VstText;
+
 using namespace Steinberg;
 using namespace Steinberg::Vst;
 

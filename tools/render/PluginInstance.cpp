@@ -9,6 +9,8 @@
 
 #include <cstring>
 
+using vsthost::VstText;
+
 using namespace Steinberg;
 using namespace Steinberg::Vst;
 

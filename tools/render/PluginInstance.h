@@ -10,9 +10,18 @@
 #include <string>
 #include <vector>
 
+namespace vsthost
+{
 class ByteStream;
 class ComponentHandler;
 class HostContext;
+}  // namespace vsthost
+
+// The render tool's host objects are the shared host library's.
+using vsthost::ByteStream;
+using vsthost::ComponentHandler;
+using vsthost::HostContext;
+using vsthost::PluginModule;
 
 // One effect instance and its edit controller, driven through the calls a DAW
 // makes, in a DAW's order. The destructor undoes whatever was done: stops

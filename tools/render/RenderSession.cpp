@@ -2,6 +2,7 @@
 
 #include "AudioClip.h"
 #include "AudioFile.h"
+#include "BundleSearch.h"
 #include "ByteStream.h"
 #include "ComponentHandler.h"
 #include "DemoSignal.h"
@@ -39,7 +40,7 @@ int RenderSession::run(const CommandLine::Options& options)
 
 bool RenderSession::loadPlugin(const CommandLine::Options& options, std::string& error)
 {
-    const std::string bundle = options.pluginPath.empty() ? PluginModule::defaultBundle() : options.pluginPath;
+    const std::string bundle = options.pluginPath.empty() ? BundleSearch::defaultBundle() : options.pluginPath;
     return module_.load(bundle, error) && module_.findAudioEffect(effect_, error);
 }
 

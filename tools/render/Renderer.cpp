@@ -10,6 +10,9 @@
 #include <algorithm>
 #include <cmath>
 
+using vsthost::VstText;
+using vsthost::ParameterChanges;
+
 using namespace Steinberg;
 using namespace Steinberg::Vst;
 

@@ -5,6 +5,8 @@
 #include "pluginterfaces/base/funknown.h"
 #include "pluginterfaces/base/smartpointer.h"
 
+using vsthost::ByteStream;
+
 #include <cstdint>
 #include <string>
 #include <vector>

@@ -10,6 +10,9 @@
 
 #include <cstdio>
 
+using vsthost::ParameterChanges;
+using vsthost::VstText;
+
 using namespace Steinberg;
 using namespace Steinberg::Vst;
 

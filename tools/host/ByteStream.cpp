@@ -6,12 +6,16 @@
 
 using namespace Steinberg;
 
-ByteStream::ByteStream()
+namespace vsthost
 {
-    FUNKNOWN_CTOR
-}
 
-IMPLEMENT_FUNKNOWN_METHODS(ByteStream, IBStream, IBStream::iid)
+tresult PLUGIN_API ByteStream::queryInterface(const TUID queried, void** obj)
+{
+    QUERY_INTERFACE(queried, obj, FUnknown::iid, IBStream)
+    QUERY_INTERFACE(queried, obj, IBStream::iid, IBStream)
+    *obj = nullptr;
+    return kNoInterface;
+}
 
 bool ByteStream::loadFile(const std::string& path, std::string& error)
 {
@@ -100,3 +104,5 @@ tresult PLUGIN_API ByteStream::tell(int64* pos)
     *pos = static_cast<int64>(position_);
     return kResultOk;
 }
+
+}  // namespace vsthost

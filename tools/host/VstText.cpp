@@ -2,6 +2,9 @@
 
 #include "pluginterfaces/base/funknown.h"
 
+namespace vsthost
+{
+
 std::string VstText::toUtf8(const Steinberg::char16* text, size_t maxUnits)
 {
     std::string out;
@@ -86,6 +89,22 @@ void VstText::toUtf16(const std::string& text, Steinberg::char16* out, size_t un
     out[n] = 0;
 }
 
+std::u16string VstText::widen(const std::string& text)
+{
+    std::u16string out(text.size() + 1, u'\0');
+    toUtf16(text, reinterpret_cast<Steinberg::char16*>(&out[0]), out.size());
+    out.resize(std::char_traits<char16_t>::length(out.c_str()));
+    return out;
+}
+
+std::string VstText::toAscii(const Steinberg::char16* text, size_t maxUnits)
+{
+    std::string out;
+    for (size_t i = 0; text && i < maxUnits && text[i] != 0; ++i)
+        out.push_back(text[i] < 0x80 ? static_cast<char>(text[i]) : '?');
+    return out;
+}
+
 std::string VstText::resultName(Steinberg::tresult result)
 {
     using namespace Steinberg;
@@ -110,3 +129,5 @@ std::string VstText::fromField(const char* field, size_t size)
         ++n;
     return std::string(field, n);
 }
+
+}  // namespace vsthost

@@ -2,7 +2,11 @@
 
 using namespace Steinberg;
 
-ParamValueQueue::ParamValueQueue(int capacity) : capacity_(capacity > 0 ? capacity : 1)
+namespace vsthost
+{
+
+ParamValueQueue::ParamValueQueue(int capacity, bool growable)
+    : capacity_(capacity > 0 ? capacity : 1), growable_(growable)
 {
     points_.reserve(capacity_);
 }
@@ -11,6 +15,15 @@ void ParamValueQueue::reset(Vst::ParamID id)
 {
     id_ = id;
     points_.clear();
+    unreadable_ = false;
+}
+
+bool ParamValueQueue::append(int32 sampleOffset, Vst::ParamValue value)
+{
+    if (full())
+        return false;
+    points_.push_back(Point{sampleOffset, value});
+    return true;
 }
 
 int32 PLUGIN_API ParamValueQueue::getPointCount()
@@ -20,7 +33,7 @@ int32 PLUGIN_API ParamValueQueue::getPointCount()
 
 tresult PLUGIN_API ParamValueQueue::getPoint(int32 index, int32& sampleOffset, Vst::ParamValue& value)
 {
-    if (index < 0 || index >= static_cast<int32>(points_.size()))
+    if (unreadable_ || index < 0 || index >= static_cast<int32>(points_.size()))
         return kInvalidArgument;
     sampleOffset = points_[index].offset;
     value = points_[index].value;
@@ -41,7 +54,7 @@ tresult PLUGIN_API ParamValueQueue::addPoint(int32 sampleOffset, Vst::ParamValue
         return kResultOk;
     }
     // Growing would allocate on the audio thread.
-    if (points_.size() >= capacity_)
+    if (full())
         return kResultFalse;
     points_.insert(points_.begin() + static_cast<std::ptrdiff_t>(at), Point{sampleOffset, value});
     index = static_cast<int32>(at);
@@ -55,3 +68,5 @@ tresult PLUGIN_API ParamValueQueue::queryInterface(const TUID queried, void** ob
     *obj = nullptr;
     return kNoInterface;
 }
+
+}  // namespace vsthost

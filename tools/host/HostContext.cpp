@@ -4,23 +4,30 @@
 
 using namespace Steinberg;
 
-HostContext::HostContext(const std::string& name) : name_(name)
+namespace vsthost
 {
-    FUNKNOWN_CTOR
-}
 
-IMPLEMENT_REFCOUNT(HostContext)
+HostContext::HostContext(const std::string& name, bool offersApplication)
+    : name_(name), offersApplication_(offersApplication)
+{
+}
 
 tresult PLUGIN_API HostContext::queryInterface(const TUID queried, void** obj)
 {
-    QUERY_INTERFACE(queried, obj, FUnknown::iid, Vst::IHostApplication)
-    QUERY_INTERFACE(queried, obj, Vst::IHostApplication::iid, Vst::IHostApplication)
+    if (FUnknownPrivate::iidEqual(queried, FUnknown::iid) ||
+        (offersApplication_ && FUnknownPrivate::iidEqual(queried, Vst::IHostApplication::iid)))
+    {
+        addRef();
+        *obj = static_cast<Vst::IHostApplication*>(this);
+        return kResultOk;
+    }
     *obj = nullptr;
     return kNoInterface;
 }
 
 tresult PLUGIN_API HostContext::getName(Vst::String128 name)
 {
+    ++nameQueries_;
     if (!name)
         return kInvalidArgument;
     VstText::toUtf16(name_, name, 128);
@@ -33,3 +40,5 @@ tresult PLUGIN_API HostContext::createInstance(TUID, TUID, void** obj)
         *obj = nullptr;
     return kResultFalse;
 }
+
+}  // namespace vsthost

@@ -1,16 +1,19 @@
 #pragma once
 
+#include "HostObject.h"
+
 #include "pluginterfaces/vst/ivsteditcontroller.h"
 
 #include <atomic>
 
-// The host's end of the edit controller: an offline render has no automation
-// to write, so edits are only counted.
-class ComponentHandler : public Steinberg::Vst::IComponentHandler
+namespace vsthost
+{
+
+// The host's end of the edit controller. Edits are only counted here; hosts
+// that record or forward them derive from it.
+class ComponentHandler : public HostObject<Steinberg::Vst::IComponentHandler>
 {
 public:
-    ComponentHandler();
-    virtual ~ComponentHandler() = default;
 
     Steinberg::tresult PLUGIN_API beginEdit(Steinberg::Vst::ParamID id) override;
     Steinberg::tresult PLUGIN_API performEdit(Steinberg::Vst::ParamID id,
@@ -21,9 +24,11 @@ public:
     int editCount() const { return edits_.load(); }
     Steinberg::int32 restartFlags() const { return restartFlags_.load(); }
 
-    DECLARE_FUNKNOWN_METHODS
+    Steinberg::tresult PLUGIN_API queryInterface(const Steinberg::TUID iid, void** obj) override;
 
 private:
     std::atomic<int> edits_{0};
     std::atomic<Steinberg::int32> restartFlags_{0};
 };
+
+}  // namespace vsthost

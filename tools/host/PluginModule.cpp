@@ -4,42 +4,41 @@
 
 #include "pluginterfaces/vst/ivstaudioprocessor.h"
 
-#include <climits>
-#include <cstdlib>
 #include <cstring>
-#include <dlfcn.h>
 #include <sys/stat.h>
-#include <sys/utsname.h>
-#include <unistd.h>
-#include <vector>
 
 using namespace Steinberg;
 
+namespace vsthost
+{
 namespace
 {
-const char* const kBundleName = "Tidepull.vst3";
-
-bool isFolder(const std::string& path)
+std::string withoutTrailingSlashes(std::string path)
 {
-    struct stat st;
-    return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+    while (path.size() > 1 && (path.back() == '/' || path.back() == '\\'))
+        path.pop_back();
+    return path;
 }
 
-std::string ownFolder()
+std::string folderName(const std::string& bundle)
 {
-    char buffer[PATH_MAX];
-    const ssize_t n = ::readlink("/proc/self/exe", buffer, sizeof buffer - 1);
-    if (n <= 0)
-        return std::string();
-    buffer[n] = '\0';
-    std::string path(buffer);
-    const size_t slash = path.rfind('/');
-    return slash == std::string::npos ? std::string() : path.substr(0, slash);
+    const size_t slash = bundle.find_last_of("/\\");
+    return slash == std::string::npos ? bundle : bundle.substr(slash + 1);
 }
 
-typedef bool (*ModuleEntryFunction)(void*);
-typedef bool (*ModuleExitFunction)();
-typedef IPluginFactory* (*GetFactoryFunction)();
+const std::string kSuffix = ".vst3";
+
+bool endsInSuffix(const std::string& name)
+{
+    return name.size() > kSuffix.size() && name.compare(name.size() - kSuffix.size(), kSuffix.size(), kSuffix) == 0;
+}
+
+typedef IPluginFactory*(PLUGIN_API* GetFactoryFunction)();
+}  // namespace
+
+PluginModule::PluginModule(const std::string& libraryPath)
+{
+    open(libraryPath);
 }
 
 PluginModule::~PluginModule()
@@ -49,38 +48,29 @@ PluginModule::~PluginModule()
 
 bool PluginModule::libraryInBundle(const std::string& bundlePath, std::string& libraryPath, std::string& error)
 {
-    std::string bundle = bundlePath;
-    while (bundle.size() > 1 && bundle.back() == '/')
-        bundle.pop_back();
-
+    const std::string bundle = withoutTrailingSlashes(bundlePath);
     struct stat st;
     if (::stat(bundle.c_str(), &st) != 0)
     {
         error = "no plug-in bundle at '" + bundle + "'";
         return false;
     }
-    const std::string suffix = ".vst3";
-    const size_t slash = bundle.rfind('/');
-    const std::string folder = slash == std::string::npos ? bundle : bundle.substr(slash + 1);
     if (!S_ISDIR(st.st_mode))
     {
         error = "'" + bundle + "' is a file, not a .vst3 bundle folder (pass the NAME.vst3 folder)";
         return false;
     }
-    if (folder.size() <= suffix.size() || folder.compare(folder.size() - suffix.size(), suffix.size(), suffix) != 0)
+    if (!endsInSuffix(folderName(bundle)))
     {
         error = "'" + bundle + "' is not a VST 3 bundle: its folder name must end in .vst3";
         return false;
     }
-
-    struct utsname machine;
-    if (::uname(&machine) != 0)
+    libraryPath = SharedLibrary::libraryInBundle(bundle, bundleName(bundle));
+    if (libraryPath.empty())
     {
         error = "cannot tell this machine's architecture";
         return false;
     }
-    const std::string name = folder.substr(0, folder.size() - suffix.size());
-    libraryPath = bundle + "/Contents/" + machine.machine + "-linux/" + name + ".so";
     if (::stat(libraryPath.c_str(), &st) != 0 || !S_ISREG(st.st_mode))
     {
         error = "bundle '" + bundle + "' holds no library '" + libraryPath + "'";
@@ -89,27 +79,42 @@ bool PluginModule::libraryInBundle(const std::string& bundlePath, std::string& l
     return true;
 }
 
-std::string PluginModule::defaultBundle()
+std::string PluginModule::bundleName(const std::string& bundlePath)
 {
-    std::vector<std::string> candidates;
-    const std::string own = ownFolder();
-    if (!own.empty())
-        candidates.push_back(own + "/" + kBundleName);
-#ifdef TIDEPULL_BUILD_BUNDLE
-    const std::string built = TIDEPULL_BUILD_BUNDLE;
-#else
-    const std::string built;
-#endif
-    if (!built.empty())
-        candidates.push_back(built);
-    if (const char* home = std::getenv("HOME"))
-        candidates.push_back(std::string(home) + "/.vst3/" + kBundleName);
-    candidates.push_back(std::string("/usr/local/lib/vst3/") + kBundleName);
-    candidates.push_back(std::string("/usr/lib/vst3/") + kBundleName);
-    for (const std::string& path : candidates)
-        if (isFolder(path))
-            return path;
-    return built.empty() ? candidates.front() : built;
+    std::string name = folderName(withoutTrailingSlashes(bundlePath));
+    if (endsInSuffix(name))
+        name.erase(name.size() - kSuffix.size());
+    return name;
+}
+
+bool PluginModule::open(const std::string& libraryPath, bool bindNow)
+{
+    unload();
+    libraryPath_ = libraryPath;
+    std::string why;
+    if (!library_.open(libraryPath, why, bindNow))
+    {
+        error_ = "cannot load '" + libraryPath + "': " + why;
+        return false;
+    }
+    return enter();
+}
+
+bool PluginModule::enter()
+{
+    switch (library_.enter())
+    {
+    case SharedLibrary::Entry::kDone:
+        entered_ = true;
+        break;
+    case SharedLibrary::Entry::kMissing:
+        error_ = "'" + libraryPath_ + "' is not a VST 3 plug-in: it does not export " + SharedLibrary::entryName();
+        break;
+    case SharedLibrary::Entry::kFailed:
+        error_ = std::string("the plug-in's ") + SharedLibrary::entryName() + " failed";
+        break;
+    }
+    return entered_;
 }
 
 bool PluginModule::load(const std::string& bundlePath, std::string& error)
@@ -118,33 +123,28 @@ bool PluginModule::load(const std::string& bundlePath, std::string& error)
     bundlePath_ = bundlePath;
     if (!libraryInBundle(bundlePath, libraryPath_, error))
         return false;
-
-    handle_ = ::dlopen(libraryPath_.c_str(), RTLD_LAZY | RTLD_LOCAL);
-    if (!handle_)
+    std::string why;
+    if (!library_.open(libraryPath_, why))
     {
-        const char* why = ::dlerror();
-        error = "cannot load '" + libraryPath_ + "': " + (why ? why : "unknown reason");
+        error = "cannot load '" + libraryPath_ + "': " + why;
         return false;
     }
-
-    auto entry = reinterpret_cast<ModuleEntryFunction>(::dlsym(handle_, "ModuleEntry"));
-    auto getFactory = reinterpret_cast<GetFactoryFunction>(::dlsym(handle_, "GetPluginFactory"));
-    if (!entry || !getFactory)
+    // Both exports are checked before the module is entered at all.
+    const bool entry = library_.exportsEntry();
+    if (!entry || !symbol("GetPluginFactory"))
     {
         error = "'" + libraryPath_ + "' is not a VST 3 plug-in: it does not export " +
-                (entry ? "GetPluginFactory" : "ModuleEntry");
+                (entry ? "GetPluginFactory" : SharedLibrary::entryName());
         unload();
         return false;
     }
-    if (!entry(handle_))
+    if (!enter())
     {
-        error = "the plug-in's ModuleEntry failed";
+        error = error_;
         unload();
         return false;
     }
-    entered_ = true;
-
-    factory_ = getFactory();
+    factory_ = createFactory();
     if (!factory_)
     {
         error = "the plug-in's GetPluginFactory returned no factory";
@@ -164,18 +164,17 @@ void PluginModule::unload()
         factory_->release();
         factory_ = nullptr;
     }
-    if (handle_)
-    {
-        if (entered_)
-        {
-            if (auto exitModule = reinterpret_cast<ModuleExitFunction>(::dlsym(handle_, "ModuleExit")))
-                exitModule();
-        }
-        ::dlclose(handle_);
-    }
-    handle_ = nullptr;
+    if (entered_)
+        library_.exit();
+    library_.close();
     entered_ = false;
     vendor_.clear();
+}
+
+IPluginFactory* PluginModule::createFactory() const
+{
+    auto get = reinterpret_cast<GetFactoryFunction>(symbol("GetPluginFactory"));
+    return get ? get() : nullptr;
 }
 
 bool PluginModule::findAudioEffect(EffectClass& effect, std::string& error) const
@@ -215,3 +214,5 @@ bool PluginModule::findAudioEffect(EffectClass& effect, std::string& error) cons
                 std::to_string(count) + " classes)";
     return found;
 }
+
+}  // namespace vsthost

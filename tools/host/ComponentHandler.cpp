@@ -2,12 +2,8 @@
 
 using namespace Steinberg;
 
-ComponentHandler::ComponentHandler()
+namespace vsthost
 {
-    FUNKNOWN_CTOR
-}
-
-IMPLEMENT_REFCOUNT(ComponentHandler)
 
 tresult PLUGIN_API ComponentHandler::queryInterface(const TUID queried, void** obj)
 {
@@ -38,3 +34,5 @@ tresult PLUGIN_API ComponentHandler::restartComponent(int32 flags)
     restartFlags_ |= flags;
     return kResultOk;
 }
+
+}  // namespace vsthost
