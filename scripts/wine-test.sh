@@ -81,8 +81,10 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
 fi
 
 status=0
-# A true-colour screen large enough for the editor, so what a window shows
-# can be read back pixel for pixel.
-xvfb-run -a -s "-screen 0 1280x1024x24" wine "$program" "${args[@]}" || status=$?
+# A private true-colour screen large enough for the editor, so what a window
+# shows can be read back pixel for pixel; its display number is picked by the
+# server itself, so it never races the X11 tests running beside it.
+ROOT=$(cd "$(dirname "$0")/.." && pwd)
+sh "$ROOT/tests/gui/x11/with-xvfb.sh" wine "$program" "${args[@]}" || status=$?
 wineserver -w || true
 exit "$status"

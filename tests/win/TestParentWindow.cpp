@@ -1,5 +1,7 @@
 #include "TestParentWindow.h"
 
+#include "TestDeadline.h"
+
 namespace {
 const char* const kClassName = "TidepullTestHostWindow";
 }
@@ -52,6 +54,11 @@ void TestParentWindow::Pump(int ms)
         }
         Sleep(1);
     } while (static_cast<LONG>(GetTickCount() - end) < 0);
+}
+
+bool TestParentWindow::PumpUntil(const std::function<bool()>& done)
+{
+    return TestDeadline::Until(done, []() { Pump(1); });
 }
 
 LRESULT CALLBACK TestParentWindow::Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <vector>
 
 // A host's top-level window for the editor to open in: visible, at a fixed
@@ -24,6 +25,9 @@ public:
 
     // Dispatches the thread's pending messages, for `ms` milliseconds.
     static void Pump(int ms);
+    // Dispatches messages until `done` holds; whether it held before the
+    // test deadline (TestDeadline.h).
+    static bool PumpUntil(const std::function<bool()>& done);
 
 private:
     static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
