@@ -84,7 +84,7 @@ status=0
 # A private true-colour screen large enough for the editor, so what a window
 # shows can be read back pixel for pixel; its display number is picked by the
 # server itself, so it never races the X11 tests running beside it.
-ROOT=$(cd "$(dirname "$0")/.." && pwd)
+ROOT=$(cd "$(dirname "$0")/.." >/dev/null && pwd)
 sh "$ROOT/tests/gui/x11/with-xvfb.sh" wine "$program" "${args[@]}" || status=$?
 wineserver -w || true
 exit "$status"

@@ -60,12 +60,17 @@ constexpr int32_t kAudioParams[] = {Tidepull::kRelease, Tidepull::kHpf, Tidepull
 
 // The work is counted, not timed: how the scheduler shares a busy machine
 // between the two threads decides only how long the test takes.
-// TIDEPULL_STRESS_ACTIONS sets the UI thread's actions.
+// TIDEPULL_STRESS_ACTIONS sets the UI thread's actions; fewer by default
+// under the sanitizers, which run it many times slower.
 long StressActions()
 {
     const char* text = std::getenv("TIDEPULL_STRESS_ACTIONS");
     const long n = text ? std::atol(text) : 0;
+#if defined(TIDEPULL_SANITIZED)
+    return n > 0 ? n : 20000;
+#else
     return n > 0 ? n : 100000;
+#endif
 }
 // The audio thread runs at least this many blocks, and on until the UI has
 // finished and its last edits have travelled.
