@@ -162,7 +162,7 @@ fetch_libpng_source() {
     return 0
   fi
   ensure_source_index >&2 || return 1
-  local versions version tried=()
+  local versions version tried=() count
   versions=$(libpng_source_versions)
   if [ -z "$versions" ]; then
     echo "build-win-deps: apt knows no source package libpng1.6; check the deb-src entries ($SRC_LIST.*) and run 'apt-get update'" >&2
@@ -170,6 +170,7 @@ fetch_libpng_source() {
   fi
   # Newest first; a mirror may list a version whose files it no longer
   # carries (seen with the security suite), so an older one is the fallback.
+  count=$(printf '%s\n' "$versions" | wc -l)
   for version in $versions; do
     tried+=("$version")
     rm -rf "$DEPS_DIR/src"
@@ -182,7 +183,9 @@ fetch_libpng_source() {
         return 0
       fi
     fi
-    echo "build-win-deps: libpng1.6 source $version could not be downloaded and unpacked, trying the next older one" >&2
+    if [ ${#tried[@]} -lt "$count" ]; then
+      echo "build-win-deps: libpng1.6 source $version could not be downloaded and unpacked, trying the next older one" >&2
+    fi
   done
   rm -rf "$DEPS_DIR/src"
   echo "build-win-deps: no libpng1.6 source could be downloaded (tried ${tried[*]}); run 'apt-get update' and try again, or check the network and the deb-src entries ($SRC_LIST.*)" >&2
