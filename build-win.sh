@@ -17,7 +17,7 @@
 # build-win/linux-tools.
 set -euo pipefail
 
-ROOT=$(cd "$(dirname "$0")" && pwd)
+ROOT=$(cd "$(dirname "$0")" >/dev/null && pwd)
 export BUILD_WIN_DIR=${BUILD_WIN_DIR:-$ROOT/build-win}
 JOBS=${JOBS:-2}
 DEPS_PREFIX=$BUILD_WIN_DIR/deps/prefix

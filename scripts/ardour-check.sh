@@ -9,7 +9,7 @@
 #
 # Not part of test.sh: Ardour is a large install. Installs it when missing.
 set -euo pipefail
-here=$(cd "$(dirname "$0")" && pwd)
+here=$(cd "$(dirname "$0")" >/dev/null && pwd)
 bundle=${1:-$HOME/.vst3/Tidepull.vst3}
 [ -d "$bundle" ] || { echo "ardour-check: no bundle at $bundle (run ./run.sh first)" >&2; exit 2; }
 case $bundle in

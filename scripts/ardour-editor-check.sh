@@ -17,7 +17,7 @@
 # folder, so the user's Ardour settings and ~/.vst3 are left alone.
 # Not part of test.sh: Ardour is a large install. Installs what is missing.
 set -euo pipefail
-here=$(cd "$(dirname "$0")" && pwd)
+here=$(cd "$(dirname "$0")" >/dev/null && pwd)
 root=$(dirname "$here")
 snapshot=$root/build/tidepull-snapshot
 screenshot=

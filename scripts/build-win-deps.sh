@@ -11,7 +11,7 @@
 # configured.
 set -euo pipefail
 
-ROOT=$(cd "$(dirname "$0")/.." && pwd)
+ROOT=$(cd "$(dirname "$0")/.." >/dev/null && pwd)
 BUILD_WIN_DIR=${BUILD_WIN_DIR:-$ROOT/build-win}
 DEPS_DIR=$BUILD_WIN_DIR/deps
 PREFIX=$DEPS_DIR/prefix
@@ -125,40 +125,71 @@ write_deb_src_entries() {
 }
 
 ensure_source_index() {
-  source_index_configured || write_deb_src_entries
+  source_index_configured || write_deb_src_entries || return 1
   source_index_present && return 0
-  as_root apt-get update -qq
+  # A failing entry elsewhere makes apt-get update fail while the source
+  # index still arrives: the check below decides.
+  as_root apt-get update -qq || echo "build-win-deps: apt-get update reported errors" >&2
   if ! source_index_present; then
     echo "build-win-deps: apt still has no source index after adding deb-src entries" >&2
     return 1
   fi
 }
 
+# The versions of libpng1.6's source that apt knows, newest first (in dpkg's
+# order, which sort -V does not always follow), one a line.
+libpng_source_versions() {
+  local sorted=() version i
+  while read -r version; do
+    [ -n "$version" ] || continue
+    i=${#sorted[@]}
+    while [ "$i" -gt 0 ] && dpkg --compare-versions "$version" gt "${sorted[i - 1]}"; do
+      sorted[i]=${sorted[i - 1]}
+      i=$((i - 1))
+    done
+    sorted[i]=$version
+  done < <(apt-cache showsrc libpng1.6 2>/dev/null | awk '/^Version:/ { print $2 }' | sort -u)
+  [ ${#sorted[@]} -eq 0 ] || printf '%s\n' "${sorted[@]}"
+}
+
+# Prints the unpacked source folder on stdout and nothing else: its caller
+# captures it, so every message goes to stderr.
 fetch_libpng_source() {
   local dir
   dir=$(find "$DEPS_DIR/src" -maxdepth 1 -type d -name 'libpng1.6-*' 2>/dev/null | sort | tail -n 1)
   if [ -n "$dir" ] && [ -f "$dir/CMakeLists.txt" ]; then
+    echo "build-win-deps: using the libpng1.6 source already in $dir" >&2
     echo "$dir"
     return 0
   fi
-  ensure_source_index
-  # Newest first; a mirror may list a version whose files it does not carry
-  # (seen with the security suite), so an older one is the fallback.
-  local version
-  for version in $(apt-cache showsrc libpng1.6 | awk '/^Version:/ { print $2 }' | sort -Vru); do
+  ensure_source_index >&2 || return 1
+  local versions version tried=() count
+  versions=$(libpng_source_versions)
+  if [ -z "$versions" ]; then
+    echo "build-win-deps: apt knows no source package libpng1.6; check the deb-src entries ($SRC_LIST.*) and run 'apt-get update'" >&2
+    return 1
+  fi
+  # Newest first; a mirror may list a version whose files it no longer
+  # carries (seen with the security suite), so an older one is the fallback.
+  count=$(printf '%s\n' "$versions" | wc -l)
+  for version in $versions; do
+    tried+=("$version")
     rm -rf "$DEPS_DIR/src"
     mkdir -p "$DEPS_DIR/src"
-    if (cd "$DEPS_DIR/src" && apt-get source -qq "libpng1.6=$version" >&2); then
+    if (cd "$DEPS_DIR/src" && apt-get source -qq "libpng1.6=$version") >&2; then
       dir=$(find "$DEPS_DIR/src" -maxdepth 1 -type d -name 'libpng1.6-*' | sort | tail -n 1)
       if [ -n "$dir" ] && [ -f "$dir/CMakeLists.txt" ]; then
-        echo "build-win-deps: libpng1.6 source $version" >&2
+        echo "build-win-deps: using libpng1.6 source $version" >&2
         echo "$dir"
         return 0
       fi
     fi
-    echo "build-win-deps: libpng1.6 source $version not available, trying an older one" >&2
+    if [ ${#tried[@]} -lt "$count" ]; then
+      echo "build-win-deps: libpng1.6 source $version could not be downloaded and unpacked, trying the next older one" >&2
+    fi
   done
-  echo "build-win-deps: apt-get source libpng1.6 gave no CMake source tree" >&2
+  rm -rf "$DEPS_DIR/src"
+  echo "build-win-deps: no libpng1.6 source could be downloaded (tried ${tried[*]}); run 'apt-get update' and try again, or check the network and the deb-src entries ($SRC_LIST.*)" >&2
   return 1
 }
 
@@ -173,7 +204,7 @@ main() {
   fi
 
   local src
-  src=$(fetch_libpng_source)
+  src=$(fetch_libpng_source) || exit 1
   echo "build-win-deps: building $(basename "$src") for Windows"
   rm -rf "$DEPS_DIR/build-libpng" "$PREFIX"
   cmake -S "$src" -B "$DEPS_DIR/build-libpng" \

@@ -9,8 +9,8 @@
 # sudo). Refuses to run while a tidepull package is already installed.
 set -euo pipefail
 
-ROOT=$(cd "$(dirname "$0")/.." && pwd)
-BUILD_DIR=$(cd "${1:-${BUILD_DIR:-$ROOT/build}}" && pwd)
+ROOT=$(cd "$(dirname "$0")/.." >/dev/null && pwd)
+BUILD_DIR=$(cd "${1:-${BUILD_DIR:-$ROOT/build}}" >/dev/null && pwd)
 JOBS=${JOBS:-2}
 BUNDLE=/usr/lib/vst3/Tidepull.vst3
 PRESETS=/usr/share/vst3/presets/Quillmarch/Tidepull

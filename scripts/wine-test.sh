@@ -70,19 +70,40 @@ cleanup() {
 }
 trap cleanup EXIT
 
+# Each wait below ends when its condition holds; the limits (times
+# TIDEPULL_TEST_TIMEOUT_SCALE on a slow or busy machine) only decide when to
+# give up with a message instead of hanging the test run.
+scaled() {
+  awk -v base="$1" -v s="${TIDEPULL_TEST_TIMEOUT_SCALE:-1}" 'BEGIN { s += 0; if (s < 1) s = 1; printf "%d", base * s }'
+}
+settle_server() {  # SECONDS WHAT
+  local limit
+  limit=$(scaled "$1")
+  if ! timeout "$limit" wineserver -w; then
+    echo "wine-test: the Wine server did not settle within $limit s $2" >&2
+    return 1
+  fi
+}
+
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
-  wineboot -i >/dev/null 2>&1
+  limit=$(scaled 300)
+  if ! timeout "$limit" wineboot -i >/dev/null 2>&1; then
+    echo "wine-test: making the Wine prefix in $WINEPREFIX failed or took more than $limit s" >&2
+    exit 1
+  fi
   # Unmanaged windows: with no window manager, destroying a managed window
   # stalls for seconds.
   wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
   # wineboot returns before the new prefix is settled: the first program
   # then fails to create windows. Waiting for the server to end settles it.
-  wineserver -w
+  settle_server 120 "after making the prefix" || exit 1
 fi
 
 status=0
-# A true-colour screen large enough for the editor, so what a window shows
-# can be read back pixel for pixel.
-xvfb-run -a -s "-screen 0 2560x1440x24" wine "$program" "${args[@]}" || status=$?
-wineserver -w || true
+# A private true-colour screen large enough for the editor, so what a window
+# shows can be read back pixel for pixel; its display number is picked by the
+# server itself, so it never races the X11 tests running beside it.
+ROOT=$(cd "$(dirname "$0")/.." >/dev/null && pwd)
+sh "$ROOT/tests/gui/x11/with-xvfb.sh" wine "$program" "${args[@]}" || status=$?
+settle_server 120 "after the program" || true
 exit "$status"

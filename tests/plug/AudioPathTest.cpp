@@ -9,12 +9,15 @@
 #include "HostBlock.h"
 #include "LockCounter.h"
 #include "PlugHarness.h"
+#include "TestDeadline.h"
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <functional>
 #include <mutex>
+#include <thread>
 
 #if defined(__linux__) && defined(__x86_64__)
 #include <csignal>
@@ -210,7 +213,13 @@ TEST(AudioPath, ProcessMakesNoSystemCall)
             _exit(5);
         }
         int status = 0;
-        ASSERT_EQ(waitpid(child, &status, 0), child);
+        const bool ended = TestDeadline::Until([&]() { return waitpid(child, &status, WNOHANG) == child; },
+                                               []() { std::this_thread::sleep_for(std::chrono::milliseconds(2)); });
+        if (!ended) {
+            kill(child, SIGKILL);
+            waitpid(child, &status, 0);
+        }
+        ASSERT_TRUE(ended) << "the child did not end within " << TestDeadline::LimitText();
         ASSERT_TRUE(WIFEXITED(status)) << "child ended by signal " << WTERMSIG(status);
         if (WEXITSTATUS(status) == 4) {
             munmap(shared, sizeof(long));

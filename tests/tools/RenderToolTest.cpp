@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -11,6 +12,8 @@
 #include <sstream>
 #include <sndfile.h>
 #include <sys/utsname.h>
+#include <utility>
+#include <vector>
 
 namespace fs = std::filesystem;
 
@@ -260,4 +263,116 @@ TEST_F(RenderTool, RefusesBadCommandLines)
     EXPECT_EQ(r.exitCode, 2);
     EXPECT_NE(r.err.find("--precision"), std::string::npos);
     EXPECT_FALSE(fs::exists(path("out.wav")));
+}
+
+// The lead-in: one second of silence at the input's rate runs through the
+// plug-in before the input, at the same settings, and is not written.
+namespace
+{
+TestAudio withSilenceBefore(const TestAudio& audio, long frames)
+{
+    TestAudio padded = audio;
+    for (auto& channel : padded.channels)
+        channel.insert(channel.begin(), static_cast<size_t>(frames), 0.0);
+    return padded;
+}
+
+TestAudio withoutStart(const TestAudio& audio, long frames)
+{
+    TestAudio cut = audio;
+    for (auto& channel : cut.channels)
+        channel.erase(channel.begin(), channel.begin() + std::min<long>(frames, static_cast<long>(channel.size())));
+    return cut;
+}
+
+double peakOfStart(const TestAudio& audio, long frames)
+{
+    double peak = 0.0;
+    for (const auto& channel : audio.channels)
+        for (long i = 0; i < frames && i < static_cast<long>(channel.size()); ++i)
+            peak = std::max(peak, std::fabs(channel[static_cast<size_t>(i)]));
+    return peak;
+}
+}
+
+TEST_F(RenderTool, LeadInEqualsARenderOfSilenceAndTheInputWithTheSilenceCut)
+{
+    // 44.1 kHz: the second of silence ends inside a block, so blocks straddle
+    // the start of the input.
+    for (const auto& run : std::vector<std::pair<int, std::string>>{{44100, "512"}, {48000, "300"}})
+    {
+        SCOPED_TRACE(run.first);
+        const int rate = run.first;
+        const TestAudio in = TestAudio::bursts(2, 0.6, rate);
+        const std::string input = writeInput("in.wav", in);
+        const std::string padded = writeInput("padded.wav", withSilenceBefore(in, rate));
+        const auto args = with(kCompress, {"--precision", "64", "--block", run.second});
+
+        const TestAudio led = renderOk(with(args, {input, path("led.wav")}), path("led.wav"));
+        const TestAudio whole =
+            renderOk(with(args, {"--no-lead-in", padded, path("whole.wav")}), path("whole.wav"));
+        ASSERT_EQ(led.frames(), in.frames());
+        ASSERT_EQ(whole.frames(), in.frames() + rate);
+        const TestAudio cut = withoutStart(whole, rate);
+        EXPECT_TRUE(led.channels == cut.channels) << "differs by up to " << TestAudio::maxDifference(led, cut);
+    }
+}
+
+TEST_F(RenderTool, WithoutTheLeadInTheSmoothersStartFromZero)
+{
+    // Heavy settings: without the lead-in the first milliseconds pass nearly
+    // uncompressed while the threshold and ratio smoothers move from zero.
+    const TestAudio in = TestAudio::bursts(2, 0.5, 48000);
+    const std::string input = writeInput("in.wav", in);
+    const std::vector<std::string> heavy = {"--set", "AC Threshold=50", "--set", "DC Threshold=10", "--precision",
+                                            "64"};
+    const TestAudio led = renderOk(with(heavy, {input, path("led.wav")}), path("led.wav"));
+    const TestAudio cold = renderOk(with(heavy, {"--no-lead-in", input, path("cold.wav")}), path("cold.wav"));
+    const long tenMs = 480;
+    const double ratio = peakOfStart(cold, tenMs) / peakOfStart(led, tenMs);
+    EXPECT_GT(ratio, 2.0) << "the first 10 ms without the lead-in are only " << ratio << " times as loud";
+    // Once the smoothers have settled both runs compress alike.
+    const TestAudio ledEnd = withoutStart(led, 24000);
+    const TestAudio coldEnd = withoutStart(cold, 24000);
+    EXPECT_LT(TestAudio::maxDifference(ledEnd, coldEnd), 0.05);
+}
+
+TEST_F(RenderTool, HelpAndSummaryTellOfTheLeadIn)
+{
+    const ToolRun::Result help = render({"--help"});
+    EXPECT_EQ(help.exitCode, 0);
+    EXPECT_NE(help.out.find("--no-lead-in"), std::string::npos) << help.out;
+    const std::string input = writeInput("in.wav", TestAudio::bursts(2, 0.2, 48000));
+    const ToolRun::Result led = render({input, path("a.wav")});
+    ASSERT_EQ(led.exitCode, 0) << led.err;
+    EXPECT_NE(led.out.find("1 s of silence before the input"), std::string::npos) << led.out;
+    const ToolRun::Result cold = render({"--no-lead-in", input, path("b.wav")});
+    ASSERT_EQ(cold.exitCode, 0) << cold.err;
+    EXPECT_EQ(cold.out.find("silence"), std::string::npos) << cold.out;
+}
+
+TEST_F(RenderTool, RefusesValuesOutsideTheParametersRangeAndWritesNothing)
+{
+    const std::string input = writeInput("in.wav", TestAudio::bursts(2, 0.1, 48000));
+    expectRefused({"--set", "AC Threshold=900", input, path("out.wav")}, "AC Threshold=900 lies outside 0 to 50");
+    expectRefused({"--set", "MIX=-1", input, path("out.wav")}, "MIX=-1 lies outside 0 to 100");
+    expectRefused({"--set", "Input Atten=18.5", "--state-out", path("s.state"), input, path("out.wav")},
+                  "Input Atten=18.5 lies outside -18 to 18");
+    // One line, nothing else.
+    const ToolRun::Result r = render({"--set", "AC Threshold=900", input, path("out.wav")});
+    EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
+    EXPECT_TRUE(r.out.empty()) << r.out;
+    // The ends of the range are inside it.
+    EXPECT_EQ(render({"--set", "AC Threshold=50", "--set", "MIX=0", input, path("ends.wav")}).exitCode, 0);
+}
+
+TEST_F(RenderTool, SummaryShowsTheValuesThePluginTook)
+{
+    const std::string input = writeInput("in.wav", TestAudio::bursts(2, 0.1, 48000));
+    // Release has whole positions: 2.4 is taken as 2.
+    const ToolRun::Result r = render({"--set", "AC Threshold=20", "--set", "Release=2.4", input, path("out.wav")});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_NE(r.out.find("AC Threshold = 20, "), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("Release = 2, "), std::string::npos) << r.out;
+    EXPECT_EQ(r.out.find("2.4"), std::string::npos) << r.out;
 }

@@ -1,11 +1,16 @@
 #include "ToolRun.h"
 
+#include "TestDeadline.h"
+
+#include <chrono>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <fcntl.h>
 #include <fstream>
 #include <sstream>
 #include <sys/wait.h>
+#include <thread>
 #include <unistd.h>
 
 namespace
@@ -60,13 +65,33 @@ ToolRun::Result ToolRun::runProgram(const std::string& program, const std::vecto
         ::execv(argv[0], argv.data());
         ::_exit(127);
     }
+    // A render of a few seconds of audio takes well under a second on an
+    // idle machine; a hung child is ended rather than hanging the suite.
     int status = 0;
-    if (pid > 0 && ::waitpid(pid, &status, 0) == pid && WIFEXITED(status))
+    bool ended = false;
+    bool hung = false;
+    if (pid > 0)
+    {
+        const auto base = std::chrono::seconds(120);
+        ended = TestDeadline::Until(
+            [&]() { return ::waitpid(pid, &status, WNOHANG) == pid; },
+            []() { std::this_thread::sleep_for(std::chrono::milliseconds(5)); }, base);
+        if (!ended)
+        {
+            hung = true;
+            ::kill(pid, SIGKILL);
+            ::waitpid(pid, &status, 0);
+        }
+    }
+    if (ended && WIFEXITED(status))
         result.exitCode = WEXITSTATUS(status);
     ::close(outFd);
     ::close(errFd);
     result.out = slurp(outName);
     result.err = slurp(errName);
+    if (hung)
+        result.err += "\n" + program + " did not finish within " + TestDeadline::LimitText(std::chrono::seconds(120)) +
+                      " and was killed\n";
     ::unlink(outName);
     ::unlink(errName);
     return result;

@@ -353,7 +353,7 @@ WIN_TEST(EditorWinWheelTurnsWholeNotchesOnly)
     // One edit for the burst, ended by the editor's timer once the wheel
     // rests.
     CHECK_EQ(session.Trace(), std::string("begin 0, perform 0, perform 0, perform 0"));
-    CHECK(TestParentWindow::PumpUntil([&]() { return session.Handler().Calls().size() >= 5; }, 10000));
+    CHECK(TestParentWindow::PumpUntil([&]() { return session.Handler().Calls().size() >= 5; }));
     CHECK_EQ(session.Trace(), std::string("begin 0, perform 0, perform 0, perform 0, end 0"));
 }
 
@@ -447,16 +447,22 @@ WIN_TEST(EditorWinShowsExactlyTheEditorDrawnWithoutAWindow)
     REQUIRE(session.Attached());
     HWND editor = parent.EditorWindow();
     REQUIRE(editor != nullptr);
-    // The first picture comes from the window's own timer.
-    TestParentWindow::Pump(150);
-
     LocalPlug local;
     const PIX_SysBitmap* expected = local.Render();
     REQUIRE(expected != nullptr);
+    // The first picture comes from the window's own timer: messages are
+    // dispatched until the window shows it (or the deadline passes).
     PIX_SysBitmap shown;
-    REQUIRE(ReadWindow(editor, shown));
     std::string where;
-    int differing = CountDifferences(shown, *expected, &where);
+    int differing = -1;
+    TestParentWindow::PumpUntil([&]() {
+        if (!ReadWindow(editor, shown))
+            return false;
+        differing = CountDifferences(shown, *expected, &where);
+        return differing == 0;
+    });
+    REQUIRE(ReadWindow(editor, shown));
+    differing = CountDifferences(shown, *expected, &where);
     t.Check(differing == 0, "window shows the reference picture", __FILE__, __LINE__,
             TestText(differing) + " pixels differ, " + where);
 

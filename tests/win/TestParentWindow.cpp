@@ -1,5 +1,7 @@
 #include "TestParentWindow.h"
 
+#include "TestDeadline.h"
+
 namespace {
 const char* const kClassName = "TidepullTestHostWindow";
 }
@@ -54,15 +56,9 @@ void TestParentWindow::Pump(int ms)
     } while (static_cast<LONG>(GetTickCount() - end) < 0);
 }
 
-bool TestParentWindow::PumpUntil(const std::function<bool()>& done, int deadlineMs)
+bool TestParentWindow::PumpUntil(const std::function<bool()>& done)
 {
-    const DWORD end = GetTickCount() + static_cast<DWORD>(deadlineMs);
-    while (!done()) {
-        if (static_cast<LONG>(GetTickCount() - end) >= 0)
-            return false;
-        Pump(5);
-    }
-    return true;
+    return TestDeadline::Until(done, []() { Pump(1); });
 }
 
 LRESULT CALLBACK TestParentWindow::Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)

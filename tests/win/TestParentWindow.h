@@ -25,8 +25,9 @@ public:
 
     // Dispatches the thread's pending messages, for `ms` milliseconds.
     static void Pump(int ms);
-    // Dispatches them until `done` holds or deadlineMs pass; whether it held.
-    static bool PumpUntil(const std::function<bool()>& done, int deadlineMs);
+    // Dispatches messages until `done` holds; whether it held before the
+    // test deadline (TestDeadline.h).
+    static bool PumpUntil(const std::function<bool()>& done);
 
 private:
     static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);

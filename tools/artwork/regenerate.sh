@@ -10,7 +10,7 @@
 # always produces the same bytes.
 set -euo pipefail
 
-ROOT="$(cd "$(dirname "$0")/../.." && pwd)"
+ROOT="$(cd "$(dirname "$0")/../.." >/dev/null && pwd)"
 BUILD_DIR="${ARTWORK_BUILD_DIR:-${TMPDIR:-/tmp}/tidepull-artwork-build}"
 OUT_DIR="$ROOT/resources/img"
 

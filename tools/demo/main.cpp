@@ -48,6 +48,14 @@ int main()
     double* inputs[4] = {inL.data(), inR.data(), silent.data(), silent.data()};
     double* outputs[2] = {outL.data(), outR.data()};
 
+    // One second of silence first, as a DAW runs its plug-ins before
+    // playback: the smoothers start at 0 and reach the settings here.
+    for (long left = static_cast<long>(rate); left > 0; left -= block) {
+        const int n = left < block ? static_cast<int>(left) : block;
+        double* quiet[4] = {silent.data(), silent.data(), silent.data(), silent.data()};
+        plug.ProcessBlock(quiet, outputs, n);
+    }
+
     std::printf("Tidepull demo: AC Threshold 20, DC Threshold 4, Release 0, %d s at %.0f Hz\n",
                 seconds, rate);
     std::printf("%-10s %12s %12s %12s %10s\n", "segment", "in RMS dB", "out RMS dB", "change dB",

@@ -55,6 +55,10 @@ bool CommandLine::parse(const std::vector<std::string>& args)
         {
             options_.hostBypass = true;
         }
+        else if (name == "--no-lead-in")
+        {
+            options_.leadIn = false;
+        }
         else if (name == "--list-params")
         {
             options_.listParams = true;
@@ -177,7 +181,7 @@ std::string CommandLine::usage(const std::string& program)
     return "Usage: " + program +
            " [--plugin BUNDLE] [--set NAME=VALUE]... [--sidechain FILE] [--block N]\n"
            "       [--precision 32|64] [--state-in FILE] [--state-out FILE] [--preset FILE]\n"
-           "       [--save-preset FILE] [--host-bypass] [--list-params] [INPUT] OUTPUT\n"
+           "       [--save-preset FILE] [--host-bypass] [--no-lead-in] [--list-params] [INPUT] OUTPUT\n"
            "\n"
            "Renders an audio file through a VST 3 effect plug-in, loaded as a DAW loads it.\n"
            "\n"
@@ -189,7 +193,8 @@ std::string CommandLine::usage(const std::string& program)
            "                     program, then the build tree's, then ~/.vst3, /usr/local/lib/vst3\n"
            "                     and /usr/lib/vst3\n"
            "  --set NAME=VALUE   set a plug-in parameter at the start, VALUE in the units the\n"
-           "                     host shows (e.g. --set \"AC Threshold=20\"); may be repeated\n"
+           "                     host shows (e.g. --set \"AC Threshold=20\"); may be repeated;\n"
+           "                     a value outside the parameter's range is refused\n"
            "  --sidechain FILE   feed FILE to the sidechain input and activate that bus\n"
            "                     (same rate as INPUT; shorter is padded with silence)\n"
            "  --block N          samples per process call, 1 to 65536 (default 512)\n"
@@ -200,6 +205,9 @@ std::string CommandLine::usage(const std::string& program)
            "                     options apply on top of it\n"
            "  --save-preset FILE save the plug-in state after processing as a .vstpreset file\n"
            "  --host-bypass      switch the host-side bypass parameter on\n"
+           "  --no-lead-in       start on the input at once; by default one second of silence\n"
+           "                     (at the input's rate) runs through the plug-in first, at the\n"
+           "                     same settings, as in a DAW before playback, and is not written\n"
            "  --list-params      print the plug-in's parameters and exit\n"
            "  --help             print this text\n"
            "\n"

@@ -21,6 +21,7 @@ public:
         std::string presetPath;
         std::string savePresetPath;
         bool hostBypass = false;
+        bool leadIn = true;                                     // --no-lead-in turns it off
         bool listParams = false;
         bool help = false;
         std::string inputPath;                                  // empty: the built-in demo signal

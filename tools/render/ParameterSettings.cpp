@@ -69,7 +69,7 @@ bool ParameterSettings::resolve(const std::vector<Setting>& settings, const Para
         const double high = controller->normalizedParamToPlain(id, 1.0);
         if (plain < std::fmin(low, high) || plain > std::fmax(low, high))
             notes_.push_back(entry->title + "=" + setting.second + " lies outside " + numberText(low) + " to " +
-                             numberText(high) + "; the plug-in limits it");
+                             numberText(high));
         Change change;
         change.id = id;
         change.normalized = controller->plainParamToNormalized(id, plain);
@@ -80,10 +80,14 @@ bool ParameterSettings::resolve(const std::vector<Setting>& settings, const Para
     return true;
 }
 
-std::string ParameterSettings::summary() const
+std::string ParameterSettings::summary(Vst::IEditController* plugin) const
 {
     std::string text;
     for (const Change& change : changes_)
-        text += change.title + " = " + numberText(change.plain) + ", ";
+    {
+        const double value =
+            plugin ? plugin->normalizedParamToPlain(change.id, plugin->getParamNormalized(change.id)) : change.plain;
+        text += change.title + " = " + numberText(value) + ", ";
+    }
     return text;
 }

@@ -11,7 +11,7 @@ class ParameterCatalog;
 // The --set NAME=VALUE options of the command-line tools: NAME is a parameter
 // title as the host shows it (exact first, then ignoring letter case), VALUE a
 // number in the units the host shows. Values outside the parameter's range
-// are kept, with a note; the plug-in limits them.
+// are kept with a note; each tool decides whether to refuse them.
 class ParameterSettings
 {
 public:
@@ -35,10 +35,11 @@ public:
                  Steinberg::Vst::IEditController* controller, std::string& error);
 
     const std::vector<Change>& changes() const { return changes_; }
-    // "NAME=VALUE lies outside LOW to HIGH; the plug-in limits it", one per value.
+    // "NAME=VALUE lies outside LOW to HIGH", one per value.
     const std::vector<std::string>& notes() const { return notes_; }
-    // "Title = value, " for each change.
-    std::string summary() const;
+    // "Title = value, " for each change: the value given, or with `plugin`
+    // the value it holds now (what it really took, limited or stepped).
+    std::string summary(Steinberg::Vst::IEditController* plugin = nullptr) const;
 
 private:
     static bool parsePlain(const std::string& text, double& value);

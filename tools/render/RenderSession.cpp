@@ -66,8 +66,8 @@ bool RenderSession::execute(const CommandLine::Options& options, std::string& er
     }
 
     std::vector<Change> changes;
-    std::string settingsText;
-    if (!resolveSettings(options, catalog, changes, settingsText, error))
+    ParameterSettings settings;
+    if (!resolveSettings(options, catalog, settings, changes, error))
         return false;
 
     AudioClip input;
@@ -116,7 +116,7 @@ bool RenderSession::execute(const CommandLine::Options& options, std::string& er
         return false;
     if (!options.presetPath.empty() && !preset.applyTo(instance_, error))
         return false;
-    Renderer renderer(instance_, Renderer::Settings{options.blockSize, options.precision});
+    Renderer renderer(instance_, Renderer::Settings{options.blockSize, options.precision, options.leadIn});
     for (const Change& change : changes)
     {
         // The controller follows the change as it follows a DAW's automation lane; it may refuse
@@ -138,6 +138,12 @@ bool RenderSession::execute(const CommandLine::Options& options, std::string& er
     }
     instance_.stopProcessing();
     instance_.deactivate();
+    // What the plug-in really holds, read back from it.
+    std::string settingsText = settings.summary(instance_.controller());
+    if (options.hostBypass)
+        settingsText += "host bypass on, ";
+    if (options.leadIn)
+        settingsText += "1 s of silence before the input (not written), ";
 
     if (!options.stateOutPath.empty())
     {
@@ -185,16 +191,18 @@ bool RenderSession::execute(const CommandLine::Options& options, std::string& er
 }
 
 bool RenderSession::resolveSettings(const CommandLine::Options& options, const ParameterCatalog& catalog,
-                                    std::vector<Change>& changes, std::string& settingsText, std::string& error)
+                                    ParameterSettings& settings, std::vector<Change>& changes, std::string& error)
 {
-    ParameterSettings settings;
     if (!settings.resolve(options.sets, catalog, instance_.controller(), error))
         return false;
-    for (const std::string& note : settings.notes())
-        std::fprintf(stderr, "%s: note: %s\n", kProgramName, note.c_str());
+    // The plug-in would silently take another value than the one asked for.
+    if (!settings.notes().empty())
+    {
+        error = settings.notes().front() + "; give a value in that range";
+        return false;
+    }
     for (const ParameterSettings::Change& change : settings.changes())
         changes.emplace_back(change.id, change.normalized);
-    settingsText += settings.summary();
     if (options.hostBypass)
     {
         const ParameterCatalog::Entry* bypass = catalog.hostBypass();
@@ -204,7 +212,6 @@ bool RenderSession::resolveSettings(const CommandLine::Options& options, const P
             return false;
         }
         changes.emplace_back(bypass->info.id, 1.0);
-        settingsText += "host bypass on, ";
     }
     return true;
 }

@@ -15,6 +15,7 @@
 
 class AudioClip;
 class ParameterCatalog;
+class ParameterSettings;
 
 // One run of the tool: loads the plug-in, lists its parameters or renders a
 // file through it, and prints the summary. Messages go to stdout, the one
@@ -33,9 +34,10 @@ private:
 
     bool execute(const CommandLine::Options& options, std::string& error);
     bool loadPlugin(const CommandLine::Options& options, std::string& error);
-    // The --set and --host-bypass changes as normalised values, checked against the plug-in's parameters.
+    // The --set and --host-bypass changes as normalised values, checked against the plug-in's parameters;
+    // a value outside its parameter's range is refused.
     bool resolveSettings(const CommandLine::Options& options, const ParameterCatalog& catalog,
-                         std::vector<Change>& changes, std::string& settingsText, std::string& error);
+                         ParameterSettings& settings, std::vector<Change>& changes, std::string& error);
     static std::string describeClip(const AudioClip& clip);
     static std::string dbText(double db);
 

@@ -64,7 +64,7 @@ public:
     std::vector<Sample>& channel(size_t bus, int c) { return samples_[bus][c]; }
 
     // Channel c of the bus from channel min(c, last) of the clip, from frame `start`;
-    // silence past the clip's end or without a clip.
+    // silence before the clip's start (a lead-in), past its end, or without a clip.
     void fill(size_t bus, const AudioClip* clip, long start, int frames)
     {
         for (int c = 0; c < channels(bus); ++c)
@@ -74,8 +74,9 @@ public:
             if (!clip || clip->channelCount() == 0)
                 continue;
             const std::vector<double>& in = clip->channel(std::min(c, clip->channelCount() - 1));
-            const long available = std::max(0L, std::min<long>(frames, clip->frameCount() - start));
-            for (long i = 0; i < available; ++i)
+            const long first = std::max(0L, -start);
+            const long end = std::max(0L, std::min<long>(frames, clip->frameCount() - start));
+            for (long i = first; i < end; ++i)
                 out[i] = static_cast<Sample>(in[start + i]);
         }
     }
@@ -110,6 +111,11 @@ Renderer::Renderer(PluginInstance& instance, const Settings& settings) : instanc
 {
 }
 
+long Renderer::leadInFrames(double sampleRate) const
+{
+    return settings_.leadIn && sampleRate > 0 ? std::lround(sampleRate) : 0;
+}
+
 void Renderer::addInitialChange(ParamID id, ParamValue normalized)
 {
     initialChanges_.push_back(Change{id, normalized});
@@ -132,7 +138,8 @@ bool Renderer::run(const AudioClip& input, const AudioClip* sidechain, AudioClip
     const long frames = input.frameCount();
     const double rate = input.sampleRate();
     const long latency = static_cast<long>(processor->getLatencySamples());
-    const long total = frames + latency;
+    const long lead = leadInFrames(rate);
+    const long total = lead + frames + latency;
 
     BusSet<Sample> inputs(instance_.inputBuses(), block);
     BusSet<Sample> outputs(instance_.outputBuses(), block);
@@ -180,7 +187,7 @@ bool Renderer::run(const AudioClip& input, const AudioClip* sidechain, AudioClip
                 source = &input;
             else if (b == sidechainBus)
                 source = sidechain;
-            inputs.fill(static_cast<size_t>(b), source, position, n);
+            inputs.fill(static_cast<size_t>(b), source, position - lead, n);
         }
         outputs.silence(n);
         inputs.rebind();
@@ -208,7 +215,7 @@ bool Renderer::run(const AudioClip& input, const AudioClip* sidechain, AudioClip
             const std::vector<Sample>& out = outputs.channel(0, c);
             for (int i = 0; i < n; ++i)
             {
-                const long at = position + i - latency;
+                const long at = position + i - lead - latency;
                 if (at >= 0 && at < frames)
                     output.channel(c)[at] = static_cast<double>(out[i]);
             }

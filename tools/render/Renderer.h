@@ -19,7 +19,14 @@ public:
     {
         int blockSize = 512;
         int precision = 32;
+        // One second of silence at the input's rate runs through first and is
+        // not kept, as a DAW runs its plug-ins before playback starts: the
+        // plug-in's smoothers are at the settings when the input begins.
+        bool leadIn = false;
     };
+
+    // Frames of silence run before an input at `sampleRate` (0 without a lead-in).
+    long leadInFrames(double sampleRate) const;
 
     Renderer(PluginInstance& instance, const Settings& settings);
 
@@ -28,6 +35,9 @@ public:
 
     // The output has the input's rate and length; a plug-in's reported latency
     // is compensated by running on past the end and dropping the first samples.
+    // The lead-in, if any, is processed in the same blocks as if it were the
+    // start of the input, so the result equals a render of silence + input
+    // with the silence cut.
     bool render(const AudioClip& input, const AudioClip* sidechain, AudioClip& output,
                 const std::function<void(double)>& progress, std::string& error);
 

@@ -20,8 +20,8 @@ namespace
 {
 constexpr int kMaxBlock = 512;
 // The control smoothers move 1 % of the way a step; a few thousand steps
-// bring them to rest.
-constexpr double kSettleSeconds = 0.5;
+// bring them to rest. A second, as tidepull-render's lead-in.
+constexpr double kSettleSeconds = 1.0;
 }
 
 PlugHarness::PlugHarness(const char* programName) : programName_(programName)
@@ -47,7 +47,7 @@ bool PlugHarness::create(const std::vector<ParameterSettings::Setting>& sets, st
         !settings_.resolve(sets, catalog, instance_.controller(), error))
         return false;
     for (const std::string& note : settings_.notes())
-        std::fprintf(stderr, "%s: note: %s\n", programName_, note.c_str());
+        std::fprintf(stderr, "%s: note: %s; the plug-in limits it\n", programName_, note.c_str());
     return true;
 }
 

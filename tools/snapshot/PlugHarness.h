@@ -30,7 +30,8 @@ public:
     // `afterBlock` runs after every block, while the plug holds that block's state.
     bool render(const AudioClip& input, AudioClip& output, int blockSize, const std::function<void()>& afterBlock,
                 std::string& error);
-    // Silence long enough for every smoother to reach its resting value.
+    // One second of silence, long enough for every smoother to reach its
+    // resting value: the lead-in a DAW gives before playback.
     bool settle(std::string& error);
     void stop();
 

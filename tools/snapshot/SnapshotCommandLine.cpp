@@ -187,6 +187,7 @@ std::string SnapshotCommandLine::usage(const std::string& program)
            "  OUTPUT.png         the editor image, 1001 x 270 pixels at scale 1; needed\n"
            "                     unless a plot is asked for\n"
            "\n"
-           "Each plot runs a Tidepull of its own, settled on silence before its audio. No\n"
+           "Each plot, and the editor with --audio or --demo, runs a Tidepull of its own\n"
+           "on one second of silence before the audio, as a DAW does before playback. No\n"
            "image is left behind when its part of the run fails.\n";
 }

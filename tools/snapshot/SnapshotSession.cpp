@@ -65,7 +65,7 @@ bool SnapshotSession::execute(const SnapshotCommandLine::Options& options, std::
     if (withAudio)
     {
         AudioClip output;
-        if (!harness_.render(audio, output, kBlockSize, nullptr, error))
+        if (!harness_.settle(error) || !harness_.render(audio, output, kBlockSize, nullptr, error))
             return false;
     }
     harness_.stop();

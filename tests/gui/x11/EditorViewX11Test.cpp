@@ -8,6 +8,7 @@
 #include "HeadlessReference.h"
 #include "HostedPlugin.h"
 #include "ParameterChanges.h"
+#include "TestDeadline.h"
 #include "ViewMenuHandler.h"
 #include "X11TestHost.h"
 #include "XEmbedTestHost.h"
@@ -190,7 +191,7 @@ protected:
     // synthetic input on late), then a while longer.
     bool Await(const std::function<bool()>& done)
     {
-        const bool held = host->RunUntil(done, 10000);
+        const bool held = host->RunUntil(done, static_cast<int>(TestDeadline::LimitMs()));
         Settle();
         return held;
     }
@@ -722,10 +723,10 @@ TEST_F(EditorInHostWithoutRunLoop, IsDrawnAtOnceAndKeptGoingByTheHostsCalls)
     std::this_thread::sleep_for(std::chrono::milliseconds(50));
     EXPECT_EQ(Trace(), "");
     // Any call on the host's user-interface thread reads the input...
-    for (int i = 0; i < 100 && handler.Calls().size() < 3; ++i) {
+    TestDeadline::Until([&]() { return handler.Calls().size() >= 3; }, [&]() {
         plug->Controller()->getParamNormalized(kSidechainId);
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    }
+    });
     EXPECT_EQ(Trace(), "begin8 perform8 end8");
     // ... and draws once a period has passed.
     std::this_thread::sleep_for(std::chrono::milliseconds(50));

@@ -7,6 +7,7 @@
 
 #include "ProbeControl.h"
 #include "RecordingPlug.h"
+#include "TestDeadline.h"
 #include "TestXlib.h"
 #include "X11TestHost.h"
 #include "XTestInput.h"
@@ -22,6 +23,7 @@
 #include "pix/PIX_SysBitmap.h"
 
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <functional>
@@ -64,20 +66,18 @@ protected:
     }
 
     // The editor reads what the server has for it until `done` holds (the
-    // server may pass synthetic input on a moment after it answers the
-    // test); whether it held within a second.
+    // server may pass synthetic input on a while after it answers the test,
+    // longer on a busy machine); whether it held before the deadline. Only
+    // the events are read: the editor's own tick (Pump runs it when due)
+    // would close a finished entry before its state could be seen.
     bool PumpUntil(const std::function<bool()>& done)
     {
         XSync(host->GetDisplay(), False);
-        const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(1);
-        for (;;) {
-            editor->Pump();
-            if (done())
-                return true;
-            if (std::chrono::steady_clock::now() > end)
-                return false;
+        X11Connection::Shared().Dispatch();
+        return TestDeadline::Until(done, [&]() {
             std::this_thread::sleep_for(std::chrono::milliseconds(2));
-        }
+            X11Connection::Shared().Dispatch();
+        });
     }
 
     bool PumpUntilText(const std::string& text)
@@ -106,6 +106,65 @@ protected:
                               y, &sx, &sy, &child);
     }
 
+    // The menu's loop blocks this thread: a user on a connection of its own
+    // acts once the menu is on the screen and holds the pointer (its
+    // keyboard grab follows at once). `act` gets the menu window's place.
+    // The user gives up after the deadline; the thread is joined by the test.
+    std::thread UserOnceMenuIsOpen(std::function<void(XTestInput&, const XWindowAttributes&)> act)
+    {
+        const std::vector<Window> before = host->ChildrenOf(DefaultRootWindow(host->GetDisplay()));
+        menuSeen = false;
+        return std::thread([this, before, act]() {
+            Display* own = XOpenDisplay(nullptr);
+            if (!own)
+                return;
+            XTestInput hand(own);
+            XWindowAttributes menuWindow = {};
+            const bool open = TestDeadline::Until(
+                [&]() { return MenuOnScreen(own, before, menuWindow) && PointerHeldByAnother(own); },
+                []() { std::this_thread::sleep_for(std::chrono::milliseconds(10)); });
+            menuSeen = open;
+            if (open)
+                act(hand, menuWindow);
+            else
+                hand.Key(XK_Escape);   // whatever is open, let the test go on
+            XCloseDisplay(own);
+        });
+    }
+
+    static bool MenuOnScreen(Display* own, const std::vector<Window>& before, XWindowAttributes& found)
+    {
+        Window root = 0;
+        Window up = 0;
+        Window* kids = nullptr;
+        unsigned n = 0;
+        bool seen = false;
+        XQueryTree(own, DefaultRootWindow(own), &root, &up, &kids, &n);
+        for (unsigned i = 0; i < n && !seen; ++i) {
+            if (std::find(before.begin(), before.end(), kids[i]) != before.end())
+                continue;
+            XWindowAttributes a;
+            if (XGetWindowAttributes(own, kids[i], &a) && a.map_state == IsViewable && a.override_redirect) {
+                found = a;
+                seen = true;
+            }
+        }
+        if (kids)
+            XFree(kids);
+        return seen;
+    }
+
+    static bool PointerHeldByAnother(Display* own)
+    {
+        const int result = XGrabPointer(own, DefaultRootWindow(own), False, ButtonPressMask, GrabModeAsync,
+                                        GrabModeAsync, None, None, CurrentTime);
+        if (result == GrabSuccess) {
+            XUngrabPointer(own, CurrentTime);
+            XSync(own, False);
+        }
+        return result == AlreadyGrabbed;
+    }
+
     Window Focus() const
     {
         Window focus = 0;
@@ -120,6 +179,7 @@ protected:
     EditorX11* editor = nullptr;   // owned by the plug
     ProbeControl* gain = nullptr;
     ProbeControl* release = nullptr;
+    std::atomic<bool> menuSeen{false};
 };
 
 TEST_F(EditorX11Window, TheEntryBoxTakesTheKeyboardAndFiltersForAContinuousParameter)
@@ -223,12 +283,13 @@ TEST_F(EditorX11Window, KeysPickAnItemInASubmenu)
     PopupMenu* submenu = menu.AddSubmenu("two", std::move(sub));
     menu.AddItem("three");
 
-    input->Key(XK_Down, 300);
-    input->Key(XK_Down, 60);
-    input->Key(XK_Right, 60);
-    input->Key(XK_Down, 60);
-    input->Key(XK_Return, 60);
+    std::thread user = UserOnceMenuIsOpen([](XTestInput& hand, const XWindowAttributes&) {
+        for (KeySym key : {XK_Down, XK_Down, XK_Right, XK_Down, XK_Return})
+            hand.Key(key);
+    });
     PopupMenu* chosen = editor->TrackMenu(menu, Bounds(10, 10, 60, 40));
+    user.join();
+    ASSERT_TRUE(menuSeen);
     EXPECT_EQ(chosen, submenu);
     EXPECT_EQ(submenu->ChosenIndex(), 1);
 }
@@ -240,13 +301,19 @@ TEST_F(EditorX11Window, GreyedItemsAreSkippedAndEscapeDismisses)
     menu.AddItem("a", kMenuItemGrayed);
     menu.AddSeparator();
     menu.AddItem("b", kMenuItemChecked);
-    input->Key(XK_Down, 300);
-    input->Key(XK_Return, 60);
+    std::thread user = UserOnceMenuIsOpen([](XTestInput& hand, const XWindowAttributes&) {
+        hand.Key(XK_Down);
+        hand.Key(XK_Return);
+    });
     EXPECT_EQ(editor->TrackMenu(menu, Bounds(10, 10, 60, 40)), &menu);
+    user.join();
+    ASSERT_TRUE(menuSeen);
     EXPECT_EQ(menu.ChosenIndex(), 2);
 
-    input->Key(XK_Escape, 300);
+    user = UserOnceMenuIsOpen([](XTestInput& hand, const XWindowAttributes&) { hand.Key(XK_Escape); });
     EXPECT_EQ(editor->TrackMenu(menu, Bounds(10, 10, 60, 40)), nullptr);
+    user.join();
+    EXPECT_TRUE(menuSeen);
     EXPECT_EQ(host->ChildrenOf(DefaultRootWindow(host->GetDisplay())).size(), topLevel);
 }
 
@@ -254,49 +321,25 @@ TEST_F(EditorX11Window, AClickOutsideDismissesTheMenu)
 {
     PopupMenu menu;
     menu.AddItem("a");
-    input->MoveTo(1200, 1000, 300);
-    input->Press(1, 20);
-    input->Release(1, 20);
+    std::thread user = UserOnceMenuIsOpen([](XTestInput& hand, const XWindowAttributes&) {
+        hand.MoveTo(1200, 1000);
+        hand.Press(1);
+        hand.Release(1);
+    });
     EXPECT_EQ(editor->TrackMenu(menu, Bounds(10, 10, 60, 40)), nullptr);
+    user.join();
+    EXPECT_TRUE(menuSeen);
 }
 
 TEST_F(EditorX11Window, AClickOnAnItemChoosesIt)
 {
-    Display* d = host->GetDisplay();
-    const std::vector<Window> before = host->ChildrenOf(DefaultRootWindow(d));
-    std::atomic<bool> clicked{false};
-    // The menu blocks this thread: a user on another connection clicks.
-    std::thread user([&]() {
-        Display* own = XOpenDisplay(nullptr);
-        if (!own)
-            return;
-        XTestInput hand(own);
-        const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(5);
-        while (!clicked && std::chrono::steady_clock::now() < end) {
-            Window root = 0;
-            Window up = 0;
-            Window* kids = nullptr;
-            unsigned n = 0;
-            XQueryTree(own, DefaultRootWindow(own), &root, &up, &kids, &n);
-            for (unsigned i = 0; i < n && !clicked; ++i) {
-                if (std::find(before.begin(), before.end(), kids[i]) != before.end())
-                    continue;
-                XWindowAttributes a;
-                if (!XGetWindowAttributes(own, kids[i], &a) || a.map_state != IsViewable || !a.override_redirect)
-                    continue;
-                // Three rows inside a 1-pixel frame and 2 pixels of padding.
-                const int row = (a.height - 6) / 3;
-                const int y = a.y + 3 + 2 * row + row / 2;
-                hand.MoveTo(a.x + a.width / 2, y);
-                hand.Press(1);
-                hand.Release(1);
-                clicked = true;
-            }
-            if (kids)
-                XFree(kids);
-            std::this_thread::sleep_for(std::chrono::milliseconds(20));
-        }
-        XCloseDisplay(own);
+    std::thread user = UserOnceMenuIsOpen([](XTestInput& hand, const XWindowAttributes& a) {
+        // Three rows inside a 1-pixel frame and 2 pixels of padding.
+        const int row = (a.height - 6) / 3;
+        const int y = a.y + 3 + 2 * row + row / 2;
+        hand.MoveTo(a.x + a.width / 2, y);
+        hand.Press(1);
+        hand.Release(1);
     });
     PopupMenu menu;
     menu.AddItem("first");
@@ -304,7 +347,7 @@ TEST_F(EditorX11Window, AClickOnAnItemChoosesIt)
     menu.AddItem("third");
     PopupMenu* chosen = editor->TrackMenu(menu, Bounds(10, 10, 60, 40));
     user.join();
-    ASSERT_TRUE(clicked);
+    ASSERT_TRUE(menuSeen);
     EXPECT_EQ(chosen, &menu);
     EXPECT_EQ(menu.ChosenIndex(), 2);
 }

@@ -32,6 +32,8 @@ trap 'exit 130' INT TERM
 Xvfb -displayfd 3 -screen 0 2560x1440x24 -nolisten tcp -noreset 3>"$dir/display" 2>"$dir/log" &
 pid=$!
 
+# 20 s, times TIDEPULL_TEST_TIMEOUT_SCALE on a slow or busy machine.
+seconds=$(awk -v s="${TIDEPULL_TEST_TIMEOUT_SCALE:-1}" 'BEGIN { s += 0; if (s < 1) s = 1; printf "%d", 20 * s }')
 tries=0
 while [ ! -s "$dir/display" ]; do
     if ! kill -0 "$pid" 2>/dev/null; then
@@ -40,8 +42,8 @@ while [ ! -s "$dir/display" ]; do
         exit 1
     fi
     tries=$((tries + 1))
-    if [ "$tries" -gt 400 ]; then
-        echo "with-xvfb: Xvfb did not start within 20 s" >&2
+    if [ "$tries" -gt $((seconds * 20)) ]; then
+        echo "with-xvfb: Xvfb did not start within $seconds s" >&2
         exit 1
     fi
     sleep 0.05
