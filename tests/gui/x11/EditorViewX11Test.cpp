@@ -85,7 +85,7 @@ std::vector<uint32_t> SnapshotAtScale(const char* scale, int& width, int& height
     int status = -1;
     if (posix_spawn(&child, TIDEPULL_SNAPSHOT_EXE, nullptr, nullptr, argv, environ) == 0) {
         pid_t done = 0;
-        const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+        const auto end = std::chrono::steady_clock::now() + TestDeadline::Limit(std::chrono::seconds(60));
         while ((done = waitpid(child, &status, WNOHANG)) == 0 && std::chrono::steady_clock::now() < end)
             std::this_thread::sleep_for(std::chrono::milliseconds(10));
         if (done == 0) {
@@ -815,7 +815,8 @@ protected:
 
     bool AwaitPicture()
     {
-        return embedder->RunUntil([&]() { return DifferentPixels(Embedded(), reference.Picture()) == 0; }, 10000);
+        return embedder->RunUntil([&]() { return DifferentPixels(Embedded(), reference.Picture()) == 0; },
+                                  static_cast<int>(TestDeadline::LimitMs()));
     }
 
     std::unique_ptr<XEmbedTestHost> embedder;
@@ -857,7 +858,8 @@ TEST_F(EditorInXEmbedHost, IsEmbeddedShownAndDrivenByTheEmbedder)
                           (r.left + r.right) / 2, (r.top + r.bottom) / 2, &x, &y, &child);
     XTestInput clicks(embedder->GetDisplay());
     clicks.Click(1, x, y);
-    EXPECT_TRUE(embedder->RunUntil([&]() { return handler.Calls().size() >= 3; }, 10000));
+    EXPECT_TRUE(embedder->RunUntil([&]() { return handler.Calls().size() >= 3; },
+                                   static_cast<int>(TestDeadline::LimitMs())));
     EXPECT_EQ(Trace(), "begin8 perform8 end8");
 
     embedder->Send(XEmbedTestHost::kFocusOut);
@@ -987,13 +989,13 @@ TEST(HostExitingWithTheEditorAttached, CallsAfterTheStaticDestructorsAnswer)
     ASSERT_EQ(posix_spawn(&child, TIDEPULL_EXITING_HOST, nullptr, nullptr, argv, environ), 0);
     int status = 0;
     pid_t done = 0;
-    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+    const auto end = std::chrono::steady_clock::now() + TestDeadline::Limit(std::chrono::seconds(60));
     while ((done = waitpid(child, &status, WNOHANG)) == 0 && std::chrono::steady_clock::now() < end)
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     if (done == 0) {
         kill(child, SIGKILL);
         waitpid(child, &status, 0);
-        FAIL() << "the exiting host did not end within 60 s";
+        FAIL() << "the exiting host did not end within " << TestDeadline::LimitText(std::chrono::seconds(60));
     }
     ASSERT_EQ(done, child);
     ASSERT_FALSE(WIFSIGNALED(status)) << "ended by signal " << WTERMSIG(status);

@@ -4,6 +4,7 @@
 // GoogleTest first: Xlib's macros (None, Bool) would break its headers.
 #include <gtest/gtest.h>
 
+#include "TestDeadline.h"
 #include "ProbeControl.h"
 #include "RecordingPlug.h"
 #include "XEmbedTestHost.h"
@@ -45,15 +46,11 @@ protected:
     // loaded machine may take a while.
     bool PumpUntil(const std::function<bool()>& done)
     {
-        const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-        while (!done()) {
-            if (std::chrono::steady_clock::now() > end)
-                return false;
+        return TestDeadline::Until(done, [&]() {
             XSync(host->GetDisplay(), False);
             editor->Pump();
             std::this_thread::sleep_for(std::chrono::milliseconds(2));
-        }
-        return true;
+        });
     }
 
     std::unique_ptr<XEmbedTestHost> host;
@@ -139,11 +136,10 @@ TEST_F(EditorX11Embedded, AHostLoopCallingAtIdleCostsNoRequests)
 
     // What does arrive is still read by the next call.
     host->Send(XEmbedTestHost::kFocusIn, XEmbedTestHost::kFocusFirst);
-    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-    while (!editor->Embedding().Focused() && std::chrono::steady_clock::now() < end) {
+    TestDeadline::Until([&]() { return editor->Embedding().Focused(); }, [&]() {
         connection.OnFdReadable(connection.Fd());
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    }
+    });
     EXPECT_TRUE(editor->Embedding().Focused());
 }
 
