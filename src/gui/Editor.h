@@ -14,6 +14,7 @@
 #include <memory>
 #include <vector>
 
+class HostEventLoop;
 class ParamRecord;
 class PIX_IBitmap;
 class PIX_MemBitmap;
@@ -63,6 +64,17 @@ public:
     // A new bitmap decoded from the resource, owned by the caller, or none.
     // The default reads the images built into the library.
     virtual PIX_IBitmap* LoadResourceImage(int32_t id, const char* fileName);
+
+    // The host's event loop, for a window that runs on it rather than on
+    // messages of its own. Such a window takes the loop set before
+    // CreateEditorWindow (not owned; none to be pumped) and keeps it while
+    // open; Pump runs its pending work in a host without a loop. Windows of
+    // other platforms take none, and Pump has nothing to do.
+    virtual bool TakesHostEventLoop() const { return false; }
+    virtual void SetHostEventLoop(HostEventLoop* /*loop*/) {}
+    // The loop the open window was given.
+    virtual const HostEventLoop* ActiveLoop() const { return nullptr; }
+    virtual void Pump() {}
 
     // EditorLink: the plug side.
     void PushParamToControls(int32_t paramIdx, double value, bool normalized) override;
