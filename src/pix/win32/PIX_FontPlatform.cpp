@@ -5,6 +5,8 @@
 #include "pix/PIX_SysBitmap.h"
 #include "pix/win32/PIX_GdiText.h"
 
+#include <windows.h>
+
 namespace {
 
 constexpr UINT kGlyphFormat = DT_NOPREFIX | DT_SINGLELINE;
