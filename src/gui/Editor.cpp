@@ -23,8 +23,6 @@ namespace {
 // The plug API whose host shows its own context menu on a right click.
 constexpr int32_t kApiVst3 = 1;
 
-// The double-density strips are resources this far above their 1x ones.
-constexpr int32_t kDoubleDensityIdOffset = 2000;
 // The name only picks the PNG loader; resources are found by id.
 constexpr const char* kDoubleDensityName = "2x.png";
 

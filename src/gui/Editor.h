@@ -91,6 +91,9 @@ public:
     void SetKeyCatcher(Control* control);
     Control* KeyCatcher() const { return keyCatcher.get(); }
 
+    // The double-density strips are resources this far above their 1x ones.
+    static constexpr int32_t kDoubleDensityIdOffset = 2000;
+
     // Display scale: the layout stays in logical pixels, the drawing surface
     // and the window take the scale's device pixels. A change rebuilds the
     // surface, redraws everything and asks the plug for the new device size;
