@@ -9,33 +9,8 @@
 get_filename_component(_tp_root "${CMAKE_CURRENT_LIST_DIR}/.." ABSOLUTE)
 set(TIDEPULL_RESOURCE_IMAGE_DIR "${_tp_root}/resources/img")
 
-# Resource id and file, as the editor layout loads them.
-set(_tp_images
-  101 IN.png
-  102 OUT.png
-  103 AC.png
-  104 DC.png
-  105 REL.png
-  106 BG.png
-  107 METER.png
-  108 BY.png
-  109 SC.png
-  110 HPF.png
-  111 MIX.png
-  # The same strips at double density, 2000 ids above their 1x ones: the
-  # editor reads them only when it draws above 1x.
-  2101 2x/IN.png
-  2102 2x/OUT.png
-  2103 2x/AC.png
-  2104 2x/DC.png
-  2105 2x/REL.png
-  2106 2x/BG.png
-  2107 2x/METER.png
-  2108 2x/BY.png
-  2109 2x/SC.png
-  2110 2x/HPF.png
-  2111 2x/MIX.png
-)
+# Resource id and file of every image (cmake/EditorStrips.cmake).
+set(_tp_images ${TIDEPULL_EDITOR_IMAGES})
 
 set(_tp_arg "")
 set(_tp_files "")

@@ -5,15 +5,12 @@
 #include "core/PlugCore.h"
 #include "gui/BitmapCache.h"
 #include "gui/BitmapControl.h"
+#include "gui/BuiltInImage.h"
 #include "gui/FontCache.h"
-#ifndef _WIN32
-#include "pix/EmbeddedResource.h"
-#endif
 #include "pix/PIX_CachedFont.h"
 #include "pix/PIX_Composite.h"
 #include "pix/PIX_MemBitmap.h"
 #include "pix/PIX_Mode.h"
-#include "pix/PIX_Png.h"
 #include "pix/PIX_Resample.h"
 #include "pix/PIX_SysBitmap.h"
 
@@ -26,27 +23,6 @@ namespace {
 // The plug API whose host shows its own context menu on a right click.
 constexpr int32_t kApiVst3 = 1;
 
-#ifndef _WIN32
-// A PNG resource has at least its 8-byte signature.
-constexpr size_t kMinPngSize = 8;
-
-bool HasPngExtension(const char* fileName)
-{
-    const char* dot = fileName ? std::strrchr(fileName, '.') : nullptr;
-    if (!dot)
-        return false;
-    const char* ext = dot + 1;
-    const char* png = "png";
-    for (int i = 0; i < 3; ++i) {
-        if ((ext[i] | 0x20) != png[i])
-            return false;
-    }
-    return ext[3] == '\0';
-}
-#endif
-
-// The double-density strips are resources this far above their 1x ones.
-constexpr int32_t kDoubleDensityIdOffset = 2000;
 // The name only picks the PNG loader; resources are found by id.
 constexpr const char* kDoubleDensityName = "2x.png";
 
@@ -99,21 +75,7 @@ void* Editor::CreateEditorWindow(void* /*parent*/)
 
 PIX_IBitmap* Editor::LoadResourceImage(int32_t id, const char* fileName)
 {
-#ifdef _WIN32
-    // Windows libraries carry their images as module resources, which only
-    // the window knows how to reach.
-    (void)id;
-    (void)fileName;
-    return nullptr;
-#else
-    if (!HasPngExtension(fileName))
-        return nullptr;
-    const unsigned char* data = nullptr;
-    size_t size = 0;
-    if (!FindEmbeddedResource(id, &data, &size) || size < kMinPngSize)
-        return nullptr;
-    return PIX_PngFromMemory(data, size);
-#endif
+    return LoadBuiltInImage(id, fileName);
 }
 
 void Editor::SetEditorSize(int32_t width_, int32_t height_)

@@ -14,6 +14,7 @@
 #include <memory>
 #include <vector>
 
+class HostEventLoop;
 class ParamRecord;
 class PIX_IBitmap;
 class PIX_MemBitmap;
@@ -64,6 +65,17 @@ public:
     // The default reads the images built into the library.
     virtual PIX_IBitmap* LoadResourceImage(int32_t id, const char* fileName);
 
+    // The host's event loop, for a window that runs on it rather than on
+    // messages of its own. Such a window takes the loop set before
+    // CreateEditorWindow (not owned; none to be pumped) and keeps it while
+    // open; Pump runs its pending work in a host without a loop. Windows of
+    // other platforms take none, and Pump has nothing to do.
+    virtual bool TakesHostEventLoop() const { return false; }
+    virtual void SetHostEventLoop(HostEventLoop* /*loop*/) {}
+    // The loop the open window was given.
+    virtual const HostEventLoop* ActiveLoop() const { return nullptr; }
+    virtual void Pump() {}
+
     // EditorLink: the plug side.
     void PushParamToControls(int32_t paramIdx, double value, bool normalized) override;
     void PrepareSurfaces() override;
@@ -78,6 +90,9 @@ public:
     // Receives keys no control under the mouse takes; owned.
     void SetKeyCatcher(Control* control);
     Control* KeyCatcher() const { return keyCatcher.get(); }
+
+    // The double-density strips are resources this far above their 1x ones.
+    static constexpr int32_t kDoubleDensityIdOffset = 2000;
 
     // Display scale: the layout stays in logical pixels, the drawing surface
     // and the window take the scale's device pixels. A change rebuilds the

@@ -1,18 +1,22 @@
 #pragma once
 
+#include "plug/EditorStrips.h"
+
 #include <cstdint>
 
 class Tidepull;
 
 // The Tidepull editor: the panel, seven knobs, the gain-reduction meter and
-// two switches, each drawn from its bitmap strip at a fixed place.
+// two switches, each drawn from its bitmap strip at the place the strip table
+// (kEditorStrips) gives.
 class TidepullEditorLayout {
 public:
-    static constexpr int32_t kWidth = 1001;
-    static constexpr int32_t kHeight = 270;
+    static constexpr int32_t kWidth = kEditorStrips[0].width;
+    static constexpr int32_t kHeight = kEditorStrips[0].frameHeight;
     static constexpr int32_t kFrameRate = 25;
 
-    // Indexes in the editor's control list, in the order they are made.
+    // Indexes in the editor's control list, in the order they are made: the
+    // strip table's order.
     enum ControlIndex : int32_t {
         kBackground = 0,
         kInputKnob,

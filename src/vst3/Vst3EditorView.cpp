@@ -1,56 +1,17 @@
 #include "vst3/Vst3EditorView.h"
 
-#include "vst3/Vst3Plug.h"
-
-#if TIDEPULL_HAS_GUI
 #include "gui/Editor.h"
-#endif
-#if TIDEPULL_HAS_GUI && SMTG_OS_LINUX
-#include "gui/x11/EditorX11.h"
-#endif
-#if SMTG_OS_LINUX
-#include "vst3/Vst3RunLoopBridge.h"
-#endif
+#include "vst3/Vst3Plug.h"
 
 #include <cstring>
 
 using namespace Steinberg;
 
-#if SMTG_OS_WINDOWS
-const FIDString Vst3EditorView::kPlatformType = kPlatformTypeHWND;
-#elif SMTG_OS_LINUX
-const FIDString Vst3EditorView::kPlatformType = kPlatformTypeX11EmbedWindowID;
-#else
-const FIDString Vst3EditorView::kPlatformType = kPlatformTypeNSView;
-#endif
-
 namespace {
 
 bool IsOwnPlatform(FIDString type)
 {
-    return type && std::strcmp(type, Vst3EditorView::kPlatformType) == 0;
-}
-
-#if SMTG_OS_LINUX
-// The host's run loop, from its frame or else its context; the caller
-// releases it.
-Linux::IRunLoop* HostRunLoop(IPlugFrame* frame, FUnknown* context)
-{
-    for (FUnknown* source : {static_cast<FUnknown*>(frame), context}) {
-        Linux::IRunLoop* loop = nullptr;
-        if (source &&
-            source->queryInterface(Linux::IRunLoop::iid, reinterpret_cast<void**>(&loop)) == kResultOk && loop)
-            return loop;
-    }
-    return nullptr;
-}
-#endif
-
-void DropWaitingRegistrations()
-{
-#if SMTG_OS_LINUX
-    Vst3RunLoopBridge::DropWaitingRegistrations();
-#endif
+    return type && std::strcmp(type, Vst3ViewPlatform::kPlatformType) == 0;
 }
 
 } // namespace
@@ -69,10 +30,8 @@ Vst3EditorView::~Vst3EditorView()
         CloseWindow();
     if (plug && plug->EditorOwner() == this)
         plug->SetEditorOwner(nullptr);
-#if SMTG_OS_LINUX
-    runLoop = nullptr;
-#endif
-    DropWaitingRegistrations();
+    runLoop = Vst3ViewPlatform();
+    Vst3ViewPlatform::DropWaitingRegistrations();
     if (plug) {
         plug->ForgetViews();
         plug->release();
@@ -81,77 +40,47 @@ Vst3EditorView::~Vst3EditorView()
 
 Editor* Vst3EditorView::PlugEditor() const
 {
-#if TIDEPULL_HAS_GUI
     return plug ? dynamic_cast<Editor*>(plug->GetEditor()) : nullptr;
-#else
-    return nullptr;
-#endif
-}
-
-EditorX11* Vst3EditorView::PlugEditorX11() const
-{
-#if TIDEPULL_HAS_GUI && SMTG_OS_LINUX
-    return dynamic_cast<EditorX11*>(PlugEditor());
-#else
-    return nullptr;
-#endif
 }
 
 void Vst3EditorView::OpenWindow(void* parent)
 {
-#if TIDEPULL_HAS_GUI
-#if SMTG_OS_LINUX
     // The window the editor may have open keeps its loop until the new
     // window has replaced it.
-    const IPtr<Vst3RunLoopBridge> previous = runLoop;
-    runLoop = nullptr;
-    EditorX11* x11 = PlugEditorX11();
-    if (x11) {
-        if (Linux::IRunLoop* hostLoop = HostRunLoop(plugFrame, plug->getHostContext())) {
-            runLoop = owned(new Vst3RunLoopBridge(hostLoop));
-            hostLoop->release();
-        }
-        x11->SetHostEventLoop(runLoop);
+    const Vst3ViewPlatform previous = runLoop;
+    runLoop = Vst3ViewPlatform();
+    Editor* editor = PlugEditor();
+    const bool takesLoop = editor->TakesHostEventLoop();
+    if (takesLoop) {
+        runLoop = Vst3ViewPlatform::FindHostLoop(plugFrame, plug->getHostContext());
+        editor->SetHostEventLoop(runLoop.Loop());
     }
-    PlugEditor()->CreateEditorWindow(parent);
-    if (x11)
-        x11->SetHostEventLoop(nullptr);
-#else
-    PlugEditor()->CreateEditorWindow(parent);
-#endif
+    editor->CreateEditorWindow(parent);
+    if (takesLoop)
+        editor->SetHostEventLoop(nullptr);
     windowOpened = true;
-#else
-    (void)parent;
-#endif
 }
 
 void Vst3EditorView::CloseWindow()
 {
-#if TIDEPULL_HAS_GUI
     Editor* editor = PlugEditor();
     if (!editor)
         return;
-#if SMTG_OS_LINUX
     // Only the window this view opened: another view may have opened its own
     // since.
-    EditorX11* x11 = PlugEditorX11();
-    if (x11 && runLoop && x11->ActiveLoop() != runLoop.get()) {
+    if (runLoop.Loop() && editor->ActiveLoop() != runLoop.Loop()) {
         windowOpened = false;
         return;
     }
-#endif
     editor->DestroyEditorWindow();
-#endif
     windowOpened = false;
 }
 
 void Vst3EditorView::Pump()
 {
-#if TIDEPULL_HAS_GUI && SMTG_OS_LINUX
-    DropWaitingRegistrations();
-    if (EditorX11* x11 = PlugEditorX11())
-        x11->Pump();
-#endif
+    Vst3ViewPlatform::DropWaitingRegistrations();
+    if (Editor* editor = PlugEditor())
+        editor->Pump();
 }
 
 tresult PLUGIN_API Vst3EditorView::isPlatformTypeSupported(FIDString type)
@@ -164,7 +93,7 @@ tresult PLUGIN_API Vst3EditorView::isPlatformTypeSupported(FIDString type)
 
 tresult PLUGIN_API Vst3EditorView::attached(void* parent, FIDString type)
 {
-    DropWaitingRegistrations();
+    Vst3ViewPlatform::DropWaitingRegistrations();
     if (!PlugEditor())
         return kResultFalse;
     // The editor's one window stays with the view that has it.
@@ -181,30 +110,25 @@ tresult PLUGIN_API Vst3EditorView::attached(void* parent, FIDString type)
 
 tresult PLUGIN_API Vst3EditorView::removed()
 {
-    DropWaitingRegistrations();
+    Vst3ViewPlatform::DropWaitingRegistrations();
     // A view that is not attached has no window to close: the editor may
     // be another view's.
     if (PlugEditor() && plug->EditorOwner() == this) {
         plug->OnEditorClose();
-#if TIDEPULL_HAS_GUI
         PlugEditor()->DestroyEditorWindow();
-#endif
         plug->SetEditorOwner(nullptr);
     }
     windowOpened = false;
-#if SMTG_OS_LINUX
     // The window has let go of the loop; registrations that could not go yet
-    // wait in the bridge's list.
-    runLoop = nullptr;
-#endif
-    DropWaitingRegistrations();
+    // wait to be dropped.
+    runLoop = Vst3ViewPlatform();
+    Vst3ViewPlatform::DropWaitingRegistrations();
     return CPluginView::removed();
 }
 
 tresult PLUGIN_API Vst3EditorView::getSize(ViewRect* size)
 {
     Pump();
-#if TIDEPULL_HAS_GUI
     const Editor* editor = PlugEditor();
     if (!editor)
         return kResultFalse;
@@ -212,10 +136,6 @@ tresult PLUGIN_API Vst3EditorView::getSize(ViewRect* size)
         return kInvalidArgument;
     *size = ViewRect(0, 0, editor->DeviceWidth(), editor->DeviceHeight());
     return kResultOk;
-#else
-    (void)size;
-    return kResultFalse;
-#endif
 }
 
 tresult PLUGIN_API Vst3EditorView::onSize(ViewRect* newSize)
@@ -272,7 +192,6 @@ tresult PLUGIN_API Vst3EditorView::checkSizeConstraint(ViewRect*)
 tresult PLUGIN_API Vst3EditorView::setContentScaleFactor(ScaleFactor factor)
 {
     Pump();
-#if TIDEPULL_HAS_GUI
     Editor* editor = PlugEditor();
     if (!editor)
         return kResultFalse;
@@ -282,8 +201,4 @@ tresult PLUGIN_API Vst3EditorView::setContentScaleFactor(ScaleFactor factor)
     // from now on the system's resolution no longer counts.
     editor->SetHostDisplayScale(DisplayScale::FromFactor(factor));
     return kResultOk;
-#else
-    (void)factor;
-    return kResultFalse;
-#endif
 }

@@ -2,22 +2,21 @@
 
 #include "public.sdk/source/common/pluginview.h"
 
-#include "pluginterfaces/base/smartpointer.h"
 #include "pluginterfaces/gui/iplugviewcontentscalesupport.h"
+#include "vst3/Vst3ViewPlatform.h"
 
 class Editor;
-class EditorX11;
 class Vst3Plug;
-class Vst3RunLoopBridge;
 
 // The editor view a host receives from createView("editor"): it opens and
 // closes the plug's editor window in the host's window, reports the editor's
 // size and carries the editor's resize requests to the host. The editor and
 // all drawing are the plug's; the view only forwards.
 //
-// In a Linux host the view also finds the host's run loop (through the frame,
-// else the host context) and hands it to the window. Where a host has none,
-// every view call keeps the window going (see EditorX11::Pump).
+// For a window that runs on the host's event loop (a Linux host's run loop)
+// the view also finds that loop (through the frame, else the host context)
+// and hands it to the window. Where a host has none, every view call keeps
+// the window going (see Editor::Pump).
 //
 // The editor has one window, so one view at a time is attached: while it
 // is, the effect makes no other view and refuses to attach another.
@@ -31,9 +30,6 @@ public:
         DEF_INTERFACE(Steinberg::IPlugViewContentScaleSupport)
     END_DEFINE_INTERFACES(CPluginView)
     REFCOUNT_METHODS(CPluginView)
-
-    // The one platform type the editor window embeds into on this system.
-    static const Steinberg::FIDString kPlatformType;
 
     // Holds a reference on the plug for its whole life.
     explicit Vst3EditorView(Vst3Plug* plug);
@@ -69,15 +65,12 @@ public:
 
 private:
     Editor* PlugEditor() const;
-    EditorX11* PlugEditorX11() const;
     void OpenWindow(void* parent);
     void CloseWindow();
 
     Vst3Plug* plug;
     bool expectingNewSize = false;
     bool windowOpened = false;
-#if SMTG_OS_LINUX
-    // The host's run loop as the window this view opened uses it.
-    Steinberg::IPtr<Vst3RunLoopBridge> runLoop;
-#endif
+    // The host's loop as the window this view opened uses it.
+    Vst3ViewPlatform runLoop;
 };

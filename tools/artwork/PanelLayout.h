@@ -1,6 +1,6 @@
 #pragma once
 
-#include "StripPlacement.h"
+#include "EditorStrips.h"
 
 // Where every control sits and how its pointer turns. The background's scales
 // and the strips' pointers both come from here so they cannot drift apart.
@@ -20,8 +20,8 @@ public:
     // Needle travel is linear in 1 - linear gain.
     static double MeterValueForDb(double reductionDb);
 
-    static constexpr int kPanelWidth = 1001;
-    static constexpr int kPanelHeight = 270;
+    static constexpr int kPanelWidth = kEditorStrips[kBG].width;
+    static constexpr int kPanelHeight = kEditorStrips[kBG].frameHeight;
     static constexpr int kReleasePositions = 6;
     static constexpr double kKnobSweep = 270.0;
     static constexpr double kMeterSweep = 96.0;

@@ -2,7 +2,7 @@
 
 #include <cairo.h>
 
-#include "StripPlacement.h"
+#include "EditorStrips.h"
 
 // An RGBA image holding equally sized frames stacked top to bottom.
 class Strip {

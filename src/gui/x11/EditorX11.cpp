@@ -1,7 +1,7 @@
 #include "gui/x11/EditorX11.h"
 
 #include "gui/VirtualKeyMap.h"
-#include "gui/x11/HostEventLoop.h"
+#include "gui/HostEventLoop.h"
 #include "gui/x11/X11Connection.h"
 #include "gui/x11/X11ErrorTrap.h"
 #include "gui/x11/X11KeyMap.h"

@@ -3,7 +3,7 @@
 #include "gui/WindowHost.h"
 #include "gui/WindowPlatform.h"
 #include "gui/x11/DoubleClickDetector.h"
-#include "gui/x11/HostTimerClient.h"
+#include "gui/HostTimerClient.h"
 #include "gui/x11/X11EventSink.h"
 #include "gui/x11/X11Presenter.h"
 #include "gui/x11/XEmbedClient.h"
@@ -41,15 +41,16 @@ public:
     ~EditorX11() override;
 
     // The host's loop for the next window, not owned; none to be pumped.
-    void SetHostEventLoop(HostEventLoop* loop) { nextLoop = loop; }
+    bool TakesHostEventLoop() const override { return true; }
+    void SetHostEventLoop(HostEventLoop* loop) override { nextLoop = loop; }
     // Opens the window and draws its first picture at once.
     void* CreateEditorWindow(void* parent) override;
     // For hosts without an event loop; does nothing when a loop drives the
     // window or when called off the window's thread.
-    void Pump();
+    void Pump() override;
     bool DrivenByHostLoop() const { return activeLoop != nullptr && timerRunning; }
     // The loop the open window was given.
-    const HostEventLoop* ActiveLoop() const { return activeLoop; }
+    const HostEventLoop* ActiveLoop() const override { return activeLoop; }
     bool WindowAlive() const { return window != 0 && windowAlive; }
     Window NativeWindow() const { return window; }
     bool UsesSharedMemory() const { return presenter.UsesSharedMemory(); }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "gui/x11/HostFdWatcher.h"
+#include "gui/HostFdWatcher.h"
 
 #include "gui/x11/XlibHeaders.h"
 

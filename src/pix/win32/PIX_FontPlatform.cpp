@@ -10,6 +10,8 @@
 #include "pix/PIX_SysBitmap.h"
 #include "pix/win32/PIX_GdiText.h"
 
+#include <windows.h>
+
 namespace {
 
 constexpr UINT kGlyphFormat = DT_NOPREFIX | DT_SINGLELINE;

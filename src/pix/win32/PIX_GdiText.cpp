@@ -9,6 +9,8 @@
 #include <cstring>
 #include <vector>
 
+#include <windows.h>
+
 #include "pix/PIX_CachedFont.h"
 #include "pix/PIX_Composite.h"
 #include "pix/PIX_Mode.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "gui/x11/HostEventLoop.h"
+#include "gui/HostEventLoop.h"
 
 #include "base/source/fobject.h"
 #include "pluginterfaces/base/smartpointer.h"

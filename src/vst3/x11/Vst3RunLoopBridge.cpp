@@ -1,7 +1,7 @@
-#include "vst3/Vst3RunLoopBridge.h"
+#include "vst3/x11/Vst3RunLoopBridge.h"
 
-#include "gui/x11/HostFdWatcher.h"
-#include "gui/x11/HostTimerClient.h"
+#include "gui/HostFdWatcher.h"
+#include "gui/HostTimerClient.h"
 
 #include <algorithm>
 #include <new>

@@ -5,10 +5,11 @@
 class HostFdWatcher;
 class HostTimerClient;
 
-// What a Linux host offers a plug-in window in place of a global event loop:
-// a watch on a file descriptor and one repeating timer, both called on the
-// host's user-interface thread. The plug-in adaptor implements it over its
-// host's interface.
+// What a host offers a plug-in window in place of a global event loop (Linux
+// hosts do; elsewhere windows run on their own messages): a watch on a file
+// descriptor and one repeating timer, both called on the host's
+// user-interface thread. The plug-in adaptor implements it over its host's
+// interface.
 //
 // Stopping takes effect at once for the timer client: no tick reaches it
 // afterwards. The host-side registrations may go later, when it is safe to
