@@ -2,10 +2,6 @@
 // scratch, and GDI's own text drawing where it draws as the cache would.
 #include "pix/PIX_FontPlatform.h"
 
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h>
 
 #include "pix/PIX_SysBitmap.h"
 #include "pix/win32/PIX_GdiText.h"

@@ -1,9 +1,5 @@
 #include "pix/win32/PIX_GdiText.h"
 
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h>
 
 #include <algorithm>
 #include <cstring>
