@@ -30,6 +30,10 @@ TIDEPULL_PACKAGES=(
   x11-utils
   libxtst-dev
   libxdamage-dev
+  # The benchmark's peer comparison: an LV2 host on lilv and the peers.
+  liblilv-dev
+  lsp-plugins-lv2
+  x42-plugins
 )
 
 tidepull_install_deps() {
