@@ -3,7 +3,7 @@
 #include "core/FixedText.h"
 #include "dsp/portableMath.h"
 #include "dsp/sameBits.h"
-#include "dsp/saturate.h"
+#include "dsp/saturateTable.h"
 #include "plug/TidepullEditorLayout.h"
 
 #include <cmath>
@@ -25,7 +25,9 @@ constexpr double kDbToLinear = compressor::kDbToLinear;
 Tidepull::Tidepull()
     : Vst3Plug(kNumParams, "2-2 4-2", 1, "Tidepull", "", "Quillmarch", kVersion,
                FourCharCode("Tdp1"), FourCharCode("Qlmr")),
-      meterState(1.0)
+      meterState(1.0),
+      makeupGain(portableMath::pow(10.0, 0.25)),
+      saturation(&saturateTable::shared())
 {
     ParamAt(kInputAtten)->InitContinuous("Input Atten", 0.0, -18.0, 18.0, 0.01, "%", "", 1.0);
     ParamAt(kOutput)->InitContinuous("Output", 0.0, -18.0, 18.0, 0.01, "%", "", 1.0);
@@ -118,9 +120,9 @@ inline float Read(paramSmoother& s, bool settled, double target)
 }
 
 // saturate is a pure function: the same argument bits give the same result.
-inline double SaturateOrReuse(double arg, double previousArg, double previousResult)
+inline double SaturateOrReuse(const saturateTable& curve, double arg, double previousArg, double previousResult)
 {
-    return sameBits(arg, previousArg) ? previousResult : saturate(arg);
+    return sameBits(arg, previousArg) ? previousResult : curve.eval(arg);
 }
 
 } // namespace
@@ -129,9 +131,12 @@ template <bool kInputGainSettled>
 void Tidepull::RunChain(double** inputs, double** outputs, int32_t nFrames)
 {
     const double rate = SampleRate();
-    const double makeupGain = portableMath::pow(10.0, 0.25);   // +5 dB
-    // Meter ballistics: the distance shrinks to 1 % in 300 ms.
-    const double meterCoef = portableMath::exp(-4.60517018599 / (rate * 0.3));
+    if (!sameBits(rate, meterCoefRate)) {
+        // Meter ballistics: the distance shrinks to 1 % in 300 ms.
+        meterCoef = portableMath::exp(-4.60517018599 / (rate * 0.3));
+        meterCoefRate = rate;
+    }
+    const saturateTable& curve = *saturation;
 
     // Release, Bypass and External Sidechain are read once per block. Every
     // writer of them that runs alongside a block (host automation, the editor,
@@ -207,38 +212,34 @@ void Tidepull::RunChain(double** inputs, double** outputs, int32_t nFrames)
             // t1..t9 are all the same value, so the three clocks of a filter
             // see the same argument: one saturate per channel serves them.
             const double drive = settledGain;
-            const double sL = saturate(drive * lin);
-            const double sR = saturate(drive * rin);
-            satL = filterL.tick(sL) / drive * makeupGain;
-            satR = filterR.tick(sR) / drive * makeupGain;
-            filterL.tick(sL);
-            filterR.tick(sR);
-            filterL.tick(sL);
-            filterR.tick(sR);
+            const double sL = curve.eval(drive * lin);
+            const double sR = curve.eval(drive * rin);
+            satL = filterL.tickHeld(sL) / drive * makeupGain;
+            satR = filterR.tickHeld(sR) / drive * makeupGain;
             t9 = settledGain;
         } else {
             const float t1 = gainSmoother.tick(gainTarget);
             const float t2 = gainSmoother.tick(gainTarget);
             const double a1 = t1 * lin;
-            const double s1 = saturate(a1);
+            const double s1 = curve.eval(a1);
             satL = filterL.tick(s1) / t2 * makeupGain;
             const float t3 = gainSmoother.tick(gainTarget);
             const float t4 = gainSmoother.tick(gainTarget);
             const double a3 = t3 * rin;
-            const double s3 = saturate(a3);
+            const double s3 = curve.eval(a3);
             satR = filterR.tick(s3) / t4 * makeupGain;
 
             // Near the end of a glide successive ticks start to repeat.
             const double a5 = gainSmoother.tick(gainTarget) * lin;
-            const double s5 = SaturateOrReuse(a5, a1, s1);
+            const double s5 = SaturateOrReuse(curve, a5, a1, s1);
             filterL.tick(s5);
             const double a6 = gainSmoother.tick(gainTarget) * rin;
-            const double s6 = SaturateOrReuse(a6, a3, s3);
+            const double s6 = SaturateOrReuse(curve, a6, a3, s3);
             filterR.tick(s6);
             const double a7 = gainSmoother.tick(gainTarget) * lin;
-            filterL.tick(SaturateOrReuse(a7, a5, s5));
+            filterL.tick(SaturateOrReuse(curve, a7, a5, s5));
             const double a8 = gainSmoother.tick(gainTarget) * rin;
-            filterR.tick(SaturateOrReuse(a8, a6, s6));
+            filterR.tick(SaturateOrReuse(curve, a8, a6, s6));
             t9 = gainSmoother.tick(gainTarget);
         }
 
