@@ -44,10 +44,25 @@ void Control::ReceiveParamValue(double normalized)
         return;
     }
     if (normalized != Value()) {
+        // The meter sends a value every sample, and between two frames both
+        // marks are nearly always set already: then only the value changes,
+        // clamped as MarkDirty would, without an atomic read-modify-write.
+        constexpr uint32_t both = kDirty | kRedrawRequested;
+        if ((drawState.load(std::memory_order_relaxed) & both) == both) {
+            SetValue(Clamped(normalized));
+            return;
+        }
         SetValue(normalized);
         RequestRedraw();
         MarkDirty(false);
     }
+}
+
+double Control::Clamped(double v) const
+{
+    if (!(v >= clampLow))   // NaN goes to the low end too
+        return clampLow;
+    return v > clampHigh ? clampHigh : v;
 }
 
 void Control::ApplyUserValue(double normalized)
@@ -92,11 +107,7 @@ bool Control::HitTest(int32_t x, int32_t y) const
 
 void Control::MarkDirty(bool pushToPlug)
 {
-    double v = Value();
-    if (!(v >= clampLow))   // NaN goes to the low end too
-        v = clampLow;
-    else if (v > clampHigh)
-        v = clampHigh;
+    const double v = Clamped(Value());
     SetValue(v);
     drawState.fetch_or(kDirty, std::memory_order_relaxed);
 
