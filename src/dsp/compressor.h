@@ -19,6 +19,9 @@ public:
     // detect, computeGain, then apply the gain to x.
     double process(double x) override;
     double computeGain();
+    // computeGain with a log that is not correctly rounded (portableMath::fastLog):
+    // the same gain within a few units in the last place, for the audio path.
+    double computeGainFast();
 
     void setThreshold(double dB);
     void setRatio(double r);
@@ -36,6 +39,8 @@ public:
 private:
     // Keeps kneeWidth = -threshold * knee and the bounds centred on the threshold.
     void deriveKnee();
+    // The gain step for an envelope of e dB.
+    double gainFromDb(double e);
 
     double gainDb;     // last gain computed
     double knee;       // knee width as a fraction of |threshold|
@@ -50,10 +55,19 @@ private:
 // Inline: the chain runs these on a working copy of the detector every sample.
 inline double compressor::computeGain()
 {
+    return gainFromDb(portableMath::log(std::fabs(envelope)) * kLnToDb);
+}
+
+inline double compressor::computeGainFast()
+{
+    return gainFromDb(portableMath::fastLog(std::fabs(envelope)) * kLnToDb);
+}
+
+inline double compressor::gainFromDb(double e)
+{
     // Re-derived every step so a ratio written any other way cannot leave it stale.
     slope = 1.0 - 1.0 / ratio;
-    // An envelope of 0 gives -inf: no gain when compressing, -inf when expanding.
-    const double e = portableMath::log(std::fabs(envelope)) * kLnToDb;
+    // An envelope of 0 gives e = -inf: no gain when compressing, -inf when expanding.
 
     double g;
     if (kneeWidth > 0.0 && e > kneeLow && e < kneeHigh) {

@@ -1655,6 +1655,45 @@ double atan(double x)
     return signOf(x) ? -r : r;
 }
 
+double fastExp(double x)
+{
+    if (!(absOf(x) < 354.0))
+        return exp(x);
+    // As the first try of exp, without its bound: x = (256m + j) ln2/256 + r.
+    const double kf = (x * k256ByLn2 + kRoundShifter) - kRoundShifter;
+    const int k = static_cast<int>(kf);
+    const double r = (x - kf * kLn2By256Hi) - kf * kLn2By256Lo;
+    const double r2 = r * r;
+    // e^r - 1 - r to r^5; |r| <= ln2/512 leaves r^6/720 below 2^-64.
+    const double c = r2 * ((0.5 + r * (1.0 / 6)) + r2 * (1.0 / 24 + r * (1.0 / 120)));
+    const int j = k & 255;
+    const double th = kExp2Fine[j][0];
+    const double y = th + (th * r + (th * c + kExp2Fine[j][1]));
+    return y * powerOfTwo(k >> 8);
+}
+
+double fastLog(double x)
+{
+    if (bitsOf(x) - 0x0010000000000000ull >= 0x7FE0000000000000ull)
+        return log(x);
+    // As the first try of log, without its bound and its exact sum.
+    const uint64_t u = bitsOf(x);
+    int e = static_cast<int>(u >> 52) - 1023;
+    const int i = static_cast<int>((u >> 44) & 255);
+    e += static_cast<int>(i >= 106);
+    const double m = fromBits((u & kMantissaMask) | 0x3FF0000000000000ull);
+    const double mh = fromBits((u & 0x000FFFFFFFFFFE00ull) | 0x3FF0000000000000ull);
+    const double d = kLogFirst[i][0];
+    const double r = (mh * d - 1.0) + (m - mh) * d;
+    const double r2 = r * r;
+    // log1p(r) - r to r^7; |r| <= 2^-8 leaves r^8/8 below 2^-67.
+    const double p = r2 * ((-0.5 + r * (1.0 / 3)) + r2 * ((-1.0 / 4 + r * (1.0 / 5))
+                     + r2 * (-1.0 / 6 + r * (1.0 / 7))));
+    const double ef = static_cast<double>(e);
+    const double w = ef * kLn2Hi + kLogFirst[i][1];   // exact
+    return w + (r + ((ef * kLn2Lo + kLogFirst[i][2]) + p));
+}
+
 double tan(double x)
 {
     const double ax = absOf(x);

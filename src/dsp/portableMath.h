@@ -16,4 +16,11 @@ double tan(double x);
 double tanh(double x);
 double atan(double x);
 
+// For the audio path, where a few units in the last place are of no account
+// but time is: not correctly rounded (within 2^-50 relative for exp, 2^-50
+// absolute or relative, whichever is larger, for log), still + - * / only,
+// so the same bits everywhere. Special values as exp and log.
+double fastExp(double x);
+double fastLog(double x);
+
 } // namespace portableMath

@@ -250,8 +250,8 @@ void Tidepull::RunChain(double** inputs, double** outputs, int32_t nFrames)
 
         detector.detect(level);
         if (curveMoved || !sameBits(detector.getEnvelope(), envelopeAtGain)) {
-            gain = detector.computeGain();
-            linearGain = portableMath::exp(gain * kDbToLinear);
+            gain = detector.computeGainFast();
+            linearGain = portableMath::fastExp(gain * kDbToLinear);
             envelopeAtGain = detector.getEnvelope();
             curveMoved = false;
         }
