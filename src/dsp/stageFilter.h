@@ -25,6 +25,9 @@ public:
     double getB(int i) const;
 
 private:
+    // Runs two filters' tickHeld side by side on their own state.
+    friend class stageFilterPair;
+
     double a0 = 0.0, a1 = 0.0, a2 = 0.0, a3 = 0.0, a4 = 0.0;  // denominator
     double b0 = 0.0, b1 = 0.0, b2 = 0.0, b3 = 0.0, b4 = 0.0;  // numerator, b2 always 0
     double x1 = 0.0, x2 = 0.0, x3 = 0.0, x4 = 0.0;  // inputs, newest first

@@ -4,6 +4,7 @@
 #include "dsp/portableMath.h"
 #include "dsp/sameBits.h"
 #include "dsp/saturateTable.h"
+#include "dsp/stageFilterPair.h"
 #include "plug/TidepullEditorLayout.h"
 
 #include <cmath>
@@ -163,6 +164,8 @@ void Tidepull::RunChain(double** inputs, double** outputs, int32_t nFrames)
     // registers, since no host buffer can alias them. Written back once.
     stageFilter filterL = stageL;
     stageFilter filterR = stageR;
+    // Settled, both filters take the same three clocks: side by side.
+    stageFilterPair filters(filterL, filterR);
     biquad highPass = sidechainFilter;
     compressor detector = comp;
     paramSmoother gainSmoother = inputGainSmoother;
@@ -214,8 +217,11 @@ void Tidepull::RunChain(double** inputs, double** outputs, int32_t nFrames)
             const double drive = settledGain;
             const double sL = curve.eval(drive * lin);
             const double sR = curve.eval(drive * rin);
-            satL = filterL.tickHeld(sL) / drive * makeupGain;
-            satR = filterR.tickHeld(sR) / drive * makeupGain;
+            double yL;
+            double yR;
+            filters.tickHeld(sL, sR, yL, yR);
+            satL = yL / drive * makeupGain;
+            satR = yR / drive * makeupGain;
             t9 = settledGain;
         } else {
             const float t1 = gainSmoother.tick(gainTarget);
@@ -309,6 +315,8 @@ void Tidepull::RunChain(double** inputs, double** outputs, int32_t nFrames)
         }
     }
 
+    if constexpr (kInputGainSettled)
+        filters.store(filterL, filterR);
     stageL = filterL;
     stageR = filterR;
     sidechainFilter = highPass;
