@@ -27,6 +27,9 @@ public:
     // chain calls them every sample.
     void setAttack(double ms);
     void setRelease(double ms);
+    // setRelease with a coefficient that is not correctly rounded (within
+    // 2^-50 relative), for release times that change every sample.
+    void setReleaseFast(double ms);
     void setHold(double ms);
 
     // Coefficient that shrinks the distance to a held target to 1 % in ms milliseconds.
@@ -92,6 +95,15 @@ inline void envFollower::setRelease(double ms)
         return;
     lastReleaseMs = ms;
     releaseCoef = timeCoef(ms);
+}
+
+inline void envFollower::setReleaseFast(double ms)
+{
+    if (ms == lastReleaseMs)
+        return;
+    lastReleaseMs = ms;
+    // pow(0.01, y) = e^(y ln 0.01), ln 0.01 rounded to double.
+    releaseCoef = portableMath::fastExp(-4.605170185988091 * (1.0 / (ms * sampleRate * 0.001)));
 }
 
 inline void envFollower::setHold(double ms)

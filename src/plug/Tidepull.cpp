@@ -263,15 +263,18 @@ void Tidepull::RunChain(double** inputs, double** outputs, int32_t nFrames)
         }
 
         // The detector keeps its 44.1 kHz timing whatever the host rate; the
-        // setters return early while their inputs stay the same, so only
-        // positions 4 and 5, whose time follows the level, pay for a pow.
+        // setters return early while their inputs stay the same. Positions 4
+        // and 5, whose time follows the level, make a new coefficient nearly
+        // every sample: there the faster one, not correctly rounded.
         const double absLevel = std::fabs(level);
-        if (position < 4)
-            release = kReleaseMs[position];
-        else
-            release = position == 4 ? 3000.0 * absLevel + 7000.0 : 15000.0 * absLevel + 10000.0;
         detector.setAttack(0.8);
-        detector.setRelease(release);
+        if (position < 4) {
+            release = kReleaseMs[position];
+            detector.setRelease(release);
+        } else {
+            release = position == 4 ? 3000.0 * absLevel + 7000.0 : 15000.0 * absLevel + 10000.0;
+            detector.setReleaseFast(release);
+        }
         detector.setHold(3.0);
 
         // Ratio and threshold glide; a moving smoother takes a second step.

@@ -71,6 +71,9 @@ std::string ChainComparison::Compare(size_t n)
         {"meter state", plug.MeterState(), ref.meterState()},
         {"meter value", plug.MeterValue(), ref.meterValue()},
         {"detector gain", plug.Compressor().getGainDb(), ref.comp().getGainDb()},
+        // Release positions 4 and 5 make their coefficient the faster way.
+        {"envelope", plug.Compressor().getEnvelope(), ref.comp().getEnvelope()},
+        {"release coefficient", plug.Compressor().getReleaseCoef(), ref.comp().getReleaseCoef()},
     };
     for (const auto& c : near) {
         if (!WithinChainTolerance(c.plugValue, c.modelValue)) {
@@ -80,17 +83,15 @@ std::string ChainComparison::Compare(size_t n)
             return os.str();
         }
     }
-    // The detector and the smoothers are exact.
+    // The rest of the detector and the smoothers are exact.
     const struct {
         const char* what;
         double plugValue;
         double modelValue;
     } checks[] = {
-        {"envelope", a.getEnvelope(), b.getEnvelope()},
         {"hold count", static_cast<double>(a.getHoldCount()), static_cast<double>(b.getHoldCount())},
         {"hold length", static_cast<double>(a.getHoldLength()), static_cast<double>(b.getHoldLength())},
         {"attack coefficient", a.getAttackCoef(), b.getAttackCoef()},
-        {"release coefficient", a.getReleaseCoef(), b.getReleaseCoef()},
         {"ratio", a.getRatio(), b.getRatio()},
         {"threshold", a.getThreshold(), b.getThreshold()},
         {"knee", a.getKnee(), b.getKnee()},

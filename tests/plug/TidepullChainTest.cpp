@@ -73,7 +73,7 @@ int32_t FirstMismatch(Tidepull& plug, ReferenceChain& ref, const Signal& sig, in
         }
         if (!WithinChainTolerance(plug.GainDb(), ref.gainDb())
             || !WithinChainTolerance(plug.MeterState(), ref.meterState())
-            || plug.Compressor().getEnvelope() != ref.comp().getEnvelope())
+            || !WithinChainTolerance(plug.Compressor().getEnvelope(), ref.comp().getEnvelope()))
             return block;
     }
     return -1;
