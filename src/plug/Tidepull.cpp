@@ -9,6 +9,7 @@
 
 #include <cmath>
 #include <mutex>
+#include <type_traits>
 
 namespace {
 
@@ -79,8 +80,10 @@ void Tidepull::ClearNonFiniteState()
         stageR.clearState();
     if (!sidechainFilter.stateIsFinite())
         sidechainFilter.clearState();
-    if (!comp.stateIsFinite())
+    if (!comp.stateIsFinite()) {
         comp.clearState();
+        gainKnown = false;
+    }
     paramSmoother* smoothers[] = {&inputGainSmoother, &dcSmoother, &acSmoother,
                                   &outputGainSmoother, &mixSmoother};
     for (paramSmoother* s : smoothers) {
@@ -162,10 +165,12 @@ void Tidepull::RunChain(double** inputs, double** outputs, int32_t nFrames)
 
     // Working copies of all running state: locals the compiler can keep in
     // registers, since no host buffer can alias them. Written back once.
-    stageFilter filterL = stageL;
-    stageFilter filterR = stageR;
-    // Settled, both filters take the same three clocks: side by side.
-    stageFilterPair filters(filterL, filterR);
+    // Settled, both filters take the same three clocks side by side, their
+    // state in registers. Moving, each filter runs on its own working copy.
+    stageFilterPair filters(stageL, stageR);
+    using FilterCopy = std::conditional_t<kInputGainSettled, stageFilter&, stageFilter>;
+    FilterCopy filterL = stageL;
+    FilterCopy filterR = stageR;
     biquad highPass = sidechainFilter;
     compressor detector = comp;
     paramSmoother gainSmoother = inputGainSmoother;
@@ -193,11 +198,11 @@ void Tidepull::RunChain(double** inputs, double** outputs, int32_t nFrames)
 
     // computeGain reads the envelope and the curve (threshold, ratio, knee)
     // and nothing else: while neither has changed since the last call, its
-    // result and the exp of it stand. The envelope is frozen through every
-    // hold, and resting in silence. The first sample always computes.
-    bool curveMoved = true;
-    double envelopeAtGain = 0.0;
-    double linearGain = 0.0;
+    // result and the exp of it stand, also from one block to the next. The
+    // envelope is frozen through every hold, and resting in silence.
+    bool curveMoved = !gainKnown;
+    double envelopeAtGain = gainEnvelope;
+    double linearGain = gainLinear;
 
     for (int32_t i = 0; i < nFrames; ++i) {
         // Read every input of sample i before writing output i: the host may
@@ -318,10 +323,12 @@ void Tidepull::RunChain(double** inputs, double** outputs, int32_t nFrames)
         }
     }
 
-    if constexpr (kInputGainSettled)
-        filters.store(filterL, filterR);
-    stageL = filterL;
-    stageR = filterR;
+    if constexpr (kInputGainSettled) {
+        filters.store(stageL, stageR);
+    } else {
+        stageL = filterL;
+        stageR = filterR;
+    }
     sidechainFilter = highPass;
     comp = detector;
     inputGainSmoother = gainSmoother;
@@ -334,5 +341,8 @@ void Tidepull::RunChain(double** inputs, double** outputs, int32_t nFrames)
     meterValue = reduction;
     meterState = meter;
     releaseMs = release;
+    gainKnown = !curveMoved;
+    gainEnvelope = envelopeAtGain;
+    gainLinear = linearGain;
     kneeTarget = knee;
 }

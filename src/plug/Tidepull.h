@@ -72,6 +72,11 @@ private:
     double meterCoefRate = 0.0;
     const double makeupGain;   // +5 dB
     const saturateTable* saturation;
+    // The gain step's last result and the envelope it was made for; stands
+    // while gainKnown and the envelope keeps its bits.
+    bool gainKnown = false;
+    double gainEnvelope = 0.0;
+    double gainLinear = 0.0;
 
     compressor comp;
     biquad sidechainFilter;
