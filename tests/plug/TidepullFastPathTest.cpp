@@ -7,7 +7,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <limits>
 
 namespace {
@@ -268,4 +270,48 @@ TEST(TidepullFastPath, CurveChangesWhileTheEnvelopeHolds)
     };
     EXPECT_EQ(run.Run(Sine(800 * 64, 1000.0, 0.028), {64, 1, 63}, script), "");
     EXPECT_GT(frozen, 100);   // the envelope did sit still across block boundaries
+}
+
+// The faster curve, band-pass clocks and gain step against the exact chain,
+// in every combination a host can reach them: three rates, every release
+// position, odd block sizes, automation of every continuous parameter, the
+// external sidechain and the bypass switched on and off, drive hot enough to
+// leave the curve's table and quiet enough to use its series.
+TEST(TidepullFastPath, StaysWithinTheExactChainAtEveryRateAndReleasePosition)
+{
+    double worst = 0.0;
+    for (double rate : {44100.0, 48000.0, 96000.0}) {
+        for (int32_t position = 0; position <= 5; ++position) {
+            SCOPED_TRACE(testing::Message() << rate << " Hz, release " << position);
+            MeterLog log;
+            PlugPtr plug = WithMeter(log, rate, 1024);
+            ReferenceChain ref(rate);
+            ref.editorAttached = true;
+            ChainComparison run(*plug, ref);
+            Signal sig = Program(static_cast<size_t>(rate * 1.5), rate, 40 + static_cast<uint32_t>(position));
+            const size_t n = sig.size();
+            for (size_t i = 0; i < n; ++i) {
+                // A loud stretch (past the table at +18 dB drive) and a quiet one.
+                const double scale = i < n / 6 ? 1.8 : (i > n * 5 / 6 ? 0.002 : 1.0);
+                sig.l[i] *= scale;
+                sig.r[i] *= scale;
+            }
+            const std::vector<Change> script = {
+                {0, Tidepull::kRelease, static_cast<double>(position)},
+                {0, Tidepull::kInputAtten, 18.0},     {0, Tidepull::kAcThreshold, 20.0},
+                {9, Tidepull::kDcThreshold, 6.0},     {13, Tidepull::kOutput, -4.0},
+                {20, Tidepull::kInputAtten, -7.5},    {27, Tidepull::kMix, 70.0},
+                {33, Tidepull::kExternalSidechain, 1.0}, {40, Tidepull::kBypass, 0.0},
+                {44, Tidepull::kBypass, 1.0},         {52, Tidepull::kExternalSidechain, 0.0},
+                {60, Tidepull::kAcThreshold, 35.0},   {61, Tidepull::kAcThreshold, 5.0},
+                {70, Tidepull::kHpf, 250.0},          {80, Tidepull::kInputAtten, 0.0},
+            };
+            EXPECT_EQ(run.Run(sig, {509, 1, 37, 1024, 3}, script), "");
+            worst = std::max(worst, run.worstOutputDifference);
+        }
+    }
+    // Far inside the tolerance: a drift toward it would show here first.
+    EXPECT_LT(worst, kChainTolerance * 1e-2);
+    RecordProperty("worst_output_difference", (testing::Message() << worst).GetString());
+    std::printf("largest difference from the exact chain: %.3g\n", worst);
 }
