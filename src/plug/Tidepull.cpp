@@ -220,8 +220,9 @@ void Tidepull::RunChain(double** inputs, double** outputs, int32_t nFrames)
             // t1..t9 are all the same value, so the three clocks of a filter
             // see the same argument: one saturate per channel serves them.
             const double drive = settledGain;
-            const double sL = curve.eval(drive * lin);
-            const double sR = curve.eval(drive * rin);
+            double sL;
+            double sR;
+            curve.evalPair(drive * lin, drive * rin, sL, sR);
             double yL;
             double yR;
             filters.tickHeld(sL, sR, yL, yR);

@@ -69,6 +69,23 @@ TEST(SaturateTableTest, OutsideTheTableTheCurveItselfAnswers)
     EXPECT_TRUE(std::isnan(table.eval(std::numeric_limits<double>::quiet_NaN())));
 }
 
+TEST(SaturateTableTest, PairsGiveEachArgumentItsOwnResultToTheBit)
+{
+    const saturateTable& table = saturateTable::shared();
+    Noise noise;
+    // Both in the table, one or both in the series or beyond the table.
+    const double scales[] = {1.0, 9.0, 0.02, 1e-5};
+    for (int i = 0; i < 100000; ++i) {
+        const double l = noise.Next() * scales[i % 4];
+        const double r = noise.Next() * scales[(i / 4) % 4];
+        double outL = 0.0;
+        double outR = 0.0;
+        table.evalPair(l, r, outL, outR);
+        ASSERT_TRUE(SameBits(outL, table.eval(l))) << l;
+        ASSERT_TRUE(SameBits(outR, table.eval(r))) << r;
+    }
+}
+
 TEST(StageFilterHeldTest, ThreeHeldClocksFollowThreeTicks)
 {
     for (double rate : {44100.0, 48000.0, 96000.0}) {
