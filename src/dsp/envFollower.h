@@ -21,6 +21,10 @@ public:
     virtual double process(double x);
 
     void detect(double x);
+    // detect without branches on the level: both candidate envelopes made,
+    // one kept, so music's random rises cost no mispredicted jumps. The same
+    // operations as detect on the kept value: detect's bits.
+    void detectSelect(double x);
 
     // The setters keep the running state so a parameter change never makes the
     // envelope jump; they skip the pow when the time is unchanged, since the
@@ -77,6 +81,20 @@ inline void envFollower::detect(double x)
     } else {
         envelope = (envelope - v) * releaseCoef + v;
     }
+}
+
+inline void envFollower::detectSelect(double x)
+{
+    const double v = std::fabs(x);
+    const double attacked = (envelope - v) * attackCoef + v;
+    const double released = (envelope - v) * releaseCoef + v;
+    const bool rise = v > envelope;
+    const bool hold = holdCount < holdLength;
+    // Rise: attack and restart the hold; else hold (count up) or release.
+    const double other = hold ? envelope : released;
+    envelope = rise ? attacked : other;
+    const int32_t counted = holdCount + (hold ? 1 : 0);
+    holdCount = rise ? 0 : counted;
 }
 
 // The setters are inline for the chain's hot loop, which runs them every
