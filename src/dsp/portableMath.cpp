@@ -82,6 +82,11 @@ const double kExp2Table[64][2] = {
 };
 
 // 2^(j/256), j = 0..255, as hi + lo: the finer steps of the first tries.
+} // namespace
+
+namespace portableMath {
+namespace detail {
+
 const double kExp2Fine[256][2] = {
     {0x1.0000000000000p+0, 0x0.0p+0},
     {0x1.00b1afa5abcbfp+0, -0x1.4f6b2a7609f71p-55},
@@ -340,6 +345,13 @@ const double kExp2Fine[256][2] = {
     {0x1.fd3c22b8f71f1p+0, 0x1.2eb74966579e7p-57},
     {0x1.fe9d96b2a23d9p+0, 0x1.4a6037442fde3p-56},
 };
+
+} // namespace detail
+} // namespace portableMath
+
+namespace {
+
+using portableMath::detail::kExp2Fine;
 
 // Per top-8-bit mantissa index i: d close to 1/m, and -log(d) (times 2 folded
 // in for the upper half, whose exponent is raised by one) as hi + lo.
@@ -1193,6 +1205,11 @@ bool expFirstTry(double x, double t, double extraErr, double& out)
 // that m d - 1 comes out exact from two products; -log(d) (-log(2d) from
 // i = 106 on, whose exponent is raised by one) as hi + lo, hi on the grid of
 // 2^-42 so that e * kLn2Hi + hi is exact.
+} // namespace
+
+namespace portableMath {
+namespace detail {
+
 const double kLogFirst[256][3] = {
     {0x1.0p+0, 0x0.0p+0, 0x0.0p+0},
     {0x1.fdp-1, 0x1.812121458p-8, 0x1.ad50382973f27p-46},
@@ -1452,6 +1469,13 @@ const double kLogFirst[256][3] = {
     {0x1.0p-1, 0x0.0p+0, 0x0.0p+0},
 };
 
+} // namespace detail
+} // namespace portableMath
+
+namespace {
+
+using portableMath::detail::kLogFirst;
+
 // log x for finite x > 0 as hi + lo within err, in plain arithmetic: only the
 // polynomial and its sum round, by up to about r^2 2^-51.
 void logFirstTry(double x, double& hi, double& lo, double& err)
@@ -1653,45 +1677,6 @@ double atan(double x)
         r = s.hi + lo;
     }
     return signOf(x) ? -r : r;
-}
-
-double fastExp(double x)
-{
-    if (!(absOf(x) < 354.0))
-        return exp(x);
-    // As the first try of exp, without its bound: x = (256m + j) ln2/256 + r.
-    const double kf = (x * k256ByLn2 + kRoundShifter) - kRoundShifter;
-    const int k = static_cast<int>(kf);
-    const double r = (x - kf * kLn2By256Hi) - kf * kLn2By256Lo;
-    const double r2 = r * r;
-    // e^r - 1 - r to r^5; |r| <= ln2/512 leaves r^6/720 below 2^-64.
-    const double c = r2 * ((0.5 + r * (1.0 / 6)) + r2 * (1.0 / 24 + r * (1.0 / 120)));
-    const int j = k & 255;
-    const double th = kExp2Fine[j][0];
-    const double y = th + (th * r + (th * c + kExp2Fine[j][1]));
-    return y * powerOfTwo(k >> 8);
-}
-
-double fastLog(double x)
-{
-    if (bitsOf(x) - 0x0010000000000000ull >= 0x7FE0000000000000ull)
-        return log(x);
-    // As the first try of log, without its bound and its exact sum.
-    const uint64_t u = bitsOf(x);
-    int e = static_cast<int>(u >> 52) - 1023;
-    const int i = static_cast<int>((u >> 44) & 255);
-    e += static_cast<int>(i >= 106);
-    const double m = fromBits((u & kMantissaMask) | 0x3FF0000000000000ull);
-    const double mh = fromBits((u & 0x000FFFFFFFFFFE00ull) | 0x3FF0000000000000ull);
-    const double d = kLogFirst[i][0];
-    const double r = (mh * d - 1.0) + (m - mh) * d;
-    const double r2 = r * r;
-    // log1p(r) - r to r^7; |r| <= 2^-8 leaves r^8/8 below 2^-67.
-    const double p = r2 * ((-0.5 + r * (1.0 / 3)) + r2 * ((-1.0 / 4 + r * (1.0 / 5))
-                     + r2 * (-1.0 / 6 + r * (1.0 / 7))));
-    const double ef = static_cast<double>(e);
-    const double w = ef * kLn2Hi + kLogFirst[i][1];   // exact
-    return w + (r + ((ef * kLn2Lo + kLogFirst[i][2]) + p));
 }
 
 double tan(double x)

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <cstdint>
+#include <cstring>
+
 // The transcendental functions of the audio path, parameter conversion and
 // coefficients, built from + - * / only, so every platform and compiler gives
 // the same bits (the C libraries differ in the last bits, and some pick FMA
@@ -22,5 +25,67 @@ double atan(double x);
 // so the same bits everywhere. Special values as exp and log.
 double fastExp(double x);
 double fastLog(double x);
+
+namespace detail {
+// 2^(j/256) as hi + lo; per top-8-bit mantissa index, d near 1/m (9 bits)
+// and -log(d) as hi + lo (-log(2d) from index 106 on).
+extern const double kExp2Fine[256][2];
+extern const double kLogFirst[256][3];
+
+inline uint64_t bitsOf(double x)
+{
+    uint64_t u;
+    std::memcpy(&u, &x, sizeof u);
+    return u;
+}
+
+inline double fromBits(uint64_t u)
+{
+    double x;
+    std::memcpy(&x, &u, sizeof x);
+    return x;
+}
+} // namespace detail
+
+// Inline: the audio path calls both every sample.
+inline double fastExp(double x)
+{
+    if (!(detail::fromBits(detail::bitsOf(x) & 0x7FFFFFFFFFFFFFFFull) < 354.0))
+        return exp(x);
+    // As exp's first try, without its bound: x = (256m + j) ln2/256 + r.
+    const double kf = (x * 0x1.71547652b82fep+8 + 0x1.8p52) - 0x1.8p52;
+    const int k = static_cast<int>(kf);
+    const double r = (x - kf * 0x1.62e42fefa0000p-9) - kf * 0x1.cf79abc9e3b3ap-48;
+    const double r2 = r * r;
+    // e^r - 1 - r to r^5; |r| <= ln2/512 leaves r^6/720 below 2^-64.
+    const double c = r2 * ((0.5 + r * (1.0 / 6)) + r2 * (1.0 / 24 + r * (1.0 / 120)));
+    const int j = k & 255;
+    const double th = detail::kExp2Fine[j][0];
+    const double y = th + (th * r + (th * c + detail::kExp2Fine[j][1]));
+    return y * detail::fromBits(static_cast<uint64_t>((k >> 8) + 1023) << 52);
+}
+
+inline double fastLog(double x)
+{
+    const uint64_t u = detail::bitsOf(x);
+    if (u - 0x0010000000000000ull >= 0x7FE0000000000000ull)
+        return log(x);
+    // As log's first try, without its bound and its exact sum.
+    int e = static_cast<int>(u >> 52) - 1023;
+    const int i = static_cast<int>((u >> 44) & 255);
+    e += static_cast<int>(i >= 106);
+    const double m = detail::fromBits((u & 0x000FFFFFFFFFFFFFull) | 0x3FF0000000000000ull);
+    const double mh = detail::fromBits((u & 0x000FFFFFFFFFFE00ull) | 0x3FF0000000000000ull);
+    const double d = detail::kLogFirst[i][0];
+    const double r = (mh * d - 1.0) + (m - mh) * d;
+    const double r2 = r * r;
+    // log1p(r) - r to r^7; |r| <= 2^-8 leaves r^8/8 below 2^-67.
+    const double p = r2 * ((-0.5 + r * (1.0 / 3)) + r2 * ((-1.0 / 4 + r * (1.0 / 5))
+                     + r2 * (-1.0 / 6 + r * (1.0 / 7))));
+    const double ef = static_cast<double>(e);
+    // ln2 with 42 bits in the high part: ef * hi + table is exact.
+    const double w = ef * 0x1.62e42fefa3800p-1 + detail::kLogFirst[i][1];
+    return w + (r + ((ef * 0x1.ef35793c76730p-45 + detail::kLogFirst[i][2]) + p));
+}
 
 } // namespace portableMath

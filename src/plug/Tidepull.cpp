@@ -260,7 +260,7 @@ void Tidepull::RunChain(double** inputs, double** outputs, int32_t nFrames)
         const double hp = highPass.tick(static_cast<float>(v));
         level = static_cast<double>(static_cast<float>(hp) * t9);
 
-        detector.detect(level);
+        detector.detectSelect(level);
         if (curveMoved || !sameBits(detector.getEnvelope(), envelopeAtGain)) {
             gain = detector.computeGainFast();
             linearGain = portableMath::fastExp(gain * kDbToLinear);
@@ -317,7 +317,7 @@ void Tidepull::RunChain(double** inputs, double** outputs, int32_t nFrames)
 
         if (editor) {
             const double m = std::fabs(reduction);
-            const double target = m > meter ? m * 1.0125 : m * 0.9875;
+            const double target = m * (m > meter ? 1.0125 : 0.9875);
             meter = (meter - target) * meterCoef + target;
             if (pushMeter)
                 editor->ReceiveControlValue(meterControlIndex, meter);
