@@ -190,3 +190,23 @@ TEST(FastMathTest, FastReleaseCoefficientMatchesTheExactOne)
     EXPECT_EQ(fast.getReleaseCoef(), portableMath::fastExp(-4.605170185988091 * (1.0 / (24999.81 * 44100.0 * 0.001))));
     EXPECT_NE(fast.getReleaseCoef(), before);
 }
+
+TEST(FastMathTest, DetectingByChoosingFollowsDetectToTheBit)
+{
+    envFollower branching;
+    envFollower choosing;
+    for (envFollower* f : {&branching, &choosing}) {
+        f->setAttack(0.8);
+        f->setRelease(300.0);
+        f->setHold(3.0);
+    }
+    Noise noise;
+    for (int i = 0; i < 200000; ++i) {
+        // Bursts and gaps, so rises, holds and releases all come up.
+        const double x = (i / 2000) % 3 == 2 ? 0.0 : noise.Next() * ((i / 500) % 2 ? 1.0 : 0.1);
+        branching.detect(x);
+        choosing.detectSelect(x);
+        ASSERT_TRUE(SameBits(choosing.getEnvelope(), branching.getEnvelope())) << i;
+        ASSERT_EQ(choosing.getHoldCount(), branching.getHoldCount()) << i;
+    }
+}
