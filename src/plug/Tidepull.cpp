@@ -129,6 +129,19 @@ inline double SaturateOrReuse(const saturateTable& curve, double arg, double pre
     return sameBits(arg, previousArg) ? previousResult : curve.eval(arg);
 }
 
+// The three clocks of one filter in a sample, returning the first output.
+// Whenever their arguments are the same bits, the held clocks serve, as on
+// the settled path: the sound then does not depend on where blocks begin.
+inline double ClockThree(stageFilter& f, double a1, double a2, double a3, double s1, double s2, double s3)
+{
+    if (sameBits(a1, a2) && sameBits(a2, a3))
+        return f.tickHeld(s1);
+    const double y = f.tick(s1);
+    f.tick(s2);
+    f.tick(s3);
+    return y;
+}
+
 } // namespace
 
 template <bool kInputGainSettled>
@@ -232,26 +245,23 @@ void Tidepull::RunChain(double** inputs, double** outputs, int32_t nFrames)
         } else {
             const float t1 = gainSmoother.tick(gainTarget);
             const float t2 = gainSmoother.tick(gainTarget);
-            const double a1 = t1 * lin;
-            const double s1 = curve.eval(a1);
-            satL = filterL.tick(s1) / t2 * makeupGain;
             const float t3 = gainSmoother.tick(gainTarget);
             const float t4 = gainSmoother.tick(gainTarget);
+            const double a1 = t1 * lin;
             const double a3 = t3 * rin;
-            const double s3 = curve.eval(a3);
-            satR = filterR.tick(s3) / t4 * makeupGain;
-
-            // Near the end of a glide successive ticks start to repeat.
             const double a5 = gainSmoother.tick(gainTarget) * lin;
-            const double s5 = SaturateOrReuse(curve, a5, a1, s1);
-            filterL.tick(s5);
             const double a6 = gainSmoother.tick(gainTarget) * rin;
-            const double s6 = SaturateOrReuse(curve, a6, a3, s3);
-            filterR.tick(s6);
             const double a7 = gainSmoother.tick(gainTarget) * lin;
-            filterL.tick(SaturateOrReuse(curve, a7, a5, s5));
             const double a8 = gainSmoother.tick(gainTarget) * rin;
-            filterR.tick(SaturateOrReuse(curve, a8, a6, s6));
+            // Near the end of a glide successive ticks start to repeat.
+            const double s1 = curve.eval(a1);
+            const double s3 = curve.eval(a3);
+            const double s5 = SaturateOrReuse(curve, a5, a1, s1);
+            const double s6 = SaturateOrReuse(curve, a6, a3, s3);
+            const double s7 = SaturateOrReuse(curve, a7, a5, s5);
+            const double s8 = SaturateOrReuse(curve, a8, a6, s6);
+            satL = ClockThree(filterL, a1, a5, a7, s1, s5, s7) / t2 * makeupGain;
+            satR = ClockThree(filterR, a3, a6, a8, s3, s6, s8) / t4 * makeupGain;
             t9 = gainSmoother.tick(gainTarget);
         }
 
