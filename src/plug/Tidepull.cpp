@@ -217,54 +217,9 @@ void Tidepull::RunChain(double** inputs, double** outputs, int32_t nFrames)
     double envelopeAtGain = gainEnvelope;
     double linearGain = gainLinear;
 
-    for (int32_t i = 0; i < nFrames; ++i) {
-        // Read every input of sample i before writing output i: the host may
-        // process in place.
-        const double lin = inL[i];
-        const double rin = inR[i];
-
-        // Saturation stage; the input gain only sets the drive, so it is
-        // divided out again after the filter. Each filter is clocked three
-        // times per sample with the input held; only the first output counts.
-        double satL;
-        double satR;
-        float t9;
-        if constexpr (kInputGainSettled) {
-            // t1..t9 are all the same value, so the three clocks of a filter
-            // see the same argument: one saturate per channel serves them.
-            const double drive = settledGain;
-            double sL;
-            double sR;
-            curve.evalPair(drive * lin, drive * rin, sL, sR);
-            double yL;
-            double yR;
-            filters.tickHeld(sL, sR, yL, yR);
-            satL = yL / drive * makeupGain;
-            satR = yR / drive * makeupGain;
-            t9 = settledGain;
-        } else {
-            const float t1 = gainSmoother.tick(gainTarget);
-            const float t2 = gainSmoother.tick(gainTarget);
-            const float t3 = gainSmoother.tick(gainTarget);
-            const float t4 = gainSmoother.tick(gainTarget);
-            const double a1 = t1 * lin;
-            const double a3 = t3 * rin;
-            const double a5 = gainSmoother.tick(gainTarget) * lin;
-            const double a6 = gainSmoother.tick(gainTarget) * rin;
-            const double a7 = gainSmoother.tick(gainTarget) * lin;
-            const double a8 = gainSmoother.tick(gainTarget) * rin;
-            // Near the end of a glide successive ticks start to repeat.
-            const double s1 = curve.eval(a1);
-            const double s3 = curve.eval(a3);
-            const double s5 = SaturateOrReuse(curve, a5, a1, s1);
-            const double s6 = SaturateOrReuse(curve, a6, a3, s3);
-            const double s7 = SaturateOrReuse(curve, a7, a5, s5);
-            const double s8 = SaturateOrReuse(curve, a8, a6, s6);
-            satL = ClockThree(filterL, a1, a5, a7, s1, s5, s7) / t2 * makeupGain;
-            satR = ClockThree(filterR, a3, a6, a8, s3, s6, s8) / t4 * makeupGain;
-            t9 = gainSmoother.tick(gainTarget);
-        }
-
+    // One sample's sidechain, detector and gain step (and the parameter
+    // glides they follow); gives the linear gain of the sample.
+    auto sidechainStep = [&](int32_t i, double lin, double rin, float t9) {
         // Sidechain: the sum is not halved, a centred signal reads 6 dB hot.
         const double v = external ? scL[i] + scR[i] : rin + lin;
         const double hp = highPass.tick(static_cast<float>(v));
@@ -309,10 +264,14 @@ void Tidepull::RunChain(double** inputs, double** outputs, int32_t nFrames)
             curveMoved = true;
         }
 
+        return linearGain;
+    };
+    // One sample's wet and dry mix, output and meter.
+    auto outputStep = [&](int32_t i, double lin, double rin, double satL, double satR, double gainNow) {
         const float o1 = Read(outSmoother, outSettled, outTarget);
-        const double wetL = linearGain * satL * o1;
+        const double wetL = gainNow * satL * o1;
         const float o2 = Read(outSmoother, outSettled, outTarget);
-        const double wetR = linearGain * satR * o2;
+        const double wetR = gainNow * satR * o2;
 
         const float m1 = Read(wetSmoother, mixSettled, mixTarget);
         const float m2 = Read(wetSmoother, mixSettled, mixTarget);
@@ -321,7 +280,7 @@ void Tidepull::RunChain(double** inputs, double** outputs, int32_t nFrames)
         const float m4 = Read(wetSmoother, mixSettled, mixTarget);
         const double mixedR = (1.0 - m3) * rin + m4 * wetR;
 
-        reduction = engaged ? 1.0 - linearGain : 0.0;
+        reduction = engaged ? 1.0 - gainNow : 0.0;
         outL[i] = engaged ? mixedL : lin;
         outR[i] = engaged ? mixedR : rin;
 
@@ -331,6 +290,68 @@ void Tidepull::RunChain(double** inputs, double** outputs, int32_t nFrames)
             meter = (meter - target) * meterCoef + target;
             if (pushMeter)
                 editor->ReceiveControlValue(meterControlIndex, meter);
+        }
+    };
+
+    // Settled, the sidechain of a stretch of samples runs first and the
+    // audio after it: two shorter loops keep more in registers. Nothing of
+    // one feeds the other but the gain, and every input of the stretch is
+    // read before any output is written.
+    constexpr int32_t kStretch = 64;
+    double gains[kStretch];
+    for (int32_t start = 0; start < nFrames; start += kStretch) {
+        const int32_t end = nFrames - start < kStretch ? nFrames : start + kStretch;
+        if constexpr (kInputGainSettled) {
+            for (int32_t i = start; i < end; ++i)
+                gains[i - start] = sidechainStep(i, inL[i], inR[i], settledGain);
+            for (int32_t i = start; i < end; ++i) {
+                // Read every input of sample i before writing output i: the
+                // host may process in place.
+                const double lin = inL[i];
+                const double rin = inR[i];
+                // Saturation stage; the input gain only sets the drive, so it
+                // is divided out again after the filter. Each filter is
+                // clocked three times per sample with the input held; only the
+                // first output counts. Settled, t1..t9 are one value: the
+                // three clocks see the same argument, one saturate serves.
+                const double drive = settledGain;
+                double sL;
+                double sR;
+                curve.evalPair(drive * lin, drive * rin, sL, sR);
+                double yL;
+                double yR;
+                filters.tickHeld(sL, sR, yL, yR);
+                const double satL = yL / drive * makeupGain;
+                const double satR = yR / drive * makeupGain;
+                outputStep(i, lin, rin, satL, satR, gains[i - start]);
+            }
+        } else {
+            // Moving, t9 comes after the saturation stage's eight steps.
+            for (int32_t i = start; i < end; ++i) {
+                const double lin = inL[i];
+                const double rin = inR[i];
+                const float t1 = gainSmoother.tick(gainTarget);
+                const float t2 = gainSmoother.tick(gainTarget);
+                const float t3 = gainSmoother.tick(gainTarget);
+                const float t4 = gainSmoother.tick(gainTarget);
+                const double a1 = t1 * lin;
+                const double a3 = t3 * rin;
+                const double a5 = gainSmoother.tick(gainTarget) * lin;
+                const double a6 = gainSmoother.tick(gainTarget) * rin;
+                const double a7 = gainSmoother.tick(gainTarget) * lin;
+                const double a8 = gainSmoother.tick(gainTarget) * rin;
+                // Near the end of a glide successive ticks start to repeat.
+                const double s1 = curve.eval(a1);
+                const double s3 = curve.eval(a3);
+                const double s5 = SaturateOrReuse(curve, a5, a1, s1);
+                const double s6 = SaturateOrReuse(curve, a6, a3, s3);
+                const double s7 = SaturateOrReuse(curve, a7, a5, s5);
+                const double s8 = SaturateOrReuse(curve, a8, a6, s6);
+                const double satL = ClockThree(filterL, a1, a5, a7, s1, s5, s7) / t2 * makeupGain;
+                const double satR = ClockThree(filterR, a3, a6, a8, s3, s6, s8) / t4 * makeupGain;
+                const float t9 = gainSmoother.tick(gainTarget);
+                outputStep(i, lin, rin, satL, satR, sidechainStep(i, lin, rin, t9));
+            }
         }
     }
 
