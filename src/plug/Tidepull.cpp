@@ -11,6 +11,14 @@
 #include <mutex>
 #include <type_traits>
 
+// The chain's two per-sample steps are called from two loops each; left to
+// itself the compiler calls them, and the working state then lives in memory.
+#if defined(__GNUC__)
+#define TIDEPULL_ALWAYS_INLINE __attribute__((always_inline))
+#else
+#define TIDEPULL_ALWAYS_INLINE
+#endif
+
 namespace {
 
 constexpr int32_t kVersion = 0x50000;   // 5.0.0
@@ -219,7 +227,7 @@ void Tidepull::RunChain(double** inputs, double** outputs, int32_t nFrames)
 
     // One sample's sidechain, detector and gain step (and the parameter
     // glides they follow); gives the linear gain of the sample.
-    auto sidechainStep = [&](int32_t i, double lin, double rin, float t9) {
+    auto sidechainStep = [&](int32_t i, double lin, double rin, float t9) TIDEPULL_ALWAYS_INLINE {
         // Sidechain: the sum is not halved, a centred signal reads 6 dB hot.
         const double v = external ? scL[i] + scR[i] : rin + lin;
         const double hp = highPass.tick(static_cast<float>(v));
@@ -267,7 +275,8 @@ void Tidepull::RunChain(double** inputs, double** outputs, int32_t nFrames)
         return linearGain;
     };
     // One sample's wet and dry mix, output and meter.
-    auto outputStep = [&](int32_t i, double lin, double rin, double satL, double satR, double gainNow) {
+    auto outputStep = [&](int32_t i, double lin, double rin, double satL, double satR,
+                          double gainNow) TIDEPULL_ALWAYS_INLINE {
         const float o1 = Read(outSmoother, outSettled, outTarget);
         const double wetL = gainNow * satL * o1;
         const float o2 = Read(outSmoother, outSettled, outTarget);
