@@ -192,8 +192,11 @@ void Tidepull::RunChain(double** inputs, double** outputs, int32_t nFrames)
     using FilterCopy = std::conditional_t<kInputGainSettled, stageFilter&, stageFilter>;
     FilterCopy filterL = stageL;
     FilterCopy filterR = stageR;
-    biquad highPass = sidechainFilter;
-    compressor detector = comp;
+    // The sidechain filter and the detector work in place: settled, their
+    // loop writes no host buffer, and copying them in and out costs more
+    // per call than it saves.
+    biquad& highPass = sidechainFilter;
+    compressor& detector = comp;
     paramSmoother gainSmoother = inputGainSmoother;
     paramSmoother ratioSmoother = dcSmoother;
     paramSmoother thresholdSmoother = acSmoother;
@@ -370,8 +373,6 @@ void Tidepull::RunChain(double** inputs, double** outputs, int32_t nFrames)
         stageL = filterL;
         stageR = filterR;
     }
-    sidechainFilter = highPass;
-    comp = detector;
     inputGainSmoother = gainSmoother;
     dcSmoother = ratioSmoother;
     acSmoother = thresholdSmoother;
