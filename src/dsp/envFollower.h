@@ -99,6 +99,12 @@ inline void envFollower::detectSelect(double x)
 
 // The setters are inline for the chain's hot loop, which runs them every
 // sample on a working copy of the detector.
+inline bool envFollower::stateIsFinite() const
+{
+    // x - x is 0 for every finite x and NaN otherwise.
+    return ((envelope - envelope) + (attackCoef - attackCoef) + (releaseCoef - releaseCoef)) == 0.0;
+}
+
 inline void envFollower::setAttack(double ms)
 {
     if (ms == lastAttackMs)

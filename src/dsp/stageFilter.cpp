@@ -63,12 +63,6 @@ void stageFilter::setRate(double r)
     }
 }
 
-bool stageFilter::stateIsFinite() const
-{
-    return std::isfinite(x1) && std::isfinite(x2) && std::isfinite(x3) && std::isfinite(x4)
-           && std::isfinite(y1) && std::isfinite(y2) && std::isfinite(y3) && std::isfinite(y4);
-}
-
 void stageFilter::clearState()
 {
     x1 = x2 = x3 = x4 = 0.0;

@@ -61,3 +61,10 @@ inline double stageFilter::tickHeld(double x)
     y4 = y1; y3 = out[0]; y2 = out[1]; y1 = out[2];
     return out[0];
 }
+
+inline bool stageFilter::stateIsFinite() const
+{
+    // x - x is 0 for every finite x and NaN otherwise: one test for all eight,
+    // made before every block.
+    return ((x1 - x1) + (x2 - x2) + (x3 - x3) + (x4 - x4) + (y1 - y1) + (y2 - y2) + (y3 - y3) + (y4 - y4)) == 0.0;
+}
