@@ -126,8 +126,13 @@ inline void envFollower::setReleaseFast(double ms)
     if (ms == lastReleaseMs)
         return;
     lastReleaseMs = ms;
-    // pow(0.01, y) = e^(y ln 0.01), ln 0.01 rounded to double.
-    releaseCoef = portableMath::fastExp(-4.605170185988091 * (1.0 / (ms * sampleRate * 0.001)));
+    // pow(0.01, y) = e^(y ln 0.01), ln 0.01 rounded to double. Seconds-long
+    // times give |x| below 2^-16, where e^x to x^3 leaves x^4/24 below 2^-67.
+    const double x = -4.605170185988091 * (1.0 / (ms * sampleRate * 0.001));
+    if (x > -0x1p-16 && x <= 0.0)
+        releaseCoef = 1.0 + (x + x * x * (0.5 + x * (1.0 / 6)));
+    else
+        releaseCoef = portableMath::fastExp(x);
 }
 
 inline void envFollower::setHold(double ms)
