@@ -3,6 +3,11 @@
 #include <cstdint>
 #include <cstring>
 
+#if defined(__SSE2__) || defined(_M_X64)
+#include <emmintrin.h>
+#define TIDEPULL_MATH_PAIR_SSE2 1
+#endif
+
 // The transcendental functions of the audio path, parameter conversion and
 // coefficients, built from + - * / only, so every platform and compiler gives
 // the same bits (the C libraries differ in the last bits, and some pick FMA
@@ -25,6 +30,11 @@ double atan(double x);
 // so the same bits everywhere. Special values as exp and log.
 double fastExp(double x);
 double fastLog(double x);
+// Two arguments side by side, in SSE2 lanes where both are in the common
+// range (log: positive normal; exp: |x| < 354): each result is the bits the
+// one-argument form gives.
+void fastLogPair(double a, double b, double& outA, double& outB);
+void fastExpPair(double a, double b, double& outA, double& outB);
 
 namespace detail {
 // 2^(j/256) as hi + lo; per top-8-bit mantissa index, d near 1/m (9 bits)
@@ -86,6 +96,77 @@ inline double fastLog(double x)
     // ln2 with 42 bits in the high part: ef * hi + table is exact.
     const double w = ef * 0x1.62e42fefa3800p-1 + detail::kLogFirst[i][1];
     return w + (r + ((ef * 0x1.ef35793c76730p-45 + detail::kLogFirst[i][2]) + p));
+}
+
+inline void fastLogPair(double a, double b, double& outA, double& outB)
+{
+#ifdef TIDEPULL_MATH_PAIR_SSE2
+    const uint64_t ua = detail::bitsOf(a);
+    const uint64_t ub = detail::bitsOf(b);
+    if (ua - 0x0010000000000000ull < 0x7FE0000000000000ull && ub - 0x0010000000000000ull < 0x7FE0000000000000ull) {
+        const int ia = static_cast<int>((ua >> 44) & 255);
+        const int ib = static_cast<int>((ub >> 44) & 255);
+        const int ea = static_cast<int>(ua >> 52) - 1023 + static_cast<int>(ia >= 106);
+        const int eb = static_cast<int>(ub >> 52) - 1023 + static_cast<int>(ib >= 106);
+        auto lanes = [](double lo, double hi) { return _mm_set_pd(hi, lo); };
+        const __m128d m = lanes(detail::fromBits((ua & 0x000FFFFFFFFFFFFFull) | 0x3FF0000000000000ull),
+                                detail::fromBits((ub & 0x000FFFFFFFFFFFFFull) | 0x3FF0000000000000ull));
+        const __m128d mh = lanes(detail::fromBits((ua & 0x000FFFFFFFFFFE00ull) | 0x3FF0000000000000ull),
+                                 detail::fromBits((ub & 0x000FFFFFFFFFFE00ull) | 0x3FF0000000000000ull));
+        const __m128d d = lanes(detail::kLogFirst[ia][0], detail::kLogFirst[ib][0]);
+        const __m128d one = _mm_set1_pd(1.0);
+        const __m128d r = _mm_add_pd(_mm_sub_pd(_mm_mul_pd(mh, d), one), _mm_mul_pd(_mm_sub_pd(m, mh), d));
+        const __m128d r2 = _mm_mul_pd(r, r);
+        auto term = [&r](double c0, double c1) { return _mm_add_pd(_mm_set1_pd(c0), _mm_mul_pd(r, _mm_set1_pd(c1))); };
+        const __m128d p = _mm_mul_pd(r2, _mm_add_pd(term(-0.5, 1.0 / 3),
+                                                    _mm_mul_pd(r2, _mm_add_pd(term(-1.0 / 4, 1.0 / 5),
+                                                                              _mm_mul_pd(r2, term(-1.0 / 6, 1.0 / 7))))));
+        const __m128d ef = lanes(static_cast<double>(ea), static_cast<double>(eb));
+        const __m128d w = _mm_add_pd(_mm_mul_pd(ef, _mm_set1_pd(0x1.62e42fefa3800p-1)),
+                                     lanes(detail::kLogFirst[ia][1], detail::kLogFirst[ib][1]));
+        const __m128d tail = _mm_add_pd(_mm_mul_pd(ef, _mm_set1_pd(0x1.ef35793c76730p-45)),
+                                        lanes(detail::kLogFirst[ia][2], detail::kLogFirst[ib][2]));
+        const __m128d y = _mm_add_pd(w, _mm_add_pd(r, _mm_add_pd(tail, p)));
+        _mm_storel_pd(&outA, y);
+        _mm_storeh_pd(&outB, y);
+        return;
+    }
+#endif
+    outA = fastLog(a);
+    outB = fastLog(b);
+}
+
+inline void fastExpPair(double a, double b, double& outA, double& outB)
+{
+#ifdef TIDEPULL_MATH_PAIR_SSE2
+    const uint64_t magA = detail::bitsOf(a) & 0x7FFFFFFFFFFFFFFFull;
+    const uint64_t magB = detail::bitsOf(b) & 0x7FFFFFFFFFFFFFFFull;
+    if (detail::fromBits(magA) < 354.0 && detail::fromBits(magB) < 354.0) {
+        const __m128d x = _mm_set_pd(b, a);
+        const __m128d shifter = _mm_set1_pd(0x1.8p52);
+        const __m128d kf = _mm_sub_pd(_mm_add_pd(_mm_mul_pd(x, _mm_set1_pd(0x1.71547652b82fep+8)), shifter), shifter);
+        const int ka = static_cast<int>(_mm_cvtsd_f64(kf));
+        const int kb = static_cast<int>(_mm_cvtsd_f64(_mm_unpackhi_pd(kf, kf)));
+        const __m128d r = _mm_sub_pd(_mm_sub_pd(x, _mm_mul_pd(kf, _mm_set1_pd(0x1.62e42fefa0000p-9))),
+                                     _mm_mul_pd(kf, _mm_set1_pd(0x1.cf79abc9e3b3ap-48)));
+        const __m128d r2 = _mm_mul_pd(r, r);
+        auto term = [&r](double c0, double c1) { return _mm_add_pd(_mm_set1_pd(c0), _mm_mul_pd(r, _mm_set1_pd(c1))); };
+        const __m128d c = _mm_mul_pd(r2, _mm_add_pd(term(0.5, 1.0 / 6), _mm_mul_pd(r2, term(1.0 / 24, 1.0 / 120))));
+        const int ja = ka & 255;
+        const int jb = kb & 255;
+        const __m128d th = _mm_set_pd(detail::kExp2Fine[jb][0], detail::kExp2Fine[ja][0]);
+        const __m128d tl = _mm_set_pd(detail::kExp2Fine[jb][1], detail::kExp2Fine[ja][1]);
+        const __m128d y = _mm_add_pd(th, _mm_add_pd(_mm_mul_pd(th, r), _mm_add_pd(_mm_mul_pd(th, c), tl)));
+        const __m128d scale = _mm_set_pd(detail::fromBits(static_cast<uint64_t>((kb >> 8) + 1023) << 52),
+                                         detail::fromBits(static_cast<uint64_t>((ka >> 8) + 1023) << 52));
+        const __m128d out = _mm_mul_pd(y, scale);
+        _mm_storel_pd(&outA, out);
+        _mm_storeh_pd(&outB, out);
+        return;
+    }
+#endif
+    outA = fastExp(a);
+    outB = fastExp(b);
 }
 
 } // namespace portableMath

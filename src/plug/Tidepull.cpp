@@ -228,6 +228,23 @@ void Tidepull::RunChain(double** inputs, double** outputs, int32_t nFrames)
     double envelopeAtGain = gainEnvelope;
     double linearGain = gainLinear;
 
+    // The detector keeps its 44.1 kHz timing whatever the host rate; the
+    // setters return early while their inputs stay the same. Positions 4 and
+    // 5, whose time follows the level, make a new coefficient nearly every
+    // sample: there the faster one, not correctly rounded.
+    auto detectorTimes = [&]() TIDEPULL_ALWAYS_INLINE {
+        const double absLevel = std::fabs(level);
+        detector.setAttack(0.8);
+        if (position < 4) {
+            release = kReleaseMs[position];
+            detector.setRelease(release);
+        } else {
+            release = position == 4 ? 3000.0 * absLevel + 7000.0 : 15000.0 * absLevel + 10000.0;
+            detector.setReleaseFast(release);
+        }
+        detector.setHold(3.0);
+    };
+
     // One sample's sidechain, detector and gain step (and the parameter
     // glides they follow); gives the linear gain of the sample.
     auto sidechainStep = [&](int32_t i, double lin, double rin, float t9) TIDEPULL_ALWAYS_INLINE {
@@ -244,20 +261,7 @@ void Tidepull::RunChain(double** inputs, double** outputs, int32_t nFrames)
             curveMoved = false;
         }
 
-        // The detector keeps its 44.1 kHz timing whatever the host rate; the
-        // setters return early while their inputs stay the same. Positions 4
-        // and 5, whose time follows the level, make a new coefficient nearly
-        // every sample: there the faster one, not correctly rounded.
-        const double absLevel = std::fabs(level);
-        detector.setAttack(0.8);
-        if (position < 4) {
-            release = kReleaseMs[position];
-            detector.setRelease(release);
-        } else {
-            release = position == 4 ? 3000.0 * absLevel + 7000.0 : 15000.0 * absLevel + 10000.0;
-            detector.setReleaseFast(release);
-        }
-        detector.setHold(3.0);
+        detectorTimes();
 
         // Ratio and threshold glide; a moving smoother takes a second step.
         const float ratio = Read(ratioSmoother, ratioSettled, ratioTarget);
@@ -277,6 +281,44 @@ void Tidepull::RunChain(double** inputs, double** outputs, int32_t nFrames)
 
         return linearGain;
     };
+    // A settled stretch whose curve stands still: the detector sample by
+    // sample, then the gain step two envelopes at a time. An envelope that
+    // keeps the bits of the last one a gain was made for reuses that gain;
+    // a pair with a new one is made anew (the same bits either way).
+    constexpr int32_t kStretch = 64;
+    auto steadyCurveGains = [&](int32_t start, int32_t end, double* out) TIDEPULL_ALWAYS_INLINE {
+        double envelopes[kStretch];
+        for (int32_t i = start; i < end; ++i) {
+            const double v = external ? scL[i] + scR[i] : inR[i] + inL[i];
+            const double hp = highPass.tick(static_cast<float>(v));
+            level = static_cast<double>(static_cast<float>(hp) * settledGain);
+            detector.detectSelect(level);
+            envelopes[i - start] = detector.getEnvelope();
+            detectorTimes();
+        }
+        const int32_t n = end - start;
+        bool made = false;
+        for (int32_t k = 0; k < n; k += 2) {
+            const int32_t k2 = k + 1 < n ? k + 1 : k;
+            if (sameBits(envelopes[k], envelopeAtGain) && sameBits(envelopes[k2], envelopeAtGain)) {
+                out[k] = linearGain;
+                out[k2] = linearGain;
+                continue;
+            }
+            double gainA;
+            double gainB;
+            detector.gainsFast(envelopes[k], envelopes[k2], gainA, gainB);
+            portableMath::fastExpPair(gainA * kDbToLinear, gainB * kDbToLinear, out[k], out[k2]);
+            gain = gainB;
+            linearGain = out[k2];
+            envelopeAtGain = envelopes[k2];
+            made = true;
+        }
+        // The detector keeps the last gain made, as computeGainFast leaves it.
+        if (made)
+            detector.computeGainFast();
+    };
+
     // One sample's wet and dry mix, output and meter.
     auto outputStep = [&](int32_t i, double lin, double rin, double satL, double satR,
                           double gainNow) TIDEPULL_ALWAYS_INLINE {
@@ -309,13 +351,22 @@ void Tidepull::RunChain(double** inputs, double** outputs, int32_t nFrames)
     // audio after it: two shorter loops keep more in registers. Nothing of
     // one feeds the other but the gain, and every input of the stretch is
     // read before any output is written.
-    constexpr int32_t kStretch = 64;
     double gains[kStretch];
     for (int32_t start = 0; start < nFrames; start += kStretch) {
         const int32_t end = nFrames - start < kStretch ? nFrames : start + kStretch;
         if constexpr (kInputGainSettled) {
-            for (int32_t i = start; i < end; ++i)
-                gains[i - start] = sidechainStep(i, inL[i], inR[i], settledGain);
+            // With the curve standing still for the whole stretch (ratio and
+            // threshold settled and set, the knee set), the gain is a function
+            // of the envelope alone: envelopes first, then gains two at a time.
+            const bool curveSteady = !curveMoved && ratioSettled && thresholdSettled
+                                     && detector.getRatio() == ratioSmoother.getState()
+                                     && detector.getThreshold() == -thresholdSmoother.getState()
+                                     && detector.getKnee() == knee;
+            if (curveSteady)
+                steadyCurveGains(start, end, gains);
+            else
+                for (int32_t i = start; i < end; ++i)
+                    gains[i - start] = sidechainStep(i, inL[i], inR[i], settledGain);
             for (int32_t i = start; i < end; ++i) {
                 // Read every input of sample i before writing output i: the
                 // host may process in place.

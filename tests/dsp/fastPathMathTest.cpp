@@ -2,6 +2,7 @@
 // in for: the saturation curve's table, the band-pass's held clocks (alone
 // and in pairs), exp and log that skip the correct rounding, and the release
 // coefficient made from them.
+#include "dsp/compressor.h"
 #include "dsp/envFollower.h"
 #include "dsp/portableMath.h"
 #include "dsp/saturate.h"
@@ -214,5 +215,61 @@ TEST(FastMathTest, DetectingByChoosingFollowsDetectToTheBit)
         choosing.detectSelect(x);
         ASSERT_TRUE(SameBits(choosing.getEnvelope(), branching.getEnvelope())) << i;
         ASSERT_EQ(choosing.getHoldCount(), branching.getHoldCount()) << i;
+    }
+}
+
+TEST(FastMathTest, PairsGiveEachArgumentTheOneArgumentBits)
+{
+    Noise noise;
+    const double inf = std::numeric_limits<double>::infinity();
+    const double odd[] = {0.0, 1e-310, inf, -1.0, 400.0, -800.0, std::numeric_limits<double>::quiet_NaN()};
+    for (int i = 0; i < 100000; ++i) {
+        double a = std::ldexp(1.0 + 0.5 * (noise.Next() + 1.0), static_cast<int>(noise.Next() * 60.0));
+        double b = noise.Next() * 30.0;
+        if (i % 97 == 0)
+            a = odd[(i / 97) % 7];
+        if (i % 89 == 0)
+            b = odd[(i / 89) % 7];
+        double outA = 0.0;
+        double outB = 0.0;
+        portableMath::fastLogPair(a, std::fabs(b), outA, outB);
+        ASSERT_TRUE(SameBits(outA, portableMath::fastLog(a))) << a;
+        ASSERT_TRUE(SameBits(outB, portableMath::fastLog(std::fabs(b)))) << b;
+        portableMath::fastExpPair(b, -a, outA, outB);
+        ASSERT_TRUE(SameBits(outA, portableMath::fastExp(b))) << b;
+        ASSERT_TRUE(SameBits(outB, portableMath::fastExp(-a))) << a;
+    }
+}
+
+// A compressor whose envelope a test can place exactly.
+class PlacedEnvelope : public compressor {
+public:
+    void place(double e) { envelope = e; }
+};
+
+TEST(FastMathTest, GainsInPairsAreComputeGainFastsToTheBit)
+{
+    // Soft knees and hard ones, compressing and expanding, envelopes in and
+    // around the knee, at 0 and beyond full scale.
+    const struct {
+        double threshold, ratio, knee;
+    } curves[] = {{-14.0, 2.0, 1.0}, {-30.0, 10.0, 0.4}, {0.0, 4.0, 0.0}, {-20.0, 0.5, 0.6}, {-50.0, 1.0, 0.8}};
+    Noise noise;
+    for (const auto& c : curves) {
+        PlacedEnvelope k;
+        k.setThreshold(c.threshold);
+        k.setRatio(c.ratio);
+        k.setKnee(c.knee);
+        for (int i = 0; i < 20000; ++i) {
+            const double envA = i % 101 == 0 ? 0.0 : std::pow(10.0, noise.Next() * 4.0 - 2.0);
+            const double envB = std::pow(10.0, noise.Next() * 3.0 - 2.5);
+            double gainA = 0.0;
+            double gainB = 0.0;
+            k.gainsFast(envA, envB, gainA, gainB);
+            k.place(envA);
+            ASSERT_TRUE(SameBits(gainA, k.computeGainFast())) << envA << " " << c.threshold;
+            k.place(envB);
+            ASSERT_TRUE(SameBits(gainB, k.computeGainFast())) << envB << " " << c.threshold;
+        }
     }
 }
