@@ -245,6 +245,24 @@ void Tidepull::RunChain(double** inputs, double** outputs, int32_t nFrames)
         detector.setHold(3.0);
     };
 
+    // Ratio and threshold glide; a moving smoother takes a second step.
+    auto curveGlides = [&]() TIDEPULL_ALWAYS_INLINE {
+        const float ratio = Read(ratioSmoother, ratioSettled, ratioTarget);
+        if (detector.getRatio() != ratio) {
+            detector.setRatio(Read(ratioSmoother, ratioSettled, ratioTarget));
+            curveMoved = true;
+        }
+        const float threshold = Read(thresholdSmoother, thresholdSettled, thresholdTarget);
+        if (detector.getThreshold() != -threshold) {
+            detector.setThreshold(-Read(thresholdSmoother, thresholdSettled, thresholdTarget));
+            curveMoved = true;
+        }
+        if (detector.getKnee() != knee) {
+            detector.setKnee(knee);
+            curveMoved = true;
+        }
+    };
+
     // One sample's sidechain, detector and gain step (and the parameter
     // glides they follow); gives the linear gain of the sample.
     auto sidechainStep = [&](int32_t i, double lin, double rin, float t9) TIDEPULL_ALWAYS_INLINE {
@@ -263,22 +281,7 @@ void Tidepull::RunChain(double** inputs, double** outputs, int32_t nFrames)
 
         detectorTimes();
 
-        // Ratio and threshold glide; a moving smoother takes a second step.
-        const float ratio = Read(ratioSmoother, ratioSettled, ratioTarget);
-        if (detector.getRatio() != ratio) {
-            detector.setRatio(Read(ratioSmoother, ratioSettled, ratioTarget));
-            curveMoved = true;
-        }
-        const float threshold = Read(thresholdSmoother, thresholdSettled, thresholdTarget);
-        if (detector.getThreshold() != -threshold) {
-            detector.setThreshold(-Read(thresholdSmoother, thresholdSettled, thresholdTarget));
-            curveMoved = true;
-        }
-        if (detector.getKnee() != knee) {
-            detector.setKnee(knee);
-            curveMoved = true;
-        }
-
+        curveGlides();
         return linearGain;
     };
     // A settled stretch whose curve stands still: the detector sample by
@@ -316,7 +319,53 @@ void Tidepull::RunChain(double** inputs, double** outputs, int32_t nFrames)
         }
         // The detector keeps the last gain made, as computeGainFast leaves it.
         if (made)
-            detector.computeGainFast();
+            detector.setGainDb(gain);
+    };
+
+    // A settled stretch whose curve glides: the detector, the glides and the
+    // choice between a new gain and the last one sample by sample, keeping
+    // each sample's envelope and curve; then the gains two at a time.
+    auto movingCurveGains = [&](int32_t start, int32_t end, double* out) TIDEPULL_ALWAYS_INLINE {
+        double envelopes[kStretch];
+        compressor::Curve curves[kStretch];
+        bool fresh[kStretch];
+        for (int32_t i = start; i < end; ++i) {
+            const int32_t k = i - start;
+            const double v = external ? scL[i] + scR[i] : inR[i] + inL[i];
+            const double hp = highPass.tick(static_cast<float>(v));
+            level = static_cast<double>(static_cast<float>(hp) * settledGain);
+            detector.detectSelect(level);
+            envelopes[k] = detector.getEnvelope();
+            curves[k] = detector.curve();
+            fresh[k] = curveMoved || !sameBits(envelopes[k], envelopeAtGain);
+            if (fresh[k]) {
+                envelopeAtGain = envelopes[k];
+                curveMoved = false;
+            }
+            detectorTimes();
+            curveGlides();
+        }
+        const int32_t n = end - start;
+        bool made = false;
+        for (int32_t k = 0; k < n; k += 2) {
+            const int32_t k2 = k + 1 < n ? k + 1 : k;
+            if (!fresh[k] && !fresh[k2]) {
+                out[k] = linearGain;
+                out[k2] = linearGain;
+                continue;
+            }
+            // A sample that needs no new gain has the envelope and curve of
+            // the last one made: making it again gives the same bits.
+            double gainA;
+            double gainB;
+            compressor::gainsFast(envelopes[k], curves[k], envelopes[k2], curves[k2], gainA, gainB);
+            portableMath::fastExpPair(gainA * kDbToLinear, gainB * kDbToLinear, out[k], out[k2]);
+            gain = gainB;
+            linearGain = out[k2];
+            made = true;
+        }
+        if (made)
+            detector.setGainDb(gain);
     };
 
     // One sample's wet and dry mix, output and meter.
@@ -365,8 +414,7 @@ void Tidepull::RunChain(double** inputs, double** outputs, int32_t nFrames)
             if (curveSteady)
                 steadyCurveGains(start, end, gains);
             else
-                for (int32_t i = start; i < end; ++i)
-                    gains[i - start] = sidechainStep(i, inL[i], inR[i], settledGain);
+                movingCurveGains(start, end, gains);
             for (int32_t i = start; i < end; ++i) {
                 // Read every input of sample i before writing output i: the
                 // host may process in place.

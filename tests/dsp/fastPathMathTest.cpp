@@ -260,14 +260,26 @@ TEST(FastMathTest, GainsInPairsAreComputeGainFastsToTheBit)
         k.setThreshold(c.threshold);
         k.setRatio(c.ratio);
         k.setKnee(c.knee);
+        PlacedEnvelope other;
+        other.setThreshold(c.threshold * 0.5 - 3.0);
+        other.setRatio(c.ratio + 1.5);
+        other.setKnee(0.7);
         for (int i = 0; i < 20000; ++i) {
             const double envA = i % 101 == 0 ? 0.0 : std::pow(10.0, noise.Next() * 4.0 - 2.0);
             const double envB = std::pow(10.0, noise.Next() * 3.0 - 2.5);
             double gainA = 0.0;
             double gainB = 0.0;
             k.gainsFast(envA, envB, gainA, gainB);
+            // The same through the form that takes a curve per envelope,
+            // with the curve of another compressor in the other lane.
+            double viaCurveA = 0.0;
+            double viaCurveB = 0.0;
+            compressor::gainsFast(envA, k.curve(), envA, other.curve(), viaCurveA, viaCurveB);
             k.place(envA);
             ASSERT_TRUE(SameBits(gainA, k.computeGainFast())) << envA << " " << c.threshold;
+            ASSERT_TRUE(SameBits(viaCurveA, gainA)) << envA;
+            other.place(envA);
+            ASSERT_TRUE(SameBits(viaCurveB, other.computeGainFast())) << envA;
             k.place(envB);
             ASSERT_TRUE(SameBits(gainB, k.computeGainFast())) << envB << " " << c.threshold;
         }
