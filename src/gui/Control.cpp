@@ -44,17 +44,11 @@ void Control::ReceiveParamValue(double normalized)
         return;
     }
     if (normalized != Value()) {
-        // The meter sends a value every sample, and between two frames both
-        // marks are nearly always set already: then only the value changes,
-        // clamped as MarkDirty would, without an atomic read-modify-write.
-        constexpr uint32_t both = kDirty | kRedrawRequested;
-        if ((drawState.load(std::memory_order_relaxed) & both) == both) {
-            SetValue(Clamped(normalized));
-            return;
-        }
-        SetValue(normalized);
-        RequestRedraw();
-        MarkDirty(false);
+        // What RequestRedraw and MarkDirty(false) do, with both marks in one
+        // atomic step: the meter sends a value every sample. Both at once is
+        // as safe as the request first: a clean in between sees both or none.
+        SetValue(Clamped(normalized));
+        drawState.fetch_or(kDirty | kRedrawRequested, std::memory_order_relaxed);
     }
 }
 
