@@ -34,6 +34,10 @@ TIDEPULL_PACKAGES=(
   nsis
   wine
   wine64
+  # The benchmark's peer comparison: an LV2 host on lilv and the peers.
+  liblilv-dev
+  lsp-plugins-lv2
+  x42-plugins
 )
 
 tidepull_install_deps() {

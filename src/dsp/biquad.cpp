@@ -21,11 +21,6 @@ void biquad::setHighPass(double fc, double q)
     b2 = ((1.0 - K / Q) + K * K) * norm;
 }
 
-bool biquad::stateIsFinite() const
-{
-    return std::isfinite(z1) && std::isfinite(z2);
-}
-
 void biquad::clearState()
 {
     z1 = 0.0;

@@ -41,3 +41,9 @@ inline double biquad::tick(double x)
     z2 = x * a2 - out * b2;
     return out;
 }
+
+inline bool biquad::stateIsFinite() const
+{
+    // x - x is 0 for every finite x and NaN otherwise.
+    return ((z1 - z1) + (z2 - z2)) == 0.0;
+}

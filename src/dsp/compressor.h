@@ -19,6 +19,24 @@ public:
     // detect, computeGain, then apply the gain to x.
     double process(double x) override;
     double computeGain();
+    // computeGain with a log that is not correctly rounded (portableMath::fastLog):
+    // the same gain within a few units in the last place, for the audio path.
+    double computeGainFast();
+    // computeGainFast's gain for two envelopes, side by side in SSE2 lanes,
+    // leaving the detector as it is: each the bits computeGainFast would give.
+    void gainsFast(double envelopeA, double envelopeB, double& gainA, double& gainB) const;
+
+    // The curve a gain step reads, kept per sample by a chain that makes its
+    // gains later, two at a time.
+    struct Curve {
+        double threshold, ratio, kneeWidth, kneeLow, kneeHigh;
+    };
+    Curve curve() const { return {threshold, ratio, kneeWidth, kneeLow, kneeHigh}; }
+    // computeGainFast's gain for two envelopes, each under its own curve.
+    static void gainsFast(double envelopeA, const Curve& a, double envelopeB, const Curve& b, double& gainA,
+                          double& gainB);
+    // The last gain made, when the chain made it through gainsFast.
+    void setGainDb(double g) { gainDb = g; }
 
     void setThreshold(double dB);
     void setRatio(double r);
@@ -36,6 +54,8 @@ public:
 private:
     // Keeps kneeWidth = -threshold * knee and the bounds centred on the threshold.
     void deriveKnee();
+    // The gain step for an envelope of e dB.
+    double gainFromDb(double e);
 
     double gainDb;     // last gain computed
     double knee;       // knee width as a fraction of |threshold|
@@ -50,10 +70,19 @@ private:
 // Inline: the chain runs these on a working copy of the detector every sample.
 inline double compressor::computeGain()
 {
+    return gainFromDb(portableMath::log(std::fabs(envelope)) * kLnToDb);
+}
+
+inline double compressor::computeGainFast()
+{
+    return gainFromDb(portableMath::fastLog(std::fabs(envelope)) * kLnToDb);
+}
+
+inline double compressor::gainFromDb(double e)
+{
     // Re-derived every step so a ratio written any other way cannot leave it stale.
     slope = 1.0 - 1.0 / ratio;
-    // An envelope of 0 gives -inf: no gain when compressing, -inf when expanding.
-    const double e = portableMath::log(std::fabs(envelope)) * kLnToDb;
+    // An envelope of 0 gives e = -inf: no gain when compressing, -inf when expanding.
 
     double g;
     if (kneeWidth > 0.0 && e > kneeLow && e < kneeHigh) {
@@ -95,4 +124,77 @@ inline void compressor::setKnee(double k)
 {
     knee = k;
     deriveKnee();
+}
+
+inline void compressor::gainsFast(double envelopeA, double envelopeB, double& gainA, double& gainB) const
+{
+#ifdef TIDEPULL_MATH_PAIR_SSE2
+    // One curve for both lanes: its values broadcast, the slope made once.
+    const double slopeNow = 1.0 - 1.0 / ratio;
+    double logA;
+    double logB;
+    portableMath::fastLogPair(std::fabs(envelopeA), std::fabs(envelopeB), logA, logB);
+    const __m128d e = _mm_mul_pd(_mm_set_pd(logB, logA), _mm_set1_pd(kLnToDb));
+    const __m128d low = _mm_set1_pd(kneeLow);
+    const __m128d width = _mm_set1_pd(kneeWidth);
+    const __m128d s = _mm_mul_pd(_mm_mul_pd(_mm_div_pd(_mm_sub_pd(e, low), width), _mm_set1_pd(0.5)),
+                                 _mm_set1_pd(slopeNow));
+    const __m128d inKnee = _mm_and_pd(_mm_and_pd(_mm_cmpgt_pd(width, _mm_setzero_pd()), _mm_cmpgt_pd(e, low)),
+                                      _mm_cmplt_pd(e, _mm_set1_pd(kneeHigh)));
+    const __m128d kneeGain = _mm_mul_pd(_mm_sub_pd(low, e), s);
+    const __m128d line = _mm_mul_pd(_mm_sub_pd(_mm_set1_pd(threshold), e), _mm_set1_pd(slopeNow));
+    const __m128d lineGain = _mm_and_pd(line, _mm_cmplt_pd(line, _mm_setzero_pd()));
+    const __m128d g = _mm_or_pd(_mm_and_pd(inKnee, kneeGain), _mm_andnot_pd(inKnee, lineGain));
+    _mm_storel_pd(&gainA, g);
+    _mm_storeh_pd(&gainB, g);
+#else
+    const Curve c = curve();
+    gainsFast(envelopeA, c, envelopeB, c, gainA, gainB);
+#endif
+}
+
+inline void compressor::gainsFast(double envelopeA, const Curve& a, double envelopeB, const Curve& b,
+                                  double& gainA, double& gainB)
+{
+    double logA;
+    double logB;
+    portableMath::fastLogPair(std::fabs(envelopeA), std::fabs(envelopeB), logA, logB);
+#ifdef TIDEPULL_MATH_PAIR_SSE2
+    auto lanes = [](double lo, double hi) { return _mm_set_pd(hi, lo); };
+    const __m128d one = _mm_set1_pd(1.0);
+    const __m128d slopeNow = _mm_sub_pd(one, _mm_div_pd(one, lanes(a.ratio, b.ratio)));
+    const __m128d e = _mm_mul_pd(lanes(logA, logB), _mm_set1_pd(kLnToDb));
+    const __m128d low = lanes(a.kneeLow, b.kneeLow);
+    const __m128d width = lanes(a.kneeWidth, b.kneeWidth);
+    const __m128d s = _mm_mul_pd(_mm_mul_pd(_mm_div_pd(_mm_sub_pd(e, low), width), _mm_set1_pd(0.5)), slopeNow);
+    const __m128d inKnee = _mm_and_pd(_mm_and_pd(_mm_cmpgt_pd(width, _mm_setzero_pd()), _mm_cmpgt_pd(e, low)),
+                                      _mm_cmplt_pd(e, lanes(a.kneeHigh, b.kneeHigh)));
+    const __m128d kneeGain = _mm_mul_pd(_mm_sub_pd(low, e), s);
+    const __m128d line = _mm_mul_pd(_mm_sub_pd(lanes(a.threshold, b.threshold), e), slopeNow);
+    // Never a boost; NaN gives 0 too: keep the line only where it is below 0.
+    const __m128d lineGain = _mm_and_pd(line, _mm_cmplt_pd(line, _mm_setzero_pd()));
+    const __m128d g = _mm_or_pd(_mm_and_pd(inKnee, kneeGain), _mm_andnot_pd(inKnee, lineGain));
+    _mm_storel_pd(&gainA, g);
+    _mm_storeh_pd(&gainB, g);
+#else
+    const double logs[2] = {logA, logB};
+    const Curve* curves[2] = {&a, &b};
+    double gs[2];
+    for (int k = 0; k < 2; ++k) {
+        const Curve& c = *curves[k];
+        const double slopeNow = 1.0 - 1.0 / c.ratio;
+        const double e = logs[k] * kLnToDb;
+        double g;
+        if (c.kneeWidth > 0.0 && e > c.kneeLow && e < c.kneeHigh) {
+            g = (c.kneeLow - e) * (((e - c.kneeLow) / c.kneeWidth) * 0.5 * slopeNow);
+        } else {
+            g = (c.threshold - e) * slopeNow;
+            if (!(g < 0.0))
+                g = 0.0;
+        }
+        gs[k] = g;
+    }
+    gainA = gs[0];
+    gainB = gs[1];
+#endif
 }

@@ -36,11 +36,6 @@ double envFollower::process(double x)
     return x;
 }
 
-bool envFollower::stateIsFinite() const
-{
-    return std::isfinite(envelope) && std::isfinite(attackCoef) && std::isfinite(releaseCoef);
-}
-
 void envFollower::clearState()
 {
     envelope = 0.0;

@@ -21,12 +21,19 @@ public:
     virtual double process(double x);
 
     void detect(double x);
+    // detect without branches on the level: both candidate envelopes made,
+    // one kept, so music's random rises cost no mispredicted jumps. The same
+    // operations as detect on the kept value: detect's bits.
+    void detectSelect(double x);
 
     // The setters keep the running state so a parameter change never makes the
     // envelope jump; they skip the pow when the time is unchanged, since the
     // chain calls them every sample.
     void setAttack(double ms);
     void setRelease(double ms);
+    // setRelease with a coefficient that is not correctly rounded (within
+    // 2^-50 relative), for release times that change every sample.
+    void setReleaseFast(double ms);
     void setHold(double ms);
 
     // Coefficient that shrinks the distance to a held target to 1 % in ms milliseconds.
@@ -76,8 +83,28 @@ inline void envFollower::detect(double x)
     }
 }
 
+inline void envFollower::detectSelect(double x)
+{
+    const double v = std::fabs(x);
+    const double attacked = (envelope - v) * attackCoef + v;
+    const double released = (envelope - v) * releaseCoef + v;
+    const bool rise = v > envelope;
+    const bool hold = holdCount < holdLength;
+    // Rise: attack and restart the hold; else hold (count up) or release.
+    const double other = hold ? envelope : released;
+    envelope = rise ? attacked : other;
+    const int32_t counted = holdCount + (hold ? 1 : 0);
+    holdCount = rise ? 0 : counted;
+}
+
 // The setters are inline for the chain's hot loop, which runs them every
 // sample on a working copy of the detector.
+inline bool envFollower::stateIsFinite() const
+{
+    // x - x is 0 for every finite x and NaN otherwise.
+    return ((envelope - envelope) + (attackCoef - attackCoef) + (releaseCoef - releaseCoef)) == 0.0;
+}
+
 inline void envFollower::setAttack(double ms)
 {
     if (ms == lastAttackMs)
@@ -92,6 +119,20 @@ inline void envFollower::setRelease(double ms)
         return;
     lastReleaseMs = ms;
     releaseCoef = timeCoef(ms);
+}
+
+inline void envFollower::setReleaseFast(double ms)
+{
+    if (ms == lastReleaseMs)
+        return;
+    lastReleaseMs = ms;
+    // pow(0.01, y) = e^(y ln 0.01), ln 0.01 rounded to double. Seconds-long
+    // times give |x| below 2^-16, where e^x to x^3 leaves x^4/24 below 2^-67.
+    const double x = -4.605170185988091 * (1.0 / (ms * sampleRate * 0.001));
+    if (x > -0x1p-16 && x <= 0.0)
+        releaseCoef = 1.0 + (x + x * x * (0.5 + x * (1.0 / 6)));
+    else
+        releaseCoef = portableMath::fastExp(x);
 }
 
 inline void envFollower::setHold(double ms)

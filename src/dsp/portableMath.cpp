@@ -82,6 +82,11 @@ const double kExp2Table[64][2] = {
 };
 
 // 2^(j/256), j = 0..255, as hi + lo: the finer steps of the first tries.
+} // namespace
+
+namespace portableMath {
+namespace detail {
+
 const double kExp2Fine[256][2] = {
     {0x1.0000000000000p+0, 0x0.0p+0},
     {0x1.00b1afa5abcbfp+0, -0x1.4f6b2a7609f71p-55},
@@ -340,6 +345,13 @@ const double kExp2Fine[256][2] = {
     {0x1.fd3c22b8f71f1p+0, 0x1.2eb74966579e7p-57},
     {0x1.fe9d96b2a23d9p+0, 0x1.4a6037442fde3p-56},
 };
+
+} // namespace detail
+} // namespace portableMath
+
+namespace {
+
+using portableMath::detail::kExp2Fine;
 
 // Per top-8-bit mantissa index i: d close to 1/m, and -log(d) (times 2 folded
 // in for the upper half, whose exponent is raised by one) as hi + lo.
@@ -1193,6 +1205,11 @@ bool expFirstTry(double x, double t, double extraErr, double& out)
 // that m d - 1 comes out exact from two products; -log(d) (-log(2d) from
 // i = 106 on, whose exponent is raised by one) as hi + lo, hi on the grid of
 // 2^-42 so that e * kLn2Hi + hi is exact.
+} // namespace
+
+namespace portableMath {
+namespace detail {
+
 const double kLogFirst[256][3] = {
     {0x1.0p+0, 0x0.0p+0, 0x0.0p+0},
     {0x1.fdp-1, 0x1.812121458p-8, 0x1.ad50382973f27p-46},
@@ -1451,6 +1468,13 @@ const double kLogFirst[256][3] = {
     {0x1.01p-1, -0x1.ff00aa2bp-9, -0x1.0bc04a086b56ap-45},
     {0x1.0p-1, 0x0.0p+0, 0x0.0p+0},
 };
+
+} // namespace detail
+} // namespace portableMath
+
+namespace {
+
+using portableMath::detail::kLogFirst;
 
 // log x for finite x > 0 as hi + lo within err, in plain arithmetic: only the
 // polynomial and its sum round, by up to about r^2 2^-51.

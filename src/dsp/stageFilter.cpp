@@ -32,12 +32,35 @@ void stageFilter::setRate(double r)
     b2 = 0.0;
     b3 = -7.84378478360785e-06 * r;
     b4 = -3.42189239180392e-06 * r;
-}
 
-bool stageFilter::stateIsFinite() const
-{
-    return std::isfinite(x1) && std::isfinite(x2) && std::isfinite(x3) && std::isfinite(x4)
-           && std::isfinite(y1) && std::isfinite(y2) && std::isfinite(y3) && std::isfinite(y4);
+    // tick written over vectors of weights on (x, x1..x4, y1..y4) instead of
+    // values: three ticks with x held give each output as one weighted sum.
+    using Weights = double[9];
+    Weights xs[5] = {};   // x (the held input), x1, x2, x3, x4 as weights
+    Weights ys[4] = {};   // y1..y4
+    for (int i = 0; i < 5; ++i)
+        xs[i][i] = 1.0;
+    for (int i = 0; i < 4; ++i)
+        ys[i][5 + i] = 1.0;
+    for (int k = 0; k < 3; ++k) {
+        Weights y;
+        for (int j = 0; j < 9; ++j) {
+            y[j] = (b0 * xs[0][j] + b1 * xs[1][j] + b2 * xs[2][j] + b3 * xs[3][j] + b4 * xs[4][j]
+                    - a1 * ys[0][j] - a2 * ys[1][j] - a3 * ys[2][j] - a4 * ys[3][j]) / a0;
+        }
+        // Shift: the held input becomes x1, y the newest output.
+        for (int j = 0; j < 9; ++j) {
+            xs[4][j] = xs[3][j];
+            xs[3][j] = xs[2][j];
+            xs[2][j] = xs[1][j];
+            xs[1][j] = xs[0][j];
+            ys[3][j] = ys[2][j];
+            ys[2][j] = ys[1][j];
+            ys[1][j] = ys[0][j];
+            ys[0][j] = y[j];
+            held[k][j] = y[j];
+        }
+    }
 }
 
 void stageFilter::clearState()

@@ -44,10 +44,19 @@ void Control::ReceiveParamValue(double normalized)
         return;
     }
     if (normalized != Value()) {
-        SetValue(normalized);
-        RequestRedraw();
-        MarkDirty(false);
+        // What RequestRedraw and MarkDirty(false) do, with both marks in one
+        // atomic step: the meter sends a value every sample. Both at once is
+        // as safe as the request first: a clean in between sees both or none.
+        SetValue(Clamped(normalized));
+        drawState.fetch_or(kDirty | kRedrawRequested, std::memory_order_relaxed);
     }
+}
+
+double Control::Clamped(double v) const
+{
+    if (!(v >= clampLow))   // NaN goes to the low end too
+        return clampLow;
+    return v > clampHigh ? clampHigh : v;
 }
 
 void Control::ApplyUserValue(double normalized)
@@ -92,11 +101,7 @@ bool Control::HitTest(int32_t x, int32_t y) const
 
 void Control::MarkDirty(bool pushToPlug)
 {
-    double v = Value();
-    if (!(v >= clampLow))   // NaN goes to the low end too
-        v = clampLow;
-    else if (v > clampHigh)
-        v = clampHigh;
+    const double v = Clamped(Value());
     SetValue(v);
     drawState.fetch_or(kDirty, std::memory_order_relaxed);
 

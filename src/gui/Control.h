@@ -103,6 +103,8 @@ public:
     bool IsGrayed() const { return grayed; }
     bool IsRedrawRequested() const;
     void RequestRedraw();
+    // v within [ClampLow, ClampHigh]; NaN gives ClampLow.
+    double Clamped(double v) const;
     bool PromptDisabled() const { return promptDisabled; }
     void SetPromptDisabled(bool off) { promptDisabled = off; }
     bool DoubleClickActsAsClick() const { return doubleClickAsClick; }

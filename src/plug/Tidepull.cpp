@@ -3,12 +3,22 @@
 #include "core/FixedText.h"
 #include "dsp/portableMath.h"
 #include "dsp/sameBits.h"
-#include "dsp/saturate.h"
+#include "dsp/saturateTable.h"
+#include "dsp/stageFilterPair.h"
 #include "plug/TidepullEditorLayout.h"
 #include "plug/TidepullIdentity.h"
 
 #include <cmath>
 #include <mutex>
+#include <type_traits>
+
+// The chain's two per-sample steps are called from two loops each; left to
+// itself the compiler calls them, and the working state then lives in memory.
+#if defined(__GNUC__)
+#define TIDEPULL_ALWAYS_INLINE __attribute__((always_inline))
+#else
+#define TIDEPULL_ALWAYS_INLINE
+#endif
 
 namespace {
 
@@ -25,7 +35,9 @@ Tidepull::Tidepull()
     : Vst3Plug(kNumParams, "2-2 4-2", 1, TidepullIdentity::kProduct, "", TidepullIdentity::kVendor,
                TidepullIdentity::kVersionWord, FourCharCode(TidepullIdentity::kPlugCode),
                FourCharCode(TidepullIdentity::kMakerCode)),
-      meterState(1.0)
+      meterState(1.0),
+      makeupGain(portableMath::pow(10.0, 0.25)),
+      saturation(&saturateTable::shared())
 {
     ParamAt(kInputAtten)->InitContinuous("Input Atten", 0.0, -18.0, 18.0, 0.01, "%", "", 1.0);
     ParamAt(kOutput)->InitContinuous("Output", 0.0, -18.0, 18.0, 0.01, "%", "", 1.0);
@@ -76,8 +88,10 @@ void Tidepull::ClearNonFiniteState()
         stageR.clearState();
     if (!sidechainFilter.stateIsFinite())
         sidechainFilter.clearState();
-    if (!comp.stateIsFinite())
+    if (!comp.stateIsFinite()) {
         comp.clearState();
+        gainKnown = false;
+    }
     paramSmoother* smoothers[] = {&inputGainSmoother, &dcSmoother, &acSmoother,
                                   &outputGainSmoother, &mixSmoother};
     for (paramSmoother* s : smoothers) {
@@ -118,9 +132,22 @@ inline float Read(paramSmoother& s, bool settled, double target)
 }
 
 // saturate is a pure function: the same argument bits give the same result.
-inline double SaturateOrReuse(double arg, double previousArg, double previousResult)
+inline double SaturateOrReuse(const saturateTable& curve, double arg, double previousArg, double previousResult)
 {
-    return sameBits(arg, previousArg) ? previousResult : saturate(arg);
+    return sameBits(arg, previousArg) ? previousResult : curve.eval(arg);
+}
+
+// The three clocks of one filter in a sample, returning the first output.
+// Whenever their arguments are the same bits, the held clocks serve, as on
+// the settled path: the sound then does not depend on where blocks begin.
+inline double ClockThree(stageFilter& f, double a1, double a2, double a3, double s1, double s2, double s3)
+{
+    if (sameBits(a1, a2) && sameBits(a2, a3))
+        return f.tickHeld(s1);
+    const double y = f.tick(s1);
+    f.tick(s2);
+    f.tick(s3);
+    return y;
 }
 
 } // namespace
@@ -129,9 +156,12 @@ template <bool kInputGainSettled>
 void Tidepull::RunChain(double** inputs, double** outputs, int32_t nFrames)
 {
     const double rate = SampleRate();
-    const double makeupGain = portableMath::pow(10.0, 0.25);   // +5 dB
-    // Meter ballistics: the distance shrinks to 1 % in 300 ms.
-    const double meterCoef = portableMath::exp(-4.60517018599 / (rate * 0.3));
+    if (!sameBits(rate, meterCoefRate)) {
+        // Meter ballistics: the distance shrinks to 1 % in 300 ms.
+        meterCoef = portableMath::exp(-4.60517018599 / (rate * 0.3));
+        meterCoefRate = rate;
+    }
+    const saturateTable& curve = *saturation;
 
     // Release, Bypass and External Sidechain are read once per block. Every
     // writer of them that runs alongside a block (host automation, the editor,
@@ -156,10 +186,17 @@ void Tidepull::RunChain(double** inputs, double** outputs, int32_t nFrames)
 
     // Working copies of all running state: locals the compiler can keep in
     // registers, since no host buffer can alias them. Written back once.
-    stageFilter filterL = stageL;
-    stageFilter filterR = stageR;
-    biquad highPass = sidechainFilter;
-    compressor detector = comp;
+    // Settled, both filters take the same three clocks side by side, their
+    // state in registers. Moving, each filter runs on its own working copy.
+    stageFilterPair filters(stageL, stageR);
+    using FilterCopy = std::conditional_t<kInputGainSettled, stageFilter&, stageFilter>;
+    FilterCopy filterL = stageL;
+    FilterCopy filterR = stageR;
+    // The sidechain filter and the detector work in place: settled, their
+    // loop writes no host buffer, and copying them in and out costs more
+    // per call than it saves.
+    biquad& highPass = sidechainFilter;
+    compressor& detector = comp;
     paramSmoother gainSmoother = inputGainSmoother;
     paramSmoother ratioSmoother = dcSmoother;
     paramSmoother thresholdSmoother = acSmoother;
@@ -185,89 +222,31 @@ void Tidepull::RunChain(double** inputs, double** outputs, int32_t nFrames)
 
     // computeGain reads the envelope and the curve (threshold, ratio, knee)
     // and nothing else: while neither has changed since the last call, its
-    // result and the exp of it stand. The envelope is frozen through every
-    // hold, and resting in silence. The first sample always computes.
-    bool curveMoved = true;
-    double envelopeAtGain = 0.0;
-    double linearGain = 0.0;
+    // result and the exp of it stand, also from one block to the next. The
+    // envelope is frozen through every hold, and resting in silence.
+    bool curveMoved = !gainKnown;
+    double envelopeAtGain = gainEnvelope;
+    double linearGain = gainLinear;
 
-    for (int32_t i = 0; i < nFrames; ++i) {
-        // Read every input of sample i before writing output i: the host may
-        // process in place.
-        const double lin = inL[i];
-        const double rin = inR[i];
-
-        // Saturation stage; the input gain only sets the drive, so it is
-        // divided out again after the filter. Each filter is clocked three
-        // times per sample with the input held; only the first output counts.
-        double satL;
-        double satR;
-        float t9;
-        if constexpr (kInputGainSettled) {
-            // t1..t9 are all the same value, so the three clocks of a filter
-            // see the same argument: one saturate per channel serves them.
-            const double drive = settledGain;
-            const double sL = saturate(drive * lin);
-            const double sR = saturate(drive * rin);
-            satL = filterL.tick(sL) / drive * makeupGain;
-            satR = filterR.tick(sR) / drive * makeupGain;
-            filterL.tick(sL);
-            filterR.tick(sR);
-            filterL.tick(sL);
-            filterR.tick(sR);
-            t9 = settledGain;
-        } else {
-            const float t1 = gainSmoother.tick(gainTarget);
-            const float t2 = gainSmoother.tick(gainTarget);
-            const double a1 = t1 * lin;
-            const double s1 = saturate(a1);
-            satL = filterL.tick(s1) / t2 * makeupGain;
-            const float t3 = gainSmoother.tick(gainTarget);
-            const float t4 = gainSmoother.tick(gainTarget);
-            const double a3 = t3 * rin;
-            const double s3 = saturate(a3);
-            satR = filterR.tick(s3) / t4 * makeupGain;
-
-            // Near the end of a glide successive ticks start to repeat.
-            const double a5 = gainSmoother.tick(gainTarget) * lin;
-            const double s5 = SaturateOrReuse(a5, a1, s1);
-            filterL.tick(s5);
-            const double a6 = gainSmoother.tick(gainTarget) * rin;
-            const double s6 = SaturateOrReuse(a6, a3, s3);
-            filterR.tick(s6);
-            const double a7 = gainSmoother.tick(gainTarget) * lin;
-            filterL.tick(SaturateOrReuse(a7, a5, s5));
-            const double a8 = gainSmoother.tick(gainTarget) * rin;
-            filterR.tick(SaturateOrReuse(a8, a6, s6));
-            t9 = gainSmoother.tick(gainTarget);
-        }
-
-        // Sidechain: the sum is not halved, a centred signal reads 6 dB hot.
-        const double v = external ? scL[i] + scR[i] : rin + lin;
-        const double hp = highPass.tick(static_cast<float>(v));
-        level = static_cast<double>(static_cast<float>(hp) * t9);
-
-        detector.detect(level);
-        if (curveMoved || !sameBits(detector.getEnvelope(), envelopeAtGain)) {
-            gain = detector.computeGain();
-            linearGain = portableMath::exp(gain * kDbToLinear);
-            envelopeAtGain = detector.getEnvelope();
-            curveMoved = false;
-        }
-
-        // The detector keeps its 44.1 kHz timing whatever the host rate; the
-        // setters return early while their inputs stay the same, so only
-        // positions 4 and 5, whose time follows the level, pay for a pow.
+    // The detector keeps its 44.1 kHz timing whatever the host rate; the
+    // setters return early while their inputs stay the same. Positions 4 and
+    // 5, whose time follows the level, make a new coefficient nearly every
+    // sample: there the faster one, not correctly rounded.
+    auto detectorTimes = [&]() TIDEPULL_ALWAYS_INLINE {
         const double absLevel = std::fabs(level);
-        if (position < 4)
-            release = kReleaseMs[position];
-        else
-            release = position == 4 ? 3000.0 * absLevel + 7000.0 : 15000.0 * absLevel + 10000.0;
         detector.setAttack(0.8);
-        detector.setRelease(release);
+        if (position < 4) {
+            release = kReleaseMs[position];
+            detector.setRelease(release);
+        } else {
+            release = position == 4 ? 3000.0 * absLevel + 7000.0 : 15000.0 * absLevel + 10000.0;
+            detector.setReleaseFast(release);
+        }
         detector.setHold(3.0);
+    };
 
-        // Ratio and threshold glide; a moving smoother takes a second step.
+    // Ratio and threshold glide; a moving smoother takes a second step.
+    auto curveGlides = [&]() TIDEPULL_ALWAYS_INLINE {
         const float ratio = Read(ratioSmoother, ratioSettled, ratioTarget);
         if (detector.getRatio() != ratio) {
             detector.setRatio(Read(ratioSmoother, ratioSettled, ratioTarget));
@@ -282,11 +261,120 @@ void Tidepull::RunChain(double** inputs, double** outputs, int32_t nFrames)
             detector.setKnee(knee);
             curveMoved = true;
         }
+    };
 
+    // One sample's sidechain, detector and gain step (and the parameter
+    // glides they follow); gives the linear gain of the sample.
+    auto sidechainStep = [&](int32_t i, double lin, double rin, float t9) TIDEPULL_ALWAYS_INLINE {
+        // Sidechain: the sum is not halved, a centred signal reads 6 dB hot.
+        const double v = external ? scL[i] + scR[i] : rin + lin;
+        const double hp = highPass.tick(static_cast<float>(v));
+        level = static_cast<double>(static_cast<float>(hp) * t9);
+
+        detector.detectSelect(level);
+        if (curveMoved || !sameBits(detector.getEnvelope(), envelopeAtGain)) {
+            gain = detector.computeGainFast();
+            linearGain = portableMath::fastExp(gain * kDbToLinear);
+            envelopeAtGain = detector.getEnvelope();
+            curveMoved = false;
+        }
+
+        detectorTimes();
+
+        curveGlides();
+        return linearGain;
+    };
+    // A settled stretch whose curve stands still: the detector sample by
+    // sample, then the gain step two envelopes at a time. An envelope that
+    // keeps the bits of the last one a gain was made for reuses that gain;
+    // a pair with a new one is made anew (the same bits either way).
+    constexpr int32_t kStretch = 64;
+    auto steadyCurveGains = [&](int32_t start, int32_t end, double* out) TIDEPULL_ALWAYS_INLINE {
+        double envelopes[kStretch];
+        for (int32_t i = start; i < end; ++i) {
+            const double v = external ? scL[i] + scR[i] : inR[i] + inL[i];
+            const double hp = highPass.tick(static_cast<float>(v));
+            level = static_cast<double>(static_cast<float>(hp) * settledGain);
+            detector.detectSelect(level);
+            envelopes[i - start] = detector.getEnvelope();
+            detectorTimes();
+        }
+        const int32_t n = end - start;
+        bool made = false;
+        for (int32_t k = 0; k < n; k += 2) {
+            const int32_t k2 = k + 1 < n ? k + 1 : k;
+            if (sameBits(envelopes[k], envelopeAtGain) && sameBits(envelopes[k2], envelopeAtGain)) {
+                out[k] = linearGain;
+                out[k2] = linearGain;
+                continue;
+            }
+            double gainA;
+            double gainB;
+            detector.gainsFast(envelopes[k], envelopes[k2], gainA, gainB);
+            portableMath::fastExpPair(gainA * kDbToLinear, gainB * kDbToLinear, out[k], out[k2]);
+            gain = gainB;
+            linearGain = out[k2];
+            envelopeAtGain = envelopes[k2];
+            made = true;
+        }
+        // The detector keeps the last gain made, as computeGainFast leaves it.
+        if (made)
+            detector.setGainDb(gain);
+    };
+
+    // A settled stretch whose curve glides: the detector, the glides and the
+    // choice between a new gain and the last one sample by sample, keeping
+    // each sample's envelope and curve; then the gains two at a time.
+    auto movingCurveGains = [&](int32_t start, int32_t end, double* out) TIDEPULL_ALWAYS_INLINE {
+        double envelopes[kStretch];
+        compressor::Curve curves[kStretch];
+        bool fresh[kStretch];
+        for (int32_t i = start; i < end; ++i) {
+            const int32_t k = i - start;
+            const double v = external ? scL[i] + scR[i] : inR[i] + inL[i];
+            const double hp = highPass.tick(static_cast<float>(v));
+            level = static_cast<double>(static_cast<float>(hp) * settledGain);
+            detector.detectSelect(level);
+            envelopes[k] = detector.getEnvelope();
+            curves[k] = detector.curve();
+            fresh[k] = curveMoved || !sameBits(envelopes[k], envelopeAtGain);
+            if (fresh[k]) {
+                envelopeAtGain = envelopes[k];
+                curveMoved = false;
+            }
+            detectorTimes();
+            curveGlides();
+        }
+        const int32_t n = end - start;
+        bool made = false;
+        for (int32_t k = 0; k < n; k += 2) {
+            const int32_t k2 = k + 1 < n ? k + 1 : k;
+            if (!fresh[k] && !fresh[k2]) {
+                out[k] = linearGain;
+                out[k2] = linearGain;
+                continue;
+            }
+            // A sample that needs no new gain has the envelope and curve of
+            // the last one made: making it again gives the same bits.
+            double gainA;
+            double gainB;
+            compressor::gainsFast(envelopes[k], curves[k], envelopes[k2], curves[k2], gainA, gainB);
+            portableMath::fastExpPair(gainA * kDbToLinear, gainB * kDbToLinear, out[k], out[k2]);
+            gain = gainB;
+            linearGain = out[k2];
+            made = true;
+        }
+        if (made)
+            detector.setGainDb(gain);
+    };
+
+    // One sample's wet and dry mix, output and meter.
+    auto outputStep = [&](int32_t i, double lin, double rin, double satL, double satR,
+                          double gainNow) TIDEPULL_ALWAYS_INLINE {
         const float o1 = Read(outSmoother, outSettled, outTarget);
-        const double wetL = linearGain * satL * o1;
+        const double wetL = gainNow * satL * o1;
         const float o2 = Read(outSmoother, outSettled, outTarget);
-        const double wetR = linearGain * satR * o2;
+        const double wetR = gainNow * satR * o2;
 
         const float m1 = Read(wetSmoother, mixSettled, mixTarget);
         const float m2 = Read(wetSmoother, mixSettled, mixTarget);
@@ -295,23 +383,95 @@ void Tidepull::RunChain(double** inputs, double** outputs, int32_t nFrames)
         const float m4 = Read(wetSmoother, mixSettled, mixTarget);
         const double mixedR = (1.0 - m3) * rin + m4 * wetR;
 
-        reduction = engaged ? 1.0 - linearGain : 0.0;
+        reduction = engaged ? 1.0 - gainNow : 0.0;
         outL[i] = engaged ? mixedL : lin;
         outR[i] = engaged ? mixedR : rin;
 
         if (editor) {
             const double m = std::fabs(reduction);
-            const double target = m > meter ? m * 1.0125 : m * 0.9875;
+            const double target = m * (m > meter ? 1.0125 : 0.9875);
             meter = (meter - target) * meterCoef + target;
             if (pushMeter)
                 editor->ReceiveControlValue(meterControlIndex, meter);
         }
+    };
+
+    // Settled, the sidechain of a stretch of samples runs first and the
+    // audio after it: two shorter loops keep more in registers. Nothing of
+    // one feeds the other but the gain, and every input of the stretch is
+    // read before any output is written.
+    double gains[kStretch];
+    for (int32_t start = 0; start < nFrames; start += kStretch) {
+        const int32_t end = nFrames - start < kStretch ? nFrames : start + kStretch;
+        if constexpr (kInputGainSettled) {
+            // With the curve standing still for the whole stretch (ratio and
+            // threshold settled and set, the knee set), the gain is a function
+            // of the envelope alone: envelopes first, then gains two at a time.
+            const bool curveSteady = !curveMoved && ratioSettled && thresholdSettled
+                                     && detector.getRatio() == ratioSmoother.getState()
+                                     && detector.getThreshold() == -thresholdSmoother.getState()
+                                     && detector.getKnee() == knee;
+            if (curveSteady)
+                steadyCurveGains(start, end, gains);
+            else
+                movingCurveGains(start, end, gains);
+            for (int32_t i = start; i < end; ++i) {
+                // Read every input of sample i before writing output i: the
+                // host may process in place.
+                const double lin = inL[i];
+                const double rin = inR[i];
+                // Saturation stage; the input gain only sets the drive, so it
+                // is divided out again after the filter. Each filter is
+                // clocked three times per sample with the input held; only the
+                // first output counts. Settled, t1..t9 are one value: the
+                // three clocks see the same argument, one saturate serves.
+                const double drive = settledGain;
+                double sL;
+                double sR;
+                curve.evalPair(drive * lin, drive * rin, sL, sR);
+                double yL;
+                double yR;
+                filters.tickHeld(sL, sR, yL, yR);
+                const double satL = yL / drive * makeupGain;
+                const double satR = yR / drive * makeupGain;
+                outputStep(i, lin, rin, satL, satR, gains[i - start]);
+            }
+        } else {
+            // Moving, t9 comes after the saturation stage's eight steps.
+            for (int32_t i = start; i < end; ++i) {
+                const double lin = inL[i];
+                const double rin = inR[i];
+                const float t1 = gainSmoother.tick(gainTarget);
+                const float t2 = gainSmoother.tick(gainTarget);
+                const float t3 = gainSmoother.tick(gainTarget);
+                const float t4 = gainSmoother.tick(gainTarget);
+                const double a1 = t1 * lin;
+                const double a3 = t3 * rin;
+                const double a5 = gainSmoother.tick(gainTarget) * lin;
+                const double a6 = gainSmoother.tick(gainTarget) * rin;
+                const double a7 = gainSmoother.tick(gainTarget) * lin;
+                const double a8 = gainSmoother.tick(gainTarget) * rin;
+                // Near the end of a glide successive ticks start to repeat.
+                const double s1 = curve.eval(a1);
+                const double s3 = curve.eval(a3);
+                const double s5 = SaturateOrReuse(curve, a5, a1, s1);
+                const double s6 = SaturateOrReuse(curve, a6, a3, s3);
+                const double s7 = SaturateOrReuse(curve, a7, a5, s5);
+                const double s8 = SaturateOrReuse(curve, a8, a6, s6);
+                const double satL = ClockThree(filterL, a1, a5, a7, s1, s5, s7) / t2 * makeupGain;
+                const double satR = ClockThree(filterR, a3, a6, a8, s3, s6, s8) / t4 * makeupGain;
+                const float t9 = gainSmoother.tick(gainTarget);
+                outputStep(i, lin, rin, satL, satR, sidechainStep(i, lin, rin, t9));
+            }
+        }
     }
 
-    stageL = filterL;
-    stageR = filterR;
-    sidechainFilter = highPass;
-    comp = detector;
+    if constexpr (kInputGainSettled) {
+        filters.store(stageL, stageR);
+    } else {
+        stageL = filterL;
+        stageR = filterR;
+    }
     inputGainSmoother = gainSmoother;
     dcSmoother = ratioSmoother;
     acSmoother = thresholdSmoother;
@@ -322,5 +482,8 @@ void Tidepull::RunChain(double** inputs, double** outputs, int32_t nFrames)
     meterValue = reduction;
     meterState = meter;
     releaseMs = release;
+    gainKnown = !curveMoved;
+    gainEnvelope = envelopeAtGain;
+    gainLinear = linearGain;
     kneeTarget = knee;
 }

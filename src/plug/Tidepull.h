@@ -4,6 +4,7 @@
 #include "dsp/biquad.h"
 #include "dsp/compressor.h"
 #include "dsp/paramSmoother.h"
+#include "dsp/saturateTable.h"
 #include "dsp/stageFilter.h"
 
 #include <cstdint>
@@ -66,6 +67,16 @@ private:
     double meterValue = 0.0;
     double meterState;
     int32_t meterControlIndex = -1;
+    // Per-block constants, made once rather than every block.
+    double meterCoef = 0.0;
+    double meterCoefRate = 0.0;
+    const double makeupGain;   // +5 dB
+    const saturateTable* saturation;
+    // The gain step's last result and the envelope it was made for; stands
+    // while gainKnown and the envelope keeps its bits.
+    bool gainKnown = false;
+    double gainEnvelope = 0.0;
+    double gainLinear = 0.0;
 
     compressor comp;
     biquad sidechainFilter;

@@ -74,6 +74,36 @@ TEST(Control, FirstReceivedValueBecomesDefaultWithoutPushOrRedraw)
     EXPECT_FALSE(c.NeedsRedraw());
 }
 
+TEST(Control, ValuesStreamedBetweenTwoFramesEndInTheLastOneClamped)
+{
+    // The meter's way: a value every sample, a frame every 40 ms. Once both
+    // marks are set, further values only replace the value, still clamped,
+    // and the frames drawn and owed stay the same.
+    ProbeControl c(nullptr, Bounds(0, 0, 10, 10));
+    c.SetClamp(0.0, 0.8);
+    c.ReceiveParamValue(0.1);   // the default
+    c.MarkClean();
+    c.MarkClean();
+    for (int i = 1; i <= 1000; ++i)
+        c.ReceiveParamValue(0.001 * i);
+    EXPECT_EQ(c.Value(), 0.8);
+    c.ReceiveParamValue(0.25);
+    EXPECT_EQ(c.Value(), 0.25);
+    c.ReceiveParamValue(std::nan(""));
+    EXPECT_EQ(c.Value(), 0.0);
+    EXPECT_EQ(c.DefaultValue(), 0.1);
+    // One frame drawn, and the request still owes the next one.
+    EXPECT_TRUE(c.NeedsRedraw());
+    c.MarkClean();
+    EXPECT_TRUE(c.NeedsRedraw());
+    c.MarkClean();
+    EXPECT_FALSE(c.NeedsRedraw());
+    // A value after a clean frame marks the control again.
+    c.ReceiveParamValue(0.5);
+    EXPECT_TRUE(c.NeedsRedraw());
+    EXPECT_TRUE(c.IsRedrawRequested());
+}
+
 TEST(Control, DoubleClickRestoresTheFirstValueAndSendsIt)
 {
     RecordingPlug plug;

@@ -1,6 +1,7 @@
 #include "ChainComparison.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <sstream>
 
@@ -43,10 +44,14 @@ void ChainComparison::Apply(const Change& c)
     }
 }
 
-std::string ChainComparison::Compare(size_t n) const
+std::string ChainComparison::Compare(size_t n)
 {
     for (size_t i = 0; i < n; ++i) {
-        if (!Same(pl[i], rl[i]) || !Same(pr[i], rr[i])) {
+        if (std::isfinite(pl[i]) && std::isfinite(rl[i]))
+            worstOutputDifference = std::max(worstOutputDifference, std::fabs(pl[i] - rl[i]));
+        if (std::isfinite(pr[i]) && std::isfinite(rr[i]))
+            worstOutputDifference = std::max(worstOutputDifference, std::fabs(pr[i] - rr[i]));
+        if (!WithinChainTolerance(pl[i], rl[i]) || !WithinChainTolerance(pr[i], rr[i])) {
             std::ostringstream os;
             os.precision(17);
             os << "output sample " << i << ": plug " << pl[i] << ", " << pr[i] << " model " << rl[i] << ", "
@@ -56,25 +61,42 @@ std::string ChainComparison::Compare(size_t n) const
     }
     const compressor& a = plug.Compressor();
     const compressor& b = ref.comp();
+    // What follows from the gain step may stray as the output may.
+    const struct {
+        const char* what;
+        double plugValue;
+        double modelValue;
+    } near[] = {
+        {"gain", plug.GainDb(), ref.gainDb()},
+        {"meter state", plug.MeterState(), ref.meterState()},
+        {"meter value", plug.MeterValue(), ref.meterValue()},
+        {"detector gain", plug.Compressor().getGainDb(), ref.comp().getGainDb()},
+        // Release positions 4 and 5 make their coefficient the faster way.
+        {"envelope", plug.Compressor().getEnvelope(), ref.comp().getEnvelope()},
+        {"release coefficient", plug.Compressor().getReleaseCoef(), ref.comp().getReleaseCoef()},
+    };
+    for (const auto& c : near) {
+        if (!WithinChainTolerance(c.plugValue, c.modelValue)) {
+            std::ostringstream os;
+            os.precision(17);
+            os << c.what << ": plug " << c.plugValue << " model " << c.modelValue;
+            return os.str();
+        }
+    }
+    // The rest of the detector and the smoothers are exact.
     const struct {
         const char* what;
         double plugValue;
         double modelValue;
     } checks[] = {
-        {"gain", plug.GainDb(), ref.gainDb()},
-        {"meter state", plug.MeterState(), ref.meterState()},
-        {"meter value", plug.MeterValue(), ref.meterValue()},
-        {"envelope", a.getEnvelope(), b.getEnvelope()},
         {"hold count", static_cast<double>(a.getHoldCount()), static_cast<double>(b.getHoldCount())},
         {"hold length", static_cast<double>(a.getHoldLength()), static_cast<double>(b.getHoldLength())},
         {"attack coefficient", a.getAttackCoef(), b.getAttackCoef()},
-        {"release coefficient", a.getReleaseCoef(), b.getReleaseCoef()},
         {"ratio", a.getRatio(), b.getRatio()},
         {"threshold", a.getThreshold(), b.getThreshold()},
         {"knee", a.getKnee(), b.getKnee()},
         {"knee width", a.getKneeWidth(), b.getKneeWidth()},
         {"slope", a.getSlope(), b.getSlope()},
-        {"detector gain", a.getGainDb(), b.getGainDb()},
         // Single-precision states, widened exactly.
         {"input gain smoother", plug.InputGainSmoother().getState(), ref.inputGainSmoothing().getState()},
         {"ratio smoother", plug.RatioSmoother().getState(), ref.ratioSmoothing().getState()},

@@ -11,7 +11,8 @@
 // Runs a Tidepull and the reference model side by side over one signal, in
 // blocks whose sizes cycle through a list, with parameter and sample-rate
 // changes applied at block boundaries. After every block it compares the
-// outputs and every piece of running state both expose, bit for bit.
+// outputs, and what follows from the gain, within kChainTolerance, and every
+// other piece of running state both expose (detector, smoothers) bit for bit.
 class ChainComparison {
 public:
     // A parameter change before the block of that index; kSampleRate as the
@@ -34,10 +35,12 @@ public:
     // Called before every block with its index, after that block's changes.
     std::function<void(int32_t block)> beforeBlock;
     int32_t blocksRun = 0;
+    // The largest difference between finite output samples seen so far.
+    double worstOutputDifference = 0.0;
 
 private:
     void Apply(const Change& c);
-    std::string Compare(size_t n) const;
+    std::string Compare(size_t n);
 
     Tidepull& plug;
     ReferenceChain& ref;

@@ -130,6 +130,19 @@ inline double Rms(const std::vector<double>& v, size_t from, size_t to)
 
 // Stands in for the editor: counts what the meter push delivers. Never
 // allocates, so it can stay attached while allocations are counted.
+// How far the plug's chain may stray from the exact model: its saturation
+// curve, band-pass and gain step are faster approximations of the exact ones.
+// Absolute, on full-scale audio.
+constexpr double kChainTolerance = 1e-9;
+
+// The same bits (NaN matches NaN), or within the tolerance.
+inline bool WithinChainTolerance(double plugValue, double modelValue)
+{
+    if (std::isnan(plugValue) || std::isnan(modelValue))
+        return std::isnan(plugValue) && std::isnan(modelValue);
+    return plugValue == modelValue || std::fabs(plugValue - modelValue) <= kChainTolerance;
+}
+
 struct MeterLog {
     int64_t calls = 0;
     int32_t lastControl = -1;

@@ -7,7 +7,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <limits>
 
 namespace {
@@ -268,4 +270,85 @@ TEST(TidepullFastPath, CurveChangesWhileTheEnvelopeHolds)
     };
     EXPECT_EQ(run.Run(Sine(800 * 64, 1000.0, 0.028), {64, 1, 63}, script), "");
     EXPECT_GT(frozen, 100);   // the envelope did sit still across block boundaries
+}
+
+// The faster curve, band-pass clocks and gain step against the exact chain,
+// in every combination a host can reach them: three rates, every release
+// position, odd block sizes, automation of every continuous parameter, the
+// external sidechain and the bypass switched on and off, drive hot enough to
+// leave the curve's table and quiet enough to use its series.
+TEST(TidepullFastPath, StaysWithinTheExactChainAtEveryRateAndReleasePosition)
+{
+    double worst = 0.0;
+    for (double rate : {44100.0, 48000.0, 96000.0}) {
+        for (int32_t position = 0; position <= 5; ++position) {
+            SCOPED_TRACE(testing::Message() << rate << " Hz, release " << position);
+            MeterLog log;
+            PlugPtr plug = WithMeter(log, rate, 1024);
+            ReferenceChain ref(rate);
+            ref.editorAttached = true;
+            ChainComparison run(*plug, ref);
+            Signal sig = Program(static_cast<size_t>(rate * 1.5), rate, 40 + static_cast<uint32_t>(position));
+            const size_t n = sig.size();
+            for (size_t i = 0; i < n; ++i) {
+                // A loud stretch (past the table at +18 dB drive) and a quiet one.
+                const double scale = i < n / 6 ? 1.8 : (i > n * 5 / 6 ? 0.002 : 1.0);
+                sig.l[i] *= scale;
+                sig.r[i] *= scale;
+            }
+            const std::vector<Change> script = {
+                {0, Tidepull::kRelease, static_cast<double>(position)},
+                {0, Tidepull::kInputAtten, 18.0},     {0, Tidepull::kAcThreshold, 20.0},
+                {9, Tidepull::kDcThreshold, 6.0},     {13, Tidepull::kOutput, -4.0},
+                {20, Tidepull::kInputAtten, -7.5},    {27, Tidepull::kMix, 70.0},
+                {33, Tidepull::kExternalSidechain, 1.0}, {40, Tidepull::kBypass, 0.0},
+                {44, Tidepull::kBypass, 1.0},         {52, Tidepull::kExternalSidechain, 0.0},
+                {60, Tidepull::kAcThreshold, 35.0},   {61, Tidepull::kAcThreshold, 5.0},
+                {70, Tidepull::kHpf, 250.0},          {80, Tidepull::kInputAtten, 0.0},
+            };
+            EXPECT_EQ(run.Run(sig, {509, 1, 37, 1024, 3}, script), "");
+            worst = std::max(worst, run.worstOutputDifference);
+        }
+    }
+    // Far inside the tolerance: a drift toward it would show here first.
+    EXPECT_LT(worst, kChainTolerance * 1e-2);
+    RecordProperty("worst_output_difference", (testing::Message() << worst).GetString());
+    std::printf("largest difference from the exact chain: %.3g\n", worst);
+}
+
+// The held clocks and the separate ones round differently, so which one a
+// sample takes must follow from the sample alone, never from where a block
+// begins: the same audio cut into other blocks gives the same bits, also
+// while the input gain glides into and out of rest.
+TEST(TidepullFastPath, WhereBlocksBeginDoesNotChangeTheSound)
+{
+    const Signal sig = Program(512 * 160, 44100.0, 77);
+    auto render = [&sig](bool split) {
+        PlugPtr plug = MakeHostedPlug(44100.0, 512);
+        int32_t block = 0;
+        return RunBlocks(sig, 512, [&](double** in, double** out, int32_t n) {
+            std::lock_guard<std::recursive_mutex> lock(plug->Mutex());
+            if (block % 40 == 0)
+                SetParam(*plug, Tidepull::kInputAtten, block % 80 == 0 ? 9.0 : -6.0);
+            if (block == 100)
+                SetParam(*plug, Tidepull::kRelease, 5.0);
+            ++block;
+            if (!split) {
+                plug->ProcessBlock(in, out, n);
+                return;
+            }
+            int32_t at = 0;
+            for (int32_t size : {1, 7, 64, 3, 90, 37, 110, 200}) {
+                const int32_t m = std::min(size, n - at);
+                double* i2[4] = {in[0] + at, in[1] + at, in[2] + at, in[3] + at};
+                double* o2[2] = {out[0] + at, out[1] + at};
+                plug->ProcessBlock(i2, o2, m);
+                at += m;
+            }
+        });
+    };
+    const Output whole = render(false);
+    const Output pieces = render(true);
+    EXPECT_EQ(pieces.l, whole.l);
+    EXPECT_EQ(pieces.r, whole.r);
 }

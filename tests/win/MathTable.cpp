@@ -2,6 +2,8 @@
 
 #include "dsp/portableMath.h"
 #include "dsp/saturate.h"
+#include "dsp/saturateTable.h"
+#include "dsp/stageFilter.h"
 
 #include <cstdint>
 #include <cstring>
@@ -62,6 +64,16 @@ const Function kFunctions[] = {
     {"tanh", [](double x) { return portableMath::tanh(x); }},
     {"atan", [](double x) { return portableMath::atan(x); }},
     {"saturate", [](double x) { return saturate(x); }},
+    {"fastExp", [](double x) { return portableMath::fastExp(x); }},
+    {"fastLog", [](double x) { return portableMath::fastLog(x < 0.0 ? -x : x); }},
+    {"saturateTable", [](double x) { return saturateTable::shared().eval(x); }},
+    {"stageFilter tickHeld", [](double x) {
+         // Held clocks of a filter driven by the argument, from a state the
+         // arguments before it left (44.1 kHz): the composed weights and sums.
+         static stageFilter filter;
+         filter.setRate(88200.0);
+         return filter.tickHeld(x < -1e3 || x > 1e3 || x != x ? 0.0 : x);
+     }},
 };
 constexpr size_t kFunctionCount = sizeof kFunctions / sizeof kFunctions[0];
 
