@@ -1,12 +1,14 @@
 #pragma once
 
+#include "OptionParser.h"
+
 #include <string>
 #include <utility>
 #include <vector>
 
 // The options of one tidepull-render run, parsed from argv. Parsing never
 // exits or throws: parse() answers false and error() says why.
-class CommandLine
+class CommandLine : public OptionParser
 {
 public:
     struct Options
@@ -34,18 +36,15 @@ public:
     bool parse(const std::vector<std::string>& args);  // without the program name
 
     const Options& options() const { return options_; }
-    const std::string& error() const { return error_; }
 
     static std::string usage(const std::string& program);
 
 private:
-    bool fail(const std::string& message);
-    bool takeValue(const std::string& option, const std::string* inlineValue,
-                   const std::vector<std::string>& args, size_t& i, std::string& value);
+    Kind kind(const std::string& name) const override;
+    void takeFlag(const std::string& name) override;
+    bool takeValue(const std::string& name, const std::string& value) override;
     bool parseBlockSize(const std::string& text);
     bool parsePrecision(const std::string& text);
-    bool parseSet(const std::string& text);
 
     Options options_;
-    std::string error_;
 };
