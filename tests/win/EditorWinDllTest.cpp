@@ -256,6 +256,14 @@ int CountDifferences(const PIX_IBitmap& a, const PIX_IBitmap& b, std::string* fi
     return count;
 }
 
+// A left-button drag straight up or down, in one move.
+void Drag(HWND window, int x, int y, int toY)
+{
+    SendMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON, At(x, y));
+    SendMessageA(window, WM_MOUSEMOVE, MK_LBUTTON, At(x, toY));
+    SendMessageA(window, WM_LBUTTONUP, 0, At(x, toY));
+}
+
 int CenterX(const RECT& r)
 {
     return (r.left + r.right) / 2;
@@ -328,11 +336,9 @@ WIN_TEST(EditorWinDragAboveTheWindowReadsSignedPositions)
     auto& [parent, session, editor] = open;
     const RECT knob = ControlRect(kInputKnob);
     const int x = CenterX(knob);
-    SendMessageA(editor, WM_LBUTTONDOWN, MK_LBUTTON, At(x, CenterY(knob)));
     // Captured moves far above the window arrive with negative y: the knob
     // goes all the way up, not down.
-    SendMessageA(editor, WM_MOUSEMOVE, MK_LBUTTON, At(x, -400));
-    SendMessageA(editor, WM_LBUTTONUP, 0, At(x, -400));
+    Drag(editor, x, CenterY(knob), -400);
     CHECK_EQ(session.Param(Tidepull::kInputAtten), 1.0);
 }
 
@@ -397,9 +403,7 @@ WIN_TEST(EditorWinDoubleClickResetsAKnobAndFlipsASwitch)
     const int y = CenterY(knob);
     const double initial = session.Param(Tidepull::kInputAtten);
     const int dy = initial > 0.5 ? 10 : -10;
-    SendMessageA(editor, WM_LBUTTONDOWN, MK_LBUTTON, At(x, y));
-    SendMessageA(editor, WM_MOUSEMOVE, MK_LBUTTON, At(x, y + dy));
-    SendMessageA(editor, WM_LBUTTONUP, 0, At(x, y + dy));
+    Drag(editor, x, y, y + dy);
     CHECK(session.Param(Tidepull::kInputAtten) != initial);
     const size_t afterDrag = session.Handler().Calls().size();
     SendMessageA(editor, WM_LBUTTONDBLCLK, MK_LBUTTON, At(x, y));
@@ -469,9 +473,7 @@ WIN_TEST(EditorWinShowsExactlyTheEditorDrawnWithoutAWindow)
     const int x = CenterX(knob);
     const int y = CenterY(knob);
     const int dy = session.Param(Tidepull::kInputAtten) > 0.5 ? 40 : -40;
-    SendMessageA(editor, WM_LBUTTONDOWN, MK_LBUTTON, At(x, y));
-    SendMessageA(editor, WM_MOUSEMOVE, MK_LBUTTON, At(x, y + dy));
-    SendMessageA(editor, WM_LBUTTONUP, 0, At(x, y + dy));
+    Drag(editor, x, y, y + dy);
     SendMessageA(editor, WM_TIMER, 2, 0);
     Editor* localEditor = local.GetEditor();
     MouseModifiers held;
