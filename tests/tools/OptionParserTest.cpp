@@ -12,16 +12,8 @@ public:
     std::vector<std::string> taken;
     std::vector<std::string> positionals;
     std::vector<ParameterSettings::Setting> sets;
-    bool help = false;
-
-    bool parse(const std::vector<std::string>& args)
-    {
-        taken.clear();
-        positionals.clear();
-        sets.clear();
-        help = false;
-        return scan(args, positionals, help);
-    }
+    bool finished = false;
+    bool refuseFiles = false;
 
 private:
     Kind kind(const std::string& name) const override
@@ -32,6 +24,13 @@ private:
             return Kind::Value;
         return Kind::Unknown;
     }
+    void reset() override
+    {
+        taken.clear();
+        positionals.clear();
+        sets.clear();
+        finished = false;
+    }
     void takeFlag(const std::string& name) override { taken.push_back(name); }
     bool takeValue(const std::string& name, const std::string& value) override
     {
@@ -41,6 +40,12 @@ private:
             return fail("--even is odd");
         taken.push_back(name + ":" + value);
         return true;
+    }
+    bool finish(const std::vector<std::string>& files) override
+    {
+        finished = true;
+        positionals = files;
+        return refuseFiles ? tooManyFiles(files.size(), "none") : true;
     }
 };
 }
@@ -53,17 +58,29 @@ TEST(OptionParser, HandsOptionsToTheToolInOrderAndKeepsFiles)
     EXPECT_EQ(p.positionals, (std::vector<std::string>{"a", "-", "--loud", "-h"}));
     ASSERT_EQ(p.sets.size(), 1u);
     EXPECT_EQ(p.sets[0], ParameterSettings::Setting("MIX", "50"));
-    EXPECT_FALSE(p.help);
+    EXPECT_TRUE(p.finished);
+
+    // argv's first word is the program; a second parse starts afresh.
+    const char* argv[] = {"tool", "--set", "A=1", "file"};
+    ASSERT_TRUE(p.parse(4, argv)) << p.error();
+    EXPECT_TRUE(p.taken.empty());
+    EXPECT_EQ(p.positionals, (std::vector<std::string>{"file"}));
+    ASSERT_EQ(p.sets.size(), 1u);
+    EXPECT_EQ(p.sets[0], ParameterSettings::Setting("A", "1"));
 }
 
-TEST(OptionParser, HelpIsAFlagEveryToolHasWithoutReachingIt)
+TEST(OptionParser, HelpIsAFlagEveryToolHasAndSkipsTheChecksOfTheWhole)
 {
     RecordingParser p;
-    ASSERT_TRUE(p.parse({"-h"}));
-    EXPECT_TRUE(p.help);
-    ASSERT_TRUE(p.parse({"--help", "--loud"}));
-    EXPECT_TRUE(p.help);
-    EXPECT_EQ(p.taken, (std::vector<std::string>{"--loud"}));
+    p.refuseFiles = true;
+    ASSERT_TRUE(p.parse({"-h", "file"})) << p.error();
+    EXPECT_EQ(p.taken, (std::vector<std::string>{"--help"}));
+    EXPECT_FALSE(p.finished);
+    ASSERT_TRUE(p.parse({"--loud", "--help"}));
+    EXPECT_EQ(p.taken, (std::vector<std::string>{"--loud", "--help"}));
+
+    EXPECT_FALSE(p.parse({"a", "b"}));
+    EXPECT_EQ(p.error(), "too many file arguments (2); expected none");
 }
 
 TEST(OptionParser, StopsAtTheFirstFaultWithItsOwnLine)
@@ -86,6 +103,7 @@ TEST(OptionParser, StopsAtTheFirstFaultWithItsOwnLine)
         EXPECT_FALSE(p.parse(c.first)) << c.second;
         EXPECT_EQ(p.error(), c.second);
         EXPECT_TRUE(p.taken.empty()) << c.second;
+        EXPECT_FALSE(p.finished) << c.second;
     }
     // A good run after a failed one starts with no error.
     EXPECT_TRUE(p.parse({"--even", "ab"}));

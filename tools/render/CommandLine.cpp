@@ -3,20 +3,8 @@
 #include <cerrno>
 #include <cstdlib>
 
-bool CommandLine::parse(int argc, const char* const* argv)
+bool CommandLine::finish(const std::vector<std::string>& positionals)
 {
-    return parse(arguments(argc, argv));
-}
-
-bool CommandLine::parse(const std::vector<std::string>& args)
-{
-    options_ = Options();
-    std::vector<std::string> positionals;
-    if (!scan(args, positionals, options_.help))
-        return false;
-
-    if (options_.help)
-        return true;
     if (!options_.presetPath.empty() && !options_.stateInPath.empty())
         return fail("--preset and --state-in both give the whole plug-in state; use one of them");
     if (positionals.size() > 2)
@@ -50,7 +38,9 @@ CommandLine::Kind CommandLine::kind(const std::string& name) const
 
 void CommandLine::takeFlag(const std::string& name)
 {
-    if (name == "--host-bypass")
+    if (name == "--help")
+        options_.help = true;
+    else if (name == "--host-bypass")
         options_.hostBypass = true;
     else if (name == "--no-lead-in")
         options_.leadIn = false;

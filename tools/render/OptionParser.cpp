@@ -1,16 +1,31 @@
 #include "OptionParser.h"
 
-std::vector<std::string> OptionParser::arguments(int argc, const char* const* argv)
+bool OptionParser::parse(int argc, const char* const* argv)
 {
     std::vector<std::string> args;
     for (int i = 1; i < argc; ++i)
         args.emplace_back(argv[i]);
-    return args;
+    return parse(args);
+}
+
+bool OptionParser::parse(const std::vector<std::string>& args)
+{
+    error_.clear();
+    reset();
+    std::vector<std::string> positionals;
+    bool help = false;
+    if (!scan(args, positionals, help))
+        return false;
+    if (help)
+    {
+        takeFlag("--help");
+        return true;
+    }
+    return finish(positionals);
 }
 
 bool OptionParser::scan(const std::vector<std::string>& args, std::vector<std::string>& positionals, bool& help)
 {
-    error_.clear();
     bool optionsEnded = false;
     for (size_t i = 0; i < args.size(); ++i)
     {

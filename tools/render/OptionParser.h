@@ -8,12 +8,15 @@
 // The part of argv that the tools here read alike: "--name VALUE" and
 // "--name=VALUE", "--" ending the options, "-h"/"--help", "--set NAME=VALUE",
 // and the wording of every error about an option. A tool names its own
-// options and takes their values. Parsing never exits or throws: a step
-// answers false and error() says why.
+// options, takes their values and checks the whole. Parsing never exits or
+// throws: parse() answers false and error() says why.
 class OptionParser
 {
 public:
     virtual ~OptionParser() = default;
+
+    bool parse(int argc, const char* const* argv);
+    bool parse(const std::vector<std::string>& args);  // without the program name
 
     const std::string& error() const { return error_; }
 
@@ -25,15 +28,14 @@ protected:
         Value,  // takes one, never empty
     };
 
-    static std::vector<std::string> arguments(int argc, const char* const* argv);  // without the program name
-
-    // Walks the options, leaving the file arguments in `positionals`; a help
-    // option sets `help`.
-    bool scan(const std::vector<std::string>& args, std::vector<std::string>& positionals, bool& help);
-
+    // Back to the defaults, before every parse.
+    virtual void reset() = 0;
     virtual Kind kind(const std::string& name) const = 0;
+    // Every flag; "--help" too, for either spelling.
     virtual void takeFlag(const std::string& name) = 0;
     virtual bool takeValue(const std::string& name, const std::string& value) = 0;
+    // After the options, with the file arguments; not when help was asked for.
+    virtual bool finish(const std::vector<std::string>& positionals) = 0;
 
     bool fail(const std::string& message);
     // One "--set" value, appended to `sets`.
@@ -41,5 +43,7 @@ protected:
     bool tooManyFiles(size_t count, const std::string& expected);
 
 private:
+    bool scan(const std::vector<std::string>& args, std::vector<std::string>& positionals, bool& help);
+
     std::string error_;
 };

@@ -22,22 +22,6 @@ bool parsePixels(const std::string& text, int& pixels)
 }
 }
 
-bool SnapshotCommandLine::parse(int argc, const char* const* argv)
-{
-    return parse(arguments(argc, argv));
-}
-
-bool SnapshotCommandLine::parse(const std::vector<std::string>& args)
-{
-    options_ = Options();
-    std::vector<std::string> positionals;
-    if (!scan(args, positionals, options_.help))
-        return false;
-    if (options_.help)
-        return true;
-    return finish(positionals);
-}
-
 SnapshotCommandLine::Kind SnapshotCommandLine::kind(const std::string& name) const
 {
     if (name == "--demo")
@@ -48,9 +32,9 @@ SnapshotCommandLine::Kind SnapshotCommandLine::kind(const std::string& name) con
     return Kind::Unknown;
 }
 
-void SnapshotCommandLine::takeFlag(const std::string&)
+void SnapshotCommandLine::takeFlag(const std::string& name)
 {
-    options_.demo = true;
+    (name == "--demo" ? options_.demo : options_.help) = true;
 }
 
 bool SnapshotCommandLine::takeValue(const std::string& name, const std::string& value)

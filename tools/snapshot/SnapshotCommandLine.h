@@ -26,18 +26,16 @@ public:
         int height = 0;
     };
 
-    bool parse(int argc, const char* const* argv);
-    bool parse(const std::vector<std::string>& args);  // without the program name
-
     const Options& options() const { return options_; }
 
     static std::string usage(const std::string& program);
 
 private:
+    void reset() override { options_ = Options(); }
     Kind kind(const std::string& name) const override;
     void takeFlag(const std::string& name) override;
     bool takeValue(const std::string& name, const std::string& value) override;
-    bool finish(const std::vector<std::string>& positionals);
+    bool finish(const std::vector<std::string>& positionals) override;
 
     Options options_;
 };
