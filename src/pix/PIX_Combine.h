@@ -93,6 +93,15 @@ inline PIX_Pixel32 PIX_CombineCopySourceAlpha(PIX_Pixel32 d, PIX_Pixel32 s, int3
     return sa == 0 ? d : blended;
 }
 
+// One channel rule applied to blue, green, red and alpha alike; alpha's
+// source is `sa`, not the source pixel's own.
+template <typename Rule>
+inline PIX_Pixel32 PIX_EachChannel(PIX_Pixel32 d, PIX_Pixel32 s, int32_t sa, Rule rule)
+{
+    return PIX_PackPixel(rule(PIX_Channel(d, 0), PIX_Channel(s, 0)), rule(PIX_Channel(d, 1), PIX_Channel(s, 1)),
+                         rule(PIX_Channel(d, 2), PIX_Channel(s, 2)), rule(PIX_Channel(d, 3), sa));
+}
+
 inline int32_t PIX_AddChannel(int32_t d, int32_t s, int32_t a)
 {
     return PIX_Clamp255(d + s * a / 256);
@@ -100,10 +109,7 @@ inline int32_t PIX_AddChannel(int32_t d, int32_t s, int32_t a)
 
 inline PIX_Pixel32 PIX_CombineAdd(PIX_Pixel32 d, PIX_Pixel32 s, int32_t sa, int32_t a)
 {
-    return PIX_PackPixel(PIX_AddChannel(PIX_Channel(d, 0), PIX_Channel(s, 0), a),
-                         PIX_AddChannel(PIX_Channel(d, 1), PIX_Channel(s, 1), a),
-                         PIX_AddChannel(PIX_Channel(d, 2), PIX_Channel(s, 2), a),
-                         PIX_AddChannel(PIX_Channel(d, 3), sa, a));
+    return PIX_EachChannel(d, s, sa, [a](int32_t dc, int32_t sc) { return PIX_AddChannel(dc, sc, a); });
 }
 
 inline PIX_Pixel32 PIX_CombineAddSourceAlpha(PIX_Pixel32 d, PIX_Pixel32 s, int32_t a)
@@ -121,10 +127,7 @@ inline int32_t PIX_DodgeChannel(int32_t d, int32_t s, int32_t a)
 
 inline PIX_Pixel32 PIX_CombineDodge(PIX_Pixel32 d, PIX_Pixel32 s, int32_t sa, int32_t a)
 {
-    return PIX_PackPixel(PIX_DodgeChannel(PIX_Channel(d, 0), PIX_Channel(s, 0), a),
-                         PIX_DodgeChannel(PIX_Channel(d, 1), PIX_Channel(s, 1), a),
-                         PIX_DodgeChannel(PIX_Channel(d, 2), PIX_Channel(s, 2), a),
-                         PIX_DodgeChannel(PIX_Channel(d, 3), sa, a));
+    return PIX_EachChannel(d, s, sa, [a](int32_t dc, int32_t sc) { return PIX_DodgeChannel(dc, sc, a); });
 }
 
 inline int32_t PIX_MultiplyChannel(int32_t d, int32_t s, int32_t a)
@@ -134,10 +137,7 @@ inline int32_t PIX_MultiplyChannel(int32_t d, int32_t s, int32_t a)
 
 inline PIX_Pixel32 PIX_CombineMultiply(PIX_Pixel32 d, PIX_Pixel32 s, int32_t sa, int32_t a)
 {
-    return PIX_PackPixel(PIX_MultiplyChannel(PIX_Channel(d, 0), PIX_Channel(s, 0), a),
-                         PIX_MultiplyChannel(PIX_Channel(d, 1), PIX_Channel(s, 1), a),
-                         PIX_MultiplyChannel(PIX_Channel(d, 2), PIX_Channel(s, 2), a),
-                         PIX_MultiplyChannel(PIX_Channel(d, 3), sa, a));
+    return PIX_EachChannel(d, s, sa, [a](int32_t dc, int32_t sc) { return PIX_MultiplyChannel(dc, sc, a); });
 }
 
 // (s * e + (256 - e) * 256) equals (s - 256) * e + 65536, so the plain rule
@@ -158,10 +158,7 @@ inline int32_t PIX_OverlayChannel(int32_t d, int32_t s, int32_t a, int32_t k)
 inline PIX_Pixel32 PIX_CombineOverlay(PIX_Pixel32 d, PIX_Pixel32 s, int32_t sa, int32_t a)
 {
     const int32_t k = (256 - a) * 128;
-    return PIX_PackPixel(PIX_OverlayChannel(PIX_Channel(d, 0), PIX_Channel(s, 0), a, k),
-                         PIX_OverlayChannel(PIX_Channel(d, 1), PIX_Channel(s, 1), a, k),
-                         PIX_OverlayChannel(PIX_Channel(d, 2), PIX_Channel(s, 2), a, k),
-                         PIX_OverlayChannel(PIX_Channel(d, 3), sa, a, k));
+    return PIX_EachChannel(d, s, sa, [a, k](int32_t dc, int32_t sc) { return PIX_OverlayChannel(dc, sc, a, k); });
 }
 
 // HSV adjust lives out of line (PIX_HsvAdjust.cpp); the source's red shifts the

@@ -262,6 +262,29 @@ void CombineCopy(const Span& span, int32_t a, bool sourceAlpha)
     }
 }
 
+using PlainRule = PIX_Pixel32 (*)(PIX_Pixel32, PIX_Pixel32, int32_t, int32_t);
+using SourceAlphaRule = PIX_Pixel32 (*)(PIX_Pixel32, PIX_Pixel32, int32_t);
+
+// A rule with a source-alpha form of its own.
+template <PlainRule Plain, SourceAlphaRule WithSourceAlpha>
+void CombineEither(const Span& span, int32_t a, bool sourceAlpha)
+{
+    if (sourceAlpha)
+        BlendRows(span, [=](PIX_Pixel32 d, PIX_Pixel32 s) { return WithSourceAlpha(d, s, a); });
+    else
+        BlendRows(span, [=](PIX_Pixel32 d, PIX_Pixel32 s) { return Plain(d, s, static_cast<int32_t>(s >> 24), a); });
+}
+
+// A rule without one: the source's alpha goes into the weight.
+template <PlainRule Plain>
+void CombineWeighted(const Span& span, int32_t a, bool sourceAlpha)
+{
+    BlendRows(span, [=](PIX_Pixel32 d, PIX_Pixel32 s) {
+        const int32_t sa = static_cast<int32_t>(s >> 24);
+        return Plain(d, s, sa, sourceAlpha ? PIX_AlphaWeight(a, sa) : a);
+    });
+}
+
 void CombineKind(const Span& span, int32_t kind, int32_t a, bool sourceAlpha)
 {
     switch (kind) {
@@ -269,38 +292,19 @@ void CombineKind(const Span& span, int32_t kind, int32_t a, bool sourceAlpha)
         CombineCopy(span, a, sourceAlpha);
         break;
     case PIX_MODE_ADD:
-        if (sourceAlpha)
-            BlendRows(span, [=](PIX_Pixel32 d, PIX_Pixel32 s) { return PIX_CombineAddSourceAlpha(d, s, a); });
-        else
-            BlendRows(span, [=](PIX_Pixel32 d, PIX_Pixel32 s) {
-                return PIX_CombineAdd(d, s, static_cast<int32_t>(s >> 24), a);
-            });
+        CombineEither<PIX_CombineAdd, PIX_CombineAddSourceAlpha>(span, a, sourceAlpha);
         break;
     case PIX_MODE_DODGE:
-        BlendRows(span, [=](PIX_Pixel32 d, PIX_Pixel32 s) {
-            const int32_t sa = static_cast<int32_t>(s >> 24);
-            return PIX_CombineDodge(d, s, sa, sourceAlpha ? PIX_AlphaWeight(a, sa) : a);
-        });
+        CombineWeighted<PIX_CombineDodge>(span, a, sourceAlpha);
         break;
     case PIX_MODE_MULTIPLY:
-        if (sourceAlpha)
-            BlendRows(span, [=](PIX_Pixel32 d, PIX_Pixel32 s) { return PIX_CombineMultiplySourceAlpha(d, s, a); });
-        else
-            BlendRows(span, [=](PIX_Pixel32 d, PIX_Pixel32 s) {
-                return PIX_CombineMultiply(d, s, static_cast<int32_t>(s >> 24), a);
-            });
+        CombineEither<PIX_CombineMultiply, PIX_CombineMultiplySourceAlpha>(span, a, sourceAlpha);
         break;
     case PIX_MODE_OVERLAY:
-        BlendRows(span, [=](PIX_Pixel32 d, PIX_Pixel32 s) {
-            const int32_t sa = static_cast<int32_t>(s >> 24);
-            return PIX_CombineOverlay(d, s, sa, sourceAlpha ? PIX_AlphaWeight(a, sa) : a);
-        });
+        CombineWeighted<PIX_CombineOverlay>(span, a, sourceAlpha);
         break;
     case PIX_MODE_HSV_ADJUST:
-        BlendRows(span, [=](PIX_Pixel32 d, PIX_Pixel32 s) {
-            const int32_t sa = static_cast<int32_t>(s >> 24);
-            return PIX_CombineHsvAdjust(d, s, sa, sourceAlpha ? PIX_AlphaWeight(a, sa) : a);
-        });
+        CombineWeighted<PIX_CombineHsvAdjust>(span, a, sourceAlpha);
         break;
     default:
         break;

@@ -20,6 +20,8 @@
 #include <thread>
 
 #if defined(__linux__) && defined(__x86_64__)
+#include "posix/ChildProcess.h"
+
 #include <csignal>
 #include <cstddef>
 #include <linux/audit.h>
@@ -213,12 +215,7 @@ TEST(AudioPath, ProcessMakesNoSystemCall)
             _exit(5);
         }
         int status = 0;
-        const bool ended = TestDeadline::Until([&]() { return waitpid(child, &status, WNOHANG) == child; },
-                                               []() { std::this_thread::sleep_for(std::chrono::milliseconds(2)); });
-        if (!ended) {
-            kill(child, SIGKILL);
-            waitpid(child, &status, 0);
-        }
+        const bool ended = ChildProcess::Wait(child, status);
         ASSERT_TRUE(ended) << "the child did not end within " << TestDeadline::LimitText();
         ASSERT_TRUE(WIFEXITED(status)) << "child ended by signal " << WTERMSIG(status);
         if (WEXITSTATUS(status) == 4) {

@@ -1,5 +1,6 @@
 #include "ByteStream.h"
 #include "PendingFile.h"
+#include "TempFolderTest.h"
 
 #include <gtest/gtest.h>
 
@@ -13,24 +14,8 @@ using vsthost::ByteStream;
 
 namespace
 {
-class TempFolder : public ::testing::Test
-{
-protected:
-    void SetUp() override
-    {
-        char name[] = "/tmp/tidepull-host-files-XXXXXX";
-        ASSERT_NE(::mkdtemp(name), nullptr);
-        dir_ = name;
-    }
-    void TearDown() override { fs::remove_all(dir_); }
-
-    size_t entries() const { return static_cast<size_t>(std::distance(fs::directory_iterator(dir_), {})); }
-
-    fs::path dir_;
-};
-
-using PendingFileTest = TempFolder;
-using ByteStreamTest = TempFolder;
+using PendingFileTest = TempFolderTest;
+using ByteStreamTest = TempFolderTest;
 }
 
 TEST_F(PendingFileTest, AppearsOnlyOnCommit)
@@ -47,7 +32,7 @@ TEST_F(PendingFileTest, AppearsOnlyOnCommit)
         ASSERT_TRUE(file.commit(error)) << error;
     }
     EXPECT_EQ(fs::file_size(target), 3u);
-    EXPECT_EQ(entries(), 1u);
+    EXPECT_EQ(filesInFolder(), 1u);
 }
 
 TEST_F(PendingFileTest, LeavesNothingWhenNotCommitted)
@@ -58,7 +43,7 @@ TEST_F(PendingFileTest, LeavesNothingWhenNotCommitted)
         ASSERT_TRUE(file.create((dir_ / "out.bin").string(), error)) << error;
         ASSERT_TRUE(file.writeAll("abc", 3, error));
     }
-    EXPECT_EQ(entries(), 0u);
+    EXPECT_EQ(filesInFolder(), 0u);
 
     // An existing file is left alone by a failed attempt.
     std::ofstream((dir_ / "keep.bin").string()) << "old";
@@ -68,7 +53,7 @@ TEST_F(PendingFileTest, LeavesNothingWhenNotCommitted)
         file.writeAll("new", 3, error);
         file.discard();
     }
-    EXPECT_EQ(entries(), 1u);
+    EXPECT_EQ(filesInFolder(), 1u);
     EXPECT_EQ(fs::file_size(dir_ / "keep.bin"), 3u);
 }
 

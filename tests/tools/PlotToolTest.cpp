@@ -2,6 +2,7 @@
 #include "GainReductionPlot.h"
 #include "GainReductionTrace.h"
 #include "TestAudio.h"
+#include "TempFolderTest.h"
 #include "ToolRun.h"
 #include "TransferCurve.h"
 
@@ -99,27 +100,9 @@ double engineOutputDb(compressor c, double levelDb)
     return levelDb + c.getGainDb();
 }
 
-class PlotTool : public ::testing::Test
+class PlotTool : public TempFolderTest
 {
 protected:
-    void SetUp() override
-    {
-        char name[] = "/tmp/tidepull-plot-test-XXXXXX";
-        ASSERT_NE(::mkdtemp(name), nullptr);
-        dir_ = name;
-    }
-    void TearDown() override
-    {
-        if (!dir_.empty())
-            fs::remove_all(dir_);
-    }
-
-    std::string path(const std::string& name) const { return (dir_ / name).string(); }
-    size_t filesInFolder() const
-    {
-        return static_cast<size_t>(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()));
-    }
-
     static ToolRun::Result snapshot(const std::vector<std::string>& args)
     {
         return ToolRun::runProgram(TIDEPULL_SNAPSHOT_EXE, args);
@@ -133,8 +116,6 @@ protected:
             return std::nan("");
         return m[1] == "inf" ? INFINITY : std::atof(m[1].str().c_str());
     }
-
-    fs::path dir_;
 };
 }
 

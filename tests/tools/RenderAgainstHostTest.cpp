@@ -7,6 +7,7 @@
 #include "ParameterChanges.h"
 #include "StereoSignal.h"
 #include "TestAudio.h"
+#include "TempFolderTest.h"
 #include "ToolRun.h"
 
 #include <gtest/gtest.h>
@@ -33,24 +34,15 @@ struct Setting
 
 const std::vector<Setting> kHeavy = {{"AC Threshold", 50.0}, {"DC Threshold", 10.0}, {"Release", 1.0}};
 
-class RenderAgainstHost : public ::testing::Test
+class RenderAgainstHost : public TempFolderTest
 {
 protected:
     void SetUp() override
     {
         if (!fs::exists(TIDEPULL_BUNDLE_BINARY))
             GTEST_SKIP() << "no built bundle at " << TIDEPULL_BUNDLE_BINARY;
-        char name[] = "/tmp/tidepull-render-host-XXXXXX";
-        ASSERT_NE(::mkdtemp(name), nullptr);
-        dir_ = name;
+        TempFolderTest::SetUp();
     }
-    void TearDown() override
-    {
-        if (!dir_.empty())
-            fs::remove_all(dir_);
-    }
-
-    std::string path(const std::string& name) const { return (dir_ / name).string(); }
 
     // tidepull-render in 64-bit processing, read back.
     TestAudio renderTool(const std::string& input, bool leadIn, const std::vector<Setting>& settings)
@@ -129,8 +121,6 @@ protected:
         ADD_FAILURE() << "no parameter \"" << title << "\"";
         return 0;
     }
-
-    fs::path dir_;
 };
 }
 

@@ -1,4 +1,5 @@
 #include "TestAudio.h"
+#include "TempFolderTest.h"
 #include "ToolRun.h"
 
 #include <gtest/gtest.h>
@@ -26,24 +27,15 @@ std::string bundleLibrary()
     return ToolRun::bundle() + "/Contents/" + machine.machine + "-linux/Tidepull.so";
 }
 
-class RenderTool : public ::testing::Test
+class RenderTool : public TempFolderTest
 {
 protected:
     void SetUp() override
     {
         if (!fs::exists(bundleLibrary()))
             GTEST_SKIP() << "no built bundle at " << ToolRun::bundle();
-        char name[] = "/tmp/tidepull-render-test-XXXXXX";
-        ASSERT_NE(::mkdtemp(name), nullptr);
-        dir_ = name;
+        TempFolderTest::SetUp();
     }
-    void TearDown() override
-    {
-        if (!dir_.empty())
-            fs::remove_all(dir_);
-    }
-
-    std::string path(const std::string& name) const { return (dir_ / name).string(); }
 
     std::string writeInput(const std::string& name, const TestAudio& audio) const
     {
@@ -87,8 +79,6 @@ protected:
         EXPECT_NE(r.err.find(expected), std::string::npos) << r.err;
         EXPECT_EQ(entries(), before);
     }
-
-    fs::path dir_;
 };
 
 const std::vector<std::string> kCompress = {"--set", "AC Threshold=30", "--set", "DC Threshold=6", "--set",

@@ -1,4 +1,5 @@
 #include "TestAudio.h"
+#include "TempFolderTest.h"
 #include "ToolRun.h"
 
 #include <gtest/gtest.h>
@@ -13,23 +14,9 @@ namespace fs = std::filesystem;
 namespace
 {
 // Runs tidepull-snapshot in a folder of its own, which is removed afterwards.
-class SnapshotTool : public ::testing::Test
+class SnapshotTool : public TempFolderTest
 {
 protected:
-    void SetUp() override
-    {
-        char name[] = "/tmp/tidepull-snapshot-test-XXXXXX";
-        ASSERT_NE(::mkdtemp(name), nullptr);
-        dir_ = name;
-    }
-    void TearDown() override
-    {
-        if (!dir_.empty())
-            fs::remove_all(dir_);
-    }
-
-    std::string path(const std::string& name) const { return (dir_ / name).string(); }
-
     static ToolRun::Result snapshot(const std::vector<std::string>& args)
     {
         return ToolRun::runProgram(TIDEPULL_SNAPSHOT_EXE, args);
@@ -50,12 +37,6 @@ protected:
         return {word(16), word(20)};
     }
 
-    size_t filesInFolder() const
-    {
-        return static_cast<size_t>(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()));
-    }
-
-    fs::path dir_;
 };
 }
 

@@ -25,6 +25,20 @@ public:
         Steinberg::int32 maxBlock = 512;
         double sampleRate = 48000.0;
         bool sidechain = false;
+
+        static Setup Of(Steinberg::int32 sampleSize, Steinberg::int32 maxBlock, bool sidechain = false)
+        {
+            Setup s;
+            s.sampleSize = sampleSize;
+            s.maxBlock = maxBlock;
+            s.sidechain = sidechain;
+            return s;
+        }
+        // "32-bit" or "64-bit": for the trace of a test run at both sizes.
+        static const char* SizeName(Steinberg::int32 sampleSize)
+        {
+            return sampleSize == Steinberg::Vst::kSample64 ? "64-bit" : "32-bit";
+        }
     };
 
     static const Steinberg::TUID kClassId;

@@ -11,6 +11,8 @@ using namespace Steinberg::Vst;
 
 namespace {
 
+using Setup = HostedPlugin::Setup;
+
 constexpr ParamID kPresetId = 0x70727374;
 constexpr ParamID kBypassId = 0x62706173;
 constexpr ParamID kAcThreshold = 2;
@@ -18,27 +20,13 @@ constexpr ParamID kDcThreshold = 3;
 constexpr ParamID kPlugBypass = 7;
 constexpr ParamID kExternalSidechain = 8;
 
-HostedPlugin::Setup MakeSetup(int32 sampleSize, int32 maxBlock, bool sidechain = false)
-{
-    HostedPlugin::Setup s;
-    s.sampleSize = sampleSize;
-    s.maxBlock = maxBlock;
-    s.sidechain = sidechain;
-    return s;
-}
-
-const char* SizeName(int32 sampleSize)
-{
-    return sampleSize == kSample64 ? "64-bit" : "32-bit";
-}
-
 TEST(ProcessTest, LastPointOfEachQueueAppliesToTheWholeBlock)
 {
     const StereoSignal in = StereoSignal::Music(9600, 48000.0, 0.9, 21);
     auto render = [&](ParameterChanges& changes, double* normalizedAfter) {
         HostedPlugin plug;
         EXPECT_TRUE(plug.Valid());
-        EXPECT_TRUE(plug.Prepare(MakeSetup(kSample64, 480)));
+        EXPECT_TRUE(plug.Prepare(Setup::Of(kSample64, 480)));
         const StereoSignal out = plug.Render(in, nullptr, {480}, &changes);
         *normalizedAfter = plug.Controller()->getParamNormalized(kAcThreshold);
         EXPECT_TRUE(plug.Handler().Calls().empty()) << "host changes are not reported back";
@@ -87,10 +75,10 @@ TEST(ProcessTest, LastPointOfEachQueueAppliesToTheWholeBlock)
 TEST(ProcessTest, HostBypassPassesTheInputThroughExactly)
 {
     for (int32 size : {kSample32, kSample64}) {
-        SCOPED_TRACE(SizeName(size));
+        SCOPED_TRACE(Setup::SizeName(size));
         HostedPlugin plug;
         ASSERT_TRUE(plug.Valid());
-        ASSERT_TRUE(plug.Prepare(MakeSetup(size, 256)));
+        ASSERT_TRUE(plug.Prepare(Setup::Of(size, 256)));
         IEditController* ctrl = plug.Controller();
         const StereoSignal in = StereoSignal::Music(2048, 48000.0, 0.9, 8);
 
@@ -122,7 +110,7 @@ TEST(ProcessTest, PlugBypassParameterAtZeroPassesTheInputThrough)
 {
     HostedPlugin plug;
     ASSERT_TRUE(plug.Valid());
-    ASSERT_TRUE(plug.Prepare(MakeSetup(kSample64, 256)));
+    ASSERT_TRUE(plug.Prepare(Setup::Of(kSample64, 256)));
     const StereoSignal in = StereoSignal::Music(1024, 48000.0, 0.9, 9);
     ParameterChanges off;
     off.Add(kPlugBypass, 0.0);
@@ -136,7 +124,7 @@ TEST(ProcessTest, PresetParameterSelectsTheOnePresetAndRefusesOneBeyond)
 {
     HostedPlugin plug;
     ASSERT_TRUE(plug.Valid());
-    ASSERT_TRUE(plug.Prepare(MakeSetup(kSample32, 128)));
+    ASSERT_TRUE(plug.Prepare(Setup::Of(kSample32, 128)));
     IEditController* ctrl = plug.Controller();
 
     ParameterChanges edit;
@@ -163,7 +151,7 @@ TEST(ProcessTest, PresetParameterSelectsTheOnePresetAndRefusesOneBeyond)
     const StereoSignal out = plug.Render(in, nullptr, {128});
     HostedPlugin fresh;
     ASSERT_TRUE(fresh.Valid());
-    ASSERT_TRUE(fresh.Prepare(MakeSetup(kSample32, 128)));
+    ASSERT_TRUE(fresh.Prepare(Setup::Of(kSample32, 128)));
     const StereoSignal reference = fresh.Render(in, nullptr, {128});
     EXPECT_EQ(out.left, reference.left);
     EXPECT_EQ(out.right, reference.right);
@@ -183,11 +171,11 @@ TEST(ProcessTest, ActiveSidechainDrivesTheDetectorAndAnInactiveOneReadsSilence)
     const StereoSignal sc = StereoSignal::Music(19200, 48000.0, 0.9, 32);
     const StereoSignal quiet(19200);
     for (int32 size : {kSample32, kSample64}) {
-        SCOPED_TRACE(SizeName(size));
+        SCOPED_TRACE(Setup::SizeName(size));
         auto render = [&](bool active, const StereoSignal& key) {
             HostedPlugin plug;
             EXPECT_TRUE(plug.Valid());
-            EXPECT_TRUE(plug.Prepare(MakeSetup(size, 480, active)));
+            EXPECT_TRUE(plug.Prepare(Setup::Of(size, 480, active)));
             ParameterChanges changes;
             AddSidechainKeyed(changes);
             return plug.Render(in, &key, {480}, &changes);
@@ -214,12 +202,12 @@ TEST(ProcessTest, SidechainGoingInactiveStopsFeedingTheDetectorAtOnce)
         loudThenQuiet.left[i] = loudThenQuiet.right[i] = 0.0;
 
     for (int32 size : {kSample32, kSample64}) {
-        SCOPED_TRACE(SizeName(size));
+        SCOPED_TRACE(Setup::SizeName(size));
         HostedPlugin deactivated;
         HostedPlugin silenced;
         ASSERT_TRUE(deactivated.Valid() && silenced.Valid());
-        ASSERT_TRUE(deactivated.Prepare(MakeSetup(size, kBlock, true)));
-        ASSERT_TRUE(silenced.Prepare(MakeSetup(size, kBlock, true)));
+        ASSERT_TRUE(deactivated.Prepare(Setup::Of(size, kBlock, true)));
+        ASSERT_TRUE(silenced.Prepare(Setup::Of(size, kBlock, true)));
         ParameterChanges c1;
         ParameterChanges c2;
         AddSidechainKeyed(c1);
@@ -257,7 +245,7 @@ TEST(ProcessTest, ThirtyTwoAndSixtyFourBitGiveTheSameAudioToFloatRounding)
     auto render = [&](int32 size) {
         HostedPlugin plug;
         EXPECT_TRUE(plug.Valid());
-        EXPECT_TRUE(plug.Prepare(MakeSetup(size, 512)));
+        EXPECT_TRUE(plug.Prepare(Setup::Of(size, 512)));
         ParameterChanges changes;
         changes.Add(kAcThreshold, 0.5);
         changes.Add(kDcThreshold, 0.4);
@@ -289,11 +277,11 @@ TEST(ProcessTest, InPlaceBuffersGiveTheSameAudio)
 {
     const StereoSignal in = StereoSignal::Music(9600, 48000.0, 0.8, 61);
     for (int32 size : {kSample32, kSample64}) {
-        SCOPED_TRACE(SizeName(size));
+        SCOPED_TRACE(Setup::SizeName(size));
         auto render = [&](bool inPlace) {
             HostedPlugin plug;
             EXPECT_TRUE(plug.Valid());
-            EXPECT_TRUE(plug.Prepare(MakeSetup(size, 256)));
+            EXPECT_TRUE(plug.Prepare(Setup::Of(size, 256)));
             ParameterChanges changes;
             changes.Add(kAcThreshold, 0.6);
             changes.Add(6, 0.5);   // MIX 50: the dry path reads the input too
@@ -311,7 +299,7 @@ TEST(ProcessTest, SilenceInGivesFiniteOutput)
     for (int32 size : {kSample32, kSample64}) {
         HostedPlugin plug;
         ASSERT_TRUE(plug.Valid());
-        ASSERT_TRUE(plug.Prepare(MakeSetup(size, 256)));
+        ASSERT_TRUE(plug.Prepare(Setup::Of(size, 256)));
         const StereoSignal silence(4096);
         const StereoSignal out = plug.Render(silence, &silence, {256});
         EXPECT_TRUE(out.AllFinite());

@@ -13,23 +13,11 @@ using namespace Steinberg::Vst;
 
 namespace {
 
+using Setup = HostedPlugin::Setup;
+
 constexpr ParamID kAcThreshold = 2;
 constexpr ParamID kDcThreshold = 3;
 constexpr ParamID kExternalSidechain = 8;
-
-HostedPlugin::Setup MakeSetup(int32 sampleSize, int32 maxBlock, bool sidechain = false)
-{
-    HostedPlugin::Setup s;
-    s.sampleSize = sampleSize;
-    s.maxBlock = maxBlock;
-    s.sidechain = sidechain;
-    return s;
-}
-
-const char* SizeName(int32 sampleSize)
-{
-    return sampleSize == kSample64 ? "64-bit" : "32-bit";
-}
 
 ProcessData BlockData(int32 sampleSize, int32 frames, AudioBusBuffers* inputs, int32 numInputs,
                       AudioBusBuffers* outputs, int32 numOutputs, IParameterChanges* changes = nullptr)
@@ -56,10 +44,10 @@ void AddHardCompression(ParameterChanges& changes, bool externalKey)
 TEST(RobustnessTest, ZeroFramesWithNullBuffersStillApplyParameterChanges)
 {
     for (int32 size : {kSample32, kSample64}) {
-        SCOPED_TRACE(SizeName(size));
+        SCOPED_TRACE(Setup::SizeName(size));
         HostedPlugin plug;
         ASSERT_TRUE(plug.Valid());
-        ASSERT_TRUE(plug.Prepare(MakeSetup(size, 128, true)));
+        ASSERT_TRUE(plug.Prepare(Setup::Of(size, 128, true)));
 
         AudioBusBuffers ins[2];
         ins[0].numChannels = 2;
@@ -93,13 +81,13 @@ TEST(RobustnessTest, MissingInputOrOutputBusesInTheData)
     const int kFrames = 256;
     const StereoSignal x = StereoSignal::Music(kFrames * 3, 48000.0, 0.8, 71);
     for (int32 size : {kSample32, kSample64}) {
-        SCOPED_TRACE(SizeName(size));
+        SCOPED_TRACE(Setup::SizeName(size));
         const bool is64 = size == kSample64;
         HostedPlugin a;
         HostedPlugin b;
         ASSERT_TRUE(a.Valid() && b.Valid());
-        ASSERT_TRUE(a.Prepare(MakeSetup(size, kFrames)));
-        ASSERT_TRUE(b.Prepare(MakeSetup(size, kFrames)));
+        ASSERT_TRUE(a.Prepare(Setup::Of(size, kFrames)));
+        ASSERT_TRUE(b.Prepare(Setup::Of(size, kFrames)));
 
         // Block 1, A: numInputs 0.
         HostBus outA1(2, kFrames, is64);
@@ -147,13 +135,13 @@ TEST(RobustnessTest, ActiveSidechainLeftOutOfTheDataReadsSilence)
         keyThenSilence.left[i] = keyThenSilence.right[i] = 0.0;
 
     for (int32 size : {kSample32, kSample64}) {
-        SCOPED_TRACE(SizeName(size));
+        SCOPED_TRACE(Setup::SizeName(size));
         const bool is64 = size == kSample64;
         HostedPlugin a;
         HostedPlugin b;
         ASSERT_TRUE(a.Valid() && b.Valid());
-        ASSERT_TRUE(a.Prepare(MakeSetup(size, kFrames, true)));
-        ASSERT_TRUE(b.Prepare(MakeSetup(size, kFrames, true)));
+        ASSERT_TRUE(a.Prepare(Setup::Of(size, kFrames, true)));
+        ASSERT_TRUE(b.Prepare(Setup::Of(size, kFrames, true)));
         ParameterChanges ca;
         ParameterChanges cb;
         AddHardCompression(ca, true);
@@ -189,11 +177,11 @@ TEST(RobustnessTest, InactiveBusesWithNullBuffers)
     const int kFrames = 256;
     const StereoSignal x = StereoSignal::Music(kFrames, 48000.0, 0.5, 91);
     for (int32 size : {kSample32, kSample64}) {
-        SCOPED_TRACE(SizeName(size));
+        SCOPED_TRACE(Setup::SizeName(size));
         const bool is64 = size == kSample64;
         HostedPlugin plug;
         ASSERT_TRUE(plug.Valid());
-        ASSERT_TRUE(plug.Prepare(MakeSetup(size, kFrames, false)));
+        ASSERT_TRUE(plug.Prepare(Setup::Of(size, kFrames, false)));
 
         // Inactive sidechain handed over with null channel pointers.
         HostBus in(2, kFrames, is64);
@@ -250,7 +238,7 @@ TEST(RobustnessTest, RebuiltMonoSidechainStartsInactiveAndFeedsOneChannel)
     const StereoSignal silence(x.Frames());
 
     for (int32 size : {kSample32, kSample64}) {
-        SCOPED_TRACE(SizeName(size));
+        SCOPED_TRACE(Setup::SizeName(size));
         const bool is64 = size == kSample64;
         // scArrangement: the host's sidechain arrangement; activate: whether
         // the host activates the sidechain bus after arranging.
@@ -308,11 +296,11 @@ TEST(RobustnessTest, SloppyBusDataFromTheHost)
     const int kFrames = 128;
     const StereoSignal x = StereoSignal::Music(kFrames, 48000.0, 0.5, 95);
     for (int32 size : {kSample32, kSample64}) {
-        SCOPED_TRACE(SizeName(size));
+        SCOPED_TRACE(Setup::SizeName(size));
         const bool is64 = size == kSample64;
         HostedPlugin plug;
         ASSERT_TRUE(plug.Valid());
-        ASSERT_TRUE(plug.Prepare(MakeSetup(size, kFrames, true)));
+        ASSERT_TRUE(plug.Prepare(Setup::Of(size, kFrames, true)));
 
         HostBus monoIn(1, kFrames, is64);
         HostBus monoKey(1, kFrames, is64);
@@ -360,7 +348,7 @@ TEST(RobustnessTest, ProcessAndArrangementsBeforeSetupProcessing)
 
     HostedPlugin prepared;
     ASSERT_TRUE(prepared.Valid());
-    HostedPlugin::Setup setup = MakeSetup(kSample32, 1024, true);
+    HostedPlugin::Setup setup = Setup::Of(kSample32, 1024, true);
     setup.sampleRate = 44100.0;
     ASSERT_TRUE(prepared.Prepare(setup));
     ParameterChanges same;
@@ -375,11 +363,11 @@ TEST(RobustnessTest, BlocksLongerThanTheSetUpMaximumRunInPieces)
 {
     const StereoSignal x = StereoSignal::Music(5000, 48000.0, 0.9, 111);
     for (int32 size : {kSample32, kSample64}) {
-        SCOPED_TRACE(SizeName(size));
+        SCOPED_TRACE(Setup::SizeName(size));
         auto render = [&](std::vector<int> blocks) {
             HostedPlugin plug;
             EXPECT_TRUE(plug.Valid());
-            EXPECT_TRUE(plug.Prepare(MakeSetup(size, 64)));
+            EXPECT_TRUE(plug.Prepare(Setup::Of(size, 64)));
             ParameterChanges changes;
             changes.Add(kAcThreshold, 0.6);
             StereoSignal out = plug.Render(x, nullptr, blocks, &changes);
@@ -403,11 +391,11 @@ TEST(RobustnessTest, EveryBlockSizeUpToTheMaximumGivesTheSameAudio)
         sizes.push_back(n);
     const StereoSignal x = StereoSignal::Music(2080 * 3, 48000.0, 0.9, 121);   // three rounds of 1..64
     for (int32 size : {kSample32, kSample64}) {
-        SCOPED_TRACE(SizeName(size));
+        SCOPED_TRACE(Setup::SizeName(size));
         auto render = [&](const std::vector<int>& blocks, bool withKey) {
             HostedPlugin plug;
             EXPECT_TRUE(plug.Valid());
-            EXPECT_TRUE(plug.Prepare(MakeSetup(size, 64, withKey)));
+            EXPECT_TRUE(plug.Prepare(Setup::Of(size, 64, withKey)));
             ParameterChanges changes;
             AddHardCompression(changes, withKey);
             StereoSignal out = plug.Render(x, &x, blocks, &changes);

@@ -170,6 +170,20 @@ private:
     tresult attachResult = kResultFalse;
 };
 
+// The host's window with one plug's editor attached in it: the set-up of
+// most tests here. `editor` is null when anything on the way failed.
+struct OpenEditor {
+    explicit OpenEditor(int width = kEditorWidth, int height = kEditorHeight, float scale = 0.0f)
+        : parent(0, 0, width, height), session(parent.Handle(), scale),
+          editor(session.Attached() ? parent.EditorWindow() : nullptr)
+    {
+    }
+
+    TestParentWindow parent;
+    ViewSession session;
+    HWND editor;
+};
+
 // The same plug built inside this program, drawn without a window: the
 // reference picture of the editor.
 class LocalPlug {
@@ -242,6 +256,14 @@ int CountDifferences(const PIX_IBitmap& a, const PIX_IBitmap& b, std::string* fi
     return count;
 }
 
+// A left-button drag straight up or down, in one move.
+void Drag(HWND window, int x, int y, int toY)
+{
+    SendMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON, At(x, y));
+    SendMessageA(window, WM_MOUSEMOVE, MK_LBUTTON, At(x, toY));
+    SendMessageA(window, WM_LBUTTONUP, 0, At(x, toY));
+}
+
 int CenterX(const RECT& r)
 {
     return (r.left + r.right) / 2;
@@ -256,11 +278,9 @@ int CenterY(const RECT& r)
 
 WIN_TEST(EditorWinOpensAChildWindowOfTheHostWindow)
 {
-    TestParentWindow parent(0, 0, kEditorWidth + 40, kEditorHeight + 40);
-    ViewSession session(parent.Handle());
-    REQUIRE(session.Attached());
-    HWND editor = parent.EditorWindow();
-    REQUIRE(editor != nullptr);
+    OpenEditor open(kEditorWidth + 40, kEditorHeight + 40);
+    REQUIRE(open.editor != nullptr);
+    auto& [parent, session, editor] = open;
     CHECK_EQ(GetParent(editor), parent.Handle());
     CHECK((GetWindowLongA(editor, GWL_STYLE) & (WS_CHILD | WS_VISIBLE)) == (WS_CHILD | WS_VISIBLE));
     RECT r;
@@ -280,11 +300,9 @@ WIN_TEST(EditorWinOpensAChildWindowOfTheHostWindow)
 
 WIN_TEST(EditorWinDragOnAKnobEditsItsParameterThroughTheHost)
 {
-    TestParentWindow parent(0, 0, kEditorWidth, kEditorHeight);
-    ViewSession session(parent.Handle());
-    REQUIRE(session.Attached());
-    HWND editor = parent.EditorWindow();
-    REQUIRE(editor != nullptr);
+    OpenEditor open;
+    REQUIRE(open.editor != nullptr);
+    auto& [parent, session, editor] = open;
     const RECT knob = ControlRect(kInputKnob);
     REQUIRE(knob.bottom > knob.top);
     const int knobHeight = knob.bottom - knob.top;
@@ -313,28 +331,22 @@ WIN_TEST(EditorWinDragOnAKnobEditsItsParameterThroughTheHost)
 
 WIN_TEST(EditorWinDragAboveTheWindowReadsSignedPositions)
 {
-    TestParentWindow parent(0, 0, kEditorWidth, kEditorHeight);
-    ViewSession session(parent.Handle());
-    REQUIRE(session.Attached());
-    HWND editor = parent.EditorWindow();
-    REQUIRE(editor != nullptr);
+    OpenEditor open;
+    REQUIRE(open.editor != nullptr);
+    auto& [parent, session, editor] = open;
     const RECT knob = ControlRect(kInputKnob);
     const int x = CenterX(knob);
-    SendMessageA(editor, WM_LBUTTONDOWN, MK_LBUTTON, At(x, CenterY(knob)));
     // Captured moves far above the window arrive with negative y: the knob
     // goes all the way up, not down.
-    SendMessageA(editor, WM_MOUSEMOVE, MK_LBUTTON, At(x, -400));
-    SendMessageA(editor, WM_LBUTTONUP, 0, At(x, -400));
+    Drag(editor, x, CenterY(knob), -400);
     CHECK_EQ(session.Param(Tidepull::kInputAtten), 1.0);
 }
 
 WIN_TEST(EditorWinWheelTurnsWholeNotchesOnly)
 {
-    TestParentWindow parent(0, 0, kEditorWidth, kEditorHeight);
-    ViewSession session(parent.Handle());
-    REQUIRE(session.Attached());
-    HWND editor = parent.EditorWindow();
-    REQUIRE(editor != nullptr);
+    OpenEditor open;
+    REQUIRE(open.editor != nullptr);
+    auto& [parent, session, editor] = open;
     const RECT knob = ControlRect(kInputKnob);
     POINT screen = {CenterX(knob), CenterY(knob)};
     ClientToScreen(editor, &screen);
@@ -359,11 +371,9 @@ WIN_TEST(EditorWinWheelTurnsWholeNotchesOnly)
 
 WIN_TEST(EditorWinRightClickOpensTheHostContextMenuInstead)
 {
-    TestParentWindow parent(0, 0, kEditorWidth, kEditorHeight);
-    ViewSession session(parent.Handle());
-    REQUIRE(session.Attached());
-    HWND editor = parent.EditorWindow();
-    REQUIRE(editor != nullptr);
+    OpenEditor open;
+    REQUIRE(open.editor != nullptr);
+    auto& [parent, session, editor] = open;
     const RECT knob = ControlRect(kInputKnob);
     const double before = session.Param(Tidepull::kInputAtten);
 
@@ -385,19 +395,15 @@ WIN_TEST(EditorWinRightClickOpensTheHostContextMenuInstead)
 
 WIN_TEST(EditorWinDoubleClickResetsAKnobAndFlipsASwitch)
 {
-    TestParentWindow parent(0, 0, kEditorWidth, kEditorHeight);
-    ViewSession session(parent.Handle());
-    REQUIRE(session.Attached());
-    HWND editor = parent.EditorWindow();
-    REQUIRE(editor != nullptr);
+    OpenEditor open;
+    REQUIRE(open.editor != nullptr);
+    auto& [parent, session, editor] = open;
     const RECT knob = ControlRect(kInputKnob);
     const int x = CenterX(knob);
     const int y = CenterY(knob);
     const double initial = session.Param(Tidepull::kInputAtten);
     const int dy = initial > 0.5 ? 10 : -10;
-    SendMessageA(editor, WM_LBUTTONDOWN, MK_LBUTTON, At(x, y));
-    SendMessageA(editor, WM_MOUSEMOVE, MK_LBUTTON, At(x, y + dy));
-    SendMessageA(editor, WM_LBUTTONUP, 0, At(x, y + dy));
+    Drag(editor, x, y, y + dy);
     CHECK(session.Param(Tidepull::kInputAtten) != initial);
     const size_t afterDrag = session.Handler().Calls().size();
     SendMessageA(editor, WM_LBUTTONDBLCLK, MK_LBUTTON, At(x, y));
@@ -419,11 +425,9 @@ WIN_TEST(EditorWinDoubleClickResetsAKnobAndFlipsASwitch)
 
 WIN_TEST(EditorWinKeysNoControlTakesReachTheHostWindow)
 {
-    TestParentWindow parent(0, 0, kEditorWidth, kEditorHeight);
-    ViewSession session(parent.Handle());
-    REQUIRE(session.Attached());
-    HWND editor = parent.EditorWindow();
-    REQUIRE(editor != nullptr);
+    OpenEditor open;
+    REQUIRE(open.editor != nullptr);
+    auto& [parent, session, editor] = open;
     parent.ClearKeys();
     const LPARAM repeat = 1;
     for (WPARAM key : {static_cast<WPARAM>(VK_F12), static_cast<WPARAM>(VK_TAB), static_cast<WPARAM>(VK_UP),
@@ -442,11 +446,9 @@ WIN_TEST(EditorWinKeysNoControlTakesReachTheHostWindow)
 
 WIN_TEST(EditorWinShowsExactlyTheEditorDrawnWithoutAWindow)
 {
-    TestParentWindow parent(0, 0, kEditorWidth, kEditorHeight);
-    ViewSession session(parent.Handle());
-    REQUIRE(session.Attached());
-    HWND editor = parent.EditorWindow();
-    REQUIRE(editor != nullptr);
+    OpenEditor open;
+    REQUIRE(open.editor != nullptr);
+    auto& [parent, session, editor] = open;
     LocalPlug local;
     const PIX_SysBitmap* expected = local.Render();
     REQUIRE(expected != nullptr);
@@ -471,9 +473,7 @@ WIN_TEST(EditorWinShowsExactlyTheEditorDrawnWithoutAWindow)
     const int x = CenterX(knob);
     const int y = CenterY(knob);
     const int dy = session.Param(Tidepull::kInputAtten) > 0.5 ? 40 : -40;
-    SendMessageA(editor, WM_LBUTTONDOWN, MK_LBUTTON, At(x, y));
-    SendMessageA(editor, WM_MOUSEMOVE, MK_LBUTTON, At(x, y + dy));
-    SendMessageA(editor, WM_LBUTTONUP, 0, At(x, y + dy));
+    Drag(editor, x, y, y + dy);
     SendMessageA(editor, WM_TIMER, 2, 0);
     Editor* localEditor = local.GetEditor();
     MouseModifiers held;
@@ -585,11 +585,9 @@ WIN_TEST(EditorWinDllCarriesTheDoubleDensityStrips)
 
 WIN_TEST(EditorWinAtOneAndAHalfAndTwiceShowsExactlyTheHeadlessPicture)
 {
-    TestParentWindow parent(0, 0, 2100, 600);
-    ViewSession session(parent.Handle(), 1.5f);
-    REQUIRE(session.Attached());
-    HWND editor = parent.EditorWindow();
-    REQUIRE(editor != nullptr);
+    OpenEditor open(2100, 600, 1.5f);
+    REQUIRE(open.editor != nullptr);
+    auto& [parent, session, editor] = open;
     CHECK(ClientSize(editor) == DeviceSize(1.5));
     ViewRect size;
     REQUIRE(session.View()->getSize(&size) == kResultOk);
@@ -618,11 +616,9 @@ WIN_TEST(EditorWinAtOneAndAHalfAndTwiceShowsExactlyTheHeadlessPicture)
 
 WIN_TEST(EditorWinFollowsTheMonitorsResolutionUntilTheHostGivesAScale)
 {
-    TestParentWindow parent(0, 0, 2100, 600);
-    ViewSession session(parent.Handle());
-    REQUIRE(session.Attached());
-    HWND editor = parent.EditorWindow();
-    REQUIRE(editor != nullptr);
+    OpenEditor open(2100, 600);
+    REQUIRE(open.editor != nullptr);
+    auto& [parent, session, editor] = open;
     // Opened at the resolution of the host's window.
     HDC dc = GetDC(parent.Handle());
     const int screenDpi = GetDeviceCaps(dc, LOGPIXELSX);
@@ -658,11 +654,9 @@ WIN_TEST(EditorWinFollowsTheMonitorsResolutionUntilTheHostGivesAScale)
 
 WIN_TEST(EditorWinDragOfNLogicalPixelsGivesTheSameChangeAtEveryScale)
 {
-    TestParentWindow parent(0, 0, 2100, 600);
-    ViewSession session(parent.Handle());
-    REQUIRE(session.Attached());
-    HWND editor = parent.EditorWindow();
-    REQUIRE(editor != nullptr);
+    OpenEditor open(2100, 600);
+    REQUIRE(open.editor != nullptr);
+    auto& [parent, session, editor] = open;
     const RECT knob = ControlRect(kInputKnob);
     const Bounds logical(knob.left, knob.top, knob.right, knob.bottom);
     double atOne = 0.0;

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "Disc.h"
 #include "PanelLayout.h"
 #include "Rgb.h"
 #include "SoftShadow.h"
@@ -9,17 +10,6 @@
 namespace {
 
 const double kPi = 3.14159265358979323846;
-
-struct Disc {
-    double cx, cy, r;
-};
-
-void TraceDisc(cairo_t* cr, const void* user)
-{
-    const Disc* d = static_cast<const Disc*>(user);
-    cairo_new_path(cr);
-    cairo_arc(cr, d->cx, d->cy, d->r, 0.0, 2.0 * kPi);
-}
 
 // Light comes from the upper left; a bevelled edge is bright there and dark
 // at the lower right, whatever the knob's rotation.
@@ -98,7 +88,7 @@ void KnobPainter::PaintKnob(cairo_t* cr, int w, int h, double cx, double cy, dou
 {
     const Disc shadow{cx, cy, radius};
     const bool small = kind == kSmall;
-    SoftShadow::Cast(cr, w, h, TraceDisc, &shadow, small ? 0.6 : 1.0, small ? 1.1 : 1.8, small ? 1 : 1,
+    SoftShadow::Cast(cr, w, h, Disc::Trace, &shadow, small ? 0.6 : 1.0, small ? 1.1 : 1.8, small ? 1 : 1,
                      small ? 0.55 : 0.6);
     const double a = angleDeg * kPi / 180.0;
     if (small)
@@ -120,7 +110,7 @@ void KnobPainter::PaintSmall(cairo_t* cr, double cx, double cy, double r, double
     const double cap = r * 0.74;
     Disc capDisc{cx, cy, cap + 0.6};
     cairo_new_path(cr);
-    TraceDisc(cr, &capDisc);
+    Disc::Trace(cr, &capDisc);
     cairo_set_source_rgba(cr, 0.0, 0.0, 0.0, 0.45);
     cairo_fill(cr);
     Bakelite(cr, cx, cy, cap);

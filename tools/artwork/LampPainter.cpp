@@ -2,22 +2,12 @@
 
 #include <cmath>
 
+#include "Disc.h"
 #include "SoftShadow.h"
 
 namespace {
 
 const double kPi = 3.14159265358979323846;
-
-struct Disc {
-    double cx, cy, r;
-};
-
-void TraceDisc(cairo_t* cr, const void* user)
-{
-    const Disc* d = static_cast<const Disc*>(user);
-    cairo_new_path(cr);
-    cairo_arc(cr, d->cx, d->cy, d->r, 0.0, 2.0 * kPi);
-}
 
 Rgb Mix(const Rgb& a, const Rgb& b, double t)
 {
@@ -54,7 +44,7 @@ void LampPainter::PaintFrame(cairo_t* cr, int w, int h, double r, const Rgb& gla
         cairo_pattern_destroy(halo);
     }
     const Disc bezel{cx, cy, r};
-    SoftShadow::Cast(cr, w, h, TraceDisc, &bezel, 0.7, 1.3, 1, lit ? 0.35 : 0.55);
+    SoftShadow::Cast(cr, w, h, Disc::Trace, &bezel, 0.7, 1.3, 1, lit ? 0.35 : 0.55);
 
     // Chrome bezel with a knurled rim.
     cairo_new_path(cr);

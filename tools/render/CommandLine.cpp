@@ -1,109 +1,14 @@
 #include "CommandLine.h"
 
-#include "ParameterSettings.h"
-
 #include <cerrno>
 #include <cstdlib>
 
-bool CommandLine::parse(int argc, const char* const* argv)
+bool CommandLine::finish(const std::vector<std::string>& positionals)
 {
-    std::vector<std::string> args;
-    for (int i = 1; i < argc; ++i)
-        args.emplace_back(argv[i]);
-    return parse(args);
-}
-
-bool CommandLine::parse(const std::vector<std::string>& args)
-{
-    options_ = Options();
-    error_.clear();
-
-    std::vector<std::string> positionals;
-    bool optionsEnded = false;
-    for (size_t i = 0; i < args.size(); ++i)
-    {
-        const std::string& arg = args[i];
-        if (optionsEnded || arg.size() < 2 || arg[0] != '-')
-        {
-            positionals.push_back(arg);
-            continue;
-        }
-        if (arg == "--")
-        {
-            optionsEnded = true;
-            continue;
-        }
-
-        // Both "--block 256" and "--block=256".
-        std::string name = arg;
-        std::string inlineText;
-        const std::string* inlineValue = nullptr;
-        const size_t eq = arg.find('=');
-        if (arg.compare(0, 2, "--") == 0 && eq != std::string::npos)
-        {
-            name = arg.substr(0, eq);
-            inlineText = arg.substr(eq + 1);
-            inlineValue = &inlineText;
-        }
-
-        std::string value;
-        if (name == "--help" || name == "-h")
-        {
-            options_.help = true;
-        }
-        else if (name == "--host-bypass")
-        {
-            options_.hostBypass = true;
-        }
-        else if (name == "--no-lead-in")
-        {
-            options_.leadIn = false;
-        }
-        else if (name == "--list-params")
-        {
-            options_.listParams = true;
-        }
-        else if (name == "--plugin" || name == "--set" || name == "--sidechain" || name == "--block" ||
-                 name == "--precision" || name == "--state-in" || name == "--state-out" ||
-                 name == "--preset" || name == "--save-preset")
-        {
-            if (!takeValue(name, inlineValue, args, i, value))
-                return false;
-            if (name == "--plugin")
-                options_.pluginPath = value;
-            else if (name == "--set" && !parseSet(value))
-                return false;
-            else if (name == "--sidechain")
-                options_.sidechainPath = value;
-            else if (name == "--block" && !parseBlockSize(value))
-                return false;
-            else if (name == "--precision" && !parsePrecision(value))
-                return false;
-            else if (name == "--state-in")
-                options_.stateInPath = value;
-            else if (name == "--state-out")
-                options_.stateOutPath = value;
-            else if (name == "--preset")
-                options_.presetPath = value;
-            else if (name == "--save-preset")
-                options_.savePresetPath = value;
-            continue;
-        }
-        else
-        {
-            return fail("unknown option '" + name + "' (see --help)");
-        }
-        if (inlineValue)
-            return fail("option " + name + " takes no value");
-    }
-
-    if (options_.help)
-        return true;
     if (!options_.presetPath.empty() && !options_.stateInPath.empty())
         return fail("--preset and --state-in both give the whole plug-in state; use one of them");
     if (positionals.size() > 2)
-        return fail("too many file arguments (" + std::to_string(positionals.size()) +
-                    "); expected [INPUT] OUTPUT");
+        return tooManyFiles(positionals.size(), "[INPUT] OUTPUT");
     if (positionals.size() == 2)
     {
         options_.inputPath = positionals[0];
@@ -120,27 +25,49 @@ bool CommandLine::parse(const std::vector<std::string>& args)
     return true;
 }
 
-bool CommandLine::fail(const std::string& message)
+CommandLine::Kind CommandLine::kind(const std::string& name) const
 {
-    error_ = message;
-    return false;
+    if (name == "--host-bypass" || name == "--no-lead-in" || name == "--list-params")
+        return Kind::Flag;
+    if (name == "--plugin" || name == "--set" || name == "--sidechain" || name == "--block" ||
+        name == "--precision" || name == "--state-in" || name == "--state-out" || name == "--preset" ||
+        name == "--save-preset")
+        return Kind::Value;
+    return Kind::Unknown;
 }
 
-bool CommandLine::takeValue(const std::string& option, const std::string* inlineValue,
-                            const std::vector<std::string>& args, size_t& i, std::string& value)
+void CommandLine::takeFlag(const std::string& name)
 {
-    if (inlineValue)
-    {
-        value = *inlineValue;
-    }
+    if (name == "--help")
+        options_.help = true;
+    else if (name == "--host-bypass")
+        options_.hostBypass = true;
+    else if (name == "--no-lead-in")
+        options_.leadIn = false;
     else
-    {
-        if (i + 1 >= args.size())
-            return fail("option " + option + " needs a value");
-        value = args[++i];
-    }
-    if (value.empty())
-        return fail("option " + option + " needs a non-empty value");
+        options_.listParams = true;
+}
+
+bool CommandLine::takeValue(const std::string& name, const std::string& value)
+{
+    if (name == "--set")
+        return addSetting(value, options_.sets);
+    if (name == "--block")
+        return parseBlockSize(value);
+    if (name == "--precision")
+        return parsePrecision(value);
+    if (name == "--plugin")
+        options_.pluginPath = value;
+    else if (name == "--sidechain")
+        options_.sidechainPath = value;
+    else if (name == "--state-in")
+        options_.stateInPath = value;
+    else if (name == "--state-out")
+        options_.stateOutPath = value;
+    else if (name == "--preset")
+        options_.presetPath = value;
+    else
+        options_.savePresetPath = value;
     return true;
 }
 
@@ -164,15 +91,6 @@ bool CommandLine::parsePrecision(const std::string& text)
         options_.precision = 64;
     else
         return fail("--precision must be 32 or 64, not '" + text + "'");
-    return true;
-}
-
-bool CommandLine::parseSet(const std::string& text)
-{
-    ParameterSettings::Setting setting;
-    if (!ParameterSettings::split(text, setting))
-        return fail("--set needs NAME=VALUE, not '" + text + "'");
-    options_.sets.push_back(setting);
     return true;
 }
 

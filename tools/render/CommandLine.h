@@ -1,12 +1,14 @@
 #pragma once
 
+#include "OptionParser.h"
+
 #include <string>
 #include <utility>
 #include <vector>
 
 // The options of one tidepull-render run, parsed from argv. Parsing never
 // exits or throws: parse() answers false and error() says why.
-class CommandLine
+class CommandLine : public OptionParser
 {
 public:
     struct Options
@@ -30,22 +32,18 @@ public:
 
     static constexpr int kMaxBlockSize = 65536;
 
-    bool parse(int argc, const char* const* argv);
-    bool parse(const std::vector<std::string>& args);  // without the program name
-
     const Options& options() const { return options_; }
-    const std::string& error() const { return error_; }
 
     static std::string usage(const std::string& program);
 
 private:
-    bool fail(const std::string& message);
-    bool takeValue(const std::string& option, const std::string* inlineValue,
-                   const std::vector<std::string>& args, size_t& i, std::string& value);
+    void reset() override { options_ = Options(); }
+    Kind kind(const std::string& name) const override;
+    void takeFlag(const std::string& name) override;
+    bool takeValue(const std::string& name, const std::string& value) override;
+    bool finish(const std::vector<std::string>& positionals) override;
     bool parseBlockSize(const std::string& text);
     bool parsePrecision(const std::string& text);
-    bool parseSet(const std::string& text);
 
     Options options_;
-    std::string error_;
 };

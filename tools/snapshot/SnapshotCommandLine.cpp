@@ -22,72 +22,19 @@ bool parsePixels(const std::string& text, int& pixels)
 }
 }
 
-bool SnapshotCommandLine::parse(int argc, const char* const* argv)
+SnapshotCommandLine::Kind SnapshotCommandLine::kind(const std::string& name) const
 {
-    std::vector<std::string> args;
-    for (int i = 1; i < argc; ++i)
-        args.emplace_back(argv[i]);
-    return parse(args);
+    if (name == "--demo")
+        return Kind::Flag;
+    if (name == "--set" || name == "--audio" || name == "--curve" || name == "--gr-plot" || name == "--width" ||
+        name == "--height" || name == "--scale")
+        return Kind::Value;
+    return Kind::Unknown;
 }
 
-bool SnapshotCommandLine::parse(const std::vector<std::string>& args)
+void SnapshotCommandLine::takeFlag(const std::string& name)
 {
-    options_ = Options();
-    error_.clear();
-
-    std::vector<std::string> positionals;
-    bool optionsEnded = false;
-    for (size_t i = 0; i < args.size(); ++i)
-    {
-        const std::string& arg = args[i];
-        if (optionsEnded || arg.size() < 2 || arg[0] != '-')
-        {
-            positionals.push_back(arg);
-            continue;
-        }
-        if (arg == "--")
-        {
-            optionsEnded = true;
-            continue;
-        }
-
-        // Both "--set X=1" and "--set=X=1".
-        std::string name = arg;
-        std::string value;
-        bool inlineValue = false;
-        const size_t eq = arg.find('=');
-        if (arg.compare(0, 2, "--") == 0 && eq != std::string::npos)
-        {
-            name = arg.substr(0, eq);
-            value = arg.substr(eq + 1);
-            inlineValue = true;
-        }
-
-        if (name == "--help" || name == "-h" || name == "--demo")
-        {
-            if (inlineValue)
-                return fail("option " + name + " takes no value");
-            (name == "--demo" ? options_.demo : options_.help) = true;
-            continue;
-        }
-        if (name != "--set" && name != "--audio" && name != "--curve" && name != "--gr-plot" && name != "--width" &&
-            name != "--height" && name != "--scale")
-            return fail("unknown option '" + name + "' (see --help)");
-        if (!inlineValue)
-        {
-            if (i + 1 >= args.size())
-                return fail("option " + name + " needs a value");
-            value = args[++i];
-        }
-        if (value.empty())
-            return fail("option " + name + " needs a non-empty value");
-        if (!takeValue(name, value))
-            return false;
-    }
-
-    if (options_.help)
-        return true;
-    return finish(positionals);
+    (name == "--demo" ? options_.demo : options_.help) = true;
 }
 
 bool SnapshotCommandLine::takeValue(const std::string& name, const std::string& value)
@@ -115,10 +62,7 @@ bool SnapshotCommandLine::takeValue(const std::string& name, const std::string& 
     }
     else
     {
-        ParameterSettings::Setting setting;
-        if (!ParameterSettings::split(value, setting))
-            return fail("--set needs NAME=VALUE, not '" + value + "'");
-        options_.sets.push_back(setting);
+        return addSetting(value, options_.sets);
     }
     return true;
 }
@@ -131,7 +75,7 @@ bool SnapshotCommandLine::finish(const std::vector<std::string>& positionals)
     if (positionals.empty() && !plots)
         return fail("no OUTPUT.png given (see --help)");
     if (positionals.size() > 1)
-        return fail("too many file arguments (" + std::to_string(positionals.size()) + "); expected OUTPUT.png");
+        return tooManyFiles(positionals.size(), "OUTPUT.png");
     if (!positionals.empty())
         options_.outputPath = positionals[0];
     if (!options_.grPlotPath.empty() && !options_.demo && options_.audioPath.empty())
@@ -147,12 +91,6 @@ bool SnapshotCommandLine::finish(const std::vector<std::string>& positionals)
             if (!paths[a]->empty() && *paths[a] == *paths[b])
                 return fail("'" + *paths[a] + "' is given for two images; each needs a file of its own");
     return true;
-}
-
-bool SnapshotCommandLine::fail(const std::string& message)
-{
-    error_ = message;
-    return false;
 }
 
 std::string SnapshotCommandLine::usage(const std::string& program)

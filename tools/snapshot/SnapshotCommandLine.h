@@ -1,5 +1,6 @@
 #pragma once
 
+#include "OptionParser.h"
 #include "ParameterSettings.h"
 
 #include <string>
@@ -7,7 +8,7 @@
 
 // The options of one tidepull-snapshot run, parsed from argv. Parsing never
 // exits or throws: parse() answers false and error() says why.
-class SnapshotCommandLine
+class SnapshotCommandLine : public OptionParser
 {
 public:
     struct Options
@@ -25,19 +26,16 @@ public:
         int height = 0;
     };
 
-    bool parse(int argc, const char* const* argv);
-    bool parse(const std::vector<std::string>& args);  // without the program name
-
     const Options& options() const { return options_; }
-    const std::string& error() const { return error_; }
 
     static std::string usage(const std::string& program);
 
 private:
-    bool fail(const std::string& message);
-    bool takeValue(const std::string& name, const std::string& value);
-    bool finish(const std::vector<std::string>& positionals);
+    void reset() override { options_ = Options(); }
+    Kind kind(const std::string& name) const override;
+    void takeFlag(const std::string& name) override;
+    bool takeValue(const std::string& name, const std::string& value) override;
+    bool finish(const std::vector<std::string>& positionals) override;
 
     Options options_;
-    std::string error_;
 };

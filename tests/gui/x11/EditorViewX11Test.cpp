@@ -8,6 +8,7 @@
 #include "HeadlessReference.h"
 #include "HostedPlugin.h"
 #include "ParameterChanges.h"
+#include "posix/ChildProcess.h"
 #include "TestDeadline.h"
 #include "ViewMenuHandler.h"
 #include "X11TestHost.h"
@@ -28,7 +29,6 @@
 #include <stdlib.h>
 #include <unistd.h>
 #include <signal.h>
-#include <spawn.h>
 #include <sys/wait.h>
 
 #include <chrono>
@@ -79,21 +79,7 @@ std::vector<uint32_t> SnapshotAtScale(const char* scale, int& width, int& height
     if (!mkdtemp(dir))
         return pixels;
     const std::string png = std::string(dir) + "/editor.png";
-    char* argv[] = {const_cast<char*>(TIDEPULL_SNAPSHOT_EXE), const_cast<char*>("--scale"),
-                    const_cast<char*>(scale), const_cast<char*>(png.c_str()), nullptr};
-    pid_t child = 0;
-    int status = -1;
-    if (posix_spawn(&child, TIDEPULL_SNAPSHOT_EXE, nullptr, nullptr, argv, environ) == 0) {
-        pid_t done = 0;
-        const auto end = std::chrono::steady_clock::now() + TestDeadline::Limit(std::chrono::seconds(60));
-        while ((done = waitpid(child, &status, WNOHANG)) == 0 && std::chrono::steady_clock::now() < end)
-            std::this_thread::sleep_for(std::chrono::milliseconds(10));
-        if (done == 0) {
-            kill(child, SIGKILL);
-            waitpid(child, &status, 0);
-        }
-    }
-    if (WIFEXITED(status) && WEXITSTATUS(status) == 0) {
+    if (ChildProcess::Run(TIDEPULL_SNAPSHOT_EXE, {"--scale", scale, png}, std::chrono::seconds(60)).ExitCode() == 0) {
         if (std::unique_ptr<PIX_IBitmap> image{PIX_PngFromFile(png.c_str(), nullptr)}) {
             width = image->Width();
             height = image->Height();
@@ -984,23 +970,11 @@ TEST_F(EditorInHost, TheDesktopsXftDpiScalesTheEditorUntilTheHostGivesAScale)
 // after the library's static destructors have run.
 TEST(HostExitingWithTheEditorAttached, CallsAfterTheStaticDestructorsAnswer)
 {
-    char* argv[] = {const_cast<char*>(TIDEPULL_EXITING_HOST), const_cast<char*>(TIDEPULL_BUNDLE_BINARY), nullptr};
-    pid_t child = 0;
-    ASSERT_EQ(posix_spawn(&child, TIDEPULL_EXITING_HOST, nullptr, nullptr, argv, environ), 0);
-    int status = 0;
-    pid_t done = 0;
-    const auto end = std::chrono::steady_clock::now() + TestDeadline::Limit(std::chrono::seconds(60));
-    while ((done = waitpid(child, &status, WNOHANG)) == 0 && std::chrono::steady_clock::now() < end)
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    if (done == 0) {
-        kill(child, SIGKILL);
-        waitpid(child, &status, 0);
-        FAIL() << "the exiting host did not end within " << TestDeadline::LimitText(std::chrono::seconds(60));
-    }
-    ASSERT_EQ(done, child);
-    ASSERT_FALSE(WIFSIGNALED(status)) << "ended by signal " << WTERMSIG(status);
-    ASSERT_TRUE(WIFEXITED(status));
-    EXPECT_EQ(WEXITSTATUS(status), 0);
+    const ChildProcess::Result r =
+        ChildProcess::Run(TIDEPULL_EXITING_HOST, {TIDEPULL_BUNDLE_BINARY}, std::chrono::seconds(60));
+    ASSERT_TRUE(r.Ended()) << r.err;
+    ASSERT_FALSE(r.Signalled()) << "ended by signal " << WTERMSIG(r.status) << "\n" << r.err;
+    EXPECT_EQ(r.ExitCode(), 0) << r.err;
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "PluginModule.h"
 #include "SharedLibrary.h"
+#include "tools/TempFolderTest.h"
 
 #include "pluginterfaces/vst/ivstaudioprocessor.h"
 
@@ -34,17 +35,14 @@ protected:
 };
 
 // A folder NAME.vst3 whose Contents holds `library` where this machine's hosts look.
-class FakeBundle : public ::testing::Test
+class FakeBundle : public TempFolderTest
 {
 protected:
     void SetUp() override
     {
-        char name[] = "/tmp/tidepull-host-bundle-XXXXXX";
-        ASSERT_NE(::mkdtemp(name), nullptr);
-        dir_ = name;
-        bundle_ = dir_ + "/Probe.vst3";
+        TempFolderTest::SetUp();
+        bundle_ = path("Probe.vst3");
     }
-    void TearDown() override { std::system(("rm -rf '" + dir_ + "'").c_str()); }
 
     void linkLibrary(const std::string& library)
     {
@@ -53,7 +51,6 @@ protected:
         ASSERT_EQ(::symlink(library.c_str(), target.c_str()), 0);
     }
 
-    std::string dir_;
     std::string bundle_;
 };
 }  // namespace
@@ -103,12 +100,12 @@ TEST_F(FakeBundle, EachWrongBundleIsRefusedWithItsOwnReason)
     EXPECT_FALSE(module.load(bundle_, error));
     EXPECT_NE(error.find("no plug-in bundle"), std::string::npos) << error;
 
-    const std::string file = dir_ + "/file.vst3";
+    const std::string file = path("file.vst3");
     std::ofstream(file) << "x";
     EXPECT_FALSE(module.load(file, error));
     EXPECT_NE(error.find("is a file"), std::string::npos) << error;
 
-    EXPECT_FALSE(module.load(dir_, error));
+    EXPECT_FALSE(module.load(dir_.string(), error));
     EXPECT_NE(error.find("must end in .vst3"), std::string::npos) << error;
 
     ASSERT_EQ(::mkdir(bundle_.c_str(), 0755), 0);

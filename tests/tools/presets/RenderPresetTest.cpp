@@ -3,6 +3,7 @@
 #include "FactoryPresets.h"
 #include "PresetTestHost.h"
 #include "TestAudio.h"
+#include "TempFolderTest.h"
 #include "ToolRun.h"
 
 #include <gtest/gtest.h>
@@ -26,25 +27,18 @@ void writeBytes(const std::string& path, const std::vector<uint8_t>& bytes)
     out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
 }
 
-class RenderPreset : public ::testing::Test
+class RenderPreset : public TempFolderTest
 {
 protected:
     void SetUp() override
     {
         ASSERT_EQ(PresetTestHost::loadError(), "");
-        char name[] = "/tmp/tidepull-preset-test-XXXXXX";
-        ASSERT_NE(::mkdtemp(name), nullptr);
-        dir_ = name;
+        TempFolderTest::SetUp();
+        if (HasFatalFailure())
+            return;
         input_ = path("in.wav");
         ASSERT_TRUE(TestAudio::bursts(2, 0.5, 48000).writeFloatWav(input_));
     }
-    void TearDown() override
-    {
-        if (!dir_.empty())
-            fs::remove_all(dir_);
-    }
-
-    std::string path(const std::string& name) const { return (dir_ / name).string(); }
 
     ToolRun::Result render(std::vector<std::string> args) const
     {
@@ -74,7 +68,6 @@ protected:
         EXPECT_TRUE(leftovers().empty()) << leftovers().front();
     }
 
-    fs::path dir_;
     std::string input_;
 };
 
