@@ -49,7 +49,8 @@ TEST(ProcessCache, FindsByTheWholeKey)
 TEST(ProcessCache, TheFirstValueForAKeyWinsAndTheLaterOneIsDeleted)
 {
     using Cache = ProcessCache<Key<2>, Counted>;
-    std::atomic<int> deaths{0};
+    // Static: the winner is deleted with the process-wide store at exit.
+    static std::atomic<int> deaths{0};
     Counted* first = Cache::Insert({5, 5}, std::make_unique<Counted>(1, &deaths));
     EXPECT_EQ(Cache::Insert({5, 5}, std::make_unique<Counted>(2, &deaths)), first);
     EXPECT_EQ(deaths.load(), 1);
@@ -77,7 +78,8 @@ TEST(ProcessCache, EditorsOnManyThreadsShareOneValue)
     using Cache = ProcessCache<Key<4>, Counted>;
     constexpr int kThreads = 8;
     std::atomic<int> makes{0};
-    std::atomic<int> deaths{0};
+    // Static: the winner is deleted with the process-wide store at exit.
+    static std::atomic<int> deaths{0};
     std::vector<Counted*> made(kThreads * 2, nullptr);
     std::vector<std::thread> threads;
     for (int t = 0; t < kThreads; ++t) {

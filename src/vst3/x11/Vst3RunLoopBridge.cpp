@@ -143,6 +143,10 @@ void Vst3RunLoopBridge::DropWaitingRegistrations()
     list.erase(std::remove_if(list.begin(), list.end(),
                               [](const IPtr<Vst3RunLoopBridge>& b) { return !b->Waiting(); }),
                list.end());
+    // Settled, it holds no memory: the module may be unloaded next, and the
+    // list is never destroyed.
+    if (list.empty())
+        std::vector<IPtr<Vst3RunLoopBridge>>().swap(list);
 }
 
 size_t Vst3RunLoopBridge::WaitingCount()

@@ -34,6 +34,9 @@ struct Session {
 };
 
 Session* session = nullptr;
+// Never unloaded: a host that exits leaves that to the system (held here so
+// a leak checker sees it reachable).
+PluginModule* keptModule = nullptr;
 
 [[noreturn]] void Fail(const char* what)
 {
@@ -74,8 +77,8 @@ int main(int argc, char** argv)
     s.host = new X11TestHost(true);
     if (!s.host->Ok())
         Fail("no X server (DISPLAY)");
-    // Never unloaded: a host that exits leaves that to the system.
-    auto* module = new PluginModule(argv[1]);
+    keptModule = new PluginModule(argv[1]);
+    PluginModule* module = keptModule;
     if (!module->Entered())
         Fail(module->Error().c_str());
     s.factory = module->GetFactory();
