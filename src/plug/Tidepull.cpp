@@ -289,6 +289,7 @@ void Tidepull::RunChain(double** inputs, double** outputs, int32_t nFrames)
     // keeps the bits of the last one a gain was made for reuses that gain;
     // a pair with a new one is made anew (the same bits either way).
     constexpr int32_t kStretch = 64;
+    static_assert((kStretch & (kStretch - 1)) == 0, "stretch offsets are taken by masking");
     auto steadyCurveGains = [&](int32_t start, int32_t end, double* out) TIDEPULL_ALWAYS_INLINE {
         double envelopes[kStretch];
         for (int32_t i = start; i < end; ++i) {
@@ -368,7 +369,10 @@ void Tidepull::RunChain(double** inputs, double** outputs, int32_t nFrames)
             detector.setGainDb(gain);
     };
 
-    // One sample's wet and dry mix, output and meter.
+    // One sample's wet and dry mix, output and meter. The meter's value of
+    // each sample is kept and handed to the editor a stretch at a time
+    // (stretches start at multiples of kStretch).
+    double meters[kStretch];
     auto outputStep = [&](int32_t i, double lin, double rin, double satL, double satR,
                           double gainNow) TIDEPULL_ALWAYS_INLINE {
         const float o1 = Read(outSmoother, outSettled, outTarget);
@@ -391,8 +395,7 @@ void Tidepull::RunChain(double** inputs, double** outputs, int32_t nFrames)
             const double m = std::fabs(reduction);
             const double target = m * (m > meter ? 1.0125 : 0.9875);
             meter = (meter - target) * meterCoef + target;
-            if (pushMeter)
-                editor->ReceiveControlValue(meterControlIndex, meter);
+            meters[i & (kStretch - 1)] = meter;
         }
     };
 
@@ -464,6 +467,8 @@ void Tidepull::RunChain(double** inputs, double** outputs, int32_t nFrames)
                 outputStep(i, lin, rin, satL, satR, sidechainStep(i, lin, rin, t9));
             }
         }
+        if (pushMeter)
+            editor->ReceiveControlValues(meterControlIndex, meters, end - start);
     }
 
     if constexpr (kInputGainSettled) {
