@@ -373,6 +373,19 @@ void Tidepull::RunChain(double** inputs, double** outputs, int32_t nFrames)
     // each sample is kept and handed to the editor a stretch at a time
     // (stretches start at multiples of kStretch).
     double meters[kStretch];
+    auto finishStep = [&](int32_t i, double lin, double rin, double mixedL, double mixedR,
+                          double gainNow) TIDEPULL_ALWAYS_INLINE {
+        reduction = engaged ? 1.0 - gainNow : 0.0;
+        outL[i] = engaged ? mixedL : lin;
+        outR[i] = engaged ? mixedR : rin;
+
+        if (editor) {
+            const double m = std::fabs(reduction);
+            const double target = m * (m > meter ? 1.0125 : 0.9875);
+            meter = (meter - target) * meterCoef + target;
+            meters[i & (kStretch - 1)] = meter;
+        }
+    };
     auto outputStep = [&](int32_t i, double lin, double rin, double satL, double satR,
                           double gainNow) TIDEPULL_ALWAYS_INLINE {
         const float o1 = Read(outSmoother, outSettled, outTarget);
@@ -386,17 +399,7 @@ void Tidepull::RunChain(double** inputs, double** outputs, int32_t nFrames)
         const float m3 = Read(wetSmoother, mixSettled, mixTarget);
         const float m4 = Read(wetSmoother, mixSettled, mixTarget);
         const double mixedR = (1.0 - m3) * rin + m4 * wetR;
-
-        reduction = engaged ? 1.0 - gainNow : 0.0;
-        outL[i] = engaged ? mixedL : lin;
-        outR[i] = engaged ? mixedR : rin;
-
-        if (editor) {
-            const double m = std::fabs(reduction);
-            const double target = m * (m > meter ? 1.0125 : 0.9875);
-            meter = (meter - target) * meterCoef + target;
-            meters[i & (kStretch - 1)] = meter;
-        }
+        finishStep(i, lin, rin, mixedL, mixedR, gainNow);
     };
 
     // Settled, the sidechain of a stretch of samples runs first and the
@@ -418,6 +421,35 @@ void Tidepull::RunChain(double** inputs, double** outputs, int32_t nFrames)
                 steadyCurveGains(start, end, gains);
             else
                 movingCurveGains(start, end, gains);
+#ifdef TIDEPULL_STAGE_PAIR_SSE2
+            if (outSettled && mixSettled) {
+                // Output and mix settled too: every read of them gives their
+                // state, and both channels go from the filter to the mix side
+                // by side, each lane with outputStep's operations in its order.
+                const double drive = settledGain;
+                const __m128d driveLanes = _mm_set1_pd(drive);
+                const __m128d makeup = _mm_set1_pd(makeupGain);
+                const __m128d level = _mm_set1_pd(outSmoother.getState());
+                const double wetShare = wetSmoother.getState();
+                const __m128d wet = _mm_set1_pd(wetShare);
+                const __m128d dry = _mm_set1_pd(1.0 - wetShare);
+                for (int32_t i = start; i < end; ++i) {
+                    const double lin = inL[i];
+                    const double rin = inR[i];
+                    double sL;
+                    double sR;
+                    curve.evalPair(drive * lin, drive * rin, sL, sR);
+                    const __m128d sat = _mm_mul_pd(_mm_div_pd(filters.tickHeldLanes(sL, sR), driveLanes), makeup);
+                    const double gainNow = gains[i - start];
+                    const __m128d wetLanes = _mm_mul_pd(_mm_mul_pd(_mm_set1_pd(gainNow), sat), level);
+                    const __m128d mixed = _mm_add_pd(_mm_mul_pd(dry, _mm_set_pd(rin, lin)), _mm_mul_pd(wet, wetLanes));
+                    finishStep(i, lin, rin, _mm_cvtsd_f64(mixed), _mm_cvtsd_f64(_mm_unpackhi_pd(mixed, mixed)), gainNow);
+                }
+                if (pushMeter)
+                    editor->ReceiveControlValues(meterControlIndex, meters, end - start);
+                continue;
+            }
+#endif
             for (int32_t i = start; i < end; ++i) {
                 // Read every input of sample i before writing output i: the
                 // host may process in place.

@@ -96,6 +96,41 @@ TEST(TidepullFastPath, SettledParametersStayExactOverLongRuns)
     }
 }
 
+TEST(TidepullFastPath, OutputOrMixGlidingWhileTheRestIsSettled)
+{
+    // The settled chain takes its shortest road only while output and mix
+    // rest too: one of them kept gliding, the other at rest, then both at
+    // rest at odd values, at both ends of the rates.
+    for (double rate : {44100.0, 96000.0}) {
+        SCOPED_TRACE(testing::Message() << rate << " Hz");
+        MeterLog log;
+        PlugPtr plug = WithMeter(log, rate, 1024);
+        ReferenceChain ref(rate);
+        ref.editorAttached = true;
+        ChainComparison run(*plug, ref);
+        int32_t outputOnlyMoving = 0;
+        int32_t mixOnlyMoving = 0;
+        int32_t allSettled = 0;
+        run.beforeBlock = [&](int32_t) {
+            const Settled s = SettledState(*plug, ref.params);
+            const bool rest = s.inputGain && s.ratio && s.threshold;
+            outputOnlyMoving += rest && !s.outputGain && s.mix;
+            mixOnlyMoving += rest && s.outputGain && !s.mix;
+            allSettled += s.All();
+        };
+        std::vector<Change> script = {{0, Tidepull::kAcThreshold, 22.0}, {0, Tidepull::kRelease, 3.0}};
+        for (int32_t b = 100; b < 400; b += 12)
+            script.push_back({b, Tidepull::kOutput, (b / 12) % 2 ? -11.3 : 6.7});
+        for (int32_t b = 500; b < 800; b += 12)
+            script.push_back({b, Tidepull::kMix, (b / 12) % 2 ? 12.5 : 87.5});
+        script.push_back({800, Tidepull::kMix, 41.0});
+        EXPECT_EQ(run.Run(Program(1100 * 64, rate, 5), {64, 63, 1, 129}, script), "");
+        EXPECT_GT(outputOnlyMoving, 50);
+        EXPECT_GT(mixOnlyMoving, 50);
+        EXPECT_GT(allSettled, 50);
+    }
+}
+
 TEST(TidepullFastPath, SmoothersReachingTheirFixedPointsSampleBySample)
 {
     // One-sample blocks decide between the paths before every sample, so the
