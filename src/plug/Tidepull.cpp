@@ -263,39 +263,28 @@ void Tidepull::RunChain(double** inputs, double** outputs, int32_t nFrames)
         }
     };
 
-    // One sample's sidechain, detector and gain step (and the parameter
-    // glides they follow); gives the linear gain of the sample.
-    auto sidechainStep = [&](int32_t i, double lin, double rin, float t9) TIDEPULL_ALWAYS_INLINE {
-        // Sidechain: the sum is not halved, a centred signal reads 6 dB hot.
-        const double v = external ? scL[i] + scR[i] : rin + lin;
-        const double hp = highPass.tick(static_cast<float>(v));
-        level = static_cast<double>(static_cast<float>(hp) * t9);
-
-        detector.detectSelect(level);
-        if (curveMoved || !sameBits(detector.getEnvelope(), envelopeAtGain)) {
-            gain = detector.computeGainFast();
-            linearGain = portableMath::fastExp(gain * kDbToLinear);
-            envelopeAtGain = detector.getEnvelope();
-            curveMoved = false;
-        }
-
-        detectorTimes();
-
-        curveGlides();
-        return linearGain;
+    // With the curve standing still for the whole stretch (ratio and
+    // threshold settled and set, the knee set), the gain is a function of
+    // the envelope alone.
+    auto curveStandsStill = [&]() TIDEPULL_ALWAYS_INLINE {
+        return !curveMoved && ratioSettled && thresholdSettled && detector.getRatio() == ratioSmoother.getState()
+               && detector.getThreshold() == -thresholdSmoother.getState() && detector.getKnee() == knee;
     };
-    // A settled stretch whose curve stands still: the detector sample by
+    // A stretch whose curve stands still: the detector sample by
     // sample, then the gain step two envelopes at a time. An envelope that
     // keeps the bits of the last one a gain was made for reuses that gain;
     // a pair with a new one is made anew (the same bits either way).
     constexpr int32_t kStretch = 64;
     static_assert((kStretch & (kStretch - 1)) == 0, "stretch offsets are taken by masking");
-    auto steadyCurveGains = [&](int32_t start, int32_t end, double* out) TIDEPULL_ALWAYS_INLINE {
+    // levelGain(k): the input gain the sidechain level of the stretch's
+    // sample k is scaled by (t9).
+    auto steadyCurveGains = [&](int32_t start, int32_t end, double* out, auto levelGain) TIDEPULL_ALWAYS_INLINE {
         double envelopes[kStretch];
         for (int32_t i = start; i < end; ++i) {
+            // Sidechain: the sum is not halved, a centred signal reads 6 dB hot.
             const double v = external ? scL[i] + scR[i] : inR[i] + inL[i];
             const double hp = highPass.tick(static_cast<float>(v));
-            level = static_cast<double>(static_cast<float>(hp) * settledGain);
+            level = static_cast<double>(static_cast<float>(hp) * levelGain(i - start));
             detector.detectSelect(level);
             envelopes[i - start] = detector.getEnvelope();
             detectorTimes();
@@ -323,10 +312,10 @@ void Tidepull::RunChain(double** inputs, double** outputs, int32_t nFrames)
             detector.setGainDb(gain);
     };
 
-    // A settled stretch whose curve glides: the detector, the glides and the
+    // A stretch whose curve glides: the detector, the glides and the
     // choice between a new gain and the last one sample by sample, keeping
     // each sample's envelope and curve; then the gains two at a time.
-    auto movingCurveGains = [&](int32_t start, int32_t end, double* out) TIDEPULL_ALWAYS_INLINE {
+    auto movingCurveGains = [&](int32_t start, int32_t end, double* out, auto levelGain) TIDEPULL_ALWAYS_INLINE {
         double envelopes[kStretch];
         compressor::Curve curves[kStretch];
         bool fresh[kStretch];
@@ -334,7 +323,7 @@ void Tidepull::RunChain(double** inputs, double** outputs, int32_t nFrames)
             const int32_t k = i - start;
             const double v = external ? scL[i] + scR[i] : inR[i] + inL[i];
             const double hp = highPass.tick(static_cast<float>(v));
-            level = static_cast<double>(static_cast<float>(hp) * settledGain);
+            level = static_cast<double>(static_cast<float>(hp) * levelGain(k));
             detector.detectSelect(level);
             envelopes[k] = detector.getEnvelope();
             curves[k] = detector.curve();
@@ -402,25 +391,19 @@ void Tidepull::RunChain(double** inputs, double** outputs, int32_t nFrames)
         finishStep(i, lin, rin, mixedL, mixedR, gainNow);
     };
 
-    // Settled, the sidechain of a stretch of samples runs first and the
-    // audio after it: two shorter loops keep more in registers. Nothing of
+    // The sidechain of a stretch of samples runs apart from its audio:
+    // shorter loops keep more in registers, and the gains go two at a time. Nothing of
     // one feeds the other but the gain, and every input of the stretch is
     // read before any output is written.
     double gains[kStretch];
     for (int32_t start = 0; start < nFrames; start += kStretch) {
         const int32_t end = nFrames - start < kStretch ? nFrames : start + kStretch;
         if constexpr (kInputGainSettled) {
-            // With the curve standing still for the whole stretch (ratio and
-            // threshold settled and set, the knee set), the gain is a function
-            // of the envelope alone: envelopes first, then gains two at a time.
-            const bool curveSteady = !curveMoved && ratioSettled && thresholdSettled
-                                     && detector.getRatio() == ratioSmoother.getState()
-                                     && detector.getThreshold() == -thresholdSmoother.getState()
-                                     && detector.getKnee() == knee;
-            if (curveSteady)
-                steadyCurveGains(start, end, gains);
+            auto settledLevelGain = [settledGain](int32_t) { return settledGain; };
+            if (curveStandsStill())
+                steadyCurveGains(start, end, gains, settledLevelGain);
             else
-                movingCurveGains(start, end, gains);
+                movingCurveGains(start, end, gains, settledLevelGain);
 #ifdef TIDEPULL_STAGE_PAIR_SSE2
             if (outSettled && mixSettled) {
                 // Output and mix settled too: every read of them gives their
@@ -472,7 +455,13 @@ void Tidepull::RunChain(double** inputs, double** outputs, int32_t nFrames)
                 outputStep(i, lin, rin, satL, satR, gains[i - start]);
             }
         } else {
-            // Moving, t9 comes after the saturation stage's eight steps.
+            // Moving, t9 comes after the saturation stage's eight steps. The
+            // audio of the stretch runs to the band-pass first, then the
+            // sidechain with each sample's t9, then the output: each
+            // smoother still takes its steps in its own order.
+            double satLs[kStretch];
+            double satRs[kStretch];
+            float levelGains[kStretch];
             for (int32_t i = start; i < end; ++i) {
                 const double lin = inL[i];
                 const double rin = inR[i];
@@ -495,9 +484,17 @@ void Tidepull::RunChain(double** inputs, double** outputs, int32_t nFrames)
                 const double s8 = SaturateOrReuse(curve, a8, a6, s6);
                 const double satL = ClockThree(filterL, a1, a5, a7, s1, s5, s7) / t2 * makeupGain;
                 const double satR = ClockThree(filterR, a3, a6, a8, s3, s6, s8) / t4 * makeupGain;
-                const float t9 = gainSmoother.tick(gainTarget);
-                outputStep(i, lin, rin, satL, satR, sidechainStep(i, lin, rin, t9));
+                satLs[i - start] = satL;
+                satRs[i - start] = satR;
+                levelGains[i - start] = gainSmoother.tick(gainTarget);
             }
+            auto movingLevelGain = [&levelGains](int32_t k) { return levelGains[k]; };
+            if (curveStandsStill())
+                steadyCurveGains(start, end, gains, movingLevelGain);
+            else
+                movingCurveGains(start, end, gains, movingLevelGain);
+            for (int32_t i = start; i < end; ++i)
+                outputStep(i, inL[i], inR[i], satLs[i - start], satRs[i - start], gains[i - start]);
         }
         if (pushMeter)
             editor->ReceiveControlValues(meterControlIndex, meters, end - start);

@@ -131,6 +131,36 @@ TEST(TidepullFastPath, OutputOrMixGlidingWhileTheRestIsSettled)
     }
 }
 
+TEST(TidepullFastPath, InputGainGlidingAtEveryReleasePosition)
+{
+    // The input gain never at rest: its sidechain, gains and output made a
+    // stretch at a time, with the curve at rest and gliding, on the main and
+    // the external sidechain.
+    for (int32_t position = 0; position <= 5; ++position) {
+        SCOPED_TRACE(testing::Message() << "release " << position);
+        MeterLog log;
+        PlugPtr plug = WithMeter(log, 48000.0, 1024);
+        ReferenceChain ref(48000.0);
+        ref.editorAttached = true;
+        ChainComparison run(*plug, ref);
+        int32_t moving = 0;
+        run.beforeBlock = [&](int32_t) { moving += !SettledState(*plug, ref.params).inputGain; };
+        std::vector<Change> script = {{0, Tidepull::kRelease, static_cast<double>(position)},
+                                      {0, Tidepull::kAcThreshold, 18.0}};
+        for (int32_t b = 0; b < 300; b += 3)
+            script.push_back({b, Tidepull::kInputAtten, (b / 3) % 2 ? 1.8 : -2.5});
+        for (int32_t b = 100; b < 200; b += 2)
+            script.push_back({b, Tidepull::kAcThreshold, (b / 2) % 2 ? 14.0 : 16.0});
+        script.push_back({150, Tidepull::kExternalSidechain, 1.0});
+        script.push_back({250, Tidepull::kExternalSidechain, 0.0});
+        script.push_back({270, Tidepull::kBypass, 0.0});
+        script.push_back({280, Tidepull::kBypass, 1.0});
+        EXPECT_EQ(run.Run(Bursts(300 * 100, 48000.0, 60 + static_cast<uint32_t>(position)), {127, 1, 64, 65, 243}, script),
+                  "");
+        EXPECT_GT(moving, run.blocksRun * 2 / 3);
+    }
+}
+
 TEST(TidepullFastPath, SmoothersReachingTheirFixedPointsSampleBySample)
 {
     // One-sample blocks decide between the paths before every sample, so the
