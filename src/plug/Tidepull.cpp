@@ -278,6 +278,26 @@ void Tidepull::RunChain(double** inputs, double** outputs, int32_t nFrames)
     static_assert((kStretch & (kStretch - 1)) == 0, "stretch offsets are taken by masking");
     // levelGain(k): the input gain the sidechain level of the stretch's
     // sample k is scaled by (t9).
+    // Gains moving through most of a stretch: every pair made, the logs of
+    // all, then the gains, then the exps, each loop free of the others'
+    // latency. A gain that could have been reused has the same bits made
+    // anew. An odd stretch (never longer than kStretch - 1) ends in a pair
+    // of its last envelope, written past the end.
+    auto everyGain = [&](int32_t n, const double* envelopes, double* out, auto gainsFromLogs) TIDEPULL_ALWAYS_INLINE {
+        double logs[kStretch];
+        double dbs[kStretch];
+        for (int32_t k = 0; k < n; k += 2) {
+            const int32_t k2 = k + 1 < n ? k + 1 : k;
+            portableMath::fastLogPair(std::fabs(envelopes[k]), std::fabs(envelopes[k2]), logs[k], logs[k + 1]);
+        }
+        for (int32_t k = 0; k < n; k += 2)
+            gainsFromLogs(k, k + 1 < n ? k + 1 : k, logs[k], logs[k + 1], dbs[k], dbs[k + 1]);
+        for (int32_t k = 0; k < n; k += 2)
+            portableMath::fastExpPair(dbs[k] * kDbToLinear, dbs[k + 1] * kDbToLinear, out[k], out[k + 1]);
+        gain = dbs[n - 1];
+        linearGain = out[n - 1];
+        detector.setGainDb(gain);
+    };
     auto steadyCurveGains = [&](int32_t start, int32_t end, double* out, auto levelGain) TIDEPULL_ALWAYS_INLINE {
         double envelopes[kStretch];
         for (int32_t i = start; i < end; ++i) {
@@ -290,6 +310,21 @@ void Tidepull::RunChain(double** inputs, double** outputs, int32_t nFrames)
             detectorTimes();
         }
         const int32_t n = end - start;
+        int32_t moves = 0;
+        for (int32_t k = 0; k < n; ++k)
+            moves += !sameBits(envelopes[k], k == 0 ? envelopeAtGain : envelopes[k - 1]);
+        if (moves == 0) {
+            for (int32_t k = 0; k < n; ++k)
+                out[k] = linearGain;
+            return;
+        }
+        if (moves * 4 >= n) {
+            everyGain(n, envelopes, out, [&](int32_t, int32_t, double logA, double logB, double& a, double& b) {
+                detector.gainsFromLogs(logA, logB, a, b);
+            });
+            envelopeAtGain = envelopes[n - 1];
+            return;
+        }
         bool made = false;
         for (int32_t k = 0; k < n; k += 2) {
             const int32_t k2 = k + 1 < n ? k + 1 : k;
@@ -336,6 +371,15 @@ void Tidepull::RunChain(double** inputs, double** outputs, int32_t nFrames)
             curveGlides();
         }
         const int32_t n = end - start;
+        int32_t freshCount = 0;
+        for (int32_t k = 0; k < n; ++k)
+            freshCount += fresh[k] ? 1 : 0;
+        if (freshCount * 4 >= n) {
+            everyGain(n, envelopes, out, [&](int32_t k, int32_t k2, double logA, double logB, double& a, double& b) {
+                compressor::gainsFromLogs(logA, curves[k], logB, curves[k2], a, b);
+            });
+            return;
+        }
         bool made = false;
         for (int32_t k = 0; k < n; k += 2) {
             const int32_t k2 = k + 1 < n ? k + 1 : k;
