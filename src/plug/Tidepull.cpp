@@ -192,11 +192,14 @@ void Tidepull::RunChain(double** inputs, double** outputs, int32_t nFrames)
     using FilterCopy = std::conditional_t<kInputGainSettled, stageFilter&, stageFilter>;
     FilterCopy filterL = stageL;
     FilterCopy filterR = stageR;
-    // The sidechain filter and the detector work in place: settled, their
+    // Settled, the sidechain filter and the detector work in place: their
     // loop writes no host buffer, and copying them in and out costs more
-    // per call than it saves.
-    biquad& highPass = sidechainFilter;
-    compressor& detector = comp;
+    // per call than it saves. Moving, the longer loops keep their working
+    // copies in registers.
+    using HighPassCopy = std::conditional_t<kInputGainSettled, biquad&, biquad>;
+    using DetectorCopy = std::conditional_t<kInputGainSettled, compressor&, compressor>;
+    HighPassCopy highPass = sidechainFilter;
+    DetectorCopy detector = comp;
     paramSmoother gainSmoother = inputGainSmoother;
     paramSmoother ratioSmoother = dcSmoother;
     paramSmoother thresholdSmoother = acSmoother;
@@ -549,6 +552,8 @@ void Tidepull::RunChain(double** inputs, double** outputs, int32_t nFrames)
     } else {
         stageL = filterL;
         stageR = filterR;
+        sidechainFilter = highPass;
+        comp = detector;
     }
     inputGainSmoother = gainSmoother;
     dcSmoother = ratioSmoother;
