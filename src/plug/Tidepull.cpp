@@ -416,9 +416,14 @@ void Tidepull::RunChain(double** inputs, double** outputs, int32_t nFrames)
         outR[i] = engaged ? mixedR : rin;
 
         if (editor) {
+            // Both ballistics made, one kept: the comparison with the last
+            // value then runs beside the step instead of before it.
             const double m = std::fabs(reduction);
-            const double target = m * (m > meter ? 1.0125 : 0.9875);
-            meter = (meter - target) * meterCoef + target;
+            const double rise = m * 1.0125;
+            const double fall = m * 0.9875;
+            const double rising = (meter - rise) * meterCoef + rise;
+            const double falling = (meter - fall) * meterCoef + fall;
+            meter = m > meter ? rising : falling;
             meters[i & (kStretch - 1)] = meter;
         }
     };
