@@ -139,24 +139,6 @@ TEST(Control, ARunOfValuesEndsAsTheSameValuesOneAtATime)
     EXPECT_TRUE(run.IsRedrawRequested());
 }
 
-TEST(Control, ARunDrawnHalfWayIsMarkedAgainForItsLastValue)
-{
-    // The editor may clean the control while a run is being stored; the
-    // marks set after the run's last value owe one more frame for it.
-    ProbeControl c(nullptr, Bounds(0, 0, 10, 10));
-    c.ReceiveParamValue(0.1);
-    const double first[] = {0.2, 0.3};
-    c.ReceiveParamValues(first, 2);
-    c.MarkClean();
-    c.MarkClean();
-    ASSERT_FALSE(c.NeedsRedraw());
-    const double second[] = {0.3, 0.35};
-    c.ReceiveParamValues(second, 2);
-    EXPECT_EQ(c.Value(), 0.35);
-    EXPECT_TRUE(c.NeedsRedraw());
-    EXPECT_TRUE(c.IsRedrawRequested());
-}
-
 TEST(Control, DoubleClickRestoresTheFirstValueAndSendsIt)
 {
     RecordingPlug plug;
