@@ -25,6 +25,8 @@ public:
     // computeGainFast's gain for two envelopes, side by side in SSE2 lanes,
     // leaving the detector as it is: each the bits computeGainFast would give.
     void gainsFast(double envelopeA, double envelopeB, double& gainA, double& gainB) const;
+    // gainsFast after its logs: from fastLogPair's logs of the envelopes' magnitudes.
+    void gainsFromLogs(double logA, double logB, double& gainA, double& gainB) const;
 
     // The curve a gain step reads, kept per sample by a chain that makes its
     // gains later, two at a time.
@@ -35,6 +37,8 @@ public:
     // computeGainFast's gain for two envelopes, each under its own curve.
     static void gainsFast(double envelopeA, const Curve& a, double envelopeB, const Curve& b, double& gainA,
                           double& gainB);
+    static void gainsFromLogs(double logA, const Curve& a, double logB, const Curve& b, double& gainA,
+                              double& gainB);
     // The last gain made, when the chain made it through gainsFast.
     void setGainDb(double g) { gainDb = g; }
 
@@ -128,12 +132,17 @@ inline void compressor::setKnee(double k)
 
 inline void compressor::gainsFast(double envelopeA, double envelopeB, double& gainA, double& gainB) const
 {
-#ifdef TIDEPULL_MATH_PAIR_SSE2
-    // One curve for both lanes: its values broadcast, the slope made once.
-    const double slopeNow = 1.0 - 1.0 / ratio;
     double logA;
     double logB;
     portableMath::fastLogPair(std::fabs(envelopeA), std::fabs(envelopeB), logA, logB);
+    gainsFromLogs(logA, logB, gainA, gainB);
+}
+
+inline void compressor::gainsFromLogs(double logA, double logB, double& gainA, double& gainB) const
+{
+#ifdef TIDEPULL_MATH_PAIR_SSE2
+    // One curve for both lanes: its values broadcast, the slope made once.
+    const double slopeNow = 1.0 - 1.0 / ratio;
     const __m128d e = _mm_mul_pd(_mm_set_pd(logB, logA), _mm_set1_pd(kLnToDb));
     const __m128d low = _mm_set1_pd(kneeLow);
     const __m128d width = _mm_set1_pd(kneeWidth);
@@ -149,7 +158,7 @@ inline void compressor::gainsFast(double envelopeA, double envelopeB, double& ga
     _mm_storeh_pd(&gainB, g);
 #else
     const Curve c = curve();
-    gainsFast(envelopeA, c, envelopeB, c, gainA, gainB);
+    gainsFromLogs(logA, c, logB, c, gainA, gainB);
 #endif
 }
 
@@ -159,6 +168,12 @@ inline void compressor::gainsFast(double envelopeA, const Curve& a, double envel
     double logA;
     double logB;
     portableMath::fastLogPair(std::fabs(envelopeA), std::fabs(envelopeB), logA, logB);
+    gainsFromLogs(logA, a, logB, b, gainA, gainB);
+}
+
+inline void compressor::gainsFromLogs(double logA, const Curve& a, double logB, const Curve& b, double& gainA,
+                                      double& gainB)
+{
 #ifdef TIDEPULL_MATH_PAIR_SSE2
     auto lanes = [](double lo, double hi) { return _mm_set_pd(hi, lo); };
     const __m128d one = _mm_set1_pd(1.0);

@@ -8,6 +8,14 @@
 #define TIDEPULL_MATH_PAIR_SSE2 1
 #endif
 
+// The pair forms run in the chain's gain loops, which are short enough to
+// take them inline whole.
+#if defined(__GNUC__)
+#define TIDEPULL_MATH_INLINE inline __attribute__((always_inline))
+#else
+#define TIDEPULL_MATH_INLINE inline
+#endif
+
 // The transcendental functions of the audio path, parameter conversion and
 // coefficients, built from + - * / only, so every platform and compiler gives
 // the same bits (the C libraries differ in the last bits, and some pick FMA
@@ -98,7 +106,7 @@ inline double fastLog(double x)
     return w + (r + ((ef * 0x1.ef35793c76730p-45 + detail::kLogFirst[i][2]) + p));
 }
 
-inline void fastLogPair(double a, double b, double& outA, double& outB)
+TIDEPULL_MATH_INLINE void fastLogPair(double a, double b, double& outA, double& outB)
 {
 #ifdef TIDEPULL_MATH_PAIR_SSE2
     const uint64_t ua = detail::bitsOf(a);
@@ -136,7 +144,7 @@ inline void fastLogPair(double a, double b, double& outA, double& outB)
     outB = fastLog(b);
 }
 
-inline void fastExpPair(double a, double b, double& outA, double& outB)
+TIDEPULL_MATH_INLINE void fastExpPair(double a, double b, double& outA, double& outB)
 {
 #ifdef TIDEPULL_MATH_PAIR_SSE2
     const uint64_t magA = detail::bitsOf(a) & 0x7FFFFFFFFFFFFFFFull;

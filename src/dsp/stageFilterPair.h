@@ -21,6 +21,10 @@ public:
 
     // tickHeld on both: l into the left filter, r into the right.
     void tickHeld(double l, double r, double& outL, double& outR);
+#ifdef TIDEPULL_STAGE_PAIR_SSE2
+    // tickHeld with both outputs in one register, left in the low lane.
+    __m128d tickHeldLanes(double l, double r);
+#endif
 
 private:
     const double (*held)[9];
@@ -54,6 +58,13 @@ inline void stageFilterPair::store(stageFilter& l, stageFilter& r) const
 
 inline void stageFilterPair::tickHeld(double l, double r, double& outL, double& outR)
 {
+    const __m128d y = tickHeldLanes(l, r);
+    _mm_storel_pd(&outL, y);
+    _mm_storeh_pd(&outR, y);
+}
+
+inline __m128d stageFilterPair::tickHeldLanes(double l, double r)
+{
     const __m128d x = _mm_set_pd(r, l);
     __m128d out[3];
     for (int k = 0; k < 3; ++k) {
@@ -65,8 +76,7 @@ inline void stageFilterPair::tickHeld(double l, double r, double& outL, double& 
     }
     x4 = x1; x3 = x; x2 = x; x1 = x;
     y4 = y1; y3 = out[0]; y2 = out[1]; y1 = out[2];
-    _mm_storel_pd(&outL, out[0]);
-    _mm_storeh_pd(&outR, out[0]);
+    return out[0];
 }
 
 #else

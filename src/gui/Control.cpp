@@ -52,6 +52,25 @@ void Control::ReceiveParamValue(double normalized)
     }
 }
 
+void Control::ReceiveParamValues(const double* normalized, int32_t count)
+{
+    bool changed = false;
+    for (int32_t i = 0; i < count; ++i) {
+        const double v = normalized[i];
+        if (DefaultValue() < 0.0) {
+            SetValue(v);
+            SetDefaultValue(v);
+        } else if (v != Value()) {
+            SetValue(Clamped(v));
+            changed = true;
+        }
+    }
+    // After the last store: a clean that ran in between and drew an earlier
+    // value leaves the marks set again for the last one.
+    if (changed)
+        drawState.fetch_or(kDirty | kRedrawRequested, std::memory_order_relaxed);
+}
+
 double Control::Clamped(double v) const
 {
     if (!(v >= clampLow))   // NaN goes to the low end too

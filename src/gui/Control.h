@@ -48,6 +48,10 @@ public:
     virtual void MouseOut() {}
     virtual bool Draw(Editor& editor) = 0;
     virtual void ReceiveParamValue(double normalized);
+    // ReceiveParamValue for each value in order, with the redraw marks set
+    // once at the end (an atomic read-modify-write per value is most of the
+    // cost of a meter fed every sample).
+    virtual void ReceiveParamValues(const double* normalized, int32_t count);
     virtual void ApplyUserValue(double normalized);
     // Also how a linked value or name display receives its text.
     virtual void ReceiveEnteredText(const char* /*text*/) {}

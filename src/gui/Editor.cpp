@@ -164,6 +164,13 @@ void Editor::ReceiveControlValue(int32_t controlIdx, double normalized)
     controls[static_cast<size_t>(controlIdx)]->ReceiveParamValue(normalized);
 }
 
+void Editor::ReceiveControlValues(int32_t controlIdx, const double* normalized, int32_t count)
+{
+    if (controlIdx < 0 || controlIdx >= ControlCount() || !normalized || count <= 0)
+        return;
+    controls[static_cast<size_t>(controlIdx)]->ReceiveParamValues(normalized, count);
+}
+
 int32_t Editor::AddControl(Control* control)
 {
     if (!control)

@@ -32,7 +32,7 @@ class PlugCore;
 // dismissed and text entry never opens.
 //
 // Threads: everything runs on the editor thread except PushParamToControls
-// and ReceiveControlValue, which the plug calls while processing with its
+// and ReceiveControlValue(s), which the plug calls while processing with its
 // mutex held. Those only store values and flags in controls.
 class Editor : public EditorLink {
 public:
@@ -81,6 +81,7 @@ public:
     void PrepareSurfaces() override;
     int32_t ControlCount() const override { return static_cast<int32_t>(controls.size()); }
     void ReceiveControlValue(int32_t controlIdx, double normalized) override;
+    void ReceiveControlValues(int32_t controlIdx, const double* normalized, int32_t count) override;
 
     // Building. The editor takes ownership of added controls.
     int32_t AddControl(Control* control);

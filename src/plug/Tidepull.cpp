@@ -192,11 +192,14 @@ void Tidepull::RunChain(double** inputs, double** outputs, int32_t nFrames)
     using FilterCopy = std::conditional_t<kInputGainSettled, stageFilter&, stageFilter>;
     FilterCopy filterL = stageL;
     FilterCopy filterR = stageR;
-    // The sidechain filter and the detector work in place: settled, their
+    // Settled, the sidechain filter and the detector work in place: their
     // loop writes no host buffer, and copying them in and out costs more
-    // per call than it saves.
-    biquad& highPass = sidechainFilter;
-    compressor& detector = comp;
+    // per call than it saves. Moving, the longer loops keep their working
+    // copies in registers.
+    using HighPassCopy = std::conditional_t<kInputGainSettled, biquad&, biquad>;
+    using DetectorCopy = std::conditional_t<kInputGainSettled, compressor&, compressor>;
+    HighPassCopy highPass = sidechainFilter;
+    DetectorCopy detector = comp;
     paramSmoother gainSmoother = inputGainSmoother;
     paramSmoother ratioSmoother = dcSmoother;
     paramSmoother thresholdSmoother = acSmoother;
@@ -263,43 +266,68 @@ void Tidepull::RunChain(double** inputs, double** outputs, int32_t nFrames)
         }
     };
 
-    // One sample's sidechain, detector and gain step (and the parameter
-    // glides they follow); gives the linear gain of the sample.
-    auto sidechainStep = [&](int32_t i, double lin, double rin, float t9) TIDEPULL_ALWAYS_INLINE {
-        // Sidechain: the sum is not halved, a centred signal reads 6 dB hot.
-        const double v = external ? scL[i] + scR[i] : rin + lin;
-        const double hp = highPass.tick(static_cast<float>(v));
-        level = static_cast<double>(static_cast<float>(hp) * t9);
-
-        detector.detectSelect(level);
-        if (curveMoved || !sameBits(detector.getEnvelope(), envelopeAtGain)) {
-            gain = detector.computeGainFast();
-            linearGain = portableMath::fastExp(gain * kDbToLinear);
-            envelopeAtGain = detector.getEnvelope();
-            curveMoved = false;
-        }
-
-        detectorTimes();
-
-        curveGlides();
-        return linearGain;
+    // With the curve standing still for the whole stretch (ratio and
+    // threshold settled and set, the knee set), the gain is a function of
+    // the envelope alone.
+    auto curveStandsStill = [&]() TIDEPULL_ALWAYS_INLINE {
+        return !curveMoved && ratioSettled && thresholdSettled && detector.getRatio() == ratioSmoother.getState()
+               && detector.getThreshold() == -thresholdSmoother.getState() && detector.getKnee() == knee;
     };
-    // A settled stretch whose curve stands still: the detector sample by
+    // A stretch whose curve stands still: the detector sample by
     // sample, then the gain step two envelopes at a time. An envelope that
     // keeps the bits of the last one a gain was made for reuses that gain;
     // a pair with a new one is made anew (the same bits either way).
     constexpr int32_t kStretch = 64;
-    auto steadyCurveGains = [&](int32_t start, int32_t end, double* out) TIDEPULL_ALWAYS_INLINE {
+    static_assert((kStretch & (kStretch - 1)) == 0, "stretch offsets are taken by masking");
+    // levelGain(k): the input gain the sidechain level of the stretch's
+    // sample k is scaled by (t9).
+    // Gains moving through most of a stretch: every pair made, the logs of
+    // all, then the gains, then the exps, each loop free of the others'
+    // latency. A gain that could have been reused has the same bits made
+    // anew. An odd stretch (never longer than kStretch - 1) ends in a pair
+    // of its last envelope, written past the end.
+    auto everyGain = [&](int32_t n, const double* envelopes, double* out, auto gainsFromLogs) TIDEPULL_ALWAYS_INLINE {
+        double logs[kStretch];
+        double dbs[kStretch];
+        for (int32_t k = 0; k < n; k += 2) {
+            const int32_t k2 = k + 1 < n ? k + 1 : k;
+            portableMath::fastLogPair(std::fabs(envelopes[k]), std::fabs(envelopes[k2]), logs[k], logs[k + 1]);
+        }
+        for (int32_t k = 0; k < n; k += 2)
+            gainsFromLogs(k, k + 1 < n ? k + 1 : k, logs[k], logs[k + 1], dbs[k], dbs[k + 1]);
+        for (int32_t k = 0; k < n; k += 2)
+            portableMath::fastExpPair(dbs[k] * kDbToLinear, dbs[k + 1] * kDbToLinear, out[k], out[k + 1]);
+        gain = dbs[n - 1];
+        linearGain = out[n - 1];
+        detector.setGainDb(gain);
+    };
+    auto steadyCurveGains = [&](int32_t start, int32_t end, double* out, auto levelGain) TIDEPULL_ALWAYS_INLINE {
         double envelopes[kStretch];
         for (int32_t i = start; i < end; ++i) {
+            // Sidechain: the sum is not halved, a centred signal reads 6 dB hot.
             const double v = external ? scL[i] + scR[i] : inR[i] + inL[i];
             const double hp = highPass.tick(static_cast<float>(v));
-            level = static_cast<double>(static_cast<float>(hp) * settledGain);
+            level = static_cast<double>(static_cast<float>(hp) * levelGain(i - start));
             detector.detectSelect(level);
             envelopes[i - start] = detector.getEnvelope();
             detectorTimes();
         }
         const int32_t n = end - start;
+        int32_t moves = 0;
+        for (int32_t k = 0; k < n; ++k)
+            moves += !sameBits(envelopes[k], k == 0 ? envelopeAtGain : envelopes[k - 1]);
+        if (moves == 0) {
+            for (int32_t k = 0; k < n; ++k)
+                out[k] = linearGain;
+            return;
+        }
+        if (moves * 4 >= n) {
+            everyGain(n, envelopes, out, [&](int32_t, int32_t, double logA, double logB, double& a, double& b) {
+                detector.gainsFromLogs(logA, logB, a, b);
+            });
+            envelopeAtGain = envelopes[n - 1];
+            return;
+        }
         bool made = false;
         for (int32_t k = 0; k < n; k += 2) {
             const int32_t k2 = k + 1 < n ? k + 1 : k;
@@ -322,10 +350,10 @@ void Tidepull::RunChain(double** inputs, double** outputs, int32_t nFrames)
             detector.setGainDb(gain);
     };
 
-    // A settled stretch whose curve glides: the detector, the glides and the
+    // A stretch whose curve glides: the detector, the glides and the
     // choice between a new gain and the last one sample by sample, keeping
     // each sample's envelope and curve; then the gains two at a time.
-    auto movingCurveGains = [&](int32_t start, int32_t end, double* out) TIDEPULL_ALWAYS_INLINE {
+    auto movingCurveGains = [&](int32_t start, int32_t end, double* out, auto levelGain) TIDEPULL_ALWAYS_INLINE {
         double envelopes[kStretch];
         compressor::Curve curves[kStretch];
         bool fresh[kStretch];
@@ -333,7 +361,7 @@ void Tidepull::RunChain(double** inputs, double** outputs, int32_t nFrames)
             const int32_t k = i - start;
             const double v = external ? scL[i] + scR[i] : inR[i] + inL[i];
             const double hp = highPass.tick(static_cast<float>(v));
-            level = static_cast<double>(static_cast<float>(hp) * settledGain);
+            level = static_cast<double>(static_cast<float>(hp) * levelGain(k));
             detector.detectSelect(level);
             envelopes[k] = detector.getEnvelope();
             curves[k] = detector.curve();
@@ -346,6 +374,15 @@ void Tidepull::RunChain(double** inputs, double** outputs, int32_t nFrames)
             curveGlides();
         }
         const int32_t n = end - start;
+        int32_t freshCount = 0;
+        for (int32_t k = 0; k < n; ++k)
+            freshCount += fresh[k] ? 1 : 0;
+        if (freshCount * 4 >= n) {
+            everyGain(n, envelopes, out, [&](int32_t k, int32_t k2, double logA, double logB, double& a, double& b) {
+                compressor::gainsFromLogs(logA, curves[k], logB, curves[k2], a, b);
+            });
+            return;
+        }
         bool made = false;
         for (int32_t k = 0; k < n; k += 2) {
             const int32_t k2 = k + 1 < n ? k + 1 : k;
@@ -368,7 +405,28 @@ void Tidepull::RunChain(double** inputs, double** outputs, int32_t nFrames)
             detector.setGainDb(gain);
     };
 
-    // One sample's wet and dry mix, output and meter.
+    // One sample's wet and dry mix, output and meter. The meter's value of
+    // each sample is kept and handed to the editor a stretch at a time
+    // (stretches start at multiples of kStretch).
+    double meters[kStretch];
+    auto finishStep = [&](int32_t i, double lin, double rin, double mixedL, double mixedR,
+                          double gainNow) TIDEPULL_ALWAYS_INLINE {
+        reduction = engaged ? 1.0 - gainNow : 0.0;
+        outL[i] = engaged ? mixedL : lin;
+        outR[i] = engaged ? mixedR : rin;
+
+        if (editor) {
+            // Both ballistics made, one kept: the comparison with the last
+            // value then runs beside the step instead of before it.
+            const double m = std::fabs(reduction);
+            const double rise = m * 1.0125;
+            const double fall = m * 0.9875;
+            const double rising = (meter - rise) * meterCoef + rise;
+            const double falling = (meter - fall) * meterCoef + fall;
+            meter = m > meter ? rising : falling;
+            meters[i & (kStretch - 1)] = meter;
+        }
+    };
     auto outputStep = [&](int32_t i, double lin, double rin, double satL, double satR,
                           double gainNow) TIDEPULL_ALWAYS_INLINE {
         const float o1 = Read(outSmoother, outSettled, outTarget);
@@ -382,39 +440,51 @@ void Tidepull::RunChain(double** inputs, double** outputs, int32_t nFrames)
         const float m3 = Read(wetSmoother, mixSettled, mixTarget);
         const float m4 = Read(wetSmoother, mixSettled, mixTarget);
         const double mixedR = (1.0 - m3) * rin + m4 * wetR;
-
-        reduction = engaged ? 1.0 - gainNow : 0.0;
-        outL[i] = engaged ? mixedL : lin;
-        outR[i] = engaged ? mixedR : rin;
-
-        if (editor) {
-            const double m = std::fabs(reduction);
-            const double target = m * (m > meter ? 1.0125 : 0.9875);
-            meter = (meter - target) * meterCoef + target;
-            if (pushMeter)
-                editor->ReceiveControlValue(meterControlIndex, meter);
-        }
+        finishStep(i, lin, rin, mixedL, mixedR, gainNow);
     };
 
-    // Settled, the sidechain of a stretch of samples runs first and the
-    // audio after it: two shorter loops keep more in registers. Nothing of
+    // The sidechain of a stretch of samples runs apart from its audio:
+    // shorter loops keep more in registers, and the gains go two at a time. Nothing of
     // one feeds the other but the gain, and every input of the stretch is
     // read before any output is written.
     double gains[kStretch];
     for (int32_t start = 0; start < nFrames; start += kStretch) {
         const int32_t end = nFrames - start < kStretch ? nFrames : start + kStretch;
         if constexpr (kInputGainSettled) {
-            // With the curve standing still for the whole stretch (ratio and
-            // threshold settled and set, the knee set), the gain is a function
-            // of the envelope alone: envelopes first, then gains two at a time.
-            const bool curveSteady = !curveMoved && ratioSettled && thresholdSettled
-                                     && detector.getRatio() == ratioSmoother.getState()
-                                     && detector.getThreshold() == -thresholdSmoother.getState()
-                                     && detector.getKnee() == knee;
-            if (curveSteady)
-                steadyCurveGains(start, end, gains);
+            auto settledLevelGain = [settledGain](int32_t) { return settledGain; };
+            if (curveStandsStill())
+                steadyCurveGains(start, end, gains, settledLevelGain);
             else
-                movingCurveGains(start, end, gains);
+                movingCurveGains(start, end, gains, settledLevelGain);
+#ifdef TIDEPULL_STAGE_PAIR_SSE2
+            if (outSettled && mixSettled) {
+                // Output and mix settled too: every read of them gives their
+                // state, and both channels go from the filter to the mix side
+                // by side, each lane with outputStep's operations in its order.
+                const double drive = settledGain;
+                const __m128d driveLanes = _mm_set1_pd(drive);
+                const __m128d makeup = _mm_set1_pd(makeupGain);
+                const __m128d level = _mm_set1_pd(outSmoother.getState());
+                const double wetShare = wetSmoother.getState();
+                const __m128d wet = _mm_set1_pd(wetShare);
+                const __m128d dry = _mm_set1_pd(1.0 - wetShare);
+                for (int32_t i = start; i < end; ++i) {
+                    const double lin = inL[i];
+                    const double rin = inR[i];
+                    double sL;
+                    double sR;
+                    curve.evalPair(drive * lin, drive * rin, sL, sR);
+                    const __m128d sat = _mm_mul_pd(_mm_div_pd(filters.tickHeldLanes(sL, sR), driveLanes), makeup);
+                    const double gainNow = gains[i - start];
+                    const __m128d wetLanes = _mm_mul_pd(_mm_mul_pd(_mm_set1_pd(gainNow), sat), level);
+                    const __m128d mixed = _mm_add_pd(_mm_mul_pd(dry, _mm_set_pd(rin, lin)), _mm_mul_pd(wet, wetLanes));
+                    finishStep(i, lin, rin, _mm_cvtsd_f64(mixed), _mm_cvtsd_f64(_mm_unpackhi_pd(mixed, mixed)), gainNow);
+                }
+                if (pushMeter)
+                    editor->ReceiveControlValues(meterControlIndex, meters, end - start);
+                continue;
+            }
+#endif
             for (int32_t i = start; i < end; ++i) {
                 // Read every input of sample i before writing output i: the
                 // host may process in place.
@@ -437,7 +507,13 @@ void Tidepull::RunChain(double** inputs, double** outputs, int32_t nFrames)
                 outputStep(i, lin, rin, satL, satR, gains[i - start]);
             }
         } else {
-            // Moving, t9 comes after the saturation stage's eight steps.
+            // Moving, t9 comes after the saturation stage's eight steps. The
+            // audio of the stretch runs to the band-pass first, then the
+            // sidechain with each sample's t9, then the output: each
+            // smoother still takes its steps in its own order.
+            double satLs[kStretch];
+            double satRs[kStretch];
+            float levelGains[kStretch];
             for (int32_t i = start; i < end; ++i) {
                 const double lin = inL[i];
                 const double rin = inR[i];
@@ -460,10 +536,20 @@ void Tidepull::RunChain(double** inputs, double** outputs, int32_t nFrames)
                 const double s8 = SaturateOrReuse(curve, a8, a6, s6);
                 const double satL = ClockThree(filterL, a1, a5, a7, s1, s5, s7) / t2 * makeupGain;
                 const double satR = ClockThree(filterR, a3, a6, a8, s3, s6, s8) / t4 * makeupGain;
-                const float t9 = gainSmoother.tick(gainTarget);
-                outputStep(i, lin, rin, satL, satR, sidechainStep(i, lin, rin, t9));
+                satLs[i - start] = satL;
+                satRs[i - start] = satR;
+                levelGains[i - start] = gainSmoother.tick(gainTarget);
             }
+            auto movingLevelGain = [&levelGains](int32_t k) { return levelGains[k]; };
+            if (curveStandsStill())
+                steadyCurveGains(start, end, gains, movingLevelGain);
+            else
+                movingCurveGains(start, end, gains, movingLevelGain);
+            for (int32_t i = start; i < end; ++i)
+                outputStep(i, inL[i], inR[i], satLs[i - start], satRs[i - start], gains[i - start]);
         }
+        if (pushMeter)
+            editor->ReceiveControlValues(meterControlIndex, meters, end - start);
     }
 
     if constexpr (kInputGainSettled) {
@@ -471,6 +557,8 @@ void Tidepull::RunChain(double** inputs, double** outputs, int32_t nFrames)
     } else {
         stageL = filterL;
         stageR = filterR;
+        sidechainFilter = highPass;
+        comp = detector;
     }
     inputGainSmoother = gainSmoother;
     dcSmoother = ratioSmoother;

@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <vector>
 
 namespace {
 
@@ -102,6 +103,40 @@ TEST(Control, ValuesStreamedBetweenTwoFramesEndInTheLastOneClamped)
     c.ReceiveParamValue(0.5);
     EXPECT_TRUE(c.NeedsRedraw());
     EXPECT_TRUE(c.IsRedrawRequested());
+}
+
+TEST(Control, ARunOfValuesEndsAsTheSameValuesOneAtATime)
+{
+    // Each run against a control fed the same values one call each, from the
+    // same start: value, default and both marks alike after every run.
+    ProbeControl one(nullptr, Bounds(0, 0, 10, 10));
+    ProbeControl run(nullptr, Bounds(0, 0, 10, 10));
+    one.SetClamp(0.0, 0.8);
+    run.SetClamp(0.0, 0.8);
+    const std::vector<std::vector<double>> runs = {
+        {0.3, 0.3, 0.4},            // the first becomes the default, the rest move on
+        {0.4, 0.4},                 // nothing new: no marks
+        {0.9, 0.95, 0.2, 1.5},      // clamped, the last one wins
+        {std::nan(""), 0.0},        // NaN to the low end, then the same value again
+        {},                         // an empty run changes nothing
+        {0.5},
+    };
+    for (size_t k = 0; k < runs.size(); ++k) {
+        one.MarkClean();
+        one.MarkClean();
+        run.MarkClean();
+        run.MarkClean();
+        for (double v : runs[k])
+            one.ReceiveParamValue(v);
+        run.ReceiveParamValues(runs[k].data(), static_cast<int32_t>(runs[k].size()));
+        EXPECT_EQ(run.Value(), one.Value()) << "run " << k;
+        EXPECT_EQ(run.DefaultValue(), one.DefaultValue()) << "run " << k;
+        EXPECT_EQ(run.NeedsRedraw(), one.NeedsRedraw()) << "run " << k;
+        EXPECT_EQ(run.IsRedrawRequested(), one.IsRedrawRequested()) << "run " << k;
+    }
+    EXPECT_EQ(run.Value(), 0.5);
+    EXPECT_EQ(run.DefaultValue(), 0.3);
+    EXPECT_TRUE(run.IsRedrawRequested());
 }
 
 TEST(Control, DoubleClickRestoresTheFirstValueAndSendsIt)

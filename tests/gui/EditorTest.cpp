@@ -97,6 +97,33 @@ TEST(Editor, PushReachesEveryBoundControlAndAuxLink)
     editor.PushParamToControls(17, 3.0, false);
 }
 
+TEST(Editor, ARunOfControlValuesReachesOnlyItsControl)
+{
+    RecordingPlug plug;
+    TestEditor editor(&plug);
+    auto* a = new ProbeControl(&plug, Bounds(0, 0, 10, 10));
+    auto* b = new ProbeControl(&plug, Bounds(10, 0, 20, 10));
+    const int32_t ia = editor.AddControl(a);
+    const int32_t ib = editor.AddControl(b);
+    const double values[] = {0.25, 0.5, 0.75};
+
+    editor.ReceiveControlValues(ib, values, 3);
+    EXPECT_EQ(b->Value(), 0.75);
+    EXPECT_EQ(b->DefaultValue(), 0.25);
+    EXPECT_EQ(a->Value(), 0.0);
+    EXPECT_EQ(a->DefaultValue(), -1.0);
+
+    // Outside the list, no values or no count: nothing is touched.
+    editor.ReceiveControlValues(-1, values, 3);
+    editor.ReceiveControlValues(ib + 1, values, 3);
+    editor.ReceiveControlValues(ia, nullptr, 3);
+    editor.ReceiveControlValues(ia, values, 0);
+    editor.ReceiveControlValues(ia, values, -2);
+    EXPECT_EQ(a->DefaultValue(), -1.0);
+    EXPECT_EQ(b->Value(), 0.75);
+    EXPECT_TRUE(plug.events.empty());
+}
+
 TEST(Editor, HitTestingPrefersLaterControls)
 {
     TestEditor editor(nullptr);

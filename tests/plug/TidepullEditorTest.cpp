@@ -218,6 +218,41 @@ TEST(TidepullEditor, SecondInstanceSharesTheBitmaps)
         EXPECT_EQ(StripOf(*EditorOf(*first)->GetControl(i)).bitmap, StripOf(*EditorOf(*second)->GetControl(i)).bitmap);
 }
 
+TEST(TidepullEditor, MeterEndsEveryBlockAtTheMeterStateAndOwesAFrame)
+{
+    // Blocks of sizes around the chain's stretches, a frame drawn between
+    // any two: after each, the control holds the meter state and is marked.
+    PlugPtr plug = MakeHostedPlug();
+    WindowHost& editor = *EditorOf(*plug);
+    SetFromHost(*plug, Tidepull::kAcThreshold, 20.0);
+    const Control& meter = *editor.GetControl(Layout::kMeter);
+    Signal sine = Sine(800, 1000.0, 0.5);
+    std::vector<double> outL(800), outR(800);
+    double* outs[2] = {outL.data(), outR.data()};
+    size_t at = 0;
+    // The meter's first value becomes its default, unmarked; the rest move it.
+    for (int32_t n : {1, 1, 63, 64, 65, 127, 129, 3, 200, 1, 64}) {
+        ASSERT_LE(at + static_cast<size_t>(n), sine.l.size());
+        double* ins[4] = {sine.l.data() + at, sine.r.data() + at, sine.scL.data() + at, sine.scR.data() + at};
+        double* blockOuts[2] = {outs[0] + at, outs[1] + at};
+        at += static_cast<size_t>(n);
+        editor.OnTimer();
+        editor.OnTimer();
+        ASSERT_FALSE(meter.NeedsRedraw()) << "block of " << n;
+        {
+            std::lock_guard<std::recursive_mutex> lock(plug->Mutex());
+            plug->ProcessBlock(ins, blockOuts, n);
+        }
+        EXPECT_EQ(meter.Value(), plug->MeterState()) << "block of " << n;
+        if (at == 1) {
+            EXPECT_EQ(meter.DefaultValue(), plug->MeterState());
+            continue;
+        }
+        EXPECT_TRUE(meter.NeedsRedraw()) << "block of " << n;
+        EXPECT_TRUE(meter.IsRedrawRequested()) << "block of " << n;
+    }
+}
+
 TEST(TidepullEditor, MeterFollowsTheGainReductionAndOnlyTheEditorThreadDraws)
 {
     PlugPtr plug = MakeHostedPlug();

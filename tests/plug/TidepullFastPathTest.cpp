@@ -352,3 +352,46 @@ TEST(TidepullFastPath, WhereBlocksBeginDoesNotChangeTheSound)
     EXPECT_EQ(pieces.l, whole.l);
     EXPECT_EQ(pieces.r, whole.r);
 }
+
+// Where the envelope moves through most of a stretch its gains are all made
+// anew, elsewhere only where it moved: both must give the bits of the other,
+// so a stretch cut differently (other block sizes) sounds the same, at every
+// release position, the curve at rest and gliding, the input gain at rest
+// and gliding, in bursts (holds and long releases) and in quiet.
+TEST(TidepullFastPath, GainsMadeAnewOrReusedGiveTheSameBits)
+{
+    const Signal sig = Bursts(512 * 60, 44100.0, 91);
+    for (int32_t position = 0; position <= 5; ++position) {
+        SCOPED_TRACE(testing::Message() << "release " << position);
+        auto render = [&sig, position](bool split) {
+            PlugPtr plug = MakeHostedPlug(44100.0, 512);
+            int32_t block = 0;
+            return RunBlocks(sig, 512, [&](double** in, double** out, int32_t n) {
+                std::lock_guard<std::recursive_mutex> lock(plug->Mutex());
+                if (block == 0)
+                    SetParam(*plug, Tidepull::kRelease, position);
+                if (block >= 10 && block < 30)
+                    SetParam(*plug, Tidepull::kAcThreshold, block % 2 ? 14.0 : 16.0);
+                if (block == 35 || block == 45)
+                    SetParam(*plug, Tidepull::kInputAtten, block == 35 ? 1.8 : 0.0);
+                ++block;
+                if (!split) {
+                    plug->ProcessBlock(in, out, n);
+                    return;
+                }
+                int32_t at = 0;
+                for (int32_t size : {1, 2, 5, 63, 64, 65, 17, 1, 127, 167}) {
+                    const int32_t m = std::min(size, n - at);
+                    double* i2[4] = {in[0] + at, in[1] + at, in[2] + at, in[3] + at};
+                    double* o2[2] = {out[0] + at, out[1] + at};
+                    plug->ProcessBlock(i2, o2, m);
+                    at += m;
+                }
+            });
+        };
+        const Output whole = render(false);
+        const Output pieces = render(true);
+        EXPECT_EQ(pieces.l, whole.l);
+        EXPECT_EQ(pieces.r, whole.r);
+    }
+}
