@@ -200,15 +200,15 @@ void Tidepull::RunChain(double** inputs, double** outputs, int32_t nFrames)
     using DetectorCopy = std::conditional_t<kInputGainSettled, compressor&, compressor>;
     HighPassCopy highPass = sidechainFilter;
     DetectorCopy detector = comp;
-    paramSmoother gainSmoother = inputGainSmoother;
-    paramSmoother ratioSmoother = dcSmoother;
-    paramSmoother thresholdSmoother = acSmoother;
-    paramSmoother outSmoother = outputGainSmoother;
-    paramSmoother wetSmoother = mixSmoother;
-    const double gainTarget = inputGain;
-    const double ratioTarget = dcThreshold;
-    const double thresholdTarget = acThreshold;
-    const double outTarget = outputGain;
+    paramSmoother inputGainCopy = inputGainSmoother;
+    paramSmoother dcCopy = dcSmoother;
+    paramSmoother acCopy = acSmoother;
+    paramSmoother outputGainCopy = outputGainSmoother;
+    paramSmoother mixCopy = mixSmoother;
+    const double inputGainTarget = inputGain;
+    const double dcTarget = dcThreshold;
+    const double acTarget = acThreshold;
+    const double outputGainTarget = outputGain;
     const double mixTarget = mix;
     double level = scLevel;
     double gain = gainDb;
@@ -216,12 +216,12 @@ void Tidepull::RunChain(double** inputs, double** outputs, int32_t nFrames)
     double meter = meterState;
     double release = releaseMs;
 
-    const bool ratioSettled = ratioSmoother.settledAt(ratioTarget);
-    const bool thresholdSettled = thresholdSmoother.settledAt(thresholdTarget);
-    const bool outSettled = outSmoother.settledAt(outTarget);
-    const bool mixSettled = wetSmoother.settledAt(mixTarget);
+    const bool dcSettled = dcCopy.settledAt(dcTarget);
+    const bool acSettled = acCopy.settledAt(acTarget);
+    const bool outputGainSettled = outputGainCopy.settledAt(outputGainTarget);
+    const bool mixSettled = mixCopy.settledAt(mixTarget);
     // Only read on the settled path, where every tick would return it.
-    const float settledGain = gainSmoother.getState();
+    const float settledGain = inputGainCopy.getState();
 
     // computeGain reads the envelope and the curve (threshold, ratio, knee)
     // and nothing else: while neither has changed since the last call, its
@@ -250,14 +250,14 @@ void Tidepull::RunChain(double** inputs, double** outputs, int32_t nFrames)
 
     // Ratio and threshold glide; a moving smoother takes a second step.
     auto curveGlides = [&]() TIDEPULL_ALWAYS_INLINE {
-        const float ratio = Read(ratioSmoother, ratioSettled, ratioTarget);
+        const float ratio = Read(dcCopy, dcSettled, dcTarget);
         if (detector.getRatio() != ratio) {
-            detector.setRatio(Read(ratioSmoother, ratioSettled, ratioTarget));
+            detector.setRatio(Read(dcCopy, dcSettled, dcTarget));
             curveMoved = true;
         }
-        const float threshold = Read(thresholdSmoother, thresholdSettled, thresholdTarget);
+        const float threshold = Read(acCopy, acSettled, acTarget);
         if (detector.getThreshold() != -threshold) {
-            detector.setThreshold(-Read(thresholdSmoother, thresholdSettled, thresholdTarget));
+            detector.setThreshold(-Read(acCopy, acSettled, acTarget));
             curveMoved = true;
         }
         if (detector.getKnee() != knee) {
@@ -270,8 +270,8 @@ void Tidepull::RunChain(double** inputs, double** outputs, int32_t nFrames)
     // threshold settled and set, the knee set), the gain is a function of
     // the envelope alone.
     auto curveStandsStill = [&]() TIDEPULL_ALWAYS_INLINE {
-        return !curveMoved && ratioSettled && thresholdSettled && detector.getRatio() == ratioSmoother.getState()
-               && detector.getThreshold() == -thresholdSmoother.getState() && detector.getKnee() == knee;
+        return !curveMoved && dcSettled && acSettled && detector.getRatio() == dcCopy.getState()
+               && detector.getThreshold() == -acCopy.getState() && detector.getKnee() == knee;
     };
     // A stretch whose curve stands still: the detector sample by
     // sample, then the gain step two envelopes at a time. An envelope that
@@ -429,16 +429,16 @@ void Tidepull::RunChain(double** inputs, double** outputs, int32_t nFrames)
     };
     auto outputStep = [&](int32_t i, double lin, double rin, double satL, double satR,
                           double gainNow) TIDEPULL_ALWAYS_INLINE {
-        const float o1 = Read(outSmoother, outSettled, outTarget);
+        const float o1 = Read(outputGainCopy, outputGainSettled, outputGainTarget);
         const double wetL = gainNow * satL * o1;
-        const float o2 = Read(outSmoother, outSettled, outTarget);
+        const float o2 = Read(outputGainCopy, outputGainSettled, outputGainTarget);
         const double wetR = gainNow * satR * o2;
 
-        const float m1 = Read(wetSmoother, mixSettled, mixTarget);
-        const float m2 = Read(wetSmoother, mixSettled, mixTarget);
+        const float m1 = Read(mixCopy, mixSettled, mixTarget);
+        const float m2 = Read(mixCopy, mixSettled, mixTarget);
         const double mixedL = (1.0 - m1) * lin + m2 * wetL;
-        const float m3 = Read(wetSmoother, mixSettled, mixTarget);
-        const float m4 = Read(wetSmoother, mixSettled, mixTarget);
+        const float m3 = Read(mixCopy, mixSettled, mixTarget);
+        const float m4 = Read(mixCopy, mixSettled, mixTarget);
         const double mixedR = (1.0 - m3) * rin + m4 * wetR;
         finishStep(i, lin, rin, mixedL, mixedR, gainNow);
     };
@@ -457,15 +457,15 @@ void Tidepull::RunChain(double** inputs, double** outputs, int32_t nFrames)
             else
                 movingCurveGains(start, end, gains, settledLevelGain);
 #ifdef TIDEPULL_STAGE_PAIR_SSE2
-            if (outSettled && mixSettled) {
+            if (outputGainSettled && mixSettled) {
                 // Output and mix settled too: every read of them gives their
                 // state, and both channels go from the filter to the mix side
                 // by side, each lane with outputStep's operations in its order.
                 const double drive = settledGain;
                 const __m128d driveLanes = _mm_set1_pd(drive);
                 const __m128d makeup = _mm_set1_pd(makeupGain);
-                const __m128d level = _mm_set1_pd(outSmoother.getState());
-                const double wetShare = wetSmoother.getState();
+                const __m128d level = _mm_set1_pd(outputGainCopy.getState());
+                const double wetShare = mixCopy.getState();
                 const __m128d wet = _mm_set1_pd(wetShare);
                 const __m128d dry = _mm_set1_pd(1.0 - wetShare);
                 for (int32_t i = start; i < end; ++i) {
@@ -517,16 +517,16 @@ void Tidepull::RunChain(double** inputs, double** outputs, int32_t nFrames)
             for (int32_t i = start; i < end; ++i) {
                 const double lin = inL[i];
                 const double rin = inR[i];
-                const float t1 = gainSmoother.tick(gainTarget);
-                const float t2 = gainSmoother.tick(gainTarget);
-                const float t3 = gainSmoother.tick(gainTarget);
-                const float t4 = gainSmoother.tick(gainTarget);
+                const float t1 = inputGainCopy.tick(inputGainTarget);
+                const float t2 = inputGainCopy.tick(inputGainTarget);
+                const float t3 = inputGainCopy.tick(inputGainTarget);
+                const float t4 = inputGainCopy.tick(inputGainTarget);
                 const double a1 = t1 * lin;
                 const double a3 = t3 * rin;
-                const double a5 = gainSmoother.tick(gainTarget) * lin;
-                const double a6 = gainSmoother.tick(gainTarget) * rin;
-                const double a7 = gainSmoother.tick(gainTarget) * lin;
-                const double a8 = gainSmoother.tick(gainTarget) * rin;
+                const double a5 = inputGainCopy.tick(inputGainTarget) * lin;
+                const double a6 = inputGainCopy.tick(inputGainTarget) * rin;
+                const double a7 = inputGainCopy.tick(inputGainTarget) * lin;
+                const double a8 = inputGainCopy.tick(inputGainTarget) * rin;
                 // Near the end of a glide successive ticks start to repeat.
                 const double s1 = curve.eval(a1);
                 const double s3 = curve.eval(a3);
@@ -538,7 +538,7 @@ void Tidepull::RunChain(double** inputs, double** outputs, int32_t nFrames)
                 const double satR = ClockThree(filterR, a3, a6, a8, s3, s6, s8) / t4 * makeupGain;
                 satLs[i - start] = satL;
                 satRs[i - start] = satR;
-                levelGains[i - start] = gainSmoother.tick(gainTarget);
+                levelGains[i - start] = inputGainCopy.tick(inputGainTarget);
             }
             auto movingLevelGain = [&levelGains](int32_t k) { return levelGains[k]; };
             if (curveStandsStill())
@@ -560,11 +560,11 @@ void Tidepull::RunChain(double** inputs, double** outputs, int32_t nFrames)
         sidechainFilter = highPass;
         comp = detector;
     }
-    inputGainSmoother = gainSmoother;
-    dcSmoother = ratioSmoother;
-    acSmoother = thresholdSmoother;
-    outputGainSmoother = outSmoother;
-    mixSmoother = wetSmoother;
+    inputGainSmoother = inputGainCopy;
+    dcSmoother = dcCopy;
+    acSmoother = acCopy;
+    outputGainSmoother = outputGainCopy;
+    mixSmoother = mixCopy;
     scLevel = level;
     gainDb = gain;
     meterValue = reduction;

@@ -40,8 +40,8 @@ public:
     double GainDb() const { return gainDb; }
     const compressor& Compressor() const { return comp; }
     const paramSmoother& InputGainSmoother() const { return inputGainSmoother; }
-    const paramSmoother& RatioSmoother() const { return dcSmoother; }
-    const paramSmoother& ThresholdSmoother() const { return acSmoother; }
+    const paramSmoother& DcSmoother() const { return dcSmoother; }
+    const paramSmoother& AcSmoother() const { return acSmoother; }
     const paramSmoother& OutputGainSmoother() const { return outputGainSmoother; }
     const paramSmoother& MixSmoother() const { return mixSmoother; }
 

@@ -99,8 +99,8 @@ std::string ChainComparison::Compare(size_t n)
         {"slope", a.getSlope(), b.getSlope()},
         // Single-precision states, widened exactly.
         {"input gain smoother", plug.InputGainSmoother().getState(), ref.inputGainSmoothing().getState()},
-        {"ratio smoother", plug.RatioSmoother().getState(), ref.ratioSmoothing().getState()},
-        {"threshold smoother", plug.ThresholdSmoother().getState(), ref.thresholdSmoothing().getState()},
+        {"DC smoother", plug.DcSmoother().getState(), ref.dcSmoothing().getState()},
+        {"AC smoother", plug.AcSmoother().getState(), ref.acSmoothing().getState()},
         {"output gain smoother", plug.OutputGainSmoother().getState(), ref.outputGainSmoothing().getState()},
         {"mix smoother", plug.MixSmoother().getState(), ref.mixSmoothing().getState()},
     };

@@ -74,10 +74,10 @@ public:
         const Tidepull& f = *flushed;
         const Tidepull& p = *plain;
         EXPECT_EQ(f.InputGainSmoother().getState(), p.InputGainSmoother().getState());
-        EXPECT_EQ(f.RatioSmoother().getState(), p.RatioSmoother().getState());
+        EXPECT_EQ(f.DcSmoother().getState(), p.DcSmoother().getState());
         EXPECT_EQ(f.OutputGainSmoother().getState(), p.OutputGainSmoother().getState());
         EXPECT_TRUE(SameAboveTiny(f.MixSmoother().getState(), p.MixSmoother().getState()));
-        EXPECT_TRUE(SameAboveTiny(f.ThresholdSmoother().getState(), p.ThresholdSmoother().getState()));
+        EXPECT_TRUE(SameAboveTiny(f.AcSmoother().getState(), p.AcSmoother().getState()));
         const compressor& a = f.Compressor();
         const compressor& b = p.Compressor();
         EXPECT_TRUE(SameAboveTiny(a.getEnvelope(), b.getEnvelope()));

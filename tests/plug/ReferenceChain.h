@@ -44,8 +44,8 @@ public:
     double meterValue() const { return meterVal; }
     const compressor& comp() const { return detector; }
     const paramSmoother& inputGainSmoothing() const { return inputGainSmoother; }
-    const paramSmoother& ratioSmoothing() const { return dcSmoother; }
-    const paramSmoother& thresholdSmoothing() const { return acSmoother; }
+    const paramSmoother& dcSmoothing() const { return dcSmoother; }
+    const paramSmoother& acSmoothing() const { return acSmoother; }
     const paramSmoother& outputGainSmoothing() const { return outputGainSmoother; }
     const paramSmoother& mixSmoothing() const { return mixSmoother; }
 

@@ -47,7 +47,7 @@ struct Settled {
 Settled SettledState(const Tidepull& plug, const ReferenceChain::Params& p)
 {
     return {plug.InputGainSmoother().settledAt(DbToGain(p.inputAtten)),
-            plug.RatioSmoother().settledAt(p.dcThreshold), plug.ThresholdSmoother().settledAt(p.acThreshold),
+            plug.DcSmoother().settledAt(p.dcThreshold), plug.AcSmoother().settledAt(p.acThreshold),
             plug.OutputGainSmoother().settledAt(DbToGain(p.output)), plug.MixSmoother().settledAt(p.mix / 100.0)};
 }
 
