@@ -57,9 +57,9 @@ bool FuzzPlug::StateIsSane()
         if (!std::isfinite(v) || v < lo[i] || v > hi[i])
             return false;
     }
-    const uint32_t word = static_cast<uint32_t>(blob[8 * kParams]) | (static_cast<uint32_t>(blob[8 * kParams + 1]) << 8) |
-                          (static_cast<uint32_t>(blob[8 * kParams + 2]) << 16) |
-                          (static_cast<uint32_t>(blob[8 * kParams + 3]) << 24);
+    const uint32_t word = static_cast<uint32_t>(blob[8 * kParams]) |
+        (static_cast<uint32_t>(blob[8 * kParams + 1]) << 8) | (static_cast<uint32_t>(blob[8 * kParams + 2]) << 16) |
+        (static_cast<uint32_t>(blob[8 * kParams + 3]) << 24);
     return word <= 1;
 }
 

@@ -21,7 +21,7 @@ constexpr bool kParsePresetText = false;
 // (NaN, 1e300) to an int unchecked, which is undefined; hosts send values
 // inside the range, and until the adaptor keeps them there, so does this.
 constexpr bool kSdkValuesOutOfRange = false;
-} // namespace
+}   // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {

@@ -166,7 +166,7 @@ bool RunBlock(FuzzInput& in, FuzzPlug& fp, const HostSetup& setup, int64_t* budg
     return true;
 }
 
-} // namespace
+}   // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
@@ -180,12 +180,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     while (!in.Empty() && budget > 0 && calls++ < 256) {
         const uint8_t op = in.U8() % 12;
         switch (op) {
-        case 6:
-            plug.activateBus(kAudio, in.U8() & 1 ? kOutput : kInput, in.U8() % 3, in.U8() & 1);
-            break;
-        case 7:
-            plug.setActive(in.U8() & 1);
-            break;
+        case 6: plug.activateBus(kAudio, in.U8() & 1 ? kOutput : kInput, in.U8() % 3, in.U8() & 1); break;
+        case 7: plug.setActive(in.U8() & 1); break;
         case 8: {
             // A new setup, maybe while processing; refused ones keep the last.
             const HostSetup next = ReadSetup(in);
@@ -209,12 +205,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             plug.setState(&stream);
             break;
         }
-        case 11:
-            FuzzCheck(fp.StateIsSane(), "the state stays sane while processing");
-            break;
-        default:
-            FuzzCheck(RunBlock(in, fp, setup, &budget, &tainted), "finite input gives finite output");
-            break;
+        case 11: FuzzCheck(fp.StateIsSane(), "the state stays sane while processing"); break;
+        default: FuzzCheck(RunBlock(in, fp, setup, &budget, &tainted), "finite input gives finite output"); break;
         }
     }
     FuzzCheck(fp.StateIsSane(), "the state stays sane while processing");

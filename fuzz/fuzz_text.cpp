@@ -30,15 +30,16 @@ PIX_FontHandle HandleFor(int which)
     return handles[which];
 }
 
-} // namespace
+}   // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     FuzzInput in(data, size);
     const uint8_t which = in.U8() % 4;
     const uint32_t fontFlags = in.U16() & ~FONT_OWNS_HANDLE;
-    const uint32_t textFlags = in.U32() & (PIX_DT_CENTER | PIX_DT_RIGHT | PIX_DT_VCENTER | PIX_DT_BOTTOM | PIX_DT_SINGLELINE | PIX_DT_NOCLIP |
-                                           PIX_DT_CALCRECT | TEXT_INK_ALPHA | TEXT_NO_NATIVE);
+    const uint32_t textFlags = in.U32() &
+        (PIX_DT_CENTER | PIX_DT_RIGHT | PIX_DT_VCENTER | PIX_DT_BOTTOM | PIX_DT_SINGLELINE | PIX_DT_NOCLIP |
+         PIX_DT_CALCRECT | TEXT_INK_ALPHA | TEXT_NO_NATIVE);
     const uint32_t ink = in.U32();
     const uint8_t fill = in.U8();
     const int32_t left = static_cast<int8_t>(in.U8());

@@ -12,7 +12,7 @@ std::map<std::string, std::vector<double>>& Store()
     return store;
 }
 
-} // namespace
+}   // namespace
 
 void BenchFigures::Record(const std::string& key, double value)
 {

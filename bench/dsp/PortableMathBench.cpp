@@ -66,30 +66,69 @@ const std::vector<double>& Decibels()
 }
 const std::vector<double>& Cutoffs()
 {
-    static const std::vector<double> args = Arguments(3.141592653589793 * 45.0 / 192000.0,
-                                                      3.141592653589793 * 525.0 / 8000.0);
+    static const std::vector<double> args =
+        Arguments(3.141592653589793 * 45.0 / 192000.0, 3.141592653589793 * 525.0 / 8000.0);
     return args;
 }
 
-void OursTanh(benchmark::State& st) { Run(st, Signal(), [](double s) { return portableMath::tanh(s * s * s); }); }
-void LibmTanh(benchmark::State& st) { Run(st, Signal(), [](double s) { return std::tanh(s * s * s); }); }
+void OursTanh(benchmark::State& st)
+{
+    Run(st, Signal(), [](double s) { return portableMath::tanh(s * s * s); });
+}
+void LibmTanh(benchmark::State& st)
+{
+    Run(st, Signal(), [](double s) { return std::tanh(s * s * s); });
+}
 void OursAtan(benchmark::State& st)
 {
     Run(st, Signal(), [](double s) { return portableMath::atan(s * s * s * s * s * s * s); });
 }
-void LibmAtan(benchmark::State& st) { Run(st, Signal(), [](double s) { return std::atan(s * s * s * s * s * s * s); }); }
-void OursExp(benchmark::State& st) { Run(st, GainsDb(), [](double x) { return portableMath::exp(x); }); }
-void LibmExp(benchmark::State& st) { Run(st, GainsDb(), [](double x) { return std::exp(x); }); }
-void OursLog(benchmark::State& st) { Run(st, Envelopes(), [](double x) { return portableMath::log(x); }); }
-void LibmLog(benchmark::State& st) { Run(st, Envelopes(), [](double x) { return std::log(x); }); }
-void OursPowCoef(benchmark::State& st) { Run(st, CoefExponents(), [](double y) { return portableMath::pow(0.01, y); }); }
-void LibmPowCoef(benchmark::State& st) { Run(st, CoefExponents(), [](double y) { return std::pow(0.01, y); }); }
-void OursPowDb(benchmark::State& st) { Run(st, Decibels(), [](double v) { return portableMath::pow(10.0, v / 20.0); }); }
-void LibmPowDb(benchmark::State& st) { Run(st, Decibels(), [](double v) { return std::pow(10.0, v / 20.0); }); }
-void OursTan(benchmark::State& st) { Run(st, Cutoffs(), [](double x) { return portableMath::tan(x); }); }
-void LibmTan(benchmark::State& st) { Run(st, Cutoffs(), [](double x) { return std::tan(x); }); }
+void LibmAtan(benchmark::State& st)
+{
+    Run(st, Signal(), [](double s) { return std::atan(s * s * s * s * s * s * s); });
+}
+void OursExp(benchmark::State& st)
+{
+    Run(st, GainsDb(), [](double x) { return portableMath::exp(x); });
+}
+void LibmExp(benchmark::State& st)
+{
+    Run(st, GainsDb(), [](double x) { return std::exp(x); });
+}
+void OursLog(benchmark::State& st)
+{
+    Run(st, Envelopes(), [](double x) { return portableMath::log(x); });
+}
+void LibmLog(benchmark::State& st)
+{
+    Run(st, Envelopes(), [](double x) { return std::log(x); });
+}
+void OursPowCoef(benchmark::State& st)
+{
+    Run(st, CoefExponents(), [](double y) { return portableMath::pow(0.01, y); });
+}
+void LibmPowCoef(benchmark::State& st)
+{
+    Run(st, CoefExponents(), [](double y) { return std::pow(0.01, y); });
+}
+void OursPowDb(benchmark::State& st)
+{
+    Run(st, Decibels(), [](double v) { return portableMath::pow(10.0, v / 20.0); });
+}
+void LibmPowDb(benchmark::State& st)
+{
+    Run(st, Decibels(), [](double v) { return std::pow(10.0, v / 20.0); });
+}
+void OursTan(benchmark::State& st)
+{
+    Run(st, Cutoffs(), [](double x) { return portableMath::tan(x); });
+}
+void LibmTan(benchmark::State& st)
+{
+    Run(st, Cutoffs(), [](double x) { return std::tan(x); });
+}
 
-} // namespace
+}   // namespace
 
 BENCHMARK(OursTanh)->Name("math/tanh/ours");
 BENCHMARK(LibmTanh)->Name("math/tanh/libm");

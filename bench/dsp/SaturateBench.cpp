@@ -19,7 +19,7 @@ void RunSaturate(benchmark::State& st)
     BenchFigures::Record(kSaturateBenchKey, probe.NanosecondsPerCall());
 }
 
-} // namespace
+}   // namespace
 
 void RegisterSaturateBenchmarks()
 {

@@ -69,8 +69,9 @@ void TimerTickMeterOnly(benchmark::State& st)
         st.SetIterationTime(t);
     }
     // A moved meter stays dirty for one more tick; nothing else may be.
-    if (editor->CollectDirty(dirty) && (dirty.left != meter.left || dirty.top != meter.top ||
-                                        dirty.right != meter.right || dirty.bottom != meter.bottom)) {
+    if (editor->CollectDirty(dirty) &&
+        (dirty.left != meter.left || dirty.top != meter.top || dirty.right != meter.right ||
+         dirty.bottom != meter.bottom)) {
         st.SkipWithError("a tick left other controls dirty");
         return;
     }
@@ -117,4 +118,4 @@ void Register()
 // binary's benchmarks (bench/BenchMain.cpp).
 const bool kRegistered = (Register(), true);
 
-} // namespace
+}   // namespace

@@ -4,7 +4,8 @@ using namespace Steinberg;
 using namespace Steinberg::Vst;
 
 BundleInstance::BundleInstance(const std::string& path, double sampleRate, int32_t maxBlock, bool is64_)
-    : bundle(path), is64(is64_)
+    : bundle(path),
+      is64(is64_)
 {
     if (!bundle.Open() || !bundle.TakeFactory()) {
         error = "Tidepull bundle: " + bundle.Error();
@@ -17,8 +18,8 @@ BundleInstance::BundleInstance(const std::string& path, double sampleRate, int32
         return;
     }
     component = static_cast<IComponent*>(unknown);
-    if (component->queryInterface(IAudioProcessor::iid, reinterpret_cast<void**>(&processor)) != kResultOk
-        || component->initialize(nullptr) != kResultOk) {
+    if (component->queryInterface(IAudioProcessor::iid, reinterpret_cast<void**>(&processor)) != kResultOk ||
+        component->initialize(nullptr) != kResultOk) {
         error = "Tidepull bundle: not an audio processor";
         return;
     }

@@ -45,12 +45,12 @@ UridMap& SharedMap()
     return map;
 }
 
-} // namespace
+}   // namespace
 
 struct Lv2Instance::Impl {
     LilvInstance* instance = nullptr;
-    std::vector<float> controls;            // one value per port index
-    std::map<std::string, uint32_t> index;  // control input symbol to port index
+    std::vector<float> controls;   // one value per port index
+    std::map<std::string, uint32_t> index;   // control input symbol to port index
     std::vector<uint32_t> audioIn, audioOut;
 };
 

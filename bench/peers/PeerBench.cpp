@@ -78,7 +78,9 @@ public:
 class TidepullContender : public Contender {
 public:
     TidepullContender(const Case& c, int blockSize)
-        : plug(TIDEPULL_BENCH_BUNDLE, c.rate, blockSize, c.is64), glide(c.glide), is64(c.is64)
+        : plug(TIDEPULL_BENCH_BUNDLE, c.rate, blockSize, c.is64),
+          glide(c.glide),
+          is64(c.is64)
     {
         block = blockSize;
         out64.assign(static_cast<size_t>(blockSize) * 2, 0.0);
@@ -122,8 +124,11 @@ class Lv2Contender : public Contender {
 public:
     Lv2Contender(const char* uri, const Case& c, std::vector<std::pair<std::string, float>> controls,
                  std::string glideSymbol, float glideFrom, float glideTo)
-        : plug(uri, c.rate, 512, controls), glide(c.glide != Glide::kNone), symbol(std::move(glideSymbol)),
-          from(glideFrom), to(glideTo)
+        : plug(uri, c.rate, 512, controls),
+          glide(c.glide != Glide::kNone),
+          symbol(std::move(glideSymbol)),
+          from(glideFrom),
+          to(glideTo)
     {
         out.assign(1024, 0.0f);
     }
@@ -210,7 +215,7 @@ void RunPeers(benchmark::State& st, const Case& c)
     }
 }
 
-} // namespace
+}   // namespace
 
 void RegisterPeerBenchmarks()
 {
@@ -222,8 +227,9 @@ void RegisterPeerBenchmarks()
                     char name[96];
                     std::snprintf(name, sizeof name, "peers/%s/%s/release%d/%s", rate < 50000.0 ? "44k1" : "96k",
                                   is64 ? "64bit" : "32bit", release,
-                                  glide == Glide::kNone ? "settled"
-                                                        : (glide == Glide::kThreshold ? "threshold_glide" : "input_glide"));
+                                  glide == Glide::kNone
+                                      ? "settled"
+                                      : (glide == Glide::kThreshold ? "threshold_glide" : "input_glide"));
                     cases.push_back({name, {rate, is64, release, glide, 512}});
                 }
             }

@@ -92,8 +92,7 @@ void CopyPicture(const PIX_IBitmap& from, PIX_MemBitmap& to)
 {
     to.Resize(from.Width(), from.Height());
     for (int32_t y = 0; y < from.Height(); ++y)
-        std::memcpy(to.Pixels() + y * to.Stride(), from.Pixels() + y * from.Stride(),
-                    size_t(from.Width()) * 4);
+        std::memcpy(to.Pixels() + y * to.Stride(), from.Pixels() + y * from.Stride(), size_t(from.Width()) * 4);
 }
 
 // COPY + SOURCE_ALPHA at a = 256, one pixel, as the rule table states it.
@@ -260,4 +259,4 @@ void Register()
 // binary's benchmarks (bench/BenchMain.cpp).
 const bool kRegistered = (Register(), true);
 
-} // namespace
+}   // namespace

@@ -41,13 +41,13 @@ constexpr int kBlock = 512;
 constexpr int kMeasuredBlocks = 2000;   // 23 s of audio per run
 
 enum class Scene {
-    kMusic,        // settled parameters, music
+    kMusic,   // settled parameters, music
     kAutomation,   // threshold, input gain and mix change every block
-    kSilence,      // a minute of silence after music: every memory at rest
-    kMixZero,      // the mix smoother at its subnormal resting point
-    kRelease5,     // release time following the sidechain level every sample
-    kDecay,        // the input fades from full scale through the subnormals to zero
-    kReleaseTail,  // a short burst, then the detector, meter and filters releasing
+    kSilence,   // a minute of silence after music: every memory at rest
+    kMixZero,   // the mix smoother at its subnormal resting point
+    kRelease5,   // release time following the sidechain level every sample
+    kDecay,   // the input fades from full scale through the subnormals to zero
+    kReleaseTail,   // a short burst, then the detector, meter and filters releasing
 };
 
 // Stands in for the meter control in a build without the editor library:
@@ -181,8 +181,8 @@ public:
     void Process(const Material& m, int block)
     {
         const size_t at = static_cast<size_t>(block % m.Blocks()) * kBlock;
-        double* in[4] = {const_cast<double*>(m.l.data() + at), const_cast<double*>(m.r.data() + at),
-                         zero.data(), zero.data()};
+        double* in[4] = {const_cast<double*>(m.l.data() + at), const_cast<double*>(m.r.data() + at), zero.data(),
+                         zero.data()};
         double* out[2] = {outL.data(), outR.data()};
         if (path == Path::kProcess) {
             Steinberg::Vst::AudioBusBuffers inBuses[2] = {};
@@ -278,7 +278,7 @@ void RunScene(benchmark::State& st, Scene scene, Path path)
         st.counters["vs_music_settled"] = inSaturateCalls / musicInSaturateCalls;
 }
 
-} // namespace
+}   // namespace
 
 void RegisterProcessBlockBenchmarks()
 {
@@ -286,12 +286,9 @@ void RegisterProcessBlockBenchmarks()
         const char* name;
         Scene scene;
     } scenes[] = {
-        {"music_settled", Scene::kMusic},
-        {"automation_every_block", Scene::kAutomation},
-        {"silence", Scene::kSilence},
-        {"mix_zero", Scene::kMixZero},
-        {"release_5", Scene::kRelease5},
-        {"decaying_to_silence", Scene::kDecay},
+        {"music_settled", Scene::kMusic},      {"automation_every_block", Scene::kAutomation},
+        {"silence", Scene::kSilence},          {"mix_zero", Scene::kMixZero},
+        {"release_5", Scene::kRelease5},       {"decaying_to_silence", Scene::kDecay},
         {"release_tail", Scene::kReleaseTail},
     };
     for (Path path : {Path::kProcessBlock, Path::kProcess}) {
@@ -302,7 +299,8 @@ void RegisterProcessBlockBenchmarks()
                 continue;
             const std::string name = std::string(path == Path::kProcess ? "process/" : "ProcessBlock/") + s.name;
             const Scene scene = s.scene;
-            benchmark::RegisterBenchmark(name.c_str(), [scene, path](benchmark::State& st) { RunScene(st, scene, path); })
+            benchmark::RegisterBenchmark(name.c_str(),
+                                         [scene, path](benchmark::State& st) { RunScene(st, scene, path); })
                 ->Iterations(kMeasuredBlocks)
                 ->Unit(benchmark::kMicrosecond);
         }

@@ -53,7 +53,7 @@ Figures EditorAt(DisplayScale scale)
     if (editor) {
         editor->SetDisplayScale(scale);
         f.drawn = editor->Render(Bounds(0, 0, editor->Width(), editor->Height())) && editor->DrawingSurface() &&
-                  editor->DrawingSurface()->Width() == editor->DeviceWidth();
+            editor->DrawingSurface()->Width() == editor->DeviceWidth();
     }
     f.seconds = ThreadClock::Seconds() - start;
     f.bytesWhileAlive = HeapUsage::InUse() - heapBefore;
@@ -135,4 +135,4 @@ void Register()
 
 const bool kRegistered = (Register(), true);
 
-} // namespace
+}   // namespace

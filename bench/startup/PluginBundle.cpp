@@ -8,7 +8,9 @@
 
 using namespace Steinberg;
 
-PluginBundle::PluginBundle(std::string path_) : path(std::move(path_)) {}
+PluginBundle::PluginBundle(std::string path_) : path(std::move(path_))
+{
+}
 
 PluginBundle::~PluginBundle()
 {
@@ -49,7 +51,7 @@ bool PluginBundle::ReadClassInfos()
         PClassInfo2 ci2;
         PClassInfoW ciw;
         ok = factory->getClassInfo(i, &ci) == kResultOk && factory2->getClassInfo2(i, &ci2) == kResultOk &&
-             factory3->getClassInfoUnicode(i, &ciw) == kResultOk;
+            factory3->getClassInfoUnicode(i, &ciw) == kResultOk;
         if (ok && i == 0)
             std::memcpy(classId, ci.cid, sizeof classId);
     }

@@ -286,4 +286,4 @@ void Register()
 // binary's benchmarks (bench/BenchMain.cpp).
 const bool kRegistered = (Register(), true);
 
-} // namespace
+}   // namespace

@@ -3,7 +3,8 @@
 #include <algorithm>
 
 LatencyDelay::LatencyDelay(int32_t nInputs, int32_t nOutputs, int32_t delaySamples)
-    : nIn(nInputs > 0 ? nInputs : 0), nOut(nOutputs > 0 ? nOutputs : 0)
+    : nIn(nInputs > 0 ? nInputs : 0),
+      nOut(nOutputs > 0 ? nOutputs : 0)
 {
     SetDelay(delaySamples);
 }

@@ -6,9 +6,8 @@
 #include <cmath>
 #include <cstdio>
 
-void ParamRecord::InitContinuous(const char* name_, double defaultValue_, double minValue,
-                                 double maxValue, double step_, const char* label_,
-                                 const char* group_, double shape_)
+void ParamRecord::InitContinuous(const char* name_, double defaultValue_, double minValue, double maxValue,
+                                 double step_, const char* label_, const char* group_, double shape_)
 {
     if (kind == kParamNone)
         kind = kParamContinuous;
@@ -30,16 +29,16 @@ void ParamRecord::InitContinuous(const char* name_, double defaultValue_, double
     SetShapeExponent(shape_);
 }
 
-void ParamRecord::InitInteger(const char* name_, int32_t defaultValue_, int32_t minValue,
-                              int32_t maxValue, const char* label_, const char* group_)
+void ParamRecord::InitInteger(const char* name_, int32_t defaultValue_, int32_t minValue, int32_t maxValue,
+                              const char* label_, const char* group_)
 {
     if (kind == kParamNone)
         kind = kParamInteger;
     InitContinuous(name_, defaultValue_, minValue, maxValue, 1.0, label_, group_, 1.0);
 }
 
-void ParamRecord::InitEnum(const char* name_, int32_t defaultValue_, int32_t nItems,
-                           const char* label_, const char* group_)
+void ParamRecord::InitEnum(const char* name_, int32_t defaultValue_, int32_t nItems, const char* label_,
+                           const char* group_)
 {
     if (kind == kParamNone)
         kind = kParamEnumeration;

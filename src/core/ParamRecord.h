@@ -28,12 +28,11 @@ public:
     ParamRecord(const ParamRecord&) = delete;
     ParamRecord& operator=(const ParamRecord&) = delete;
 
-    void InitContinuous(const char* name, double defaultValue, double minValue, double maxValue,
-                        double step, const char* label, const char* group, double shape);
-    void InitInteger(const char* name, int32_t defaultValue, int32_t minValue, int32_t maxValue,
-                     const char* label, const char* group);
-    void InitEnum(const char* name, int32_t defaultValue, int32_t nItems, const char* label,
-                  const char* group);
+    void InitContinuous(const char* name, double defaultValue, double minValue, double maxValue, double step,
+                        const char* label, const char* group, double shape);
+    void InitInteger(const char* name, int32_t defaultValue, int32_t minValue, int32_t maxValue, const char* label,
+                     const char* group);
+    void InitEnum(const char* name, int32_t defaultValue, int32_t nItems, const char* label, const char* group);
     void InitBool(const char* name, bool defaultValue, const char* label, const char* group);
     void SetShapeExponent(double shape);
 

@@ -15,12 +15,15 @@ void EmptyLastFirst(std::vector<T>& list)
         list.pop_back();
 }
 
-} // namespace
+}   // namespace
 
-PlugCore::PlugCore(int32_t nParams, const char* channelIOString, int32_t nPresets,
-                   const char* effectName_, const char* productName_, const char* makerName_,
-                   int32_t version_, int32_t uniqueId_, int32_t makerId_, int32_t apiCode_)
-    : uniqueId(uniqueId_), makerId(makerId_), version(version_), apiCode(apiCode_)
+PlugCore::PlugCore(int32_t nParams, const char* channelIOString, int32_t nPresets, const char* effectName_,
+                   const char* productName_, const char* makerName_, int32_t version_, int32_t uniqueId_,
+                   int32_t makerId_, int32_t apiCode_)
+    : uniqueId(uniqueId_),
+      makerId(makerId_),
+      version(version_),
+      apiCode(apiCode_)
 {
     for (int32_t i = 0; i < nParams; ++i)
         params.push_back(std::make_unique<ParamRecord>());
@@ -416,7 +419,7 @@ bool PlugCore::LoadState(ByteStream& stream)
     if (!stream.Read(le, 4, &done))
         return false;
     const uint32_t word = static_cast<uint32_t>(le[0]) | (static_cast<uint32_t>(le[1]) << 8) |
-                          (static_cast<uint32_t>(le[2]) << 16) | (static_cast<uint32_t>(le[3]) << 24);
+        (static_cast<uint32_t>(le[2]) << 16) | (static_cast<uint32_t>(le[3]) << 24);
     SetBypassed(word != 0);
     RefreshEditorControls();
     return true;

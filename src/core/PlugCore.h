@@ -29,8 +29,8 @@ public:
     static constexpr int kNameSize = 128;
 
     PlugCore(int32_t nParams, const char* channelIOString, int32_t nPresets, const char* effectName,
-             const char* productName, const char* makerName, int32_t version, int32_t uniqueId,
-             int32_t makerId, int32_t apiCode);
+             const char* productName, const char* makerName, int32_t version, int32_t uniqueId, int32_t makerId,
+             int32_t apiCode);
     virtual ~PlugCore();
 
     PlugCore(const PlugCore&) = delete;
@@ -113,7 +113,11 @@ public:
     int32_t MakerId() const { return makerId; }
     int32_t Version() const { return version; }
     int32_t HostVersion() const { return hostVersion; }
-    void SetHost(int32_t code, int32_t hostVer) { hostCode = code; hostVersion = hostVer; }
+    void SetHost(int32_t code, int32_t hostVer)
+    {
+        hostCode = code;
+        hostVersion = hostVer;
+    }
     bool IsInstrument() const { return instrument; }
     bool HandlesMidi() const { return handlesMidi; }
     bool IsBypassed() const { return bypassed.load(std::memory_order_relaxed); }

@@ -9,7 +9,7 @@ class StateChunk {
 public:
     int32_t PutBytes(const void* data, int32_t n);
     int32_t GetBytes(void* dst, int32_t n, int32_t pos) const;
-    int32_t PutDouble(double v);                         // little-endian IEEE-754
+    int32_t PutDouble(double v);   // little-endian IEEE-754
     int32_t GetDouble(double* v, int32_t pos) const;
 
     int32_t Size() const { return static_cast<int32_t>(bytes.size()); }

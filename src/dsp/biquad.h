@@ -22,11 +22,11 @@ public:
     double getGain() const { return gain; }
 
 private:
-    double a0 = 1.0, a1 = 0.0, a2 = 0.0;  // feed-forward
-    double b1 = 0.0, b2 = 0.0;            // feedback, subtracted in tick
+    double a0 = 1.0, a1 = 0.0, a2 = 0.0;   // feed-forward
+    double b1 = 0.0, b2 = 0.0;   // feedback, subtracted in tick
     double cutoff = 0.5;
     double Q = 0.707;
-    double gain = 0.0;  // dB; the high-pass response ignores it
+    double gain = 0.0;   // dB; the high-pass response ignores it
     double z1 = 0.0, z2 = 0.0;
     // cutoff and Q above describe no design yet, so the first setHighPass must
     // compute even when handed exactly those values.

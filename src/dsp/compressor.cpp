@@ -10,7 +10,7 @@ compressor::compressor()
     knee = 0.0;
     ratio = 4.0;
     threshold = 0.0;
-    kneeWidth = -0.0;  // what threshold * knee * -1 gives for 0 and 0
+    kneeWidth = -0.0;   // what threshold * knee * -1 gives for 0 and 0
     kneeLow = 0.0;
     kneeHigh = 0.0;
     slope = 0.75;
@@ -22,4 +22,3 @@ double compressor::process(double x)
     computeGain();
     return x * portableMath::exp(gainDb * kDbToLinear);
 }
-

@@ -37,8 +37,7 @@ public:
     // computeGainFast's gain for two envelopes, each under its own curve.
     static void gainsFast(double envelopeA, const Curve& a, double envelopeB, const Curve& b, double& gainA,
                           double& gainB);
-    static void gainsFromLogs(double logA, const Curve& a, double logB, const Curve& b, double& gainA,
-                              double& gainB);
+    static void gainsFromLogs(double logA, const Curve& a, double logB, const Curve& b, double& gainA, double& gainB);
     // The last gain made, when the chain made it through gainsFast.
     void setGainDb(double g) { gainDb = g; }
 
@@ -61,14 +60,14 @@ private:
     // The gain step for an envelope of e dB.
     double gainFromDb(double e);
 
-    double gainDb;     // last gain computed
-    double knee;       // knee width as a fraction of |threshold|
+    double gainDb;   // last gain computed
+    double knee;   // knee width as a fraction of |threshold|
     double ratio;
-    double threshold;  // dB
-    double kneeWidth;  // dB
+    double threshold;   // dB
+    double kneeWidth;   // dB
     double kneeLow;
     double kneeHigh;
-    double slope;      // 1 - 1 / ratio
+    double slope;   // 1 - 1 / ratio
 };
 
 // Inline: the chain runs these on a working copy of the detector every sample.
@@ -146,8 +145,8 @@ inline void compressor::gainsFromLogs(double logA, double logB, double& gainA, d
     const __m128d e = _mm_mul_pd(_mm_set_pd(logB, logA), _mm_set1_pd(kLnToDb));
     const __m128d low = _mm_set1_pd(kneeLow);
     const __m128d width = _mm_set1_pd(kneeWidth);
-    const __m128d s = _mm_mul_pd(_mm_mul_pd(_mm_div_pd(_mm_sub_pd(e, low), width), _mm_set1_pd(0.5)),
-                                 _mm_set1_pd(slopeNow));
+    const __m128d s =
+        _mm_mul_pd(_mm_mul_pd(_mm_div_pd(_mm_sub_pd(e, low), width), _mm_set1_pd(0.5)), _mm_set1_pd(slopeNow));
     const __m128d inKnee = _mm_and_pd(_mm_and_pd(_mm_cmpgt_pd(width, _mm_setzero_pd()), _mm_cmpgt_pd(e, low)),
                                       _mm_cmplt_pd(e, _mm_set1_pd(kneeHigh)));
     const __m128d kneeGain = _mm_mul_pd(_mm_sub_pd(low, e), s);
@@ -162,8 +161,8 @@ inline void compressor::gainsFromLogs(double logA, double logB, double& gainA, d
 #endif
 }
 
-inline void compressor::gainsFast(double envelopeA, const Curve& a, double envelopeB, const Curve& b,
-                                  double& gainA, double& gainB)
+inline void compressor::gainsFast(double envelopeA, const Curve& a, double envelopeB, const Curve& b, double& gainA,
+                                  double& gainB)
 {
     double logA;
     double logB;

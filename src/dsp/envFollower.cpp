@@ -13,8 +13,7 @@ envFollower::envFollower()
     init(0, 5.0, 50.0, 0.0, 44100.0);
 }
 
-void envFollower::init(int32_t newMode, double attackMs, double releaseMs, double holdMs,
-                       double newSampleRate)
+void envFollower::init(int32_t newMode, double attackMs, double releaseMs, double holdMs, double newSampleRate)
 {
     mode = newMode;
     sampleRate = newSampleRate;

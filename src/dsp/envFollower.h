@@ -15,8 +15,7 @@ public:
     envFollower();
 
     // Sets mode and rate, recomputes every coefficient and clears the running state.
-    virtual void init(int32_t mode, double attackMs, double releaseMs, double holdMs,
-                      double sampleRate);
+    virtual void init(int32_t mode, double attackMs, double releaseMs, double holdMs, double sampleRate);
     // One detect step. The follower only observes the signal, so x comes back unchanged.
     virtual double process(double x);
 
@@ -51,13 +50,13 @@ public:
     int32_t getMode() const { return mode; }
 
 protected:
-    int32_t mode;        // 0 = peak detection, the only mode defined
+    int32_t mode;   // 0 = peak detection, the only mode defined
     double attackCoef;
     double releaseCoef;
-    double envelope;     // linear
+    double envelope;   // linear
     double sampleRate;   // rate the coefficients and hold length were computed for
     int32_t holdCount;   // samples held since the envelope last rose
-    int32_t holdLength;  // in samples
+    int32_t holdLength;   // in samples
 
 private:
     // Last times handed in, for the setters' early return. NaN means "unknown":

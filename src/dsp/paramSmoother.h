@@ -21,7 +21,7 @@ public:
 
 private:
     float b = 0.99f;
-    float a = 1.0f - 0.99f;  // rounded in float: 0.009999990463256836, not float(0.01)
+    float a = 1.0f - 0.99f;   // rounded in float: 0.009999990463256836, not float(0.01)
     float state = 0.0f;
 };
 

@@ -82,7 +82,7 @@ const double kExp2Table[64][2] = {
 };
 
 // 2^(j/256), j = 0..255, as hi + lo: the finer steps of the first tries.
-} // namespace
+}   // namespace
 
 namespace portableMath {
 namespace detail {
@@ -346,8 +346,8 @@ const double kExp2Fine[256][2] = {
     {0x1.fe9d96b2a23d9p+0, 0x1.4a6037442fde3p-56},
 };
 
-} // namespace detail
-} // namespace portableMath
+}   // namespace detail
+}   // namespace portableMath
 
 namespace {
 
@@ -855,14 +855,11 @@ const double kTanTable[102][2] = {
 
 // 2/pi in 64-bit words, most significant first.
 const uint64_t kTwoOverPi[24] = {
-    0xa2f9836e4e441529ull, 0xfc2757d1f534ddc0ull, 0xdb6295993c439041ull,
-    0xfe5163abdebbc561ull, 0xb7246e3a424dd2e0ull, 0x06492eea09d1921cull,
-    0xfe1deb1cb129a73eull, 0xe88235f52ebb4484ull, 0xe99c7026b45f7e41ull,
-    0x3991d639835339f4ull, 0x9c845f8bbdf9283bull, 0x1ff897ffde05980full,
-    0xef2f118b5a0a6d1full, 0x6d367ecf27cb09b7ull, 0x4f463f669e5fea2dull,
-    0x7527bac7ebe5f17bull, 0x3d0739f78a5292eaull, 0x6bfb5fb11f8d5d08ull,
-    0x56033046fc7b6babull, 0xf0cfbc209af4361dull, 0xa9e391615ee61b08ull,
-    0x6599855f14a06840ull, 0x8dffd8804d732731ull, 0x06061556ca73a8c9ull,
+    0xa2f9836e4e441529ull, 0xfc2757d1f534ddc0ull, 0xdb6295993c439041ull, 0xfe5163abdebbc561ull, 0xb7246e3a424dd2e0ull,
+    0x06492eea09d1921cull, 0xfe1deb1cb129a73eull, 0xe88235f52ebb4484ull, 0xe99c7026b45f7e41ull, 0x3991d639835339f4ull,
+    0x9c845f8bbdf9283bull, 0x1ff897ffde05980full, 0xef2f118b5a0a6d1full, 0x6d367ecf27cb09b7ull, 0x4f463f669e5fea2dull,
+    0x7527bac7ebe5f17bull, 0x3d0739f78a5292eaull, 0x6bfb5fb11f8d5d08ull, 0x56033046fc7b6babull, 0xf0cfbc209af4361dull,
+    0xa9e391615ee61b08ull, 0x6599855f14a06840ull, 0x8dffd8804d732731ull, 0x06061556ca73a8c9ull,
 };
 
 constexpr double kInf = std::numeric_limits<double>::infinity();
@@ -976,8 +973,8 @@ scaledDd expCore(double xh, double xl)
     const dd r = twoSum(a.hi, (a.lo - kf * kLn2By64Lo) + xl);
 
     const dd r2 = twoProd(r.hi, r.hi);
-    const double q = 1.0 / 6 + r.hi * (1.0 / 24 + r.hi * (1.0 / 120 + r.hi * (1.0 / 720
-                     + r.hi * (1.0 / 5040 + r.hi * (1.0 / 40320)))));
+    const double q = 1.0 / 6 +
+        r.hi * (1.0 / 24 + r.hi * (1.0 / 120 + r.hi * (1.0 / 720 + r.hi * (1.0 / 5040 + r.hi * (1.0 / 40320)))));
     const double tail = r.hi * r2.hi * q;
     // p = e^r - 1 = r + r^2/2 + tail
     const dd p = fastTwoSum(r.hi, 0.5 * r2.hi);
@@ -1028,8 +1025,10 @@ dd logCore(double x)
 
     const dd r2 = twoProd(r.hi, r.hi);
     const double x1 = r.hi;
-    const double q = 1.0 / 3 + x1 * (-1.0 / 4 + x1 * (1.0 / 5 + x1 * (-1.0 / 6 + x1 * (1.0 / 7
-                     + x1 * (-1.0 / 8 + x1 * (1.0 / 9 + x1 * (-1.0 / 10)))))));
+    const double q = 1.0 / 3 +
+        x1 *
+            (-1.0 / 4 +
+             x1 * (1.0 / 5 + x1 * (-1.0 / 6 + x1 * (1.0 / 7 + x1 * (-1.0 / 8 + x1 * (1.0 / 9 + x1 * (-1.0 / 10)))))));
     const double tail = x1 * r2.hi * q;
     const dd h = fastTwoSum(r.hi, -0.5 * r2.hi);
     const double hl = h.lo + r.lo - (0.5 * r2.lo + r.hi * r.lo) + tail;
@@ -1106,7 +1105,7 @@ dd reduceByHalfPi(double x, bool& odd)
     const double pieces[6] = {
         static_cast<double>(f0 & 0xFFFFFFFFu) * 0x1p-190, static_cast<double>(f0 >> 32) * 0x1p-158,
         static_cast<double>(f1 & 0xFFFFFFFFu) * 0x1p-126, static_cast<double>(f1 >> 32) * 0x1p-94,
-        static_cast<double>(f2 & 0xFFFFFFFFu) * 0x1p-62, static_cast<double>(f2 >> 32) * 0x1p-30,
+        static_cast<double>(f2 & 0xFFFFFFFFu) * 0x1p-62,  static_cast<double>(f2 >> 32) * 0x1p-30,
     };
     dd f = {0.0, 0.0};
     for (double piece : pieces) {
@@ -1117,7 +1116,6 @@ dd reduceByHalfPi(double x, bool& odd)
     const dd r = fastTwoSum(p.hi, p.lo + (f.hi * kPiBy2Lo + f.lo * kPiBy2Hi));
     return negative ? dd{-r.hi, -r.lo} : r;
 }
-
 
 // ln2/256 with 36 bits in the high part (k * hi exact for |k| < 2^17).
 constexpr double kLn2By256Hi = 0x1.62e42fefa0000p-9;
@@ -1141,10 +1139,23 @@ bool tanhFirstTry(double ax, double& out)
     if (ax < 0.125) {
         // Taylor series to x^21: its remainder is below 2^-80 relative here.
         const double x2 = ax * ax;
-        const double t = ax * x2 * (-0x1.5555555555555p-2 + x2 * (0x1.1111111111111p-3
-                         + x2 * (-0x1.ba1ba1ba1ba1cp-5 + x2 * (0x1.664f4882c10fap-6 + x2 * (-0x1.226e355e6c23dp-7
-                         + x2 * (0x1.d6d3d0e157de0p-9 + x2 * (-0x1.7da36452b75e3p-10 + x2 * (0x1.3558248036744p-11
-                         + x2 * (-0x1.f57d7734d1664p-13 + x2 * 0x1.967e18afcafadp-14)))))))));
+        const double t = ax * x2 *
+            (-0x1.5555555555555p-2 +
+             x2 *
+                 (0x1.1111111111111p-3 +
+                  x2 *
+                      (-0x1.ba1ba1ba1ba1cp-5 +
+                       x2 *
+                           (0x1.664f4882c10fap-6 +
+                            x2 *
+                                (-0x1.226e355e6c23dp-7 +
+                                 x2 *
+                                     (0x1.d6d3d0e157de0p-9 +
+                                      x2 *
+                                          (-0x1.7da36452b75e3p-10 +
+                                           x2 *
+                                               (0x1.3558248036744p-11 +
+                                                x2 * (-0x1.f57d7734d1664p-13 + x2 * 0x1.967e18afcafadp-14)))))))));
         const dd y = fastTwoSum(ax, t);
         // t is within about 4.6 roundings of itself.
         return roundsSafely(y.hi, y.lo, -t * 0x1p-50, out);
@@ -1205,7 +1216,7 @@ bool expFirstTry(double x, double t, double extraErr, double& out)
 // that m d - 1 comes out exact from two products; -log(d) (-log(2d) from
 // i = 106 on, whose exponent is raised by one) as hi + lo, hi on the grid of
 // 2^-42 so that e * kLn2Hi + hi is exact.
-} // namespace
+}   // namespace
 
 namespace portableMath {
 namespace detail {
@@ -1469,8 +1480,8 @@ const double kLogFirst[256][3] = {
     {0x1.0p-1, 0x0.0p+0, 0x0.0p+0},
 };
 
-} // namespace detail
-} // namespace portableMath
+}   // namespace detail
+}   // namespace portableMath
 
 namespace {
 
@@ -1496,8 +1507,9 @@ void logFirstTry(double x, double& hi, double& lo, double& err)
     const double r = (mh * d - 1.0) + (m - mh) * d;
     const double r2 = r * r;
     // log1p(r) - r to r^8; the rest is below r^2 2^-59.
-    const double p = r2 * ((-0.5 + r * (1.0 / 3)) + r2 * ((-1.0 / 4 + r * (1.0 / 5))
-                     + r2 * ((-1.0 / 6 + r * (1.0 / 7)) + r2 * (-1.0 / 8))));
+    const double p = r2 *
+        ((-0.5 + r * (1.0 / 3)) +
+         r2 * ((-1.0 / 4 + r * (1.0 / 5)) + r2 * ((-1.0 / 6 + r * (1.0 / 7)) + r2 * (-1.0 / 8))));
     const double ef = static_cast<double>(e);
     const double w = ef * kLn2Hi + kLogFirst[i][1];   // exact
     const dd s = twoSum(w, r);
@@ -1524,7 +1536,7 @@ bool powFirstTry(double x, double y, double& out)
     return expFirstTry(zh, zl, (absOf(y) * lerr + absOf(zh) * 0x1p-98) * 1.001, out);
 }
 
-} // namespace
+}   // namespace
 
 namespace portableMath {
 
@@ -1570,8 +1582,8 @@ double pow(double x, double y)
 {
     // The chain's case first: x a positive normal, 0 < |y| <= 2^64.
     double first;
-    if (bitsOf(x) - 0x0010000000000000ull < 0x7FE0000000000000ull
-        && (bitsOf(y) & 0x7FFFFFFFFFFFFFFFull) - 1 < 0x43F0000000000000ull && powFirstTry(x, y, first))
+    if (bitsOf(x) - 0x0010000000000000ull < 0x7FE0000000000000ull &&
+        (bitsOf(y) & 0x7FFFFFFFFFFFFFFFull) - 1 < 0x43F0000000000000ull && powFirstTry(x, y, first))
         return first;
     if (y == 0.0 || x == 1.0)
         return 1.0;
@@ -1665,8 +1677,7 @@ double atan(double x)
         t = divide(n, dd{d0.hi, d0.lo + (cp.lo + y.lo * c)});
     }
     const double t2 = t.hi * t.hi;
-    const double tail = t.hi * t2 * (-1.0 / 3 + t2 * (1.0 / 5 + t2 * (-1.0 / 7 + t2 * (1.0 / 9
-                        + t2 * (-1.0 / 11)))));
+    const double tail = t.hi * t2 * (-1.0 / 3 + t2 * (1.0 / 5 + t2 * (-1.0 / 7 + t2 * (1.0 / 9 + t2 * (-1.0 / 11)))));
     const dd s = fastTwoSum(kAtanTable[i][0], t.hi);
     const double lo = s.lo + (kAtanTable[i][1] + (t.lo - t2 * t.lo + tail));
     double r;
@@ -1698,8 +1709,8 @@ double tan(double x)
     const double c = i * (1.0 / 128);
     const dd u = twoSum(r.hi - c, r.lo);   // r.hi - c is exact
     const double u2 = u.hi * u.hi;
-    const double tail = u.hi * u2 * (1.0 / 3 + u2 * (2.0 / 15 + u2 * (17.0 / 315 + u2 * (62.0 / 2835
-                        + u2 * (1382.0 / 155925)))));
+    const double tail =
+        u.hi * u2 * (1.0 / 3 + u2 * (2.0 / 15 + u2 * (17.0 / 315 + u2 * (62.0 / 2835 + u2 * (1382.0 / 155925)))));
     const dd tau = fastTwoSum(u.hi, u.lo + u2 * u.lo + tail);
     const double th = kTanTable[i][0];
     const double tl = kTanTable[i][1];
@@ -1716,4 +1727,4 @@ double tan(double x)
     return (negative != signOf(x)) ? -t : t;
 }
 
-} // namespace portableMath
+}   // namespace portableMath

@@ -63,7 +63,7 @@ inline double fromBits(uint64_t u)
     std::memcpy(&x, &u, sizeof x);
     return x;
 }
-} // namespace detail
+}   // namespace detail
 
 // Inline: the audio path calls both every sample.
 inline double fastExp(double x)
@@ -98,8 +98,8 @@ inline double fastLog(double x)
     const double r = (mh * d - 1.0) + (m - mh) * d;
     const double r2 = r * r;
     // log1p(r) - r to r^7; |r| <= 2^-8 leaves r^8/8 below 2^-67.
-    const double p = r2 * ((-0.5 + r * (1.0 / 3)) + r2 * ((-1.0 / 4 + r * (1.0 / 5))
-                     + r2 * (-1.0 / 6 + r * (1.0 / 7))));
+    const double p =
+        r2 * ((-0.5 + r * (1.0 / 3)) + r2 * ((-1.0 / 4 + r * (1.0 / 5)) + r2 * (-1.0 / 6 + r * (1.0 / 7))));
     const double ef = static_cast<double>(e);
     // ln2 with 42 bits in the high part: ef * hi + table is exact.
     const double w = ef * 0x1.62e42fefa3800p-1 + detail::kLogFirst[i][1];
@@ -126,9 +126,10 @@ TIDEPULL_MATH_INLINE void fastLogPair(double a, double b, double& outA, double& 
         const __m128d r = _mm_add_pd(_mm_sub_pd(_mm_mul_pd(mh, d), one), _mm_mul_pd(_mm_sub_pd(m, mh), d));
         const __m128d r2 = _mm_mul_pd(r, r);
         auto term = [&r](double c0, double c1) { return _mm_add_pd(_mm_set1_pd(c0), _mm_mul_pd(r, _mm_set1_pd(c1))); };
-        const __m128d p = _mm_mul_pd(r2, _mm_add_pd(term(-0.5, 1.0 / 3),
-                                                    _mm_mul_pd(r2, _mm_add_pd(term(-1.0 / 4, 1.0 / 5),
-                                                                              _mm_mul_pd(r2, term(-1.0 / 6, 1.0 / 7))))));
+        const __m128d p = _mm_mul_pd(
+            r2,
+            _mm_add_pd(term(-0.5, 1.0 / 3),
+                       _mm_mul_pd(r2, _mm_add_pd(term(-1.0 / 4, 1.0 / 5), _mm_mul_pd(r2, term(-1.0 / 6, 1.0 / 7))))));
         const __m128d ef = lanes(static_cast<double>(ea), static_cast<double>(eb));
         const __m128d w = _mm_add_pd(_mm_mul_pd(ef, _mm_set1_pd(0x1.62e42fefa3800p-1)),
                                      lanes(detail::kLogFirst[ia][1], detail::kLogFirst[ib][1]));
@@ -177,4 +178,4 @@ TIDEPULL_MATH_INLINE void fastExpPair(double a, double b, double& outA, double& 
     outB = fastExp(b);
 }
 
-} // namespace portableMath
+}   // namespace portableMath

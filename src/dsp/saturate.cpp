@@ -10,6 +10,6 @@ double saturate(double s)
     const double s2 = s * s;
     const double s3 = s2 * s;
     const double s7 = s3 * s * s * s * s;
-    return ((portableMath::tanh(0.05 * s) + s) - (0.005 * portableMath::tanh(s2) + 0.05 * portableMath::tanh(s3)))
-           + 0.01 * portableMath::atan(s7);
+    return ((portableMath::tanh(0.05 * s) + s) - (0.005 * portableMath::tanh(s2) + 0.05 * portableMath::tanh(s3))) +
+        0.01 * portableMath::atan(s7);
 }

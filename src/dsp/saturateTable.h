@@ -47,7 +47,8 @@ inline double saturateTable::eval(double s) const
         const double s4 = s2 * s2;
         const double lo = s * (1.05 + s * -0.005) + s2 * s * -0.050041666666666665;
         const double mid = s4 * (s * 4.166666666666667e-08 + s2 * 0.0016666666666666668);
-        const double hi = s4 * s2 * s * (0.009999999957837302 + s2 * (0.01666666666670938 + s * -0.0006666666666666666));
+        const double hi =
+            s4 * s2 * s * (0.009999999957837302 + s2 * (0.01666666666670938 + s * -0.0006666666666666666));
         return lo + (mid + hi);
     }
     if (!(a < kRange))
@@ -89,8 +90,8 @@ inline void saturateTable::evalPair(double l, double r, double& outL, double& ou
         const __m128d p23 = _mm_add_pd(c(2), _mm_mul_pd(c(3), t));
         const __m128d p45 = _mm_add_pd(c(4), _mm_mul_pd(c(5), t));
         const __m128d p67 = _mm_add_pd(c(6), _mm_mul_pd(c(7), t));
-        const __m128d y = _mm_add_pd(_mm_add_pd(p01, _mm_mul_pd(p23, t2)),
-                                     _mm_mul_pd(_mm_add_pd(p45, _mm_mul_pd(p67, t2)), t4));
+        const __m128d y =
+            _mm_add_pd(_mm_add_pd(p01, _mm_mul_pd(p23, t2)), _mm_mul_pd(_mm_add_pd(p45, _mm_mul_pd(p67, t2)), t4));
         _mm_storel_pd(&outL, y);
         _mm_storeh_pd(&outR, y);
         return;

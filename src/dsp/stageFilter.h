@@ -28,10 +28,10 @@ private:
     // Runs two filters' tickHeld side by side on their own state.
     friend class stageFilterPair;
 
-    double a0 = 0.0, a1 = 0.0, a2 = 0.0, a3 = 0.0, a4 = 0.0;  // denominator
-    double b0 = 0.0, b1 = 0.0, b2 = 0.0, b3 = 0.0, b4 = 0.0;  // numerator, b2 always 0
-    double x1 = 0.0, x2 = 0.0, x3 = 0.0, x4 = 0.0;  // inputs, newest first
-    double y1 = 0.0, y2 = 0.0, y3 = 0.0, y4 = 0.0;  // outputs, newest first
+    double a0 = 0.0, a1 = 0.0, a2 = 0.0, a3 = 0.0, a4 = 0.0;   // denominator
+    double b0 = 0.0, b1 = 0.0, b2 = 0.0, b3 = 0.0, b4 = 0.0;   // numerator, b2 always 0
+    double x1 = 0.0, x2 = 0.0, x3 = 0.0, x4 = 0.0;   // inputs, newest first
+    double y1 = 0.0, y2 = 0.0, y3 = 0.0, y4 = 0.0;   // outputs, newest first
     // The three outputs of tickHeld over (x, x1..x4, y1..y4).
     double held[3][9] = {};
     // NaN so that the first setRate always computes, whatever r it gets.
@@ -42,10 +42,15 @@ private:
 // order, b2 term included, so results are reproducible to the bit.
 inline double stageFilter::tick(double x)
 {
-    const double y = (b0 * x + b1 * x1 + b2 * x2 + b3 * x3 + b4 * x4
-                      - a1 * y1 - a2 * y2 - a3 * y3 - a4 * y4) / a0;
-    x4 = x3; x3 = x2; x2 = x1; x1 = x;
-    y4 = y3; y3 = y2; y2 = y1; y1 = y;
+    const double y = (b0 * x + b1 * x1 + b2 * x2 + b3 * x3 + b4 * x4 - a1 * y1 - a2 * y2 - a3 * y3 - a4 * y4) / a0;
+    x4 = x3;
+    x3 = x2;
+    x2 = x1;
+    x1 = x;
+    y4 = y3;
+    y3 = y2;
+    y2 = y1;
+    y1 = y;
     return y;
 }
 
@@ -54,11 +59,17 @@ inline double stageFilter::tickHeld(double x)
     double out[3];
     for (int k = 0; k < 3; ++k) {
         const double* c = held[k];
-        out[k] = ((c[0] * x + c[1] * x1) + (c[2] * x2 + c[3] * x3))
-                 + (((c[4] * x4 + c[5] * y1) + (c[6] * y2 + c[7] * y3)) + c[8] * y4);
+        out[k] = ((c[0] * x + c[1] * x1) + (c[2] * x2 + c[3] * x3)) +
+            (((c[4] * x4 + c[5] * y1) + (c[6] * y2 + c[7] * y3)) + c[8] * y4);
     }
-    x4 = x1; x3 = x; x2 = x; x1 = x;
-    y4 = y1; y3 = out[0]; y2 = out[1]; y1 = out[2];
+    x4 = x1;
+    x3 = x;
+    x2 = x;
+    x1 = x;
+    y4 = y1;
+    y3 = out[0];
+    y2 = out[1];
+    y1 = out[2];
     return out[0];
 }
 

@@ -39,9 +39,14 @@ private:
 
 inline stageFilterPair::stageFilterPair(const stageFilter& l, const stageFilter& r)
     : held(l.held),
-      x1(_mm_set_pd(r.x1, l.x1)), x2(_mm_set_pd(r.x2, l.x2)), x3(_mm_set_pd(r.x3, l.x3)),
-      x4(_mm_set_pd(r.x4, l.x4)), y1(_mm_set_pd(r.y1, l.y1)), y2(_mm_set_pd(r.y2, l.y2)),
-      y3(_mm_set_pd(r.y3, l.y3)), y4(_mm_set_pd(r.y4, l.y4))
+      x1(_mm_set_pd(r.x1, l.x1)),
+      x2(_mm_set_pd(r.x2, l.x2)),
+      x3(_mm_set_pd(r.x3, l.x3)),
+      x4(_mm_set_pd(r.x4, l.x4)),
+      y1(_mm_set_pd(r.y1, l.y1)),
+      y2(_mm_set_pd(r.y2, l.y2)),
+      y3(_mm_set_pd(r.y3, l.y3)),
+      y4(_mm_set_pd(r.y4, l.y4))
 {
 }
 
@@ -70,18 +75,26 @@ inline __m128d stageFilterPair::tickHeldLanes(double l, double r)
     for (int k = 0; k < 3; ++k) {
         const double* c = held[k];
         auto w = [c](int i, __m128d v) { return _mm_mul_pd(_mm_set1_pd(c[i]), v); };
-        out[k] = _mm_add_pd(_mm_add_pd(_mm_add_pd(w(0, x), w(1, x1)), _mm_add_pd(w(2, x2), w(3, x3))),
-                            _mm_add_pd(_mm_add_pd(_mm_add_pd(w(4, x4), w(5, y1)), _mm_add_pd(w(6, y2), w(7, y3))),
-                                       w(8, y4)));
+        out[k] = _mm_add_pd(
+            _mm_add_pd(_mm_add_pd(w(0, x), w(1, x1)), _mm_add_pd(w(2, x2), w(3, x3))),
+            _mm_add_pd(_mm_add_pd(_mm_add_pd(w(4, x4), w(5, y1)), _mm_add_pd(w(6, y2), w(7, y3))), w(8, y4)));
     }
-    x4 = x1; x3 = x; x2 = x; x1 = x;
-    y4 = y1; y3 = out[0]; y2 = out[1]; y1 = out[2];
+    x4 = x1;
+    x3 = x;
+    x2 = x;
+    x1 = x;
+    y4 = y1;
+    y3 = out[0];
+    y2 = out[1];
+    y1 = out[2];
     return out[0];
 }
 
 #else
 
-inline stageFilterPair::stageFilterPair(const stageFilter& l, const stageFilter& r) : held(l.held), left(l), right(r) {}
+inline stageFilterPair::stageFilterPair(const stageFilter& l, const stageFilter& r) : held(l.held), left(l), right(r)
+{
+}
 
 inline void stageFilterPair::store(stageFilter& l, stageFilter& r) const
 {

@@ -10,10 +10,7 @@ struct AuxParamLink {
     int32_t paramIdx = -1;
 
     explicit AuxParamLink(int32_t idx) : paramIdx(idx) {}
-    AuxParamLink(const AuxParamLink& o)
-        : value(o.value.load(std::memory_order_relaxed)), paramIdx(o.paramIdx)
-    {
-    }
+    AuxParamLink(const AuxParamLink& o) : value(o.value.load(std::memory_order_relaxed)), paramIdx(o.paramIdx) {}
     AuxParamLink& operator=(const AuxParamLink& o)
     {
         value.store(o.value.load(std::memory_order_relaxed), std::memory_order_relaxed);

@@ -16,7 +16,7 @@ struct BitmapKey {
 
 using Cache = ProcessCache<BitmapKey, PIX_IBitmap>;
 
-} // namespace
+}   // namespace
 
 PIX_IBitmap* BitmapCache::Find(int32_t id, int32_t quarters)
 {

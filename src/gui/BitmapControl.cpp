@@ -2,8 +2,8 @@
 
 #include "gui/Editor.h"
 
-BitmapControl::BitmapControl(PlugCore* plug, int32_t x, int32_t y, int32_t paramIdx,
-                             const BitmapStrip& strip_, int32_t blendMethod)
+BitmapControl::BitmapControl(PlugCore* plug, int32_t x, int32_t y, int32_t paramIdx, const BitmapStrip& strip_,
+                             int32_t blendMethod)
     : Control(plug, Bounds(x, y, x + strip_.FrameWidth(), y + strip_.FrameHeight()), paramIdx,
               BlendStyle(blendMethod, 1.0f)),
       strip(strip_)

@@ -16,10 +16,7 @@ struct Bounds {
     int32_t Width() const { return right - left; }
     int32_t Height() const { return bottom - top; }
 
-    bool Contains(int32_t x, int32_t y) const
-    {
-        return left <= x && x < right && top <= y && y < bottom;
-    }
+    bool Contains(int32_t x, int32_t y) const { return left <= x && x < right && top <= y && y < bottom; }
 
     // The right and bottom edges count as touching: a rect ending where the
     // other starts still intersects it (the clipped area is then empty).
@@ -32,8 +29,7 @@ struct Bounds {
 
     Bounds Intersection(const Bounds& o) const
     {
-        return Bounds(Larger(left, o.left), Larger(top, o.top), Smaller(right, o.right),
-                      Smaller(bottom, o.bottom));
+        return Bounds(Larger(left, o.left), Larger(top, o.top), Smaller(right, o.right), Smaller(bottom, o.bottom));
     }
 
     // The smallest rectangle holding both; an empty rect adds nothing.
@@ -43,8 +39,7 @@ struct Bounds {
             return *this;
         if (IsEmpty())
             return o;
-        return Bounds(Smaller(left, o.left), Smaller(top, o.top), Larger(right, o.right),
-                      Larger(bottom, o.bottom));
+        return Bounds(Smaller(left, o.left), Smaller(top, o.top), Larger(right, o.right), Larger(bottom, o.bottom));
     }
 
     bool operator==(const Bounds& o) const

@@ -10,10 +10,14 @@ namespace {
 // Value entry box for a parameter without display texts, centred on the control.
 constexpr int32_t kPromptHalfWidth = 20;
 constexpr int32_t kPromptHalfHeight = 8;
-}
+}   // namespace
 
 Control::Control(PlugCore* plug_, const Bounds& rect_, int32_t paramIdx_, const BlendStyle& blend_)
-    : plug(plug_), rect(rect_), targetRect(rect_), paramIdx(paramIdx_), blend(blend_)
+    : plug(plug_),
+      rect(rect_),
+      targetRect(rect_),
+      paramIdx(paramIdx_),
+      blend(blend_)
 {
 }
 
@@ -185,8 +189,7 @@ void Control::PromptForValue()
     if (param->DisplayTextCount() == 0) {
         const int32_t cx = static_cast<int32_t>((static_cast<double>(rect.left) + rect.right) * 0.5);
         const int32_t cy = static_cast<int32_t>((static_cast<double>(rect.top) + rect.bottom) * 0.5);
-        area = Bounds(cx - kPromptHalfWidth, cy - kPromptHalfHeight, cx + kPromptHalfWidth,
-                      cy + kPromptHalfHeight);
+        area = Bounds(cx - kPromptHalfWidth, cy - kPromptHalfHeight, cx + kPromptHalfWidth, cy + kPromptHalfHeight);
     }
     editor->PromptControlValue(this, param, area);
     RequestRedraw();

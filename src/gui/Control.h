@@ -34,15 +34,11 @@ public:
 
     virtual void MouseDown(int32_t x, int32_t y, const MouseModifiers& mods);
     virtual void MouseUp(int32_t /*x*/, int32_t /*y*/, const MouseModifiers& /*mods*/) {}
-    virtual void MouseDrag(int32_t /*x*/, int32_t /*y*/, int32_t /*dX*/, int32_t /*dY*/,
-                           const MouseModifiers& /*mods*/)
+    virtual void MouseDrag(int32_t /*x*/, int32_t /*y*/, int32_t /*dX*/, int32_t /*dY*/, const MouseModifiers& /*mods*/)
     {
     }
     virtual void MouseDoubleClick(int32_t x, int32_t y, const MouseModifiers& mods);
-    virtual void MouseWheel(int32_t /*x*/, int32_t /*y*/, const MouseModifiers& /*mods*/,
-                            int32_t /*steps*/)
-    {
-    }
+    virtual void MouseWheel(int32_t /*x*/, int32_t /*y*/, const MouseModifiers& /*mods*/, int32_t /*steps*/) {}
     virtual bool KeyDown(int32_t /*x*/, int32_t /*y*/, KeyCode /*key*/) { return false; }
     virtual void MouseOver(int32_t /*x*/, int32_t /*y*/, const MouseModifiers& /*mods*/) {}
     virtual void MouseOut() {}

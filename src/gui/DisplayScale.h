@@ -53,9 +53,9 @@ public:
 
     // Where a strip at this scale comes from.
     enum class Source {
-        kOneX,       // the 1x strip as it is
-        kArtwork,    // the double-density strip as it is
-        kResampled,  // resampled once from the double-density strip
+        kOneX,   // the 1x strip as it is
+        kArtwork,   // the double-density strip as it is
+        kResampled,   // resampled once from the double-density strip
     };
     Source StripSource() const;
 

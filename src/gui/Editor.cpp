@@ -26,10 +26,13 @@ constexpr int32_t kApiVst3 = 1;
 // The name only picks the PNG loader; resources are found by id.
 constexpr const char* kDoubleDensityName = "2x.png";
 
-} // namespace
+}   // namespace
 
 Editor::Editor(PlugCore* plug_, int32_t width_, int32_t height_, int32_t frameRate_)
-    : plug(plug_), width(width_), height(height_), frameRate(frameRate_)
+    : plug(plug_),
+      width(width_),
+      height(height_),
+      frameRate(frameRate_)
 {
 }
 
@@ -267,7 +270,8 @@ bool Editor::BlitStrip(const BitmapStrip& strip, const Bounds& dest, int32_t src
     const int32_t sy = frameY * scaled.FrameHeight() + scale.ToDevice(srcY - frameY * fh);
     const int32_t left = scale.ToDevice(dest.left);
     const int32_t top = scale.ToDevice(dest.top);
-    const Bounds deviceDest(left, top, left + scale.DeviceLength(dest.Width()), top + scale.DeviceLength(dest.Height()));
+    const Bounds deviceDest(left, top, left + scale.DeviceLength(dest.Width()),
+                            top + scale.DeviceLength(dest.Height()));
     return Composite(scaled.bitmap, deviceDest, sx, sy, blend);
 }
 
@@ -347,17 +351,10 @@ bool Editor::Composite(PIX_IBitmap* bitmap, const Bounds& dest, int32_t srcX, in
     float weight = 1.0f;
     if (blend) {
         switch (blend->method) {
-        case kBlendCopy:
-            mode = PIX_MODE_COPY;
-            break;
-        case kBlendAdd:
-            mode = PIX_MODE_ADD | PIX_MODE_SOURCE_ALPHA;
-            break;
-        case kBlendDodge:
-            mode = PIX_MODE_DODGE | PIX_MODE_SOURCE_ALPHA;
-            break;
-        default:
-            break;
+        case kBlendCopy: mode = PIX_MODE_COPY; break;
+        case kBlendAdd: mode = PIX_MODE_ADD | PIX_MODE_SOURCE_ALPHA; break;
+        case kBlendDodge: mode = PIX_MODE_DODGE | PIX_MODE_SOURCE_ALPHA; break;
+        default: break;
         }
         weight = blend->weight;
     }

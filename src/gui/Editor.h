@@ -54,8 +54,8 @@ public:
     virtual PopupMenu* TrackMenu(PopupMenu& menu, const Bounds& area);
     // Opens a text box over `area`; the host applies the committed text to
     // `control` (through `param` when given).
-    virtual void OpenTextEntry(Control* control, const TextStyle& style, const Bounds& area,
-                               const char* initialText, ParamRecord* param);
+    virtual void OpenTextEntry(Control* control, const TextStyle& style, const Bounds& area, const char* initialText,
+                               ParamRecord* param);
     virtual void* CreateEditorWindow(void* parent);
     virtual void DestroyEditorWindow() {}
     virtual void* WindowHandle() const { return nullptr; }
@@ -115,8 +115,7 @@ public:
     bool Render(const Bounds& rect);
     bool CollectDirty(Bounds& out) const;
     void MarkAllControlsDirty();
-    bool BlitStrip(const BitmapStrip& strip, const Bounds& dest, int32_t srcX, int32_t srcY,
-                   const BlendStyle* blend);
+    bool BlitStrip(const BitmapStrip& strip, const Bounds& dest, int32_t srcX, int32_t srcY, const BlendStyle* blend);
     bool DrawTextInRect(TextStyle& style, const char* text, Bounds& rect, bool measure);
     PIX_CachedFont* FontFor(TextStyle& style);
 

@@ -29,7 +29,7 @@ struct FontKey {
     bool operator==(const FontKey& other) const
     {
         return size == other.size && orientation == other.orientation && style == other.style &&
-               std::strncmp(face, other.face, TextStyle::kFaceSize) == 0;
+            std::strncmp(face, other.face, TextStyle::kFaceSize) == 0;
     }
 };
 
@@ -51,7 +51,7 @@ std::unique_ptr<PIX_CachedFont> MakeFont(const TextStyle& style)
     return std::make_unique<PIX_CachedFont>(handle, FONT_OWNS_HANDLE | FONT_NATIVE);
 }
 
-} // namespace
+}   // namespace
 
 PIX_CachedFont* FontCache::Acquire(const TextStyle& style)
 {

@@ -10,7 +10,7 @@ enum KeyCode : int32_t {
     kKeyDown = 2,
     kKeyLeft = 3,
     kKeyRight = 4,
-    kKeyDigit0 = 5,    // '0' to '9' are 5 to 14
-    kKeyLetterA = 15,  // 'A' to 'Z' are 15 to 40
+    kKeyDigit0 = 5,   // '0' to '9' are 5 to 14
+    kKeyLetterA = 15,   // 'A' to 'Z' are 15 to 40
     kKeyLetterZ = 40,
 };

@@ -8,7 +8,7 @@ namespace {
 // Deeper nesting is not numbered; no native menu shows it anyway.
 constexpr int32_t kMaxDepth = 32;
 const std::vector<MenuNumbering::Item> kNoItems;
-}
+}   // namespace
 
 MenuNumbering::MenuNumbering(PopupMenu& top)
 {

@@ -14,10 +14,10 @@ class PopupMenu;
 class MenuNumbering {
 public:
     struct Item {
-        std::string label;    // text with the menu's number prefix; empty for separators
+        std::string label;   // text with the menu's number prefix; empty for separators
         int32_t id = 0;
-        int32_t flags = 0;    // PopupMenuItemFlags
-        int32_t submenu = -1; // index of the item's submenu in this numbering, -1 for none
+        int32_t flags = 0;   // PopupMenuItemFlags
+        int32_t submenu = -1;   // index of the item's submenu in this numbering, -1 for none
     };
 
     explicit MenuNumbering(PopupMenu& top);

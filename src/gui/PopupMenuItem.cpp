@@ -3,7 +3,9 @@
 #include "gui/PopupMenu.h"
 
 PopupMenuItem::PopupMenuItem(const char* text_, int32_t flags_, std::unique_ptr<PopupMenu> submenu_)
-    : text(text_ ? text_ : ""), submenu(std::move(submenu_)), flags(flags_)
+    : text(text_ ? text_ : ""),
+      submenu(std::move(submenu_)),
+      flags(flags_)
 {
 }
 

@@ -2,10 +2,10 @@
 
 #include "gui/Editor.h"
 
-StripKnobControl::StripKnobControl(PlugCore* plug, int32_t x, int32_t y, int32_t paramIdx,
-                                   const BitmapStrip& strip_, int32_t direction, double gearing)
-    : KnobControl(plug, Bounds(x, y, x + strip_.FrameWidth(), y + strip_.FrameHeight()), paramIdx,
-                  direction, gearing, BlendStyle(kBlendSourceAlpha, 1.0f)),
+StripKnobControl::StripKnobControl(PlugCore* plug, int32_t x, int32_t y, int32_t paramIdx, const BitmapStrip& strip_,
+                                   int32_t direction, double gearing)
+    : KnobControl(plug, Bounds(x, y, x + strip_.FrameWidth(), y + strip_.FrameHeight()), paramIdx, direction, gearing,
+                  BlendStyle(kBlendSourceAlpha, 1.0f)),
       strip(strip_)
 {
 }

@@ -3,7 +3,7 @@
 namespace {
 // Slack for the sum of repeated steps landing a hair above 1.
 constexpr double kWrapAbove = 1.001;
-}
+}   // namespace
 
 void SwitchControl::MouseDown(int32_t /*x*/, int32_t /*y*/, const MouseModifiers& /*mods*/)
 {

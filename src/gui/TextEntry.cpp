@@ -33,7 +33,7 @@ double LeadingNumber(const char* text)
     return r.ec == std::errc() ? value : 0.0;
 }
 
-} // namespace
+}   // namespace
 
 void TextEntry::Open(Control* edited, ParamRecord* editedParam)
 {
@@ -68,12 +68,9 @@ bool TextEntry::AcceptsCharacter(int32_t ch) const
     switch (param->Kind()) {
     case kParamBoolean:
     case kParamInteger:
-    case kParamEnumeration:
-        return IsDigit(ch) || ch == '+' || ch == '-';
-    case kParamContinuous:
-        return IsDigit(ch) || ch == '+' || ch == '-' || ch == '.';
-    default:
-        return true;
+    case kParamEnumeration: return IsDigit(ch) || ch == '+' || ch == '-';
+    case kParamContinuous: return IsDigit(ch) || ch == '+' || ch == '-' || ch == '.';
+    default: return true;
     }
 }
 

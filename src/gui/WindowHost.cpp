@@ -24,11 +24,11 @@ void SetButton(MouseModifiers& mods, MouseButton button, bool down)
         mods.right = down;
 }
 
-} // namespace
+}   // namespace
 
-WindowHost::WindowHost(PlugCore* plug, int32_t width, int32_t height, int32_t frameRate,
-                       WindowPlatform* platform_)
-    : Editor(plug, width, height, frameRate), platform(platform_)
+WindowHost::WindowHost(PlugCore* plug, int32_t width, int32_t height, int32_t frameRate, WindowPlatform* platform_)
+    : Editor(plug, width, height, frameRate),
+      platform(platform_)
 {
 }
 
@@ -165,12 +165,8 @@ void WindowHost::OnTimer()
     // A pending entry state takes the whole tick; nothing is drawn.
     if (entry.IsOpen() && entry.State() != TextEntryState::Idle) {
         switch (entry.State()) {
-        case TextEntryState::Refreshed:
-            entry.SetState(TextEntryState::Idle);
-            return;
-        case TextEntryState::Cancel:
-            CloseTextEntry();
-            return;
+        case TextEntryState::Refreshed: entry.SetState(TextEntryState::Idle); return;
+        case TextEntryState::Cancel: CloseTextEntry(); return;
         case TextEntryState::Commit: {
             char text[TextEntry::kMaxTextLength + 1] = {};
             platform->TextEntryText(text, sizeof text);
@@ -182,8 +178,7 @@ void WindowHost::OnTimer()
             CloseTextEntry();
             return;
         }
-        default:
-            return;
+        default: return;
         }
     }
 
@@ -331,8 +326,8 @@ bool WindowHost::OnKeyDown(int32_t virtualKey)
 
 // ---- value entry box ----
 
-void WindowHost::OpenTextEntry(Control* control, const TextStyle& style, const Bounds& area,
-                               const char* initialText, ParamRecord* param)
+void WindowHost::OpenTextEntry(Control* control, const TextStyle& style, const Bounds& area, const char* initialText,
+                               ParamRecord* param)
 {
     if (!control || entry.IsOpen() || !platform || !window)
         return;

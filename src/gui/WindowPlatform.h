@@ -73,8 +73,7 @@ public:
     // box reports to WindowHost's OnTextEntry* operations: focus changes after
     // this initial focus, key presses (before the box acts on them), typed
     // characters (dropped when refused), and a command that ends the entry.
-    virtual bool CreateTextEntry(const TextStyle& style, const Bounds& area, const char* text,
-                                 int32_t maxLength) = 0;
+    virtual bool CreateTextEntry(const TextStyle& style, const Bounds& area, const char* text, int32_t maxLength) = 0;
     // The box's text, cut to size - 1 characters and terminated.
     virtual void TextEntryText(char* out, size_t size) const = 0;
     virtual void DestroyTextEntry() = 0;

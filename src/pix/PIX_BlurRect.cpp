@@ -32,8 +32,8 @@ inline PIX_Pixel32 Pair(const PIX_Pixel32* before, const PIX_Pixel32* after)
     return Eighth(*before) + Eighth(*after);
 }
 
-void BlurRows(PIX_IBitmap& bitmap, PIX_Pixel32* pixels, int32_t width, int32_t height,
-              PIX_Pixel32* previous, PIX_Pixel32* current)
+void BlurRows(PIX_IBitmap& bitmap, PIX_Pixel32* pixels, int32_t width, int32_t height, PIX_Pixel32* previous,
+              PIX_Pixel32* current)
 {
     const size_t rowBytes = static_cast<size_t>(width) * sizeof(PIX_Pixel32);
     for (int32_t y = 0; y < height; ++y) {
@@ -52,7 +52,7 @@ void BlurRows(PIX_IBitmap& bitmap, PIX_Pixel32* pixels, int32_t width, int32_t h
     }
 }
 
-} // namespace
+}   // namespace
 
 void PIX_BlurRect(PIX_IBitmap* bitmap, int32_t width, int32_t height)
 {

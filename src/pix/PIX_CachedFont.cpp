@@ -28,8 +28,8 @@ constexpr int32_t kMaxCachedLineHeight = 1023;
 constexpr int32_t kMaxCachedDrawHeight = 255;   // taller fonts go to native text where there is one
 constexpr uint32_t kEffectFlags = FONT_MONO | FONT_SHADOW | FONT_OUTLINE;
 // Effects only the cache can draw.
-constexpr uint32_t kCacheOnlyFlags = FONT_VERTICAL | FONT_REVERSED | FONT_PRERENDER | FONT_BLUR | FONT_INVERT |
-                                     FONT_MONO | FONT_SHADOW | FONT_OUTLINE;
+constexpr uint32_t kCacheOnlyFlags =
+    FONT_VERTICAL | FONT_REVERSED | FONT_PRERENDER | FONT_BLUR | FONT_INVERT | FONT_MONO | FONT_SHADOW | FONT_OUTLINE;
 constexpr uint32_t kAlignFlags = PIX_DT_CENTER | PIX_DT_RIGHT | PIX_DT_VCENTER | PIX_DT_BOTTOM;
 
 PIX_SysBitmap* GrowScratch(PIX_SysBitmap*& scratch, int32_t width, int32_t height, bool glyph)
@@ -65,12 +65,11 @@ PIX_Pixel32 BlendCoverage(int32_t kind, PIX_Pixel32 d, PIX_Pixel32 ink, int32_t 
     if (kind == PIX_MODE_MULTIPLY)
         return PIX_PackPixel(PIX_MultiplyChannel(PIX_Channel(d, 0), PIX_Channel(ink, 0), w),
                              PIX_MultiplyChannel(PIX_Channel(d, 1), PIX_Channel(ink, 1), w),
-                             PIX_MultiplyChannel(PIX_Channel(d, 2), PIX_Channel(ink, 2), w),
-                             PIX_Channel(d, 3));
+                             PIX_MultiplyChannel(PIX_Channel(d, 2), PIX_Channel(ink, 2), w), PIX_Channel(d, 3));
     return PIX_CombinePlain(kind, d, ink, 255, w);
 }
 
-} // namespace
+}   // namespace
 
 PIX_CachedFont::PIX_CachedFont()
 {
@@ -307,7 +306,7 @@ void PIX_CachedFont::ShapeMap(size_t start, int32_t* width, int32_t* height)
     // sees the one-bit glyph throughout.
     auto at = [&](int32_t x, int32_t y) -> bool {
         return x >= 0 && y >= 0 && x < w && y < h &&
-               map[static_cast<size_t>(y) * static_cast<size_t>(w) + static_cast<size_t>(x)] == 255;
+            map[static_cast<size_t>(y) * static_cast<size_t>(w) + static_cast<size_t>(x)] == 255;
     };
     for (int32_t y = 0; y < h; ++y)
         for (int32_t x = 0; x < w; ++x) {
@@ -362,8 +361,8 @@ bool PIX_CachedFont::BlendGlyph(PIX_IBitmap* bitmap, const GlyphRecord& glyph, i
         return true;
     const int32_t kind = blendMode & PIX_MODE_KIND_MASK;
     for (int32_t row = y0; row < y1; ++row) {
-        const uint8_t* coverage = map + static_cast<size_t>(row - top) * static_cast<size_t>(glyph.width) +
-                                  static_cast<size_t>(x0 - left);
+        const uint8_t* coverage =
+            map + static_cast<size_t>(row - top) * static_cast<size_t>(glyph.width) + static_cast<size_t>(x0 - left);
         PIX_Pixel32* d = PIX_RowPointer(*bitmap, pixels, row) + x0;
         for (int32_t i = 0; i < x1 - x0; ++i) {
             const int32_t v = coverage[i];
@@ -387,7 +386,7 @@ bool PIX_CachedFont::UsesNativePath(uint32_t flags) const
     if (lineHeight > kMaxCachedDrawHeight)
         return true;
     return (fontFlags & FONT_NATIVE) && !(flags & TEXT_NO_NATIVE) && !(flags & TEXT_INK_ALPHA) &&
-           !(fontFlags & kCacheOnlyFlags) && (extraLineSpacing == 0 || (flags & PIX_DT_SINGLELINE));
+        !(fontFlags & kCacheOnlyFlags) && (extraLineSpacing == 0 || (flags & PIX_DT_SINGLELINE));
 }
 
 const PIX_CachedFont::GlyphRecord* PIX_CachedFont::DrawableGlyph(uint32_t ch)
@@ -443,8 +442,7 @@ PIX_CachedFont::Extent PIX_CachedFont::Measure(const char* text, int32_t count, 
     return vertical ? Extent{reachAcross, reachAlong} : Extent{reachAlong, reachAcross};
 }
 
-int32_t PIX_CachedFont::RenderText(PIX_IBitmap* bitmap, const char* text, int32_t count, PIX_Rect* rect,
-                                   uint32_t flags)
+int32_t PIX_CachedFont::RenderText(PIX_IBitmap* bitmap, const char* text, int32_t count, PIX_Rect* rect, uint32_t flags)
 {
     if (!bitmap && !(flags & PIX_DT_CALCRECT))
         return 0;

@@ -14,11 +14,11 @@ class PIX_SysBitmap;
 class PIX_CachedFont : public PIX_IFont {
 public:
     struct GlyphRecord {
-        int32_t offset;    // coverage store offset + 1; 0 not rendered yet, -1 renders empty
-        int32_t width;     // map width
-        int32_t height;    // map height
+        int32_t offset;   // coverage store offset + 1; 0 not rendered yet, -1 renders empty
+        int32_t width;   // map width
+        int32_t height;   // map height
         int32_t advance;   // the character's drawn width
-        uint32_t code;     // character code (array of codes 128 and above only)
+        uint32_t code;   // character code (array of codes 128 and above only)
         int32_t bearing;   // pixels the map extends before the pen
     };
 
@@ -34,8 +34,7 @@ public:
     PIX_Pixel32 SetEffectColor(PIX_Pixel32 colour) override;
     int32_t SetFillMode(int32_t mode) override;
     void SetBlend(int32_t mode, float weight) override;
-    int32_t RenderText(PIX_IBitmap* bitmap, const char* text, int32_t count, PIX_Rect* rect,
-                       uint32_t flags) override;
+    int32_t RenderText(PIX_IBitmap* bitmap, const char* text, int32_t count, PIX_Rect* rect, uint32_t flags) override;
     PIX_Pixel32 InkColor() const override { return inkColor; }
     PIX_FontHandle FontHandle() const override { return font; }
     int32_t LineHeight() const override { return lineHeight; }
@@ -76,8 +75,7 @@ private:
     template <class OnGlyph, class OnBreak>
     void WalkText(const char* text, int32_t count, bool singleLine, OnGlyph onGlyph, OnBreak onBreak);
     Extent Measure(const char* text, int32_t count, bool singleLine);
-    int32_t DrawCached(PIX_IBitmap* bitmap, const char* text, int32_t count, const PIX_Rect& rect,
-                       uint32_t flags);
+    int32_t DrawCached(PIX_IBitmap* bitmap, const char* text, int32_t count, const PIX_Rect& rect, uint32_t flags);
     bool BlendGlyph(PIX_IBitmap* bitmap, const GlyphRecord& glyph, int32_t x, int32_t y, const PIX_Rect& clip,
                     float drawWeight) const;
     bool UsesNativePath(uint32_t flags) const;
@@ -94,8 +92,8 @@ private:
     int32_t lineHeight = 0;
     int32_t extraLineSpacing = 0;
     GlyphRecord fixedGlyphs[128] = {};
-    std::vector<uint8_t> store;             // every rendered map, row by row
-    std::vector<GlyphRecord> sortedGlyphs;  // codes 128 and above, by code
+    std::vector<uint8_t> store;   // every rendered map, row by row
+    std::vector<GlyphRecord> sortedGlyphs;   // codes 128 and above, by code
     PIX_FontHandle font = nullptr;
     int32_t rasterizeCount = 0;
 };

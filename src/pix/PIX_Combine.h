@@ -24,7 +24,7 @@ inline int32_t PIX_Clamp255(int32_t v)
 inline PIX_Pixel32 PIX_PackPixel(int32_t b, int32_t g, int32_t r, int32_t a)
 {
     return (static_cast<uint32_t>(b) & 0xFF) | ((static_cast<uint32_t>(g) & 0xFF) << 8) |
-           ((static_cast<uint32_t>(r) & 0xFF) << 16) | (static_cast<uint32_t>(a) << 24);
+        ((static_cast<uint32_t>(r) & 0xFF) << 16) | (static_cast<uint32_t>(a) << 24);
 }
 
 // trunc(weight * 256) in double precision. Weights are meant to lie in 0..1;
@@ -73,8 +73,7 @@ inline PIX_Pixel32 PIX_CombineCopySourceAlphaFull(PIX_Pixel32 d, PIX_Pixel32 s)
     const PIX_Pixel32 blended =
         PIX_PackPixel(PIX_CopyChannel(PIX_Channel(d, 0), PIX_Channel(s, 0), keep),
                       PIX_CopyChannel(PIX_Channel(d, 1), PIX_Channel(s, 1), keep),
-                      PIX_CopyChannel(PIX_Channel(d, 2), PIX_Channel(s, 2), keep),
-                      da < 255 ? da : 255);
+                      PIX_CopyChannel(PIX_Channel(d, 2), PIX_Channel(s, 2), keep), da < 255 ? da : 255);
     const PIX_Pixel32 kept = sa == 0 ? d : blended;
     return sa == 255 ? s : kept;
 }
@@ -88,8 +87,7 @@ inline PIX_Pixel32 PIX_CombineCopySourceAlpha(PIX_Pixel32 d, PIX_Pixel32 s, int3
     const PIX_Pixel32 blended =
         PIX_PackPixel(PIX_CopyChannel(PIX_Channel(d, 0), PIX_Channel(s, 0), keep),
                       PIX_CopyChannel(PIX_Channel(d, 1), PIX_Channel(s, 1), keep),
-                      PIX_CopyChannel(PIX_Channel(d, 2), PIX_Channel(s, 2), keep),
-                      da < 255 ? da : 255);
+                      PIX_CopyChannel(PIX_Channel(d, 2), PIX_Channel(s, 2), keep), da < 255 ? da : 255);
     return sa == 0 ? d : blended;
 }
 
@@ -174,17 +172,11 @@ inline PIX_Pixel32 PIX_CombinePlain(int32_t kind, PIX_Pixel32 d, PIX_Pixel32 s, 
         if (a == 256)
             return PIX_PackPixel(PIX_Channel(s, 0), PIX_Channel(s, 1), PIX_Channel(s, 2), sa);
         return a < 1 ? d : PIX_CombineCopy(d, s, sa, a);
-    case 1:
-        return PIX_CombineAdd(d, s, sa, a);
-    case 2:
-        return PIX_CombineDodge(d, s, sa, a);
-    case 3:
-        return PIX_CombineMultiply(d, s, sa, a);
-    case 4:
-        return PIX_CombineOverlay(d, s, sa, a);
-    case 5:
-        return PIX_CombineHsvAdjust(d, s, sa, a);
-    default:
-        return d;
+    case 1: return PIX_CombineAdd(d, s, sa, a);
+    case 2: return PIX_CombineDodge(d, s, sa, a);
+    case 3: return PIX_CombineMultiply(d, s, sa, a);
+    case 4: return PIX_CombineOverlay(d, s, sa, a);
+    case 5: return PIX_CombineHsvAdjust(d, s, sa, a);
+    default: return d;
     }
 }

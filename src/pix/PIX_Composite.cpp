@@ -53,9 +53,7 @@ void ChannelCopy(const Span& span, int32_t mode)
     const uint32_t dstShift = 8u * static_cast<uint32_t>((mode >> 2) & 3);
     const uint32_t srcShift = 8u * static_cast<uint32_t>(mode & 3);
     const PIX_Pixel32 keep = ~(0xFFu << dstShift);
-    BlendRows(span, [=](PIX_Pixel32 d, PIX_Pixel32 s) {
-        return (d & keep) | (((s >> srcShift) & 0xFFu) << dstShift);
-    });
+    BlendRows(span, [=](PIX_Pixel32 d, PIX_Pixel32 s) { return (d & keep) | (((s >> srcShift) & 0xFFu) << dstShift); });
 }
 
 #if defined(__SSE2__)
@@ -131,8 +129,8 @@ inline void StoreBlockSourceAlphaFull(PIX_Pixel32* d, __m128i before, __m128i s)
 // pixels it shares with the block before get the same values). `lastD` and
 // `lastS` were read before the row was touched, since the source may be the
 // destination itself.
-inline void FinishRowSourceAlphaFull(PIX_Pixel32* dRow, const PIX_Pixel32* sRow, int32_t i, int32_t cols,
-                                     __m128i lastD, __m128i lastS)
+inline void FinishRowSourceAlphaFull(PIX_Pixel32* dRow, const PIX_Pixel32* sRow, int32_t i, int32_t cols, __m128i lastD,
+                                     __m128i lastS)
 {
     if (i + 4 <= cols) {
         StoreBlockSourceAlphaFull(dRow + i, _mm_loadu_si128(reinterpret_cast<const __m128i*>(dRow + i)),
@@ -173,7 +171,7 @@ void CopySourceAlphaFullRowsSse2(const Span& span)
 #if defined(PIX_COMPOSITE_AVX2)
 // BlendFourSourceAlphaFull eight pixels wide; a byte shuffle spreads w.
 __attribute__((target("avx2"))) inline __m256i BlendEightSourceAlphaFull(__m256i d, __m256i s, __m256i transparent,
-                                                                          __m256i alphaMask)
+                                                                         __m256i alphaMask)
 {
     const __m256i up = _mm256_subs_epu8(d, s);
     const __m256i magnitude = _mm256_or_si256(up, _mm256_subs_epu8(s, d));
@@ -288,33 +286,22 @@ void CombineWeighted(const Span& span, int32_t a, bool sourceAlpha)
 void CombineKind(const Span& span, int32_t kind, int32_t a, bool sourceAlpha)
 {
     switch (kind) {
-    case PIX_MODE_COPY:
-        CombineCopy(span, a, sourceAlpha);
-        break;
-    case PIX_MODE_ADD:
-        CombineEither<PIX_CombineAdd, PIX_CombineAddSourceAlpha>(span, a, sourceAlpha);
-        break;
-    case PIX_MODE_DODGE:
-        CombineWeighted<PIX_CombineDodge>(span, a, sourceAlpha);
-        break;
+    case PIX_MODE_COPY: CombineCopy(span, a, sourceAlpha); break;
+    case PIX_MODE_ADD: CombineEither<PIX_CombineAdd, PIX_CombineAddSourceAlpha>(span, a, sourceAlpha); break;
+    case PIX_MODE_DODGE: CombineWeighted<PIX_CombineDodge>(span, a, sourceAlpha); break;
     case PIX_MODE_MULTIPLY:
         CombineEither<PIX_CombineMultiply, PIX_CombineMultiplySourceAlpha>(span, a, sourceAlpha);
         break;
-    case PIX_MODE_OVERLAY:
-        CombineWeighted<PIX_CombineOverlay>(span, a, sourceAlpha);
-        break;
-    case PIX_MODE_HSV_ADJUST:
-        CombineWeighted<PIX_CombineHsvAdjust>(span, a, sourceAlpha);
-        break;
-    default:
-        break;
+    case PIX_MODE_OVERLAY: CombineWeighted<PIX_CombineOverlay>(span, a, sourceAlpha); break;
+    case PIX_MODE_HSV_ADJUST: CombineWeighted<PIX_CombineHsvAdjust>(span, a, sourceAlpha); break;
+    default: break;
     }
 }
 
-} // namespace
+}   // namespace
 
-void PIX_Composite(PIX_IBitmap* dst, const PIX_IBitmap* src, int32_t x, int32_t y,
-                   const PIX_Rect* srcRect, float weight, int32_t mode)
+void PIX_Composite(PIX_IBitmap* dst, const PIX_IBitmap* src, int32_t x, int32_t y, const PIX_Rect* srcRect,
+                   float weight, int32_t mode)
 {
     if (!dst || !src || weight == 0.0f)
         return;
@@ -382,9 +369,8 @@ void PIX_Composite(PIX_IBitmap* dst, const PIX_IBitmap* src, int32_t x, int32_t 
             return;
         }
         if (weight == 0.5f) {
-            BlendRows(span, [](PIX_Pixel32 d, PIX_Pixel32 s) {
-                return ((d >> 1) & 0x7F7F7F7Fu) + ((s >> 1) & 0x7F7F7F7Fu);
-            });
+            BlendRows(span,
+                      [](PIX_Pixel32 d, PIX_Pixel32 s) { return ((d >> 1) & 0x7F7F7F7Fu) + ((s >> 1) & 0x7F7F7F7Fu); });
             return;
         }
     }

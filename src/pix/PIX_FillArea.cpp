@@ -25,9 +25,7 @@ void FillRows(const Area& area, Op op)
 bool FillCopyFast(const Area& area, PIX_Pixel32 c, int32_t a)
 {
     switch (a) {
-    case 256:
-        FillRows(area, [=](PIX_Pixel32) { return c; });
-        return true;
+    case 256: FillRows(area, [=](PIX_Pixel32) { return c; }); return true;
     case 128: {
         const PIX_Pixel32 half = (c >> 1) & 0x7F7F7F7Fu;
         FillRows(area, [=](PIX_Pixel32 d) { return half + ((d >> 1) & 0x7F7F7F7Fu); });
@@ -35,9 +33,7 @@ bool FillCopyFast(const Area& area, PIX_Pixel32 c, int32_t a)
     }
     case 64: {
         const PIX_Pixel32 quarter = (c >> 2) & 0x3F3F3F3Fu;
-        FillRows(area, [=](PIX_Pixel32 d) {
-            return ((d >> 1) & 0x7F7F7F7Fu) + ((d >> 2) & 0x3F3F3F3Fu) + quarter;
-        });
+        FillRows(area, [=](PIX_Pixel32 d) { return ((d >> 1) & 0x7F7F7F7Fu) + ((d >> 2) & 0x3F3F3F3Fu) + quarter; });
         return true;
     }
     case 192: {
@@ -46,15 +42,14 @@ bool FillCopyFast(const Area& area, PIX_Pixel32 c, int32_t a)
         FillRows(area, [=](PIX_Pixel32 d) { return quarter + ((d >> 2) & 0x3F3F3F3Fu) + half; });
         return true;
     }
-    default:
-        return false;
+    default: return false;
     }
 }
 
-} // namespace
+}   // namespace
 
-void PIX_FillArea(PIX_IBitmap* bitmap, int32_t x, int32_t y, int32_t width, int32_t height,
-                  PIX_Pixel32 colour, float weight, int32_t mode)
+void PIX_FillArea(PIX_IBitmap* bitmap, int32_t x, int32_t y, int32_t width, int32_t height, PIX_Pixel32 colour,
+                  float weight, int32_t mode)
 {
     if (!bitmap)
         return;
@@ -99,22 +94,13 @@ void PIX_FillArea(PIX_IBitmap* bitmap, int32_t x, int32_t y, int32_t width, int3
         if (a >= 1)
             FillRows(area, [=](PIX_Pixel32 d) { return PIX_CombineCopy(d, colour, a, a); });
         break;
-    case PIX_MODE_ADD:
-        FillRows(area, [=](PIX_Pixel32 d) { return PIX_CombineAdd(d, colour, a, a); });
-        break;
-    case PIX_MODE_DODGE:
-        FillRows(area, [=](PIX_Pixel32 d) { return PIX_CombineDodge(d, colour, a, a); });
-        break;
-    case PIX_MODE_MULTIPLY:
-        FillRows(area, [=](PIX_Pixel32 d) { return PIX_CombineMultiply(d, colour, a, a); });
-        break;
-    case PIX_MODE_OVERLAY:
-        FillRows(area, [=](PIX_Pixel32 d) { return PIX_CombineOverlay(d, colour, a, a); });
-        break;
+    case PIX_MODE_ADD: FillRows(area, [=](PIX_Pixel32 d) { return PIX_CombineAdd(d, colour, a, a); }); break;
+    case PIX_MODE_DODGE: FillRows(area, [=](PIX_Pixel32 d) { return PIX_CombineDodge(d, colour, a, a); }); break;
+    case PIX_MODE_MULTIPLY: FillRows(area, [=](PIX_Pixel32 d) { return PIX_CombineMultiply(d, colour, a, a); }); break;
+    case PIX_MODE_OVERLAY: FillRows(area, [=](PIX_Pixel32 d) { return PIX_CombineOverlay(d, colour, a, a); }); break;
     case PIX_MODE_HSV_ADJUST:
         FillRows(area, [=](PIX_Pixel32 d) { return PIX_CombineHsvAdjust(d, colour, a, a); });
         break;
-    default:
-        break;
+    default: break;
     }
 }

@@ -25,17 +25,16 @@ public:
 
     // Size of the single character drawn on one line: its advance and the
     // line height. A width of 0 means the character draws nothing.
-    static void MeasureGlyph(PIX_FontHandle font, PIX_SysBitmap* scratch, uint32_t ch, int32_t* width,
-                             int32_t* height);
+    static void MeasureGlyph(PIX_FontHandle font, PIX_SysBitmap* scratch, uint32_t ch, int32_t* width, int32_t* height);
 
     // Draws the character white on black with its pen at (x, 0) and its line
     // box starting at row 0, touching only (0, 0) .. (areaWidth, areaHeight).
-    static void DrawGlyph(PIX_FontHandle font, PIX_SysBitmap* scratch, uint32_t ch, int32_t x,
-                          int32_t areaWidth, int32_t areaHeight);
+    static void DrawGlyph(PIX_FontHandle font, PIX_SysBitmap* scratch, uint32_t ch, int32_t x, int32_t areaWidth,
+                          int32_t areaHeight);
 
     // Whether text may be handed to the platform's own text drawing at all.
     static bool HasNativeText();
     // Draws or measures through the platform; only called when HasNativeText().
-    static int32_t RenderNativeText(const PIX_CachedFont& font, PIX_IBitmap* bitmap, const char* text,
-                                    int32_t count, PIX_Rect* rect, uint32_t flags);
+    static int32_t RenderNativeText(const PIX_CachedFont& font, PIX_IBitmap* bitmap, const char* text, int32_t count,
+                                    PIX_Rect* rect, uint32_t flags);
 };

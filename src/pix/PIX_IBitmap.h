@@ -10,10 +10,10 @@
 class PIX_IBitmap {
 public:
     virtual ~PIX_IBitmap() {}
-    virtual PIX_Pixel32* Pixels() const = 0;     // stored row 0, or none
+    virtual PIX_Pixel32* Pixels() const = 0;   // stored row 0, or none
     virtual int32_t Width() const = 0;
     virtual int32_t Height() const = 0;
-    virtual int32_t Stride() const = 0;          // pixels from one stored row to the next
+    virtual int32_t Stride() const = 0;   // pixels from one stored row to the next
     virtual bool IsBottomUp() const { return false; }
     virtual bool Resize(int32_t width, int32_t height) = 0;
     virtual void* DeviceContext() const { return nullptr; }
@@ -35,6 +35,5 @@ inline PIX_Pixel32* PIX_RowPointer(const PIX_IBitmap& bitmap, PIX_Pixel32* base,
 // Distance in pixels from one image row to the next one down.
 inline ptrdiff_t PIX_RowStep(const PIX_IBitmap& bitmap)
 {
-    return bitmap.IsBottomUp() ? -static_cast<ptrdiff_t>(bitmap.Stride())
-                               : static_cast<ptrdiff_t>(bitmap.Stride());
+    return bitmap.IsBottomUp() ? -static_cast<ptrdiff_t>(bitmap.Stride()) : static_cast<ptrdiff_t>(bitmap.Stride());
 }

@@ -53,4 +53,4 @@ struct PngLoaderRegistration {
 // registration.
 PngLoaderRegistration registration;
 
-} // namespace
+}   // namespace

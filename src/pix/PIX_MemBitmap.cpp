@@ -8,7 +8,7 @@ namespace {
 constexpr int64_t kSlack = 63;
 constexpr int64_t kLargest = std::numeric_limits<int32_t>::max() - kSlack;
 
-} // namespace
+}   // namespace
 
 PIX_MemBitmap::~PIX_MemBitmap()
 {

@@ -43,7 +43,9 @@ void OnError(png_structp png, png_const_charp)
     png_longjmp(png, 1);
 }
 
-void OnWarning(png_structp, png_const_charp) {}
+void OnWarning(png_structp, png_const_charp)
+{
+}
 
 void SetTransforms(png_structp png, png_infop info)
 {
@@ -85,7 +87,7 @@ void ArgbBytesToPixels(PIX_IBitmap* bitmap)
             unsigned char bytes[4];
             std::memcpy(bytes, row + i, 4);
             row[i] = static_cast<PIX_Pixel32>(bytes[3]) | (static_cast<PIX_Pixel32>(bytes[2]) << 8) |
-                     (static_cast<PIX_Pixel32>(bytes[1]) << 16) | (static_cast<PIX_Pixel32>(bytes[0]) << 24);
+                (static_cast<PIX_Pixel32>(bytes[1]) << 16) | (static_cast<PIX_Pixel32>(bytes[0]) << 24);
         }
     }
 }
@@ -155,7 +157,7 @@ FILE* OpenForReading(const char* fileName)
     return std::fopen(fileName, "rb");
 }
 
-} // namespace
+}   // namespace
 
 PIX_MemBitmap* PIX_PngFromMemory(const void* data, size_t length)
 {

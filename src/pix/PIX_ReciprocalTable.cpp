@@ -12,6 +12,6 @@ constexpr std::array<uint16_t, 256> MakeReciprocals()
     return table;
 }
 
-} // namespace
+}   // namespace
 
 const std::array<uint16_t, 256> PIX_ReciprocalTable = MakeReciprocals();

@@ -62,7 +62,7 @@ uint32_t RoundedQuotient(uint64_t n, uint64_t d)
     return static_cast<uint32_t>((2 * n + d) / (2 * d));
 }
 
-} // namespace
+}   // namespace
 
 PIX_MemBitmap* PIX_ResampleFrames(const PIX_IBitmap& source, int32_t frames, int32_t num, int32_t den)
 {
@@ -71,8 +71,7 @@ PIX_MemBitmap* PIX_ResampleFrames(const PIX_IBitmap& source, int32_t frames, int
     PIX_Pixel32* base = source.Pixels();
     if (!base || width <= 0 || height <= 0 || frames <= 0 || height % frames != 0)
         return nullptr;
-    if (num <= 0 || den <= 0 || num > kMaxTerm || den > kMaxTerm || num > kMaxRatio * den ||
-        den > kMaxRatio * num)
+    if (num <= 0 || den <= 0 || num > kMaxTerm || den > kMaxTerm || num > kMaxRatio * den || den > kMaxRatio * num)
         return nullptr;
 
     const int32_t frameHeight = height / frames;
@@ -114,8 +113,7 @@ PIX_MemBitmap* PIX_ResampleFrames(const PIX_IBitmap& source, int32_t frames, int
             for (int32_t ox = 0; ox < outWidth; ++ox) {
                 WideSums s;
                 for (int32_t k = 0; k < span.count; ++k) {
-                    const Sums& t =
-                        across[static_cast<size_t>(span.first + k) * static_cast<size_t>(outWidth) + ox];
+                    const Sums& t = across[static_cast<size_t>(span.first + k) * static_cast<size_t>(outWidth) + ox];
                     const uint64_t w = static_cast<uint64_t>(span.weights[k]);
                     s.a += w * t.a;
                     s.r += w * t.r;

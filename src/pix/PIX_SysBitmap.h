@@ -29,7 +29,7 @@ private:
     void CloseDevice();
     bool HasDevice() const;
     bool CreateSurface();   // allocWidth x allocHeight; sets pixels
-    void ReleaseSurface();  // pixels become none
+    void ReleaseSurface();   // pixels become none
 
     int32_t width = 0;
     int32_t height = 0;

@@ -10,7 +10,8 @@
 class PIX_Utf8Decoder {
 public:
     PIX_Utf8Decoder(const char* text, int32_t count)
-        : next(reinterpret_cast<const uint8_t*>(text)), left(text ? count : 0)
+        : next(reinterpret_cast<const uint8_t*>(text)),
+          left(text ? count : 0)
     {
     }
 
@@ -32,18 +33,10 @@ public:
                 break;
             }
         switch (extra) {
-        case 1:
-            *ch = (lead & 0x1F) << 6 | (next[1] & 0x3Fu);
-            break;
-        case 2:
-            *ch = (lead & 0x0F) << 12 | (next[1] & 0x3Fu) << 6 | (next[2] & 0x3Fu);
-            break;
-        case 3:
-            *ch = ' ';
-            break;
-        default:
-            *ch = lead;
-            break;
+        case 1: *ch = (lead & 0x1F) << 6 | (next[1] & 0x3Fu); break;
+        case 2: *ch = (lead & 0x0F) << 12 | (next[1] & 0x3Fu) << 6 | (next[2] & 0x3Fu); break;
+        case 3: *ch = ' '; break;
+        default: *ch = lead; break;
         }
         next += extra + 1;
         if (left > 0)

@@ -29,7 +29,7 @@ constexpr double kReleaseKnee[6] = {1.0, 0.8, 0.6, 0.5, 0.6, 0.4};
 
 constexpr double kDbToLinear = compressor::kDbToLinear;
 
-} // namespace
+}   // namespace
 
 Tidepull::Tidepull()
     : Vst3Plug(kNumParams, "2-2 4-2", 1, TidepullIdentity::kProduct, "", TidepullIdentity::kVendor,
@@ -92,8 +92,7 @@ void Tidepull::ClearNonFiniteState()
         comp.clearState();
         gainKnown = false;
     }
-    paramSmoother* smoothers[] = {&inputGainSmoother, &dcSmoother, &acSmoother,
-                                  &outputGainSmoother, &mixSmoother};
+    paramSmoother* smoothers[] = {&inputGainSmoother, &dcSmoother, &acSmoother, &outputGainSmoother, &mixSmoother};
     for (paramSmoother* s : smoothers) {
         if (!s->stateIsFinite())
             s->clearState();
@@ -150,7 +149,7 @@ inline double ClockThree(stageFilter& f, double a1, double a2, double a3, double
     return y;
 }
 
-} // namespace
+}   // namespace
 
 template <bool kInputGainSettled>
 void Tidepull::RunChain(double** inputs, double** outputs, int32_t nFrames)
@@ -270,8 +269,8 @@ void Tidepull::RunChain(double** inputs, double** outputs, int32_t nFrames)
     // threshold settled and set, the knee set), the gain is a function of
     // the envelope alone.
     auto curveStandsStill = [&]() TIDEPULL_ALWAYS_INLINE {
-        return !curveMoved && dcSettled && acSettled && detector.getRatio() == dcCopy.getState()
-               && detector.getThreshold() == -acCopy.getState() && detector.getKnee() == knee;
+        return !curveMoved && dcSettled && acSettled && detector.getRatio() == dcCopy.getState() &&
+            detector.getThreshold() == -acCopy.getState() && detector.getKnee() == knee;
     };
     // A stretch whose curve stands still: the detector sample by
     // sample, then the gain step two envelopes at a time. An envelope that
@@ -409,39 +408,39 @@ void Tidepull::RunChain(double** inputs, double** outputs, int32_t nFrames)
     // each sample is kept and handed to the editor a stretch at a time
     // (stretches start at multiples of kStretch).
     double meters[kStretch];
-    auto finishStep = [&](int32_t i, double lin, double rin, double mixedL, double mixedR,
-                          double gainNow) TIDEPULL_ALWAYS_INLINE {
-        reduction = engaged ? 1.0 - gainNow : 0.0;
-        outL[i] = engaged ? mixedL : lin;
-        outR[i] = engaged ? mixedR : rin;
+    auto finishStep = [&](int32_t i, double lin, double rin, double mixedL, double mixedR, double gainNow)
+                          TIDEPULL_ALWAYS_INLINE {
+                              reduction = engaged ? 1.0 - gainNow : 0.0;
+                              outL[i] = engaged ? mixedL : lin;
+                              outR[i] = engaged ? mixedR : rin;
 
-        if (editor) {
-            // Both ballistics made, one kept: the comparison with the last
-            // value then runs beside the step instead of before it.
-            const double m = std::fabs(reduction);
-            const double rise = m * 1.0125;
-            const double fall = m * 0.9875;
-            const double rising = (meter - rise) * meterCoef + rise;
-            const double falling = (meter - fall) * meterCoef + fall;
-            meter = m > meter ? rising : falling;
-            meters[i & (kStretch - 1)] = meter;
-        }
-    };
-    auto outputStep = [&](int32_t i, double lin, double rin, double satL, double satR,
-                          double gainNow) TIDEPULL_ALWAYS_INLINE {
-        const float o1 = Read(outputGainCopy, outputGainSettled, outputGainTarget);
-        const double wetL = gainNow * satL * o1;
-        const float o2 = Read(outputGainCopy, outputGainSettled, outputGainTarget);
-        const double wetR = gainNow * satR * o2;
+                              if (editor) {
+                                  // Both ballistics made, one kept: the comparison with the last
+                                  // value then runs beside the step instead of before it.
+                                  const double m = std::fabs(reduction);
+                                  const double rise = m * 1.0125;
+                                  const double fall = m * 0.9875;
+                                  const double rising = (meter - rise) * meterCoef + rise;
+                                  const double falling = (meter - fall) * meterCoef + fall;
+                                  meter = m > meter ? rising : falling;
+                                  meters[i & (kStretch - 1)] = meter;
+                              }
+                          };
+    auto outputStep = [&](int32_t i, double lin, double rin, double satL, double satR, double gainNow)
+                          TIDEPULL_ALWAYS_INLINE {
+                              const float o1 = Read(outputGainCopy, outputGainSettled, outputGainTarget);
+                              const double wetL = gainNow * satL * o1;
+                              const float o2 = Read(outputGainCopy, outputGainSettled, outputGainTarget);
+                              const double wetR = gainNow * satR * o2;
 
-        const float m1 = Read(mixCopy, mixSettled, mixTarget);
-        const float m2 = Read(mixCopy, mixSettled, mixTarget);
-        const double mixedL = (1.0 - m1) * lin + m2 * wetL;
-        const float m3 = Read(mixCopy, mixSettled, mixTarget);
-        const float m4 = Read(mixCopy, mixSettled, mixTarget);
-        const double mixedR = (1.0 - m3) * rin + m4 * wetR;
-        finishStep(i, lin, rin, mixedL, mixedR, gainNow);
-    };
+                              const float m1 = Read(mixCopy, mixSettled, mixTarget);
+                              const float m2 = Read(mixCopy, mixSettled, mixTarget);
+                              const double mixedL = (1.0 - m1) * lin + m2 * wetL;
+                              const float m3 = Read(mixCopy, mixSettled, mixTarget);
+                              const float m4 = Read(mixCopy, mixSettled, mixTarget);
+                              const double mixedR = (1.0 - m3) * rin + m4 * wetR;
+                              finishStep(i, lin, rin, mixedL, mixedR, gainNow);
+                          };
 
     // The sidechain of a stretch of samples runs apart from its audio:
     // shorter loops keep more in registers, and the gains go two at a time. Nothing of
@@ -478,7 +477,8 @@ void Tidepull::RunChain(double** inputs, double** outputs, int32_t nFrames)
                     const double gainNow = gains[i - start];
                     const __m128d wetLanes = _mm_mul_pd(_mm_mul_pd(_mm_set1_pd(gainNow), sat), level);
                     const __m128d mixed = _mm_add_pd(_mm_mul_pd(dry, _mm_set_pd(rin, lin)), _mm_mul_pd(wet, wetLanes));
-                    finishStep(i, lin, rin, _mm_cvtsd_f64(mixed), _mm_cvtsd_f64(_mm_unpackhi_pd(mixed, mixed)), gainNow);
+                    finishStep(i, lin, rin, _mm_cvtsd_f64(mixed), _mm_cvtsd_f64(_mm_unpackhi_pd(mixed, mixed)),
+                               gainNow);
                 }
                 if (pushMeter)
                     editor->ReceiveControlValues(meterControlIndex, meters, end - start);

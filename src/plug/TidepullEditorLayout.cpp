@@ -36,7 +36,7 @@ static_assert(kDoubleDensityIdOffset == Editor::kDoubleDensityIdOffset, "the edi
 
 constexpr double kKnobGearing = 4.0;
 
-} // namespace
+}   // namespace
 
 void TidepullEditorLayout::Build(Tidepull& plug)
 {
@@ -62,8 +62,7 @@ void TidepullEditorLayout::Build(Tidepull& plug)
         case Kind::kSwitch:
             editor->AddControl(new SwitchControl(&plug, p.x, p.y, role.paramIdx, strip, kBlendSourceAlpha));
             break;
-        case Kind::kBackground:
-            break;
+        case Kind::kBackground: break;
         }
     }
     plug.AttachEditor(editor);

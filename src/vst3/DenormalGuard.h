@@ -20,8 +20,14 @@ public:
     static constexpr uint32_t kFlushToZero = 0x8000;
     static constexpr uint32_t kDenormalsAreZero = 0x0040;
 
-    DenormalGuard() : saved(_mm_getcsr()) { _mm_setcsr(saved | kFlushToZero | kDenormalsAreZero); }
-    ~DenormalGuard() { _mm_setcsr(saved); }
+    DenormalGuard() : saved(_mm_getcsr())
+    {
+        _mm_setcsr(saved | kFlushToZero | kDenormalsAreZero);
+    }
+    ~DenormalGuard()
+    {
+        _mm_setcsr(saved);
+    }
 #else
     DenormalGuard() = default;
     ~DenormalGuard() = default;

@@ -23,8 +23,8 @@ constexpr char IdByte(int i)
     using namespace TidepullIdentity;
     return static_cast<char>(i < 8 ? kClassIdHead[i] : i < 12 ? kMakerCode[i - 8] : kPlugCode[i - 12]);
 }
-const TUID kTidepullClassId = {IdByte(0),  IdByte(1),  IdByte(2),  IdByte(3),  IdByte(4),  IdByte(5),
-                               IdByte(6),  IdByte(7),  IdByte(8),  IdByte(9),  IdByte(10), IdByte(11),
+const TUID kTidepullClassId = {IdByte(0),  IdByte(1),  IdByte(2),  IdByte(3), IdByte(4),  IdByte(5),
+                               IdByte(6),  IdByte(7),  IdByte(8),  IdByte(9), IdByte(10), IdByte(11),
                                IdByte(12), IdByte(13), IdByte(14), IdByte(15)};
 
 PFactoryInfo gFactoryInfo;
@@ -51,7 +51,7 @@ FUnknown* CreateTidepull(void* /*context*/)
     return static_cast<Vst::IAudioProcessor*>(plug);
 }
 
-} // namespace
+}   // namespace
 
 // The handle the editor loads its resources through.
 void* gModuleInstance = nullptr;
@@ -90,10 +90,10 @@ TIDEPULL_EXPORT IPluginFactory* PLUGIN_API GetPluginFactory()
     }
     gPluginFactory = new CPluginFactory(gFactoryInfo);
     if (!gClassInfoFilled) {
-        gClassInfo = PClassInfo2(kTidepullClassId, PClassInfo::kManyInstances, TidepullIdentity::kCategory,
-                                 TidepullIdentity::kProduct, Vst::kSimpleModeSupported,
-                                 TidepullIdentity::kSubCategories, "", TidepullIdentity::kVersion,
-                                 TidepullIdentity::kSdkVersion);
+        gClassInfo =
+            PClassInfo2(kTidepullClassId, PClassInfo::kManyInstances, TidepullIdentity::kCategory,
+                        TidepullIdentity::kProduct, Vst::kSimpleModeSupported, TidepullIdentity::kSubCategories, "",
+                        TidepullIdentity::kVersion, TidepullIdentity::kSdkVersion);
         gClassInfoFilled = true;
     }
     gPluginFactory->registerClass(&gClassInfo, CreateTidepull);

@@ -14,7 +14,7 @@ bool IsOwnPlatform(FIDString type)
     return type && std::strcmp(type, Vst3ViewPlatform::kPlatformType) == 0;
 }
 
-} // namespace
+}   // namespace
 
 Vst3EditorView::Vst3EditorView(Vst3Plug* p) : plug(p)
 {

@@ -27,7 +27,7 @@ class Vst3EditorView : public Steinberg::CPluginView, public Steinberg::IPlugVie
 public:
     OBJ_METHODS(Vst3EditorView, CPluginView)
     DEFINE_INTERFACES
-        DEF_INTERFACE(Steinberg::IPlugViewContentScaleSupport)
+    DEF_INTERFACE(Steinberg::IPlugViewContentScaleSupport)
     END_DEFINE_INTERFACES(CPluginView)
     REFCOUNT_METHODS(CPluginView)
 

@@ -16,9 +16,8 @@ Vst3Parameter::Vst3Parameter(ParamRecord& record_, ParamID id, UnitID unit) : re
     WidenToString128(record.Name(), info.title);
     info.shortTitle[0] = 0;
     WidenToString128(record.UnitLabel(), info.units);
-    info.stepCount = record.Kind() == kParamContinuous
-                         ? 0
-                         : static_cast<int32>(std::trunc(record.Max() - record.Min()));
+    info.stepCount =
+        record.Kind() == kParamContinuous ? 0 : static_cast<int32>(std::trunc(record.Max() - record.Min()));
     info.defaultNormalizedValue = record.NormalizedDefault();
     valueNormalized = info.defaultNormalizedValue;
     info.unitId = unit;

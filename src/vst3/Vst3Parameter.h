@@ -10,8 +10,7 @@ class Vst3Parameter : public Steinberg::Vst::Parameter {
 public:
     Vst3Parameter(ParamRecord& record, Steinberg::Vst::ParamID id, Steinberg::Vst::UnitID unit);
 
-    void toString(Steinberg::Vst::ParamValue valueNormalized,
-                  Steinberg::Vst::String128 string) const SMTG_OVERRIDE;
+    void toString(Steinberg::Vst::ParamValue valueNormalized, Steinberg::Vst::String128 string) const SMTG_OVERRIDE;
     bool fromString(const Steinberg::Vst::TChar* string,
                     Steinberg::Vst::ParamValue& valueNormalized) const SMTG_OVERRIDE;
     Steinberg::Vst::ParamValue toPlain(Steinberg::Vst::ParamValue valueNormalized) const SMTG_OVERRIDE;

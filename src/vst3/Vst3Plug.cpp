@@ -57,13 +57,12 @@ void OffsetChannels(T** channels, int32 numChannels, int32 offset, T** out, int 
         out[i] = (channels && i < numChannels && channels[i]) ? channels[i] + offset : nullptr;
 }
 
-} // namespace
+}   // namespace
 
-Vst3Plug::Vst3Plug(int32_t nParams, const char* channelIOString, int32_t nPresets,
-                   const char* effectName, const char* productName, const char* makerName,
-                   int32_t version, int32_t uniqueId, int32_t makerId)
-    : PlugCore(nParams, channelIOString, nPresets, effectName, productName, makerName, version,
-               uniqueId, makerId, kApiVst3)
+Vst3Plug::Vst3Plug(int32_t nParams, const char* channelIOString, int32_t nPresets, const char* effectName,
+                   const char* productName, const char* makerName, int32_t version, int32_t uniqueId, int32_t makerId)
+    : PlugCore(nParams, channelIOString, nPresets, effectName, productName, makerName, version, uniqueId, makerId,
+               kApiVst3)
 {
     MarkChannelsConnected(PortDirection::kInputs, 0, InputCount(), true);
     MarkChannelsConnected(PortDirection::kOutputs, 0, OutputCount(), true);
@@ -120,8 +119,7 @@ tresult PLUGIN_API Vst3Plug::initialize(FUnknown* context)
     const tresult result = SingleComponentEffect::initialize(context);
 
     IHostApplication* app = nullptr;
-    if (context && context->queryInterface(IHostApplication::iid, reinterpret_cast<void**>(&app)) == kResultOk &&
-        app) {
+    if (context && context->queryInterface(IHostApplication::iid, reinterpret_cast<void**>(&app)) == kResultOk && app) {
         String128 name = {};
         app->getName(name);
         char text[128];
@@ -172,10 +170,9 @@ void Vst3Plug::CreateParameters()
         parameters.addParameter(preset);
     }
     if (!IsInstrument()) {
-        auto* bypass = new StringListParameter(STR16("Bypass"), kBypassParamId, nullptr,
-                                               ParameterInfo::kCanAutomate | ParameterInfo::kIsList |
-                                                   ParameterInfo::kIsBypass,
-                                               kRootUnitId);
+        auto* bypass = new StringListParameter(
+            STR16("Bypass"), kBypassParamId, nullptr,
+            ParameterInfo::kCanAutomate | ParameterInfo::kIsList | ParameterInfo::kIsBypass, kRootUnitId);
         bypass->appendString(STR16("off"));
         bypass->appendString(STR16("on"));
         parameters.addParameter(bypass);
@@ -227,8 +224,8 @@ tresult PLUGIN_API Vst3Plug::setState(IBStream* state)
 
 // ---- IAudioProcessor ----
 
-tresult PLUGIN_API Vst3Plug::setBusArrangements(SpeakerArrangement* inputs, int32 numIns,
-                                                SpeakerArrangement* outputs, int32 numOuts)
+tresult PLUGIN_API Vst3Plug::setBusArrangements(SpeakerArrangement* inputs, int32 numIns, SpeakerArrangement* outputs,
+                                                int32 numOuts)
 {
     // Everything is checked before anything changes: a refused request
     // leaves the buses, and so what getBusArrangement suggests, as they were.
@@ -298,8 +295,8 @@ tresult PLUGIN_API Vst3Plug::setupProcessing(ProcessSetup& setup)
         return kResultFalse;
     // Buffers are sized here and nowhere else: a block size the buffers can
     // not hold, or a rate the filters can not run at, is refused.
-    if (setup.maxSamplesPerBlock < 1 || setup.maxSamplesPerBlock > kMaxBlockLimit ||
-        !(setup.sampleRate > 0.0) || !(setup.sampleRate < 1e7))
+    if (setup.maxSamplesPerBlock < 1 || setup.maxSamplesPerBlock > kMaxBlockLimit || !(setup.sampleRate > 0.0) ||
+        !(setup.sampleRate < 1e7))
         return kResultFalse;
     SetSampleRate(setup.sampleRate);
     SetBypassed(false);
@@ -645,8 +642,7 @@ void Vst3Plug::PopupParamContextMenu(int32_t paramIdx, int32_t x, int32_t y)
     if (!componentHandler || views.empty())
         return;
     IComponentHandler3* handler3 = nullptr;
-    if (componentHandler->queryInterface(IComponentHandler3::iid, reinterpret_cast<void**>(&handler3)) !=
-            kResultOk ||
+    if (componentHandler->queryInterface(IComponentHandler3::iid, reinterpret_cast<void**>(&handler3)) != kResultOk ||
         !handler3)
         return;
     ParamID id = static_cast<ParamID>(paramIdx);

@@ -22,8 +22,7 @@ public:
     static constexpr Steinberg::int32 kMaxBlockLimit = 1 << 22;
 
     Vst3Plug(int32_t nParams, const char* channelIOString, int32_t nPresets, const char* effectName,
-             const char* productName, const char* makerName, int32_t version, int32_t uniqueId,
-             int32_t makerId);
+             const char* productName, const char* makerName, int32_t version, int32_t uniqueId, int32_t makerId);
     ~Vst3Plug() override;
 
     static Steinberg::Vst::SpeakerArrangement ArrangementForCount(int32_t channels);
@@ -54,46 +53,35 @@ public:
                                                         Steinberg::Vst::ParamValue normalized,
                                                         Steinberg::Vst::String128 string) SMTG_OVERRIDE;
     Steinberg::Vst::ParamValue PLUGIN_API plainParamToNormalized(Steinberg::Vst::ParamID id,
-                                                                Steinberg::Vst::ParamValue plain) SMTG_OVERRIDE;
+                                                                 Steinberg::Vst::ParamValue plain) SMTG_OVERRIDE;
     Steinberg::Vst::ParamValue PLUGIN_API getParamNormalized(Steinberg::Vst::ParamID id) SMTG_OVERRIDE;
     Steinberg::tresult PLUGIN_API setParamNormalized(Steinberg::Vst::ParamID id,
                                                      Steinberg::Vst::ParamValue value) SMTG_OVERRIDE;
     Steinberg::IPlugView* PLUGIN_API createView(Steinberg::FIDString name) SMTG_OVERRIDE;
 
     // IEditController2
-    Steinberg::tresult PLUGIN_API setKnobMode(Steinberg::Vst::KnobMode) SMTG_OVERRIDE
-    {
-        return Steinberg::kResultOk;
-    }
+    Steinberg::tresult PLUGIN_API setKnobMode(Steinberg::Vst::KnobMode) SMTG_OVERRIDE { return Steinberg::kResultOk; }
     Steinberg::tresult PLUGIN_API openHelp(Steinberg::TBool) SMTG_OVERRIDE { return Steinberg::kResultFalse; }
-    Steinberg::tresult PLUGIN_API openAboutBox(Steinberg::TBool) SMTG_OVERRIDE
-    {
-        return Steinberg::kResultFalse;
-    }
+    Steinberg::tresult PLUGIN_API openAboutBox(Steinberg::TBool) SMTG_OVERRIDE { return Steinberg::kResultFalse; }
 
     // IUnitInfo
     Steinberg::int32 PLUGIN_API getUnitCount() SMTG_OVERRIDE;
-    Steinberg::tresult PLUGIN_API getUnitInfo(Steinberg::int32 unitIndex,
-                                              Steinberg::Vst::UnitInfo& info) SMTG_OVERRIDE;
+    Steinberg::tresult PLUGIN_API getUnitInfo(Steinberg::int32 unitIndex, Steinberg::Vst::UnitInfo& info) SMTG_OVERRIDE;
     Steinberg::int32 PLUGIN_API getProgramListCount() SMTG_OVERRIDE;
     Steinberg::tresult PLUGIN_API getProgramListInfo(Steinberg::int32 listIndex,
                                                      Steinberg::Vst::ProgramListInfo& info) SMTG_OVERRIDE;
-    Steinberg::tresult PLUGIN_API getProgramName(Steinberg::Vst::ProgramListID listId,
-                                                 Steinberg::int32 programIndex,
+    Steinberg::tresult PLUGIN_API getProgramName(Steinberg::Vst::ProgramListID listId, Steinberg::int32 programIndex,
                                                  Steinberg::Vst::String128 name) SMTG_OVERRIDE;
     Steinberg::tresult PLUGIN_API getProgramInfo(Steinberg::Vst::ProgramListID, Steinberg::int32,
-                                                 Steinberg::Vst::CString,
-                                                 Steinberg::Vst::String128) SMTG_OVERRIDE
+                                                 Steinberg::Vst::CString, Steinberg::Vst::String128) SMTG_OVERRIDE
     {
         return Steinberg::kNotImplemented;
     }
-    Steinberg::tresult PLUGIN_API hasProgramPitchNames(Steinberg::Vst::ProgramListID,
-                                                       Steinberg::int32) SMTG_OVERRIDE
+    Steinberg::tresult PLUGIN_API hasProgramPitchNames(Steinberg::Vst::ProgramListID, Steinberg::int32) SMTG_OVERRIDE
     {
         return Steinberg::kNotImplemented;
     }
-    Steinberg::tresult PLUGIN_API getProgramPitchName(Steinberg::Vst::ProgramListID, Steinberg::int32,
-                                                      Steinberg::int16,
+    Steinberg::tresult PLUGIN_API getProgramPitchName(Steinberg::Vst::ProgramListID, Steinberg::int32, Steinberg::int16,
                                                       Steinberg::Vst::String128) SMTG_OVERRIDE
     {
         return Steinberg::kNotImplemented;

@@ -36,7 +36,7 @@ std::string FormatCurrent(const ParamRecord& p)
     return buf;
 }
 
-} // namespace
+}   // namespace
 
 // ---- initialisers ----
 
@@ -343,13 +343,13 @@ TEST(ParamRecordFormat, DisplayTextsReplaceTheNumberAndTheLabel)
     p.SetValue(1.0);
     EXPECT_EQ(FormatCurrent(p), "On");
     EXPECT_STREQ(p.UnitLabel(), "");
-    EXPECT_EQ(Format(p, 1.7), "On");            // looked up by the truncated value
+    EXPECT_EQ(Format(p, 1.7), "On");   // looked up by the truncated value
 
     p.SetValue(0.0);
     EXPECT_EQ(FormatCurrent(p), "0");
     EXPECT_STREQ(p.UnitLabel(), "dB");
 
-    p.SetValue(2.0);                              // an empty entry counts as none
+    p.SetValue(2.0);   // an empty entry counts as none
     EXPECT_EQ(FormatCurrent(p), "2");
     EXPECT_STREQ(p.UnitLabel(), "dB");
 }

@@ -22,7 +22,7 @@ bool TryLockFromAnotherThread(std::recursive_mutex& m)
     return locked;
 }
 
-} // namespace
+}   // namespace
 
 // ---- channel configurations ----
 
@@ -534,7 +534,7 @@ TEST(PlugCoreIdentity, ConstructorArgumentsAndInitialSettings)
     EXPECT_STREQ(plug.ProductName(), "");
     EXPECT_STREQ(plug.MakerName(), "Maker");
     EXPECT_EQ(plug.UniqueId(), 0x54737431);   // 'Tst1'
-    EXPECT_EQ(plug.MakerId(), 0x4D6B7231);    // 'Mkr1'
+    EXPECT_EQ(plug.MakerId(), 0x4D6B7231);   // 'Mkr1'
     EXPECT_EQ(plug.Version(), 0x10000);
     EXPECT_EQ(plug.ApiKind(), 1);
     EXPECT_EQ(plug.HostKind(), -1);
@@ -560,8 +560,7 @@ TEST(PlugCoreIdentity, ConstructorArgumentsAndInitialSettings)
 
     // Over-long names are cut at the 128-byte arrays.
     struct Named : PlugCore {
-        explicit Named(const char* n)
-            : PlugCore(0, "2-2", 0, n, n, n, 0, 0, 0, 1) {}
+        explicit Named(const char* n) : PlugCore(0, "2-2", 0, n, n, n, 0, 0, 0, 1) {}
         void BeginParamEdit(int32_t) override {}
         void PerformParamEdit(int32_t, double) override {}
         void EndParamEdit(int32_t) override {}

@@ -20,10 +20,7 @@ const double kNaN = std::numeric_limits<double>::quiet_NaN();
 // host stream reporting an error) or succeeds with no bytes.
 class ScriptedStream : public ByteStream {
 public:
-    ScriptedStream(std::vector<uint8_t> bytes, bool failAtEnd)
-        : data(std::move(bytes)), failWhenEmpty(failAtEnd)
-    {
-    }
+    ScriptedStream(std::vector<uint8_t> bytes, bool failAtEnd) : data(std::move(bytes)), failWhenEmpty(failAtEnd) {}
 
     bool Read(void* dst, int32_t n, int32_t* done) override
     {
@@ -87,7 +84,7 @@ std::vector<double> Values(const PlugCore& plug)
     return v;
 }
 
-} // namespace
+}   // namespace
 
 // ---- StateChunk ----
 
@@ -198,13 +195,13 @@ TEST(Serialisation, OutOfRangeAndNonFiniteValuesAreTamed)
     TestPlug plug(9);
     InitNine(plug);
     StateChunk chunk;
-    chunk.PutDouble(100.0);    // -18..18
+    chunk.PutDouble(100.0);   // -18..18
     chunk.PutDouble(-100.0);
-    chunk.PutDouble(kNaN);     // default 2
-    chunk.PutDouble(kInf);     // 20..500
-    chunk.PutDouble(2.5);      // integer record: no rounding on restore
-    chunk.PutDouble(-kInf);    // 0..100
-    chunk.PutDouble(kNaN);     // default 1
+    chunk.PutDouble(kNaN);   // default 2
+    chunk.PutDouble(kInf);   // 20..500
+    chunk.PutDouble(2.5);   // integer record: no rounding on restore
+    chunk.PutDouble(-kInf);   // 0..100
+    chunk.PutDouble(kNaN);   // default 1
     chunk.PutDouble(1.0);
     chunk.PutDouble(-kNaN);
     EXPECT_EQ(plug.UnserializeParams(chunk, 0), 72);

@@ -14,8 +14,7 @@
 class TestPlug : public PlugCore {
 public:
     explicit TestPlug(int32_t nParams = 3, const char* io = "2-2 4-2", int32_t nPresets = 1)
-        : PlugCore(nParams, io, nPresets, "Test", "", "Maker", 0x10000, FourCharCode("Tst1"),
-                   FourCharCode("Mkr1"), 1)
+        : PlugCore(nParams, io, nPresets, "Test", "", "Maker", 0x10000, FourCharCode("Tst1"), FourCharCode("Mkr1"), 1)
     {
     }
 
@@ -74,7 +73,9 @@ struct EditorLog {
 class FakeEditor : public EditorLink {
 public:
     FakeEditor(EditorLog& log_, int32_t controls_ = 0, const PlugCore* owner_ = nullptr)
-        : log(log_), controls(controls_), owner(owner_)
+        : log(log_),
+          controls(controls_),
+          owner(owner_)
     {
     }
 

@@ -43,7 +43,7 @@ TEST(BiquadTest, RedesignKeepsStateAndEarlyReturnChangesNothing)
 {
     // One filter redesigned every "block" with the same values, one designed once.
     biquad every, once;
-    once.setHighPass(0.5, 0.707);  // the initial field values: must still design
+    once.setHighPass(0.5, 0.707);   // the initial field values: must still design
     for (int i = 0; i < 2000; ++i) {
         every.setHighPass(0.5, 0.707);
         const double x = std::sin(0.1 * i);

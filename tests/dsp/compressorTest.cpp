@@ -23,7 +23,7 @@ double gainAtDb(compressor& c, double dB)
     c.detect(std::pow(10.0, dB / 20.0));
     return c.computeGain();
 }
-}
+}   // namespace
 
 TEST(CompressorTest, DefaultConstruction)
 {
@@ -65,7 +65,7 @@ TEST(CompressorTest, SoftKneeMeetsStraightLineAtBothBounds)
     EXPECT_EQ(gainAtDb(c, -40.0), 0.0);
     EXPECT_NEAR(gainAtDb(c, -25.0 - 1e-6), 0.0, 1e-9);
     EXPECT_NEAR(gainAtDb(c, -25.0 + 1e-6), 0.0, 1e-9);
-    EXPECT_NEAR(gainAtDb(c, -20.0), -0.75 * 25.0 / 20.0, 1e-9);  // mid-knee
+    EXPECT_NEAR(gainAtDb(c, -20.0), -0.75 * 25.0 / 20.0, 1e-9);   // mid-knee
     EXPECT_NEAR(gainAtDb(c, -15.0 - 1e-6), -3.75, 1e-5);
     EXPECT_NEAR(gainAtDb(c, -15.0 + 1e-6), -3.75, 1e-5);
     EXPECT_NEAR(gainAtDb(c, -10.0), -7.5, 1e-9);
@@ -93,7 +93,7 @@ TEST(CompressorTest, SilenceGivesNoGainWhileCompressing)
 
 TEST(CompressorTest, RatioBelowOneExpands)
 {
-    compressor c = instant(-20.0, 0.5, 0.0);  // slope -1
+    compressor c = instant(-20.0, 0.5, 0.0);   // slope -1
     EXPECT_NEAR(gainAtDb(c, -40.0), -20.0, 1e-9);
     EXPECT_EQ(gainAtDb(c, -10.0), 0.0);
     c.clearState();

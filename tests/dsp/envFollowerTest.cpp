@@ -15,7 +15,7 @@ int samplesToReach99(envFollower& f)
     }
     return n;
 }
-}
+}   // namespace
 
 TEST(EnvFollowerTest, DefaultConstruction)
 {
@@ -44,22 +44,22 @@ TEST(EnvFollowerTest, HoldOf3MsIs132SamplesAt44100)
 TEST(EnvFollowerTest, AttackReaches99PercentAfterAttackTime)
 {
     envFollower f;
-    f.init(0, 10.0, 50.0, 0.0, 44100.0);  // 441 samples
+    f.init(0, 10.0, 50.0, 0.0, 44100.0);   // 441 samples
     EXPECT_EQ(samplesToReach99(f), 441);
     EXPECT_NEAR(f.getEnvelope(), 0.99, 1e-12);
 
-    f.init(0, 5.0, 50.0, 0.0, 48000.0);  // 240 samples
+    f.init(0, 5.0, 50.0, 0.0, 48000.0);   // 240 samples
     EXPECT_EQ(samplesToReach99(f), 240);
     EXPECT_NEAR(f.getEnvelope(), 0.99, 1e-12);
 
-    f.init(0, 0.8, 50.0, 0.0, 44100.0);  // 35.28 samples
+    f.init(0, 0.8, 50.0, 0.0, 44100.0);   // 35.28 samples
     EXPECT_EQ(samplesToReach99(f), 36);
 }
 
 TEST(EnvFollowerTest, ReleaseReachesOnePercentAfterReleaseTime)
 {
     envFollower f;
-    f.init(0, 0.0, 20.0, 0.0, 44100.0);  // attack 0: a rise lands on the level at once
+    f.init(0, 0.0, 20.0, 0.0, 44100.0);   // attack 0: a rise lands on the level at once
     f.detect(1.0);
     EXPECT_EQ(f.getEnvelope(), 1.0);
     for (int i = 0; i < 882; ++i)
@@ -90,7 +90,7 @@ TEST(EnvFollowerTest, HoldsExactlyHoldLengthThenReleases)
     for (int i = 0; i < 1000; ++i)
         f.detect(0.8);
     const double held = f.getEnvelope();
-    f.detect(0.9);  // a rise restarts the hold
+    f.detect(0.9);   // a rise restarts the hold
     EXPECT_EQ(f.getHoldCount(), 0);
     const double risen = f.getEnvelope();
     EXPECT_GT(risen, held);
@@ -164,7 +164,7 @@ struct damagedFollower : envFollower {
         releaseCoef = std::numeric_limits<double>::infinity();
     }
 };
-}
+}   // namespace
 
 TEST(EnvFollowerTest, ClearStateRecoversFromNonFiniteValues)
 {

@@ -37,7 +37,7 @@ private:
     uint64_t state = 42;
 };
 
-} // namespace
+}   // namespace
 
 TEST(SaturateTableTest, StaysWithinTwoE14OfTheCurveAcrossItsRange)
 {

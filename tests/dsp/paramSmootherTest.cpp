@@ -12,7 +12,7 @@ double settle(double target)
         s.tick(target);
     return s.getState();
 }
-}
+}   // namespace
 
 TEST(ParamSmootherTest, FirstStepIsSinglePrecisionGain)
 {
@@ -59,7 +59,7 @@ TEST(ParamSmootherTest, EveryReadIsOneStep)
         const float m2 = twice.tick(0.5);
         ASSERT_EQ(once.tick(0.5), m1);
         ASSERT_EQ(once.tick(0.5), m2);
-        ASSERT_LT(m1, m2);  // complementary weights differ by one step while moving
+        ASSERT_LT(m1, m2);   // complementary weights differ by one step while moving
     }
 }
 

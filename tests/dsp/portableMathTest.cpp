@@ -87,8 +87,7 @@ void ExpectNearlyCorrectlyRounded(const Accuracy& a, const std::string& what)
 }
 
 template <typename Ours, typename Exact>
-void CheckRange(const char* name, Ours ours, Exact exact, double lo, double hi, bool spreadExponents,
-                uint64_t seed)
+void CheckRange(const char* name, Ours ours, Exact exact, double lo, double hi, bool spreadExponents, uint64_t seed)
 {
     Arguments args(seed);
     Accuracy a;
@@ -96,8 +95,7 @@ void CheckRange(const char* name, Ours ours, Exact exact, double lo, double hi, 
         const double x = spreadExponents ? args.Exponential(lo, hi) : args.Uniform(lo, hi);
         a.Add(x, ours(x), exact(static_cast<quad>(x)));
     }
-    ExpectNearlyCorrectlyRounded(a, std::string(name) + " on [" + std::to_string(lo) + ", " + std::to_string(hi)
-                                        + "]");
+    ExpectNearlyCorrectlyRounded(a, std::string(name) + " on [" + std::to_string(lo) + ", " + std::to_string(hi) + "]");
 }
 
 // Each step from x to the next double up must not decrease f (or, for a
@@ -120,7 +118,7 @@ void ExpectMonotoneAround(F f, double x, bool increasing, const char* what)
     }
 }
 
-} // namespace
+}   // namespace
 
 TEST(PortableMath, ExpIsCorrectlyRoundedOverItsRange)
 {
@@ -145,19 +143,24 @@ TEST(PortableMath, LogIsCorrectlyRoundedOverItsRange)
 
 TEST(PortableMath, PowIsCorrectlyRoundedForTheChainsUses)
 {
-    CheckRange("pow(10, y)", [](double y) { return portableMath::pow(10.0, y); },
-               [](quad y) { return powq(10, y); }, -300.0, 300.0, false, 8);
-    CheckRange("pow(10, dB/20)", [](double y) { return portableMath::pow(10.0, y / 20.0); },
-               [](quad y) { return powq(10, static_cast<quad>(static_cast<double>(y) / 20.0)); }, -18.0, 18.0,
-               false, 9);
-    CheckRange("pow(0.01, y)", [](double y) { return portableMath::pow(0.01, y); },
-               [](quad y) { return powq(static_cast<quad>(0.01), y); }, 1e-9, 1.0, true, 10);
-    CheckRange("pow(x, 1.7)", [](double x) { return portableMath::pow(std::fabs(x), 1.7); },
-               [](quad x) { return powq(x < 0 ? -x : x, static_cast<quad>(1.7)); }, 1e-150, 1e150, true, 11);
-    CheckRange("pow(x, -0.3)", [](double x) { return portableMath::pow(std::fabs(x), -0.3); },
-               [](quad x) { return powq(x < 0 ? -x : x, static_cast<quad>(-0.3)); }, 1e-300, 1e300, true, 12);
-    CheckRange("pow(r, 2)", [](double r) { return portableMath::pow(r, 2.0); },
-               [](quad r) { return r * r; }, 1000.0, 400000.0, false, 13);
+    CheckRange(
+        "pow(10, y)", [](double y) { return portableMath::pow(10.0, y); }, [](quad y) { return powq(10, y); }, -300.0,
+        300.0, false, 8);
+    CheckRange(
+        "pow(10, dB/20)", [](double y) { return portableMath::pow(10.0, y / 20.0); },
+        [](quad y) { return powq(10, static_cast<quad>(static_cast<double>(y) / 20.0)); }, -18.0, 18.0, false, 9);
+    CheckRange(
+        "pow(0.01, y)", [](double y) { return portableMath::pow(0.01, y); },
+        [](quad y) { return powq(static_cast<quad>(0.01), y); }, 1e-9, 1.0, true, 10);
+    CheckRange(
+        "pow(x, 1.7)", [](double x) { return portableMath::pow(std::fabs(x), 1.7); },
+        [](quad x) { return powq(x < 0 ? -x : x, static_cast<quad>(1.7)); }, 1e-150, 1e150, true, 11);
+    CheckRange(
+        "pow(x, -0.3)", [](double x) { return portableMath::pow(std::fabs(x), -0.3); },
+        [](quad x) { return powq(x < 0 ? -x : x, static_cast<quad>(-0.3)); }, 1e-300, 1e300, true, 12);
+    CheckRange(
+        "pow(r, 2)", [](double r) { return portableMath::pow(r, 2.0); }, [](quad r) { return r * r; }, 1000.0, 400000.0,
+        false, 13);
 }
 
 // The log's table has 256 steps per octave: the ends of each step give the
@@ -203,18 +206,20 @@ TEST(PortableMath, PowIsCorrectlyRoundedForSpreadBasesAndExponents)
 
 TEST(PortableMath, TanhAtanTanAreCorrectlyRounded)
 {
-    CheckRange("tanh", [](double x) { return portableMath::tanh(x); }, [](quad x) { return tanhq(x); }, -20.0,
-               20.0, false, 14);
-    CheckRange("tanh", [](double x) { return portableMath::tanh(x); }, [](quad x) { return tanhq(x); }, 1e-12,
-               30.0, true, 15);
-    CheckRange("atan", [](double x) { return portableMath::atan(x); }, [](quad x) { return atanq(x); }, -4.0,
-               4.0, false, 16);
-    CheckRange("atan", [](double x) { return portableMath::atan(x); }, [](quad x) { return atanq(x); }, 1e-12,
-               1e300, true, 17);
-    CheckRange("tan", [](double x) { return portableMath::tan(x); }, [](quad x) { return tanq(x); }, -1.57, 1.57,
-               false, 18);
-    CheckRange("tan", [](double x) { return portableMath::tan(x); }, [](quad x) { return tanq(x); }, 1e-12,
-               1e300, true, 19);
+    CheckRange(
+        "tanh", [](double x) { return portableMath::tanh(x); }, [](quad x) { return tanhq(x); }, -20.0, 20.0, false,
+        14);
+    CheckRange(
+        "tanh", [](double x) { return portableMath::tanh(x); }, [](quad x) { return tanhq(x); }, 1e-12, 30.0, true, 15);
+    CheckRange(
+        "atan", [](double x) { return portableMath::atan(x); }, [](quad x) { return atanq(x); }, -4.0, 4.0, false, 16);
+    CheckRange(
+        "atan", [](double x) { return portableMath::atan(x); }, [](quad x) { return atanq(x); }, 1e-12, 1e300, true,
+        17);
+    CheckRange(
+        "tan", [](double x) { return portableMath::tan(x); }, [](quad x) { return tanq(x); }, -1.57, 1.57, false, 18);
+    CheckRange(
+        "tan", [](double x) { return portableMath::tan(x); }, [](quad x) { return tanq(x); }, 1e-12, 1e300, true, 19);
 }
 
 TEST(PortableMath, ChainArgumentsGiveThePrintedFigures)
@@ -232,8 +237,8 @@ TEST(PortableMath, ExpSpecialValues)
     EXPECT_TRUE(SameBits(portableMath::exp(-kInf), 0.0));
     EXPECT_TRUE(std::isnan(portableMath::exp(std::nan(""))));
     EXPECT_EQ(portableMath::exp(710.0), kInf);
-    for (double x : {709.782712893384, 709.7827128933841, -708.3964185322641, -745.1332191019411,
-                     -745.1332191019412, -745.13321910194134})
+    for (double x : {709.782712893384, 709.7827128933841, -708.3964185322641, -745.1332191019411, -745.1332191019412,
+                     -745.13321910194134})
         EXPECT_TRUE(SameBits(portableMath::exp(x), static_cast<double>(expq(x)))) << x;
     EXPECT_EQ(portableMath::exp(-745.1332191019411), kMinSubnormal);
     EXPECT_TRUE(SameBits(portableMath::exp(-1000.0), 0.0));

@@ -33,7 +33,7 @@ MouseModifiers Mods(bool shift = false, bool control = false)
     return m;
 }
 
-} // namespace
+}   // namespace
 
 TEST(Control, FreshControlIsDirtyWithNoDefault)
 {
@@ -114,11 +114,11 @@ TEST(Control, ARunOfValuesEndsAsTheSameValuesOneAtATime)
     one.SetClamp(0.0, 0.8);
     run.SetClamp(0.0, 0.8);
     const std::vector<std::vector<double>> runs = {
-        {0.3, 0.3, 0.4},            // the first becomes the default, the rest move on
-        {0.4, 0.4},                 // nothing new: no marks
-        {0.9, 0.95, 0.2, 1.5},      // clamped, the last one wins
-        {std::nan(""), 0.0},        // NaN to the low end, then the same value again
-        {},                         // an empty run changes nothing
+        {0.3, 0.3, 0.4},   // the first becomes the default, the rest move on
+        {0.4, 0.4},   // nothing new: no marks
+        {0.9, 0.95, 0.2, 1.5},   // clamped, the last one wins
+        {std::nan(""), 0.0},   // NaN to the low end, then the same value again
+        {},   // an empty run changes nothing
         {0.5},
     };
     for (size_t k = 0; k < runs.size(); ++k) {

@@ -112,9 +112,9 @@ TEST(DisplayScale, ReadsTheDesktopsResolutionText)
     // files leave them.
     EXPECT_EQ(DisplayScale::FromDpiText("144.0").Quarters(), 6);
     EXPECT_EQ(DisplayScale::FromDpiText(" 144\t").Quarters(), 6);
-    EXPECT_EQ(DisplayScale::FromDpiText("156").Quarters(), 7);    // 1.625: a tie goes up
+    EXPECT_EQ(DisplayScale::FromDpiText("156").Quarters(), 7);   // 1.625: a tie goes up
     EXPECT_EQ(DisplayScale::FromDpiText("155.9").Quarters(), 6);
-    EXPECT_EQ(DisplayScale::FromDpiText("110").Quarters(), 5);    // 1.146
+    EXPECT_EQ(DisplayScale::FromDpiText("110").Quarters(), 5);   // 1.146
     EXPECT_EQ(DisplayScale::FromDpiText(".5e3").Quarters(), 4);   // not a plain number
     // Out of range is held to the ends.
     EXPECT_EQ(DisplayScale::FromDpiText("72").Quarters(), 4);

@@ -90,7 +90,7 @@ protected:
     SwitchControl* sw = nullptr;
 };
 
-} // namespace
+}   // namespace
 
 TEST_F(EditGestureTest, AWheelBurstIsOneEditThatEndsWhenTheWheelRests)
 {
@@ -198,9 +198,9 @@ TEST_F(EditGestureTest, EveryMixOfGesturesLeavesTheHostsEditsSound)
         int32_t x;
         int32_t y;
     } steps[] = {
-        {'w', 15, 15}, {'d', 45, 15}, {'m', 45, 5},  {'w', 75, 15}, {'u', 45, 5},  {'t', 0, 0},
-        {'w', 45, 15}, {'r', 15, 15}, {'u', 15, 15}, {'c', 15, 15}, {'w', 15, 15}, {'c', 75, 15},
-        {'w', 15, 15}, {'M', 45, 15}, {'w', 45, 15}, {'t', 0, 0},   {'d', 15, 15}, {'d', 45, 15},
+        {'w', 15, 15}, {'d', 45, 15},  {'m', 45, 5},  {'w', 75, 15}, {'u', 45, 5},  {'t', 0, 0},
+        {'w', 45, 15}, {'r', 15, 15},  {'u', 15, 15}, {'c', 15, 15}, {'w', 15, 15}, {'c', 75, 15},
+        {'w', 15, 15}, {'M', 45, 15},  {'w', 45, 15}, {'t', 0, 0},   {'d', 15, 15}, {'d', 45, 15},
         {'u', 15, 15}, {'w', 150, 80}, {'c', 15, 15}, {'w', 15, 15},
     };
     for (const auto& s : steps) {

@@ -36,7 +36,7 @@ MouseModifiers Right()
     return m;
 }
 
-} // namespace
+}   // namespace
 
 TEST(Editor, BackgroundGoesFirstAndControlsAppend)
 {
@@ -174,7 +174,7 @@ TEST(Editor, MouseUpGoesToTheCapturedControlAndEndsItsEdit)
     EXPECT_TRUE(gain->Called("drag 40,-3"));
     editor.HandleMouseDrag(55, 12, Left());   // no movement, no drag
     EXPECT_EQ(gain->calls.size(), 2u);
-    editor.HandleMouseUp(55, 12, Left());     // over the other knob
+    editor.HandleMouseUp(55, 12, Left());   // over the other knob
     EXPECT_TRUE(gain->Called("up"));
     EXPECT_FALSE(mix->Called("up"));
     EXPECT_EQ(plug.Trace(), "B0 E0");

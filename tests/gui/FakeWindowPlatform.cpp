@@ -10,7 +10,7 @@
 std::string FakeWindowPlatform::Text(const Bounds& r)
 {
     return std::to_string(r.left) + "," + std::to_string(r.top) + "," + std::to_string(r.right) + "," +
-           std::to_string(r.bottom);
+        std::to_string(r.bottom);
 }
 
 void* FakeWindowPlatform::OpenWindow(void* /*parent*/, const Bounds& where, int32_t timerPeriodMs)

@@ -54,15 +54,15 @@ public:
 
     WindowHost* host = nullptr;   // receives the paints
     void* nextWindow = reinterpret_cast<void*>(0x1000);
-    Bounds placement;             // what WindowPlacement reports for the open window
+    Bounds placement;   // what WindowPlacement reports for the open window
     bool holdsMouse = false;
     bool entryOpen = false;
     bool entryCreates = true;
     bool tooltipsCreate = true;
-    std::string entryText;        // what the user typed into the box
+    std::string entryText;   // what the user typed into the box
     int32_t cursorX = 0;
     int32_t cursorY = 0;
-    int32_t menuChoice = -1;      // id the next menu returns
+    int32_t menuChoice = -1;   // id the next menu returns
     int32_t menusShown = 0;
     std::vector<std::vector<std::string>> lastMenuLabels;   // per numbered menu
     std::vector<std::vector<int32_t>> lastMenuIds;

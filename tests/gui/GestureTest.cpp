@@ -33,12 +33,12 @@ protected:
         editor = new TestEditor(&plug, 200, 100);
         bgId = TestEditor::DefineImage(200, 100, 1);
         editor->AddBackground(bgId, "bg.png");
-        knobIdx = editor->AddControl(new StripKnobControl(
-            &plug, 20, 20, RecordingPlug::kGain, editor->NewStrip(50, 50, 121, &knobId), kKnobVertical, 4.0));
+        knobIdx = editor->AddControl(new StripKnobControl(&plug, 20, 20, RecordingPlug::kGain,
+                                                          editor->NewStrip(50, 50, 121, &knobId), kKnobVertical, 4.0));
         meterIdx = editor->AddControl(
             new BitmapControl(&plug, 80, 10, -1, editor->NewStrip(60, 30, 121, &meterId), kBlendSourceAlpha));
-        switchIdx = editor->AddControl(new SwitchControl(
-            &plug, 150, 20, RecordingPlug::kSwitch, editor->NewStrip(20, 20, 2, &switchId), kBlendSourceAlpha));
+        switchIdx = editor->AddControl(new SwitchControl(&plug, 150, 20, RecordingPlug::kSwitch,
+                                                         editor->NewStrip(20, 20, 2, &switchId), kBlendSourceAlpha));
         plug.AttachEditor(editor);
     }
 
@@ -69,7 +69,7 @@ protected:
     int32_t switchIdx = -1;
 };
 
-} // namespace
+}   // namespace
 
 TEST_F(GestureTest, AttachingPushesValuesWhichBecomeDefaults)
 {
@@ -169,15 +169,14 @@ TEST_F(GestureTest, MeterPushOnlyStoresAValueAndAFlag)
 {
     Redraw();
     const PIX_SysBitmap* surface = editor->DrawingSurface();
-    const std::vector<PIX_Pixel32> before(surface->Pixels(),
-                                          surface->Pixels() + surface->Stride() * surface->Height());
+    const std::vector<PIX_Pixel32> before(surface->Pixels(), surface->Pixels() + surface->Stride() * surface->Height());
     Control* meter = editor->GetControl(meterIdx);
 
     AllocationCounter::Start();
     editor->ReceiveControlValue(meterIdx, 0.98);   // first value: becomes the default
     const bool dirtyAfterFirst = meter->NeedsRedraw();
     editor->ReceiveControlValue(meterIdx, 0.5);
-    editor->ReceiveControlValue(99, 0.5);          // no such control
+    editor->ReceiveControlValue(99, 0.5);   // no such control
     editor->ReceiveControlValue(-1, 0.5);
     editor->PushParamToControls(RecordingPlug::kGain, 0.75, true);
     editor->PushParamToControls(RecordingPlug::kGain, 12.0, false);

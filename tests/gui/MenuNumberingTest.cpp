@@ -17,7 +17,7 @@ std::vector<int32_t> Ids(const MenuNumbering& n, int32_t menu)
     return ids;
 }
 
-} // namespace
+}   // namespace
 
 TEST(MenuNumbering, SubmenusReserveTheirRangeWhenTheirItemIsMet)
 {

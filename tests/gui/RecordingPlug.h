@@ -82,7 +82,7 @@ public:
             } else if (e.kind == 'P' || e.kind == 'E') {
                 if (open != e.idx)
                     return std::string(e.kind == 'P' ? "perform " : "end ") + std::to_string(e.idx) +
-                           " outside its edit" + at;
+                        " outside its edit" + at;
                 if (e.kind == 'E')
                     open = -1;
             }

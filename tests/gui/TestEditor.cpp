@@ -18,7 +18,7 @@ std::map<int32_t, ImageShape> images;
 std::map<int32_t, int> loads;
 int32_t nextId = 5000;
 
-} // namespace
+}   // namespace
 
 int32_t TestEditor::DefineImage(int32_t frameWidth, int32_t frameHeight, int32_t frames)
 {
@@ -85,8 +85,8 @@ PopupMenu* TestEditor::TrackMenu(PopupMenu& menu, const Bounds& area)
     return &menu;
 }
 
-void TestEditor::OpenTextEntry(Control* control, const TextStyle& style, const Bounds& area,
-                               const char* initialText, ParamRecord* param)
+void TestEditor::OpenTextEntry(Control* control, const TextStyle& style, const Bounds& area, const char* initialText,
+                               ParamRecord* param)
 {
     ++entryCalls;
     lastEntry.control = control;

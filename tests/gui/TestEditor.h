@@ -28,10 +28,7 @@ public:
         int32_t alignment = -1;
     };
 
-    explicit TestEditor(PlugCore* plug, int32_t width = 200, int32_t height = 100)
-        : Editor(plug, width, height, 25)
-    {
-    }
+    explicit TestEditor(PlugCore* plug, int32_t width = 200, int32_t height = 100) : Editor(plug, width, height, 25) {}
 
     // A fresh resource id (process-wide, as the bitmap cache is) for an image
     // of `frames` frames of frameWidth x frameHeight stacked vertically.
@@ -44,8 +41,8 @@ public:
 
     PIX_IBitmap* LoadResourceImage(int32_t id, const char* fileName) override;
     PopupMenu* TrackMenu(PopupMenu& menu, const Bounds& area) override;
-    void OpenTextEntry(Control* control, const TextStyle& style, const Bounds& area,
-                       const char* initialText, ParamRecord* param) override;
+    void OpenTextEntry(Control* control, const TextStyle& style, const Bounds& area, const char* initialText,
+                       ParamRecord* param) override;
     bool PresentRect(const Bounds& rect) override;
 
     // Pixel (x, y) of the drawing surface.

@@ -20,7 +20,7 @@ std::string Typed(const TextEntry& entry, const std::string& keys)
     return kept;
 }
 
-} // namespace
+}   // namespace
 
 TEST(TextEntry, KeepsOnlyWhatTheParameterKindCanRead)
 {
@@ -31,7 +31,7 @@ TEST(TextEntry, KeepsOnlyWhatTheParameterKindCanRead)
     EXPECT_EQ(Typed(entry, "-3.5"), "-35");
     EXPECT_TRUE(entry.AcceptsCharacter(VirtualKeyMap::kBack));
 
-    entry.Open(nullptr, plug.ParamAt(RecordingPlug::kGain));      // Continuous
+    entry.Open(nullptr, plug.ParamAt(RecordingPlug::kGain));   // Continuous
     EXPECT_EQ(Typed(entry, "-3.5"), "-3.5");
     EXPECT_EQ(Typed(entry, "+1e3, x"), "+13");
 
@@ -39,7 +39,7 @@ TEST(TextEntry, KeepsOnlyWhatTheParameterKindCanRead)
     flag.InitBool("Flag", false, "", "");
     entry.Open(nullptr, &flag);
     EXPECT_EQ(Typed(entry, "on 1"), "1");
-    entry.Open(nullptr, plug.ParamAt(RecordingPlug::kMode));      // Enumeration
+    entry.Open(nullptr, plug.ParamAt(RecordingPlug::kMode));   // Enumeration
     EXPECT_EQ(Typed(entry, "2."), "2");
 
     ParamRecord none;   // kind None filters nothing, nor does a box without a parameter
@@ -58,7 +58,7 @@ TEST(TextEntry, CommittedTextsAsValues)
     EXPECT_DOUBLE_EQ(TextEntry::NormalizedValueOf(gain, "+3"), 21.0 / 36.0);
     EXPECT_DOUBLE_EQ(TextEntry::NormalizedValueOf(gain, "25"), 1.0);
     EXPECT_DOUBLE_EQ(TextEntry::NormalizedValueOf(gain, "-25"), 0.0);
-    EXPECT_DOUBLE_EQ(TextEntry::NormalizedValueOf(gain, ""), 0.5);     // no number reads as 0
+    EXPECT_DOUBLE_EQ(TextEntry::NormalizedValueOf(gain, ""), 0.5);   // no number reads as 0
     EXPECT_DOUBLE_EQ(TextEntry::NormalizedValueOf(gain, "x1"), 0.5);
 
     ParamRecord& mix = *plug.ParamAt(RecordingPlug::kMix);

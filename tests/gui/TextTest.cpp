@@ -38,7 +38,7 @@ Bounds InkBox(const TestEditor& editor)
     return box;
 }
 
-} // namespace
+}   // namespace
 
 TEST(EditorText, MeasuringRewritesTheRectByAlignment)
 {

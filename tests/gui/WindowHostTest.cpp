@@ -85,7 +85,7 @@ protected:
     ProbeControl* plain = nullptr;
 };
 
-} // namespace
+}   // namespace
 
 TEST_F(WindowHostTest, WindowOpensWithItsTimerAndReopensInPlace)
 {
@@ -230,8 +230,8 @@ TEST_F(WindowHostTest, KeysNoControlTakesGoToTheHost)
 TEST(VirtualKeyMap, MapsTheKeyTable)
 {
     const std::vector<std::pair<int32_t, int32_t>> table = {
-        {32, 0}, {38, 1}, {40, 2}, {37, 3}, {39, 4}, {'0', 5}, {'9', 14},
-        {'A', 15}, {'Z', 40}, {'a', 15}, {'z', 40}, {VirtualKeyMap::kF1, 30},
+        {32, 0},   {38, 1},   {40, 2},   {37, 3},   {39, 4},   {'0', 5},
+        {'9', 14}, {'A', 15}, {'Z', 40}, {'a', 15}, {'z', 40}, {VirtualKeyMap::kF1, 30},
     };
     for (const auto& [vk, code] : table)
         EXPECT_EQ(VirtualKeyMap::Map(vk), code) << vk;
@@ -334,8 +334,8 @@ TEST_F(WindowHostTest, RedrawWithTheBoxOpenSparesItAndSkipsOneTick)
     host->PushParamToControls(RecordingPlug::kGain, 0.1, true);
     host->PushParamToControls(RecordingPlug::kSwitch, 0.0, true);
     host->OnTimer();
-    EXPECT_EQ(platform.Take(), (Calls{"invalidate 10,10,60,30", "validate 10,10,30,30", "update",
-                                      "present 10,10,60,30"}));
+    EXPECT_EQ(platform.Take(),
+              (Calls{"invalidate 10,10,60,30", "validate 10,10,30,30", "update", "present 10,10,60,30"}));
     EXPECT_EQ(host->Entry().State(), TextEntryState::Refreshed);
     host->OnTimer();
     EXPECT_TRUE(platform.Take().empty());
@@ -348,8 +348,8 @@ TEST_F(WindowHostTest, ChoiceAndRawTextCommits)
     mode->AddDisplayText(0, "Soft");
     mode->AddDisplayText(1, "Hard");
     mode->AddDisplayText(2, "Brick");
-    for (const auto& [typed, value] : std::vector<std::pair<std::string, double>>{
-             {"Brick", 2.0}, {"Hard", 1.0}, {"brick", 0.0}, {"2", 0.0}}) {
+    for (const auto& [typed, value] :
+         std::vector<std::pair<std::string, double>>{{"Brick", 2.0}, {"Hard", 1.0}, {"brick", 0.0}, {"2", 0.0}}) {
         mode->SetValue(1.0);
         OpenEntryOn(plain, mode);
         Commit(typed);

@@ -157,4 +157,4 @@ TEST(ReciprocalTable, HoldsFloorOf65536OverIMinusOne)
         EXPECT_EQ(PIX_ReciprocalTable[size_t(i)], 65536 / i - 1) << i;
 }
 
-} // namespace
+}   // namespace

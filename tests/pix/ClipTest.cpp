@@ -37,7 +37,7 @@ void ExpectPlacement(TestBitmap& dst, int32_t srcW, int32_t srcH, int32_t x, int
             const int32_t sx = dx - x + r.left;
             const int32_t sy = dy - y + r.top;
             const bool inside = sx >= 0 && sy >= 0 && sx < srcW && sy < srcH && sx >= r.left && sy >= r.top &&
-                                sx < r.right && sy < r.bottom;
+                sx < r.right && sy < r.bottom;
             const uint32_t expected = inside ? SourceValue(sx, sy) : kUntouched;
             ASSERT_EQ(dst.At(dx, dy), expected) << "at " << dx << "," << dy << " placing at " << x << "," << y;
         }
@@ -78,8 +78,8 @@ TEST(CompositeClip, OutsideTheDestinationTouchesNoMemory)
     struct {
         int32_t x, y;
         const PIX_Rect* rect;
-    } cases[] = {{-8, 0, nullptr}, {0, -6, nullptr}, {10, 0, nullptr}, {0, 10, nullptr},
-                 {-100, -100, nullptr}, {0, 0, &beyond}, {0, 0, &empty}};
+    } cases[] = {{-8, 0, nullptr},      {0, -6, nullptr}, {10, 0, nullptr}, {0, 10, nullptr},
+                 {-100, -100, nullptr}, {0, 0, &beyond},  {0, 0, &empty}};
     for (const auto& c : cases) {
         src.pixelsCalls = dst.pixelsCalls = 0;
         PIX_Composite(&dst, &src, c.x, c.y, c.rect, 0.7f, PIX_MODE_ADD);
@@ -177,4 +177,4 @@ TEST(FillClip, BottomUpFillAddressesImageRows)
     ExpectFillArea(bitmap, 1, 0, 2, 1, 0x11111111);
 }
 
-} // namespace
+}   // namespace

@@ -5,7 +5,7 @@
 namespace {
 
 struct Px {
-    int c[4]; // blue, green, red, alpha
+    int c[4];   // blue, green, red, alpha
 };
 
 Px Split(uint32_t p)
@@ -61,12 +61,36 @@ Px Hsv(const Px& d, const Px& s, int sa, int w)
     int r, g, b;
     const int up = 16384, k = sat;
     switch (hue / 64) {
-    case 0: r = val; g = val * (up + k * (hue - 64)) / up; b = p; break;
-    case 1: r = val * (up - k * (hue - 64)) / up; g = val; b = p; break;
-    case 2: r = p; g = val; b = val * (up + k * (hue - 192)) / up; break;
-    case 3: r = p; g = val * (up - k * (hue - 192)) / up; b = val; break;
-    case 4: r = val * (up + k * (hue - 320)) / up; g = p; b = val; break;
-    default: r = val; g = p; b = val * (up - k * (hue - 320)) / up; break;
+    case 0:
+        r = val;
+        g = val * (up + k * (hue - 64)) / up;
+        b = p;
+        break;
+    case 1:
+        r = val * (up - k * (hue - 64)) / up;
+        g = val;
+        b = p;
+        break;
+    case 2:
+        r = p;
+        g = val;
+        b = val * (up + k * (hue - 192)) / up;
+        break;
+    case 3:
+        r = p;
+        g = val * (up - k * (hue - 192)) / up;
+        b = val;
+        break;
+    case 4:
+        r = val * (up + k * (hue - 320)) / up;
+        g = p;
+        b = val;
+        break;
+    default:
+        r = val;
+        g = p;
+        b = val * (up - k * (hue - 320)) / up;
+        break;
     }
     return Px{{b, g, r, sa}};
 }
@@ -105,14 +129,12 @@ Px Plain(int kind, Px d, const Px& s, int w)
         }
         return d;
     }
-    case 5:
-        return Hsv(d, s, s.c[3], w);
-    default:
-        return d;
+    case 5: return Hsv(d, s, s.c[3], w);
+    default: return d;
     }
 }
 
-} // namespace
+}   // namespace
 
 uint32_t RefComposite(uint32_t d, uint32_t s, float weight, int32_t mode)
 {
@@ -170,10 +192,8 @@ uint32_t RefComposite(uint32_t d, uint32_t s, float weight, int32_t mode)
         return Join(D);
     case 2:
     case 4:
-    case 5:
-        return Join(Plain(kind, D, S, e));
-    default:
-        return d;
+    case 5: return Join(Plain(kind, D, S, e));
+    default: return d;
     }
 }
 

@@ -53,8 +53,8 @@ std::string FirstDifference(const TestBitmap& got, const TestBitmap& want)
 {
     for (size_t i = 0; i < got.storage.size(); ++i)
         if (got.storage[i] != want.storage[i])
-            return "word " + std::to_string(i) + ": " + std::to_string(got.storage[i]) +
-                   " instead of " + std::to_string(want.storage[i]);
+            return "word " + std::to_string(i) + ": " + std::to_string(got.storage[i]) + " instead of " +
+                std::to_string(want.storage[i]);
     return std::string();
 }
 
@@ -108,4 +108,4 @@ TEST(CompositeRowWidth, SelfCompositeMatchesTheRuleInPixelOrder)
             }
 }
 
-} // namespace
+}   // namespace

@@ -62,8 +62,8 @@ int CountMismatches(int32_t mode, float weight)
             const uint32_t expected = RefComposite(dst[i], src[i], weight, mode);
             const uint32_t got = d.Pixels()[y * d.Stride() + x];
             if (got != expected && ++mismatches <= 5)
-                ADD_FAILURE() << std::hex << "mode 0x" << mode << " weight " << weight << ": d=0x" << dst[i]
-                              << " s=0x" << src[i] << " expected 0x" << expected << " got 0x" << got;
+                ADD_FAILURE() << std::hex << "mode 0x" << mode << " weight " << weight << ": d=0x" << dst[i] << " s=0x"
+                              << src[i] << " expected 0x" << expected << " got 0x" << got;
         }
     return mismatches;
 }
@@ -82,14 +82,12 @@ std::string CombineName(const ::testing::TestParamInfo<CombineTable::ParamType>&
     static const char* const kinds[] = {"Copy", "Add", "Dodge", "Multiply", "Overlay", "HsvAdjust"};
     char weight[16];
     std::snprintf(weight, sizeof weight, "%04d", int(std::get<2>(info.param) * 1000.0f + 0.5f));
-    return std::string(kinds[std::get<0>(info.param)]) + (std::get<1>(info.param) ? "SourceAlpha" : "") + "_w" +
-           weight;
+    return std::string(kinds[std::get<0>(info.param)]) + (std::get<1>(info.param) ? "SourceAlpha" : "") + "_w" + weight;
 }
 
 INSTANTIATE_TEST_SUITE_P(AllModes, CombineTable,
                          ::testing::Combine(::testing::Values(PIX_MODE_COPY, PIX_MODE_ADD, PIX_MODE_DODGE,
-                                                              PIX_MODE_MULTIPLY, PIX_MODE_OVERLAY,
-                                                              PIX_MODE_HSV_ADJUST),
+                                                              PIX_MODE_MULTIPLY, PIX_MODE_OVERLAY, PIX_MODE_HSV_ADJUST),
                                             ::testing::Bool(), ::testing::Values(1.0f, 0.5f, 0.999f, 0.3f, 0.75f)),
                          CombineName);
 
@@ -199,4 +197,4 @@ TEST(Composite, MissingBitmapsDoNothing)
     EXPECT_EQ(empty.Pixels(), nullptr);
 }
 
-} // namespace
+}   // namespace

@@ -35,9 +35,8 @@ int CountFillMismatches(uint32_t colour, float weight, int32_t mode)
     for (size_t i = 0; i < before.size(); ++i) {
         const uint32_t expected = RefFill(before[i], colour, weight, mode);
         if (bitmap.Pixels()[i] != expected && ++mismatches <= 5)
-            ADD_FAILURE() << std::hex << "mode 0x" << mode << " weight " << weight << " colour 0x" << colour
-                          << ": d=0x" << before[i] << " expected 0x" << expected << " got 0x"
-                          << bitmap.Pixels()[i];
+            ADD_FAILURE() << std::hex << "mode 0x" << mode << " weight " << weight << " colour 0x" << colour << ": d=0x"
+                          << before[i] << " expected 0x" << expected << " got 0x" << bitmap.Pixels()[i];
     }
     return mismatches;
 }
@@ -50,8 +49,7 @@ TEST(FillArea, EveryKindMatchesTheRuleAtManyWeights)
         for (bool sourceAlpha : {false, true})
             for (float weight : {1.0f, 0.75f, 0.5f, 0.25f, 0.999f, 0.3f, 0.01f})
                 for (uint32_t colour : kColours)
-                    EXPECT_EQ(CountFillMismatches(colour, weight, kind | (sourceAlpha ? PIX_MODE_SOURCE_ALPHA : 0)),
-                              0);
+                    EXPECT_EQ(CountFillMismatches(colour, weight, kind | (sourceAlpha ? PIX_MODE_SOURCE_ALPHA : 0)), 0);
 }
 
 TEST(FillArea, CopyFastPathsOnWholeWords)
@@ -60,11 +58,10 @@ TEST(FillArea, CopyFastPathsOnWholeWords)
         float weight;
         uint32_t d, colour, expected;
     } cases[] = {
-        {1.0f, 0x12345678, 0x00ABCDEF, 0x00ABCDEF},  // stores the colour, alpha byte included
-        {0.5f, 0xFF000000, 0x00FF8040, 0x7F7F4020},  // averages every byte, alpha included
-        {0.25f, 0xFFFFFFFF, 0x00000000, 0xBEBEBEBE}, // d/2 + d/4 + c/4, each term truncated
-        {0.25f, 0x00000000, 0xFFFFFFFF, 0x3F3F3F3F},
-        {0.75f, 0x00000000, 0xFFFFFFFF, 0xBEBEBEBE}, // c/4 + d/4 + c/2
+        {1.0f, 0x12345678, 0x00ABCDEF, 0x00ABCDEF},   // stores the colour, alpha byte included
+        {0.5f, 0xFF000000, 0x00FF8040, 0x7F7F4020},   // averages every byte, alpha included
+        {0.25f, 0xFFFFFFFF, 0x00000000, 0xBEBEBEBE},   // d/2 + d/4 + c/4, each term truncated
+        {0.25f, 0x00000000, 0xFFFFFFFF, 0x3F3F3F3F}, {0.75f, 0x00000000, 0xFFFFFFFF, 0xBEBEBEBE},   // c/4 + d/4 + c/2
         {0.75f, 0xFFFFFFFF, 0x00000000, 0x3F3F3F3F},
     };
     for (const auto& c : cases) {
@@ -112,4 +109,4 @@ TEST(FillArea, ChannelCopyKindsAndDegenerateCallsDoNothing)
     EXPECT_EQ(empty.Pixels(), nullptr);
 }
 
-} // namespace
+}   // namespace

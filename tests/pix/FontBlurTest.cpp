@@ -124,4 +124,4 @@ TEST(FontBlur, AreasBelowTwoByTwoAreLeftAlone)
     EXPECT_EQ(bitmap.At(0, 1), 0u);
 }
 
-} // namespace
+}   // namespace

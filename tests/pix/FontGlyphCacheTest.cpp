@@ -264,7 +264,10 @@ TEST(FontGlyphCache, PrerenderCachesAsciiAtOnceAndNothingAbove)
     EXPECT_EQ(font->FindGlyph(0xE9), nullptr);
 
     auto ab = NewCanvas(200, 40, 0xFFFFFFFF);
-    font->RenderText(canvas.get(), "a\xC3\xA9" "b", -1, &rect, 0);
+    font->RenderText(canvas.get(),
+                     "a\xC3\xA9"
+                     "b",
+                     -1, &rect, 0);
     font->RenderText(ab.get(), "ab", -1, &rect, 0);
     EXPECT_TRUE(SamePicture(*canvas, *ab));
     EXPECT_EQ(font->RasterizeCount(), 128);
@@ -272,7 +275,10 @@ TEST(FontGlyphCache, PrerenderCachesAsciiAtOnceAndNothingAbove)
     // Without prerendering the same text draws its accented letter.
     auto plain = NewFont(-kEm);
     auto accented = NewCanvas(200, 40, 0xFFFFFFFF);
-    plain->RenderText(accented.get(), "a\xC3\xA9" "b", -1, &rect, 0);
+    plain->RenderText(accented.get(),
+                      "a\xC3\xA9"
+                      "b",
+                      -1, &rect, 0);
     EXPECT_FALSE(SamePicture(*accented, *ab));
 }
 
@@ -498,4 +504,4 @@ TEST(FontGlyphCache, HandlesAndScratchLiveWithTheFonts)
     EXPECT_EQ(PIX_CachedFont::LiveFontCount(), before);
 }
 
-} // namespace
+}   // namespace

@@ -12,8 +12,8 @@
 
 // A font on a face that owns its handle. Negative heights give the em size in
 // pixels, which tests can reproduce with FreeType directly.
-inline std::unique_ptr<PIX_CachedFont> NewFont(int32_t height, uint32_t flags = 0,
-                                               const char* face = "DejaVu Sans", int32_t quality = 0)
+inline std::unique_ptr<PIX_CachedFont> NewFont(int32_t height, uint32_t flags = 0, const char* face = "DejaVu Sans",
+                                               int32_t quality = 0)
 {
     PIX_FontDesc desc;
     desc.height = height;

@@ -35,7 +35,9 @@ TEST(FontUtf8, WellFormedSequencesGiveTheirCodes)
 
 TEST(FontUtf8, FourByteSequencesAreASpace)
 {
-    EXPECT_EQ(Decode("a\xF0\x9F\x98\x80" "b"), (Codes{'a', ' ', 'b'}));
+    EXPECT_EQ(Decode("a\xF0\x9F\x98\x80"
+                     "b"),
+              (Codes{'a', ' ', 'b'}));
     EXPECT_EQ(Decode("\xF4\x8F\xBF\xBF"), (Codes{' '}));
 }
 
@@ -45,7 +47,9 @@ TEST(FontUtf8, BytesThatStartNoCompleteSequenceStandForThemselves)
     EXPECT_EQ(Decode("\xC0\x80\xC1\xBF"), (Codes{0xC0, 0x80, 0xC1, 0xBF}));
     EXPECT_EQ(Decode("\xC3x"), (Codes{0xC3, 'x'}));
     EXPECT_EQ(Decode("\xE2\x82x"), (Codes{0xE2, 0x82, 'x'}));
-    EXPECT_EQ(Decode("\xF0\x9F\x98" "a"), (Codes{0xF0, 0x9F, 0x98, 'a'}));
+    EXPECT_EQ(Decode("\xF0\x9F\x98"
+                     "a"),
+              (Codes{0xF0, 0x9F, 0x98, 'a'}));
     EXPECT_EQ(Decode("\xF5\x80\x80\x80"), (Codes{0xF5, 0x80, 0x80, 0x80}));
     EXPECT_EQ(Decode("\xFF"), (Codes{0xFF}));
 }
@@ -70,4 +74,4 @@ TEST(FontUtf8, ANulByteEndsTheText)
     EXPECT_FALSE(none.Next(&ch));
 }
 
-} // namespace
+}   // namespace

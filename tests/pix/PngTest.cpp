@@ -92,7 +92,8 @@ Case Palette(int depth, int w, int h, bool interlaced)
             const uint32_t a = i < alphaCount ? alphas[i] : 255u;
             c.expected.push_back(Argb(a, uint32_t(i * 25), uint32_t(250 - i * 20), uint32_t(i * 7 + 1)));
         }
-        c.image.rows.push_back(depth == 8 ? std::vector<uint8_t>(indices.begin(), indices.end()) : Pack(indices, depth));
+        c.image.rows.push_back(depth == 8 ? std::vector<uint8_t>(indices.begin(), indices.end())
+                                          : Pack(indices, depth));
     }
     return c;
 }
@@ -251,7 +252,8 @@ std::vector<Chunk> Chunks(const std::vector<uint8_t>& png)
     std::vector<Chunk> chunks;
     size_t at = 8;
     while (at + 12 <= png.size()) {
-        const size_t length = size_t(png[at]) << 24 | size_t(png[at + 1]) << 16 | size_t(png[at + 2]) << 8 | png[at + 3];
+        const size_t length =
+            size_t(png[at]) << 24 | size_t(png[at + 1]) << 16 | size_t(png[at + 2]) << 8 | png[at + 3];
         chunks.push_back(Chunk{std::string(reinterpret_cast<const char*>(&png[at + 4]), 4), at, at + 12 + length});
         at += 12 + length;
     }
@@ -329,8 +331,7 @@ protected:
     {
         // One file per test and process: CTest runs the tests side by side.
         path = ::testing::TempDir() + "tidepull_pix_" +
-               ::testing::UnitTest::GetInstance()->current_test_info()->name() + "_" +
-               std::to_string(getpid()) + ".png";
+            ::testing::UnitTest::GetInstance()->current_test_info()->name() + "_" + std::to_string(getpid()) + ".png";
         Write(path, EncodePng(image.image));
     }
     void TearDown() override
@@ -413,7 +414,7 @@ TEST_F(PngFile, LoaderListStartsWithThePngLoader)
     EXPECT_EQ(entry->Load("folder.png/image", true, nullptr), nullptr);
     EXPECT_EQ(entry->Load("folder.png\\image", true, nullptr), nullptr);
     EXPECT_EQ(entry->Load("png", true, nullptr), nullptr);
-    EXPECT_EQ(entry->Load("missing.PnG", true, nullptr), nullptr); // passes the check, fails to open
+    EXPECT_EQ(entry->Load("missing.PnG", true, nullptr), nullptr);   // passes the check, fails to open
 }
 
-} // namespace
+}   // namespace

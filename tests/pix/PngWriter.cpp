@@ -12,7 +12,9 @@ void Append(png_structp png, png_bytep data, size_t n)
     out->insert(out->end(), data, data + n);
 }
 
-void Flush(png_structp) {}
+void Flush(png_structp)
+{
+}
 
 // Only plain data inside the setjmp scope.
 bool Write(const PngImage& image, png_bytep* rows, png_colorp palette, std::vector<uint8_t>* out)
@@ -48,7 +50,7 @@ bool Write(const PngImage& image, png_bytep* rows, png_colorp palette, std::vect
     return true;
 }
 
-} // namespace
+}   // namespace
 
 std::vector<uint8_t> EncodePng(const PngImage& image)
 {

@@ -16,7 +16,7 @@ PIX_Pixel32 At(const PIX_IBitmap& b, int32_t x, int32_t y)
     return PIX_RowPointer(b, b.Pixels(), y)[x];
 }
 
-} // namespace
+}   // namespace
 
 TEST(Resample, FrameSizesRoundUpAndAUniformFrameStaysUniform)
 {
@@ -99,12 +99,12 @@ TEST(Resample, UpscalingRepeatsAndBlendsAtTheSeams)
 TEST(Resample, RefusesWhatMakesNoStrip)
 {
     TestBitmap src(4, 6, 0, false, 0xFF000000u);
-    EXPECT_EQ(PIX_ResampleFrames(src, 4, 5, 8), nullptr);    // 6 rows are not 4 frames
+    EXPECT_EQ(PIX_ResampleFrames(src, 4, 5, 8), nullptr);   // 6 rows are not 4 frames
     EXPECT_EQ(PIX_ResampleFrames(src, 0, 5, 8), nullptr);
     EXPECT_EQ(PIX_ResampleFrames(src, 1, 0, 8), nullptr);
     EXPECT_EQ(PIX_ResampleFrames(src, 1, 5, -8), nullptr);
     EXPECT_EQ(PIX_ResampleFrames(src, 1, 1, 17), nullptr);   // beyond 16 either way
-    EXPECT_EQ(PIX_ResampleFrames(src, 1, 65, 64), nullptr);  // a term above 64
+    EXPECT_EQ(PIX_ResampleFrames(src, 1, 65, 64), nullptr);   // a term above 64
     TestBitmap empty(0, 0, 0, false);
     EXPECT_EQ(PIX_ResampleFrames(empty, 1, 5, 8), nullptr);
 }

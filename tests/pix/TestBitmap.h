@@ -10,7 +10,11 @@
 class TestBitmap : public PIX_IBitmap {
 public:
     TestBitmap(int32_t w, int32_t h, int32_t padding, bool bottomUp, PIX_Pixel32 fill = 0)
-        : width(w), height(h), stride(w + padding), padding(padding), bottomUp(bottomUp),
+        : width(w),
+          height(h),
+          stride(w + padding),
+          padding(padding),
+          bottomUp(bottomUp),
           storage(static_cast<size_t>(stride) * static_cast<size_t>(h), fill)
     {
     }

@@ -109,9 +109,9 @@ TEST_F(TextDraw, AWordRunsLeftToRight)
         inRun = inked;
     }
     ASSERT_EQ(parts.size(), 3u);
-    EXPECT_GT(parts[0].Height(), 3 * parts[0].Width());                 // I
-    EXPECT_NEAR(double(parts[1].Width()) / parts[1].Height(), 1.0, 0.25);  // O
-    EXPECT_GT(parts[2].Width(), 2 * parts[2].Height());                 // -
+    EXPECT_GT(parts[0].Height(), 3 * parts[0].Width());   // I
+    EXPECT_NEAR(double(parts[1].Width()) / parts[1].Height(), 1.0, 0.25);   // O
+    EXPECT_GT(parts[2].Width(), 2 * parts[2].Height());   // -
     // Each starts at the pen that the previous advances moved along.
     const PIX_CachedFont::GlyphRecord* gI = font->FindGlyph('I');
     const PIX_CachedFont::GlyphRecord* gO = font->FindGlyph('O');
@@ -189,8 +189,14 @@ TEST_F(TextDraw, LineBreaks)
 
 TEST_F(TextDraw, FourByteCharacterDrawsASpace)
 {
-    EXPECT_TRUE(SamePicture(*Draw("a\xF0\x9F\x8E\x9B" "b", {5, 5, 300, 100}), *Draw("a b", {5, 5, 300, 100})));
-    EXPECT_FALSE(SamePicture(*Draw("a\xF0\x9F\x8E\x9B" "b", {5, 5, 300, 100}), *Draw("ab", {5, 5, 300, 100})));
+    EXPECT_TRUE(SamePicture(*Draw("a\xF0\x9F\x8E\x9B"
+                                  "b",
+                                  {5, 5, 300, 100}),
+                            *Draw("a b", {5, 5, 300, 100})));
+    EXPECT_FALSE(SamePicture(*Draw("a\xF0\x9F\x8E\x9B"
+                                   "b",
+                                   {5, 5, 300, 100}),
+                             *Draw("ab", {5, 5, 300, 100})));
 }
 
 TEST_F(TextDraw, AlignmentMovesTheStart)
@@ -297,8 +303,8 @@ TEST_F(TextDraw, OpaqueFillPaintsEachGlyphBox)
     // The space draws no ink but its box is filled.
     for (int32_t y = 0; y < 100; ++y)
         for (int32_t x = 0; x < 100; ++x) {
-            const bool inBox = x >= 10 - space->bearing && x < 10 - space->bearing + space->width && y >= 10 &&
-                               y < 10 + lh;
+            const bool inBox =
+                x >= 10 - space->bearing && x < 10 - space->bearing + space->width && y >= 10 && y < 10 + lh;
             ASSERT_EQ(PixelAt(*canvas, x, y), inBox ? 0xFF00FF00u : kWhite) << x << "," << y;
         }
     // Transparent again: the box is left alone.
@@ -386,8 +392,7 @@ TEST_P(GlyphBlend, EveryPixelFollowsTheCoverage)
 
 INSTANTIATE_TEST_SUITE_P(Kinds, GlyphBlend,
                          ::testing::Combine(::testing::Values(PIX_MODE_COPY, PIX_MODE_ADD, PIX_MODE_DODGE,
-                                                              PIX_MODE_MULTIPLY, PIX_MODE_OVERLAY,
-                                                              PIX_MODE_HSV_ADJUST),
+                                                              PIX_MODE_MULTIPLY, PIX_MODE_OVERLAY, PIX_MODE_HSV_ADJUST),
                                             ::testing::Values(1.0f, 0.5f, 0.999f, 0.3f)));
 
 TEST(GlyphPaint, UncachedOrInvisibleGlyphsPaintNothing)
@@ -400,7 +405,7 @@ TEST(GlyphPaint, UncachedOrInvisibleGlyphsPaintNothing)
     EXPECT_FALSE(font->PaintGlyph(canvas.get(), 0x3A9, 5, 5, clip));
     PIX_Rect measure = {0, 0, 0, 0};
     font->RenderText(nullptr, "A", -1, &measure, PIX_DT_CALCRECT);
-    EXPECT_FALSE(font->PaintGlyph(canvas.get(), 'A', 50, 5, clip));  // outside the clip
+    EXPECT_FALSE(font->PaintGlyph(canvas.get(), 'A', 50, 5, clip));   // outside the clip
     EXPECT_FALSE(font->PaintGlyph(canvas.get(), 'A', 5, 5, PIX_Rect{10, 10, 10, 30}));
     EXPECT_TRUE(FindInk(*canvas).Empty());
     EXPECT_TRUE(font->PaintGlyph(canvas.get(), 'A', 5, 5, clip));
@@ -508,4 +513,4 @@ TEST(VerticalText, RunsDownOrUpAndTurnsItsGlyphs)
     EXPECT_EQ(l.right - s.right, down->LineHeight());
 }
 
-} // namespace
+}   // namespace

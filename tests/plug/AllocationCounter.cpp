@@ -39,7 +39,7 @@ void* MallocForNew(std::size_t size)
     return p;
 }
 
-} // namespace
+}   // namespace
 
 void AllocationCounter::NoteMalloc()
 {
@@ -57,10 +57,16 @@ void* Allocate(std::size_t size)
     throw std::bad_alloc();
 }
 
-} // namespace
+}   // namespace
 
-void* operator new(std::size_t size) { return Allocate(size); }
-void* operator new[](std::size_t size) { return Allocate(size); }
+void* operator new(std::size_t size)
+{
+    return Allocate(size);
+}
+void* operator new[](std::size_t size)
+{
+    return Allocate(size);
+}
 void* operator new(std::size_t size, const std::nothrow_t&) noexcept
 {
     AllocationCounter::Note();
@@ -71,9 +77,27 @@ void* operator new[](std::size_t size, const std::nothrow_t&) noexcept
     AllocationCounter::Note();
     return MallocForNew(size);
 }
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete[](void* p) noexcept { std::free(p); }
-void operator delete(void* p, std::size_t) noexcept { std::free(p); }
-void operator delete[](void* p, std::size_t) noexcept { std::free(p); }
-void operator delete(void* p, const std::nothrow_t&) noexcept { std::free(p); }
-void operator delete[](void* p, const std::nothrow_t&) noexcept { std::free(p); }
+void operator delete(void* p) noexcept
+{
+    std::free(p);
+}
+void operator delete[](void* p) noexcept
+{
+    std::free(p);
+}
+void operator delete(void* p, std::size_t) noexcept
+{
+    std::free(p);
+}
+void operator delete[](void* p, std::size_t) noexcept
+{
+    std::free(p);
+}
+void operator delete(void* p, const std::nothrow_t&) noexcept
+{
+    std::free(p);
+}
+void operator delete[](void* p, const std::nothrow_t&) noexcept
+{
+    std::free(p);
+}

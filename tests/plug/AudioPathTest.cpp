@@ -90,7 +90,7 @@ void HostSession(Tidepull& plug, bool is64, const std::function<void(const std::
     }
 }
 
-} // namespace
+}   // namespace
 
 TEST(AudioPath, ProcessAllocatesNothingAndLocksOnlyThePlugMutex)
 {
@@ -180,7 +180,7 @@ bool TrapSystemCalls()
     return prctl(PR_SET_NO_NEW_PRIVS, 1, 0, 0, 0) == 0 && prctl(PR_SET_SECCOMP, SECCOMP_MODE_FILTER, &program) == 0;
 }
 
-} // namespace
+}   // namespace
 
 TEST(AudioPath, ProcessMakesNoSystemCall)
 {

@@ -12,7 +12,7 @@ bool Same(double a, double b)
     return std::memcmp(&a, &b, sizeof a) == 0;
 }
 
-} // namespace
+}   // namespace
 
 ChainComparison::ChainComparison(Tidepull& plug_, ReferenceChain& ref_) : plug(plug_), ref(ref_)
 {
@@ -54,8 +54,7 @@ std::string ChainComparison::Compare(size_t n)
         if (!WithinChainTolerance(pl[i], rl[i]) || !WithinChainTolerance(pr[i], rr[i])) {
             std::ostringstream os;
             os.precision(17);
-            os << "output sample " << i << ": plug " << pl[i] << ", " << pr[i] << " model " << rl[i] << ", "
-               << rr[i];
+            os << "output sample " << i << ": plug " << pl[i] << ", " << pr[i] << " model " << rl[i] << ", " << rr[i];
             return os.str();
         }
     }

@@ -29,8 +29,7 @@ public:
 
     // Empty when plug and model agreed after every block; otherwise what
     // differed first, and where.
-    std::string Run(const Signal& sig, const std::vector<int32_t>& blockSizes,
-                    const std::vector<Change>& script = {});
+    std::string Run(const Signal& sig, const std::vector<int32_t>& blockSizes, const std::vector<Change>& script = {});
 
     // Called before every block with its index, after that block's changes.
     std::function<void(int32_t block)> beforeBlock;

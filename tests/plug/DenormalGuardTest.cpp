@@ -113,7 +113,7 @@ Signal Scaled(Signal s, double fromDb, double toDb)
     return s;
 }
 
-} // namespace
+}   // namespace
 
 TEST(DenormalGuard, AudioAboveTinyLevelsIsUnchanged)
 {
@@ -191,7 +191,11 @@ public:
     void PushParamToControls(int32_t, double, bool) override {}
     void PrepareSurfaces() override {}
     int32_t ControlCount() const override { return 1; }
-    void ReceiveControlValue(int32_t, double) override { seen = _mm_getcsr(); ++calls; }
+    void ReceiveControlValue(int32_t, double) override
+    {
+        seen = _mm_getcsr();
+        ++calls;
+    }
 
     unsigned int seen = 0;
     int calls = 0;
@@ -217,7 +221,7 @@ PlugPtr ProcessingPlug(int32_t sampleSize)
     return plug;
 }
 
-} // namespace
+}   // namespace
 
 TEST(DenormalGuard, ProcessRestoresTheHostsFloatingPointMode)
 {

@@ -34,7 +34,7 @@ std::vector<PIX_Pixel32> Area(const PIX_IBitmap& bitmap, const Bounds& rect)
     return pixels;
 }
 
-} // namespace
+}   // namespace
 
 std::vector<PIX_Pixel32> EditorPixels::Shown(const Editor& editor, const Bounds& rect)
 {

@@ -22,7 +22,7 @@ std::unique_ptr<PIX_MemBitmap> Image(int id)
     return std::unique_ptr<PIX_MemBitmap>(PIX_PngFromMemory(data, size));
 }
 
-} // namespace
+}   // namespace
 
 // The table is what the artwork was drawn to: a strip whose size or frame
 // count drifted from its picture would cut frames wrongly.

@@ -51,7 +51,7 @@ LockFn Next(const char* name)
 LockFn nextLock = Next("pthread_mutex_lock");
 LockFn nextTryLock = Next("pthread_mutex_trylock");
 
-} // namespace
+}   // namespace
 
 bool LockCounter::Hooked()
 {

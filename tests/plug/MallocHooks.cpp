@@ -65,6 +65,6 @@ HOOK void free(void* p) noexcept
     __libc_free(p);
 }
 
-} // extern "C"
+}   // extern "C"
 
 #endif

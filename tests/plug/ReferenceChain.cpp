@@ -84,12 +84,30 @@ void ReferenceChain::process(const double* const* inputs, double* const* outputs
         double releaseMs = 300.0;
         double kneeTarget = 1.0;
         switch (params.release) {
-        case 0: releaseMs = 300.0; kneeTarget = 1.0; break;
-        case 1: releaseMs = 800.0; kneeTarget = 0.8; break;
-        case 2: releaseMs = 2000.0; kneeTarget = 0.6; break;
-        case 3: releaseMs = 5000.0; kneeTarget = 0.5; break;
-        case 4: releaseMs = release4; kneeTarget = 0.6; break;
-        case 5: releaseMs = release5; kneeTarget = 0.4; break;
+        case 0:
+            releaseMs = 300.0;
+            kneeTarget = 1.0;
+            break;
+        case 1:
+            releaseMs = 800.0;
+            kneeTarget = 0.8;
+            break;
+        case 2:
+            releaseMs = 2000.0;
+            kneeTarget = 0.6;
+            break;
+        case 3:
+            releaseMs = 5000.0;
+            kneeTarget = 0.5;
+            break;
+        case 4:
+            releaseMs = release4;
+            kneeTarget = 0.6;
+            break;
+        case 5:
+            releaseMs = release5;
+            kneeTarget = 0.4;
+            break;
         default: break;
         }
 

@@ -18,7 +18,7 @@ double TimeCoef44k(double ms)
 
 using Change = ChainComparison::Change;
 
-} // namespace
+}   // namespace
 
 // ---- the chain, step by step ----
 
@@ -36,17 +36,28 @@ TEST(TidepullChain, FollowsTheChainThroughParameterChanges)
 
     const Signal sig = Program(44100 * 2);
     const std::vector<Change> script = {
-        {0, Tidepull::kAcThreshold, 24.0},  {0, Tidepull::kDcThreshold, 6.0},
-        {10, Tidepull::kInputAtten, -18.0}, {15, Tidepull::kRelease, 1.0},
-        {20, Tidepull::kOutput, 7.5},       {25, Tidepull::kInputAtten, 18.0},
-        {30, Tidepull::kRelease, 2.0},      {35, Tidepull::kHpf, 480.0},
-        {40, Tidepull::kRelease, 3.0},      {45, Tidepull::kMix, 35.0},
-        {50, Tidepull::kExternalSidechain, 1.0}, {55, Tidepull::kRelease, 4.0},
-        {60, Tidepull::kBypass, 0.0},       {64, Tidepull::kBypass, 1.0},
-        {70, Tidepull::kRelease, 5.0},      {75, Tidepull::kExternalSidechain, 0.0},
-        {80, Tidepull::kAcThreshold, 50.0}, {80, Tidepull::kDcThreshold, 10.0},
-        {90, Tidepull::kDcThreshold, 1.0},  {100, Tidepull::kAcThreshold, 0.0},
-        {110, Tidepull::kInputAtten, 0.0},  {120, Tidepull::kMix, 100.0},
+        {0, Tidepull::kAcThreshold, 24.0},
+        {0, Tidepull::kDcThreshold, 6.0},
+        {10, Tidepull::kInputAtten, -18.0},
+        {15, Tidepull::kRelease, 1.0},
+        {20, Tidepull::kOutput, 7.5},
+        {25, Tidepull::kInputAtten, 18.0},
+        {30, Tidepull::kRelease, 2.0},
+        {35, Tidepull::kHpf, 480.0},
+        {40, Tidepull::kRelease, 3.0},
+        {45, Tidepull::kMix, 35.0},
+        {50, Tidepull::kExternalSidechain, 1.0},
+        {55, Tidepull::kRelease, 4.0},
+        {60, Tidepull::kBypass, 0.0},
+        {64, Tidepull::kBypass, 1.0},
+        {70, Tidepull::kRelease, 5.0},
+        {75, Tidepull::kExternalSidechain, 0.0},
+        {80, Tidepull::kAcThreshold, 50.0},
+        {80, Tidepull::kDcThreshold, 10.0},
+        {90, Tidepull::kDcThreshold, 1.0},
+        {100, Tidepull::kAcThreshold, 0.0},
+        {110, Tidepull::kInputAtten, 0.0},
+        {120, Tidepull::kMix, 100.0},
     };
     EXPECT_EQ(ChainComparison(*plug, ref).Run(sig, {512}, script), "");
 }

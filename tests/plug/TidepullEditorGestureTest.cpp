@@ -92,7 +92,7 @@ MouseModifiers LeftHeld()
     return m;
 }
 
-} // namespace
+}   // namespace
 
 TEST_F(TidepullEditorGesture, KnobDragReachesTheRecordTheEngineAndTheHostInOrder)
 {

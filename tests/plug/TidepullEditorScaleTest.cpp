@@ -61,7 +61,7 @@ std::unique_ptr<PIX_IBitmap> DoubleDensityStrip(int id)
     return std::unique_ptr<PIX_IBitmap>(PIX_PngFromMemory(data, size));
 }
 
-} // namespace
+}   // namespace
 
 TEST(TidepullEditorScaleGesture, ADragOfNLogicalPixelsChangesTheParameterAlikeAtEveryScale)
 {
@@ -141,8 +141,7 @@ TEST_F(TidepullEditorScale, TheHostsScaleResizesThroughTheFrameAndRedraws)
     ViewHostFrame frame;
     view->setFrame(&frame);
     IPlugViewContentScaleSupport* scaling = nullptr;
-    ASSERT_EQ(view->queryInterface(IPlugViewContentScaleSupport::iid, reinterpret_cast<void**>(&scaling)),
-              kResultOk);
+    ASSERT_EQ(view->queryInterface(IPlugViewContentScaleSupport::iid, reinterpret_cast<void**>(&scaling)), kResultOk);
     ASSERT_NE(scaling, nullptr);
 
     ViewRect size;

@@ -82,7 +82,7 @@ void ExpectFrameShown(const Editor& editor, int32_t idx, int32_t frame)
         << "control " << idx << " does not show frame " << frame;
 }
 
-} // namespace
+}   // namespace
 
 TEST(TidepullEditor, ElevenControlsAtTheirPlacesBoundToTheirParameters)
 {

@@ -46,9 +46,9 @@ struct Settled {
 
 Settled SettledState(const Tidepull& plug, const ReferenceChain::Params& p)
 {
-    return {plug.InputGainSmoother().settledAt(DbToGain(p.inputAtten)),
-            plug.DcSmoother().settledAt(p.dcThreshold), plug.AcSmoother().settledAt(p.acThreshold),
-            plug.OutputGainSmoother().settledAt(DbToGain(p.output)), plug.MixSmoother().settledAt(p.mix / 100.0)};
+    return {plug.InputGainSmoother().settledAt(DbToGain(p.inputAtten)), plug.DcSmoother().settledAt(p.dcThreshold),
+            plug.AcSmoother().settledAt(p.acThreshold), plug.OutputGainSmoother().settledAt(DbToGain(p.output)),
+            plug.MixSmoother().settledAt(p.mix / 100.0)};
 }
 
 PlugPtr WithMeter(MeterLog& log, double rate = 44100.0, int32_t maxBlock = 1024)
@@ -59,7 +59,7 @@ PlugPtr WithMeter(MeterLog& log, double rate = 44100.0, int32_t maxBlock = 1024)
     return plug;
 }
 
-} // namespace
+}   // namespace
 
 TEST(TidepullFastPath, SettledParametersStayExactOverLongRuns)
 {
@@ -114,8 +114,10 @@ TEST(TidepullFastPath, SmoothersReachingTheirFixedPointsSampleBySample)
         if (restedAt < 0 && SettledState(*plug, ref.params).All())
             restedAt = block;
     };
-    const std::vector<Change> moves = {{0, Tidepull::kInputAtten, 6.0}, {0, Tidepull::kOutput, -3.0},
-                                       {0, Tidepull::kMix, 60.0},       {0, Tidepull::kAcThreshold, 12.0},
+    const std::vector<Change> moves = {{0, Tidepull::kInputAtten, 6.0},
+                                       {0, Tidepull::kOutput, -3.0},
+                                       {0, Tidepull::kMix, 60.0},
+                                       {0, Tidepull::kAcThreshold, 12.0},
                                        {0, Tidepull::kDcThreshold, 3.0}};
     EXPECT_EQ(run.Run(Program(44100, 44100.0, 12), {1}, moves), "");
     // Still moving at first, at rest well before the end.
@@ -132,20 +134,16 @@ TEST(TidepullFastPath, LeavingAndReenteringTheFastPaths)
     ChainComparison run(*plug, ref);
     int32_t settledBlocks = 0;
     int32_t movingBlocks = 0;
-    run.beforeBlock = [&](int32_t) {
-        ++(SettledState(*plug, ref.params).All() ? settledBlocks : movingBlocks);
-    };
+    run.beforeBlock = [&](int32_t) { ++(SettledState(*plug, ref.params).All() ? settledBlocks : movingBlocks); };
     // Changes far enough apart for every smoother to come to rest in between,
     // some of them back to the value before, in block sizes that end at odd
     // places in a glide.
     const std::vector<Change> script = {
-        {0, Tidepull::kAcThreshold, 24.0},  {0, Tidepull::kDcThreshold, 4.0},
-        {300, Tidepull::kInputAtten, -9.0}, {600, Tidepull::kInputAtten, 0.0},
-        {650, Tidepull::kOutput, 4.0},      {900, Tidepull::kMix, 20.0},
-        {1200, Tidepull::kMix, 100.0},      {1210, Tidepull::kAcThreshold, 40.0},
-        {1500, Tidepull::kDcThreshold, 8.0}, {1800, Tidepull::kInputAtten, 12.0},
-        {1801, Tidepull::kInputAtten, 11.99}, {2100, Tidepull::kBypass, 0.0},
-        {2150, Tidepull::kBypass, 1.0},     {2400, Tidepull::kAcThreshold, 0.0},
+        {0, Tidepull::kAcThreshold, 24.0},   {0, Tidepull::kDcThreshold, 4.0},     {300, Tidepull::kInputAtten, -9.0},
+        {600, Tidepull::kInputAtten, 0.0},   {650, Tidepull::kOutput, 4.0},        {900, Tidepull::kMix, 20.0},
+        {1200, Tidepull::kMix, 100.0},       {1210, Tidepull::kAcThreshold, 40.0}, {1500, Tidepull::kDcThreshold, 8.0},
+        {1800, Tidepull::kInputAtten, 12.0}, {1801, Tidepull::kInputAtten, 11.99}, {2100, Tidepull::kBypass, 0.0},
+        {2150, Tidepull::kBypass, 1.0},      {2400, Tidepull::kAcThreshold, 0.0},
     };
     EXPECT_EQ(run.Run(Program(2700 * 128, 44100.0, 13), {128, 1, 37, 256, 5}, script), "");
     EXPECT_GT(settledBlocks, 1000);
@@ -186,9 +184,9 @@ TEST(TidepullFastPath, LevelDependentReleaseKeepsEveryCoefficient)
             ref.editorAttached = true;
             ChainComparison run(*plug, ref);
             const size_t n = blockSize == 1 ? 44100 / 2 : 44100 * 4;
-            EXPECT_EQ(run.Run(Bursts(n), {blockSize},
-                              {{0, Tidepull::kRelease, position}, {0, Tidepull::kAcThreshold, 20.0}}),
-                      "");
+            EXPECT_EQ(
+                run.Run(Bursts(n), {blockSize}, {{0, Tidepull::kRelease, position}, {0, Tidepull::kAcThreshold, 20.0}}),
+                "");
         }
     }
 
@@ -197,8 +195,9 @@ TEST(TidepullFastPath, LevelDependentReleaseKeepsEveryCoefficient)
     ReferenceChain ref(44100.0);
     ChainComparison run(*plug, ref);
     const std::vector<Change> script = {
-        {0, Tidepull::kAcThreshold, 30.0}, {0, Tidepull::kRelease, 5.0}, {40, Tidepull::kRelease, 1.0},
-        {80, Tidepull::kRelease, 4.0},     {120, Tidepull::kRelease, 5.0}, {160, Tidepull::kRelease, 3.0},
+        {0, Tidepull::kAcThreshold, 30.0}, {0, Tidepull::kRelease, 5.0},
+        {40, Tidepull::kRelease, 1.0},     {80, Tidepull::kRelease, 4.0},
+        {120, Tidepull::kRelease, 5.0},    {160, Tidepull::kRelease, 3.0},
         {200, Tidepull::kRelease, 4.0},    {240, Tidepull::kExternalSidechain, 1.0},
     };
     EXPECT_EQ(run.Run(Bursts(300 * 300), {300, 7}, script), "");
@@ -212,10 +211,14 @@ TEST(TidepullFastPath, SampleRateChangesMidStream)
     ref.editorAttached = true;
     ChainComparison run(*plug, ref);
     const std::vector<Change> script = {
-        {0, Tidepull::kAcThreshold, 24.0},          {0, Tidepull::kRelease, 4.0},
-        {200, ChainComparison::kSampleRate, 96000.0}, {400, ChainComparison::kSampleRate, 22050.0},
-        {450, Tidepull::kHpf, 300.0},               {600, ChainComparison::kSampleRate, 48000.0},
-        {601, Tidepull::kRelease, 0.0},             {800, ChainComparison::kSampleRate, 192000.0},
+        {0, Tidepull::kAcThreshold, 24.0},
+        {0, Tidepull::kRelease, 4.0},
+        {200, ChainComparison::kSampleRate, 96000.0},
+        {400, ChainComparison::kSampleRate, 22050.0},
+        {450, Tidepull::kHpf, 300.0},
+        {600, ChainComparison::kSampleRate, 48000.0},
+        {601, Tidepull::kRelease, 0.0},
+        {800, ChainComparison::kSampleRate, 192000.0},
     };
     EXPECT_EQ(run.Run(Program(1000 * 512, 48000.0, 15), {512, 2048, 3}, script), "");
 }
@@ -298,13 +301,20 @@ TEST(TidepullFastPath, StaysWithinTheExactChainAtEveryRateAndReleasePosition)
             }
             const std::vector<Change> script = {
                 {0, Tidepull::kRelease, static_cast<double>(position)},
-                {0, Tidepull::kInputAtten, 18.0},     {0, Tidepull::kAcThreshold, 20.0},
-                {9, Tidepull::kDcThreshold, 6.0},     {13, Tidepull::kOutput, -4.0},
-                {20, Tidepull::kInputAtten, -7.5},    {27, Tidepull::kMix, 70.0},
-                {33, Tidepull::kExternalSidechain, 1.0}, {40, Tidepull::kBypass, 0.0},
-                {44, Tidepull::kBypass, 1.0},         {52, Tidepull::kExternalSidechain, 0.0},
-                {60, Tidepull::kAcThreshold, 35.0},   {61, Tidepull::kAcThreshold, 5.0},
-                {70, Tidepull::kHpf, 250.0},          {80, Tidepull::kInputAtten, 0.0},
+                {0, Tidepull::kInputAtten, 18.0},
+                {0, Tidepull::kAcThreshold, 20.0},
+                {9, Tidepull::kDcThreshold, 6.0},
+                {13, Tidepull::kOutput, -4.0},
+                {20, Tidepull::kInputAtten, -7.5},
+                {27, Tidepull::kMix, 70.0},
+                {33, Tidepull::kExternalSidechain, 1.0},
+                {40, Tidepull::kBypass, 0.0},
+                {44, Tidepull::kBypass, 1.0},
+                {52, Tidepull::kExternalSidechain, 0.0},
+                {60, Tidepull::kAcThreshold, 35.0},
+                {61, Tidepull::kAcThreshold, 5.0},
+                {70, Tidepull::kHpf, 250.0},
+                {80, Tidepull::kInputAtten, 0.0},
             };
             EXPECT_EQ(run.Run(sig, {509, 1, 37, 1024, 3}, script), "");
             worst = std::max(worst, run.worstOutputDifference);

@@ -25,12 +25,11 @@ Output RunWithBadSample(Tidepull& plug, double bad, size_t at, bool onSidechain)
     return Process(plug, sig, 512);
 }
 
-} // namespace
+}   // namespace
 
 TEST(TidepullRobustness, OneNonFiniteSampleDoesNotSilenceThePlug)
 {
-    const double bads[] = {std::numeric_limits<double>::quiet_NaN(),
-                           std::numeric_limits<double>::infinity(),
+    const double bads[] = {std::numeric_limits<double>::quiet_NaN(), std::numeric_limits<double>::infinity(),
                            -std::numeric_limits<double>::infinity()};
     // Mid-block and last sample of a block.
     const size_t places[] = {5 * 512 + 100, 8 * 512 + 511};

@@ -60,7 +60,7 @@ private:
     size_t pos = 0;
 };
 
-} // namespace
+}   // namespace
 
 // ---- the parameter set ----
 
@@ -112,7 +112,7 @@ TEST(TidepullParameters, IdentityAndChannels)
     EXPECT_STREQ(plug->ProductName(), "");
     EXPECT_STREQ(plug->MakerName(), "Quillmarch");
     EXPECT_EQ(plug->UniqueId(), 0x54647031);   // 'Tdp1'
-    EXPECT_EQ(plug->MakerId(), 0x516C6D72);    // 'Qlmr'
+    EXPECT_EQ(plug->MakerId(), 0x516C6D72);   // 'Qlmr'
     EXPECT_EQ(plug->Version(), 0x50000);
     EXPECT_EQ(plug->ApiKind(), 1);
     EXPECT_FALSE(plug->IsInstrument());

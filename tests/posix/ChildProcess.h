@@ -21,8 +21,8 @@ class ChildProcess {
 public:
     struct Result {
         bool started = false;
-        bool hung = false;  // killed at the deadline
-        int status = 0;     // as waitpid gives it
+        bool hung = false;   // killed at the deadline
+        int status = 0;   // as waitpid gives it
         std::string out;
         std::string err;
 
@@ -36,9 +36,9 @@ public:
     // child is killed and reaped, so no zombie is left either way.
     static bool Wait(pid_t pid, int& status, TestDeadline::Clock::duration base = TestDeadline::kShortest)
     {
-        const bool ended = TestDeadline::Until([&]() { return ::waitpid(pid, &status, WNOHANG) == pid; },
-                                               []() { std::this_thread::sleep_for(std::chrono::milliseconds(5)); },
-                                               base);
+        const bool ended =
+            TestDeadline::Until([&]() { return ::waitpid(pid, &status, WNOHANG) == pid; },
+                                []() { std::this_thread::sleep_for(std::chrono::milliseconds(5)); }, base);
         if (!ended) {
             ::kill(pid, SIGKILL);
             ::waitpid(pid, &status, 0);
@@ -78,8 +78,8 @@ public:
             result.out = Slurp(outName);
             result.err = Slurp(errName);
             if (result.hung)
-                result.err += "\n" + program + " did not finish within " + TestDeadline::LimitText(base) +
-                              " and was killed\n";
+                result.err +=
+                    "\n" + program + " did not finish within " + TestDeadline::LimitText(base) + " and was killed\n";
         }
         for (const int fd : {outFd, errFd})
             if (fd >= 0)

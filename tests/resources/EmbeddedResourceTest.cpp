@@ -22,10 +22,10 @@ struct StripInfo {
 
 // The editor's strips: resource id, file, size and frame count.
 const StripInfo kStrips[] = {
-    {101, "IN.png", 24, 1525, 61},      {102, "OUT.png", 25, 1525, 61},   {103, "AC.png", 50, 6050, 121},
-    {104, "DC.png", 52, 6050, 121},     {105, "REL.png", 65, 378, 6},     {106, "BG.png", 1001, 270, 1},
-    {107, "METER.png", 200, 14157, 121}, {108, "BY.png", 38, 76, 2},      {109, "SC.png", 25, 50, 2},
-    {110, "HPF.png", 25, 1525, 61},     {111, "MIX.png", 27, 1647, 61},
+    {101, "IN.png", 24, 1525, 61},       {102, "OUT.png", 25, 1525, 61}, {103, "AC.png", 50, 6050, 121},
+    {104, "DC.png", 52, 6050, 121},      {105, "REL.png", 65, 378, 6},   {106, "BG.png", 1001, 270, 1},
+    {107, "METER.png", 200, 14157, 121}, {108, "BY.png", 38, 76, 2},     {109, "SC.png", 25, 50, 2},
+    {110, "HPF.png", 25, 1525, 61},      {111, "MIX.png", 27, 1647, 61},
 };
 
 const unsigned char kPngSignature[8] = {0x89, 'P', 'N', 'G', 0x0d, 0x0a, 0x1a, 0x0a};
@@ -72,7 +72,7 @@ double PointerAngle(const StripImage& img, int frameHeight, int frame, double ca
     return std::atan2(sx, -sy) * 180.0 / kPi;
 }
 
-} // namespace
+}   // namespace
 
 TEST(EmbeddedResource, EveryStripIsEmbeddedAsPngUnderItsId)
 {

@@ -18,11 +18,8 @@ tresult PLUGIN_API HostileStream::read(void* buffer, int32 numBytes, int32* numB
         if (numBytes > 0 && n == 0)
             return kResultFalse;
         break;
-    case kOkAtEnd:
-        break;
-    case kChunked:
-        n = std::min<size_t>(n, std::max<uint32_t>(param, 1));
-        break;
+    case kOkAtEnd: break;
+    case kChunked: n = std::min<size_t>(n, std::max<uint32_t>(param, 1)); break;
     case kFailNthRead:
         if (call >= param)
             return kResultFalse;
@@ -33,8 +30,7 @@ tresult PLUGIN_API HostileStream::read(void* buffer, int32 numBytes, int32* numB
             result = kResultFalse;
         }
         break;
-    default:
-        return kResultFalse;
+    default: return kResultFalse;
     }
     if (n > 0)
         std::memcpy(buffer, data_.data() + position_, n);

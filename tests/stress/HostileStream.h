@@ -13,16 +13,18 @@
 class HostileStream : public LimitedReadStream {
 public:
     enum Mode : uint8_t {
-        kFailAtEnd = 0,      // a read that finds nothing left fails
-        kOkAtEnd,            // a read that finds nothing left succeeds with 0 bytes
-        kChunked,            // at most `param` bytes per read (at least 1), success
-        kFailNthRead,        // read number `param` (from 0) and later ones fail, nothing delivered
+        kFailAtEnd = 0,   // a read that finds nothing left fails
+        kOkAtEnd,   // a read that finds nothing left succeeds with 0 bytes
+        kChunked,   // at most `param` bytes per read (at least 1), success
+        kFailNthRead,   // read number `param` (from 0) and later ones fail, nothing delivered
         kFailAfterPartial,   // read number `param` delivers half of what it could, then reports failure
         kModeCount
     };
 
     HostileStream(std::vector<uint8_t> bytes, Mode mode, uint32_t param)
-        : LimitedReadStream(std::move(bytes)), mode(mode), param(param)
+        : LimitedReadStream(std::move(bytes)),
+          mode(mode),
+          param(param)
     {
     }
 

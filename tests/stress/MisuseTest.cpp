@@ -173,11 +173,11 @@ TEST_P(Misuse, SetupProcessingWhileActiveAndProcessing)
     EXPECT_TRUE(plug.Process(GetParam(), 16));
 
     // Refused setups in mid-flight leave the last good one working.
-    for (ProcessSetup bad : {ProcessSetup{kRealtime, 7, 512, 48000.0}, ProcessSetup{kRealtime, GetParam(), 0, 48000.0},
-                             ProcessSetup{kRealtime, GetParam(), -5, 48000.0},
-                             ProcessSetup{kRealtime, GetParam(), 512, 0.0},
-                             ProcessSetup{kRealtime, GetParam(), 512, std::nan("")},
-                             ProcessSetup{kRealtime, GetParam(), 0x7FFFFFFF, 48000.0}}) {
+    for (ProcessSetup bad :
+         {ProcessSetup{kRealtime, 7, 512, 48000.0}, ProcessSetup{kRealtime, GetParam(), 0, 48000.0},
+          ProcessSetup{kRealtime, GetParam(), -5, 48000.0}, ProcessSetup{kRealtime, GetParam(), 512, 0.0},
+          ProcessSetup{kRealtime, GetParam(), 512, std::nan("")},
+          ProcessSetup{kRealtime, GetParam(), 0x7FFFFFFF, 48000.0}}) {
         EXPECT_NE(plug.processor->setupProcessing(bad), kResultOk);
         EXPECT_TRUE(plug.Process(GetParam(), 100));
     }
@@ -315,4 +315,4 @@ INSTANTIATE_TEST_SUITE_P(SampleSizes, Misuse, ::testing::Values(kSample32, kSamp
                              return info.param == kSample64 ? std::string("Float64") : std::string("Float32");
                          });
 
-} // namespace
+}   // namespace

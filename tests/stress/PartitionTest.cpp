@@ -14,7 +14,7 @@ void ExpectAgreement(const SoakRun::Result& r)
     EXPECT_FALSE(r.guardFault);
 }
 
-} // namespace
+}   // namespace
 
 // Without any change, the output does not depend on how the host cuts the
 // audio into blocks.

@@ -36,7 +36,7 @@ void Compare(const StereoSignal& a, const StereoSignal& b, int64_t base, SoakRun
     }
 }
 
-} // namespace
+}   // namespace
 
 long SoakRun::ResidentKb()
 {
@@ -130,8 +130,7 @@ SoakRun::Result SoakRun::Run(const Options& options)
                 StereoSignal& out = p == &a ? outA : outB;
                 size_t pos = 0;
                 while (pos < frames) {
-                    const int n =
-                        static_cast<int>(std::min<size_t>(static_cast<size_t>(blockSize(rng)), frames - pos));
+                    const int n = static_cast<int>(std::min<size_t>(static_cast<size_t>(blockSize(rng)), frames - pos));
                     p->ProcessBlock(in, &sc, pos, n, out);
                     pos += static_cast<size_t>(n);
                     ++(p == &a ? result.blocksA : result.blocksB);

@@ -35,9 +35,9 @@ public:
         int64_t bypassSwitches = 0;
         int64_t nonFinite = 0;
         int64_t mismatches = 0;
-        int64_t firstMismatch = -1;     // sample position, -1 when none
+        int64_t firstMismatch = -1;   // sample position, -1 when none
         bool guardFault = false;
-        std::vector<long> rssKb;        // in audio order
+        std::vector<long> rssKb;   // in audio order
         std::string error;
     };
 

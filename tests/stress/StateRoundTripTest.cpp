@@ -209,9 +209,8 @@ TEST(StateNeverLost, DamagedBlobsFromMisbehavingStreamsEndAsTheFormatSays)
         const tresult result = host.plug.Controller()->setState(&stream);
         const std::vector<uint8_t> after = host.plug.SaveState();
         const bool good = result == expectedResult && after == expected && stream.Reads() == 2 &&
-                          stream.RefCount() == 1 && host.ProcessesCleanly(rng);
-        EXPECT_TRUE(good) << "round " << round << ": " << length << " bytes, mode " << int(mode) << " param "
-                          << param;
+            stream.RefCount() == 1 && host.ProcessesCleanly(rng);
+        EXPECT_TRUE(good) << "round " << round << ": " << length << " bytes, mode " << int(mode) << " param " << param;
         failures += good ? 0 : 1;
         for (int i = 0; i < kParams; ++i) {
             const double v = ValueAt(after, 8 * static_cast<size_t>(i));
@@ -237,4 +236,4 @@ TEST(StateNeverLost, SavingIntoAStreamThatRefusesWrites)
     EXPECT_EQ(host.plug.SaveState(), before);
 }
 
-} // namespace
+}   // namespace

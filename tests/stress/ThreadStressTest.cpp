@@ -51,8 +51,10 @@ struct UiControl {
     int32_t param;
 };
 constexpr UiControl kUiKnobs[] = {
-    {Layout::kInputKnob, Tidepull::kInputAtten},   {Layout::kOutputKnob, Tidepull::kOutput},
-    {Layout::kAcThresholdKnob, Tidepull::kAcThreshold}, {Layout::kDcThresholdKnob, Tidepull::kDcThreshold},
+    {Layout::kInputKnob, Tidepull::kInputAtten},
+    {Layout::kOutputKnob, Tidepull::kOutput},
+    {Layout::kAcThresholdKnob, Tidepull::kAcThreshold},
+    {Layout::kDcThresholdKnob, Tidepull::kDcThreshold},
     {Layout::kMixKnob, Tidepull::kMix},
 };
 constexpr UiControl kUiSwitch = {Layout::kBypassSwitch, Tidepull::kBypass};
@@ -313,15 +315,9 @@ void ThreadStress::UiThread()
         switch (rng() % 12) {
         case 0:
         case 1:
-        case 2:
-            Gesture(rng, kUiKnobs[rng() % 5]);
-            break;
-        case 3:
-            Gesture(rng, kUiSwitch);
-            break;
-        case 4:
-            editor->OnTimer();
-            break;
+        case 2: Gesture(rng, kUiKnobs[rng() % 5]); break;
+        case 3: Gesture(rng, kUiSwitch); break;
+        case 4: editor->OnTimer(); break;
         case 5: {
             std::vector<uint8_t> blob = SaveState();
             if (blob.size() != kStateBytes)
@@ -402,8 +398,8 @@ TEST_P(ThreadStress, AudioAgainstEditorStateAndControllerLosesNoEdit)
                                               std::chrono::seconds(240));
     if (!finished) {
         std::fprintf(stderr, "deadlock: ui %s after %lld actions, audio %s after %lld blocks\n",
-                     uiDone ? "done" : "stuck", static_cast<long long>(uiActions.load()),
-                     audioDone ? "done" : "stuck", static_cast<long long>(blocks.load()));
+                     uiDone ? "done" : "stuck", static_cast<long long>(uiActions.load()), audioDone ? "done" : "stuck",
+                     static_cast<long long>(blocks.load()));
         std::fflush(stderr);
         std::_Exit(3);
     }
@@ -442,4 +438,4 @@ INSTANTIATE_TEST_SUITE_P(SampleSizes, ThreadStress, ::testing::Values(kSample32,
                              return info.param == kSample64 ? std::string("Float64") : std::string("Float32");
                          });
 
-} // namespace
+}   // namespace

@@ -2,8 +2,7 @@
 
 #include <gtest/gtest.h>
 
-namespace
-{
+namespace {
 CommandLine parsed(const std::vector<std::string>& args, bool expectOk = true)
 {
     CommandLine commandLine;
@@ -18,7 +17,7 @@ std::string errorOf(const std::vector<std::string>& args)
     EXPECT_FALSE(commandLine.error().empty());
     return commandLine.error();
 }
-}
+}   // namespace
 
 TEST(CommandLine, TakesEveryOption)
 {
@@ -74,8 +73,8 @@ TEST(CommandLine, RefusesUnknownOptions)
 
 TEST(CommandLine, RefusesMissingValues)
 {
-    for (const char* option : {"--plugin", "--set", "--sidechain", "--block", "--precision", "--state-in", "--state-out"})
-    {
+    for (const char* option :
+         {"--plugin", "--set", "--sidechain", "--block", "--precision", "--state-in", "--state-out"}) {
         EXPECT_NE(errorOf({"o.wav", option}).find(option), std::string::npos) << option;
         EXPECT_NE(errorOf({"o.wav", std::string(option) + "="}).find(option), std::string::npos) << option;
     }

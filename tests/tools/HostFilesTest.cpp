@@ -12,11 +12,10 @@ namespace fs = std::filesystem;
 using namespace Steinberg;
 using vsthost::ByteStream;
 
-namespace
-{
+namespace {
 using PendingFileTest = TempFolderTest;
 using ByteStreamTest = TempFolderTest;
-}
+}   // namespace
 
 TEST_F(PendingFileTest, AppearsOnlyOnCommit)
 {
@@ -79,7 +78,7 @@ TEST_F(ByteStreamTest, ReadsWritesAndSeeks)
     EXPECT_EQ(at, 6);
     char back[8] = {};
     EXPECT_EQ(stream->read(back, 8, &n), kResultOk);
-    EXPECT_EQ(n, 4);  // a short read at the end
+    EXPECT_EQ(n, 4);   // a short read at the end
     EXPECT_EQ(std::string(back, 4), "6789");
     EXPECT_EQ(stream->read(back, 8, &n), kResultOk);
     EXPECT_EQ(n, 0);

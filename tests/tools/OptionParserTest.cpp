@@ -2,12 +2,10 @@
 
 #include <gtest/gtest.h>
 
-namespace
-{
+namespace {
 // A tool with one flag, one plain value option, one value option that can
 // refuse its value, and --set; it records what it was handed, in order.
-class RecordingParser : public OptionParser
-{
+class RecordingParser : public OptionParser {
 public:
     std::vector<std::string> taken;
     std::vector<std::string> positionals;
@@ -48,7 +46,7 @@ private:
         return refuseFiles ? tooManyFiles(files.size(), "none") : true;
     }
 };
-}
+}   // namespace
 
 TEST(OptionParser, HandsOptionsToTheToolInOrderAndKeepsFiles)
 {
@@ -98,8 +96,7 @@ TEST(OptionParser, StopsAtTheFirstFaultWithItsOwnLine)
         {{"--set", "MIX"}, "--set needs NAME=VALUE, not 'MIX'"},
         {{"--even", "abc", "--loud"}, "--even is odd"},
     };
-    for (const auto& c : cases)
-    {
+    for (const auto& c : cases) {
         EXPECT_FALSE(p.parse(c.first)) << c.second;
         EXPECT_EQ(p.error(), c.second);
         EXPECT_TRUE(p.taken.empty()) << c.second;

@@ -5,8 +5,7 @@
 #include <string>
 #include <vector>
 
-namespace
-{
+namespace {
 typedef std::vector<std::string> Args;
 }
 
@@ -46,8 +45,7 @@ TEST(PlotCommandLine, RefusesPlotsItCannotDraw)
         {{"--curve", "x.png", "x.png"}, "'x.png' is given for two images"},
         {{"--demo", "--curve", "x.png", "--gr-plot", "x.png"}, "'x.png' is given for two images"},
     };
-    for (const auto& c : cases)
-    {
+    for (const auto& c : cases) {
         SnapshotCommandLine line;
         EXPECT_FALSE(line.parse(c.first)) << c.second;
         EXPECT_NE(line.error().find(c.second), std::string::npos) << line.error();

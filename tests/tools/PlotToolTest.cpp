@@ -21,11 +21,9 @@
 
 namespace fs = std::filesystem;
 
-namespace
-{
+namespace {
 // A PNG read back into pixels.
-class Picture
-{
+class Picture {
 public:
     explicit Picture(const std::string& path) : surface_(cairo_image_surface_create_from_png(path.c_str())) {}
     ~Picture() { cairo_surface_destroy(surface_); }
@@ -55,10 +53,8 @@ public:
     {
         double sum = 0.0;
         int count = 0;
-        for (int y = top; y <= bottom; ++y)
-        {
-            if (distance(x, y, colour) < kNear)
-            {
+        for (int y = top; y <= bottom; ++y) {
+            if (distance(x, y, colour) < kNear) {
                 sum += y + 0.5;
                 ++count;
             }
@@ -100,8 +96,7 @@ double engineOutputDb(compressor c, double levelDb)
     return levelDb + c.getGainDb();
 }
 
-class PlotTool : public TempFolderTest
-{
+class PlotTool : public TempFolderTest {
 protected:
     static ToolRun::Result snapshot(const std::vector<std::string>& args)
     {
@@ -117,7 +112,7 @@ protected:
         return m[1] == "inf" ? INFINITY : std::atof(m[1].str().c_str());
     }
 };
-}
+}   // namespace
 
 TEST_F(PlotTool, CurveIsTheEngineGainComputer)
 {
@@ -170,9 +165,9 @@ TEST_F(PlotTool, CurveFollowsTheSettingsAndSize)
     const int bottom = static_cast<int>(frame.bottom()) - 1;
     for (double level : {-40.0, -10.0, -3.0})
         EXPECT_NEAR(picture.rowOf(static_cast<int>(frame.x(level)), top, bottom, CurvePlot::kCurveColour),
-                    frame.y(level), 1.5) << level << " dB";
-    EXPECT_NEAR(picture.rowOf(static_cast<int>(frame.x(8.0)), top, bottom, CurvePlot::kCurveColour), frame.y(4.0),
-                1.5);
+                    frame.y(level), 1.5)
+            << level << " dB";
+    EXPECT_NEAR(picture.rowOf(static_cast<int>(frame.x(8.0)), top, bottom, CurvePlot::kCurveColour), frame.y(4.0), 1.5);
 
     // The deepest threshold widens the range below -60 dB to hold the knee.
     const ToolRun::Result deep = snapshot({"--set", "AC Threshold=50", "--curve", path("deep.png")});
@@ -204,9 +199,8 @@ TEST_F(PlotTool, GainReductionShowsForLoudAudioOnly)
 
     // The reduction curve hangs from the plot's top edge: below it only when
     // there is reduction to show.
-    const PlotFrame frame = GainReductionPlot::frameFor(GainReductionPlot::kDefaultWidth,
-                                                        GainReductionPlot::kDefaultHeight,
-                                                        GainReductionTrace(48000.0, 48000, 0.01));
+    const PlotFrame frame = GainReductionPlot::frameFor(
+        GainReductionPlot::kDefaultWidth, GainReductionPlot::kDefaultHeight, GainReductionTrace(48000.0, 48000, 0.01));
     auto reductionPixels = [&](const std::string& file) {
         Picture picture(file);
         EXPECT_TRUE(picture.ok()) << file;
@@ -261,5 +255,5 @@ TEST_F(PlotTool, FailuresLeaveNoImage)
     fs::remove(path("c.png"));
 
     EXPECT_EQ(TestAudio::fileBytes(path("kept.png")), "earlier image");
-    EXPECT_EQ(filesInFolder(), 3u);  // kept.png, not-audio.wav, empty.wav
+    EXPECT_EQ(filesInFolder(), 3u);   // kept.png, not-audio.wav, empty.wav
 }

@@ -21,21 +21,18 @@ namespace fs = std::filesystem;
 using namespace Steinberg;
 using namespace Steinberg::Vst;
 
-namespace
-{
+namespace {
 constexpr int kRate = 48000;
-constexpr int kBlock = 480;  // a second is a whole number of blocks
+constexpr int kBlock = 480;   // a second is a whole number of blocks
 
-struct Setting
-{
+struct Setting {
     const char* title;
     double plain;
 };
 
 const std::vector<Setting> kHeavy = {{"AC Threshold", 50.0}, {"DC Threshold", 10.0}, {"Release", 1.0}};
 
-class RenderAgainstHost : public TempFolderTest
-{
+class RenderAgainstHost : public TempFolderTest {
 protected:
     void SetUp() override
     {
@@ -47,10 +44,9 @@ protected:
     // tidepull-render in 64-bit processing, read back.
     TestAudio renderTool(const std::string& input, bool leadIn, const std::vector<Setting>& settings)
     {
-        std::vector<std::string> args = {"--plugin", ToolRun::bundle(), "--precision", "64", "--block",
-                                          std::to_string(kBlock)};
-        for (const Setting& s : settings)
-        {
+        std::vector<std::string> args = {"--plugin", ToolRun::bundle(), "--precision",
+                                         "64",       "--block",         std::to_string(kBlock)};
+        for (const Setting& s : settings) {
             char value[64];
             std::snprintf(value, sizeof value, "%.17g", s.plain);
             args.insert(args.end(), {"--set", std::string(s.title) + "=" + value});
@@ -78,25 +74,20 @@ protected:
         setup.sampleRate = input.sampleRate;
         EXPECT_TRUE(plugin.Prepare(setup));
         ParameterChanges changes;
-        for (const Setting& s : settings)
-        {
+        for (const Setting& s : settings) {
             const ParamID id = idOf(plugin, s.title);
             changes.Add(id, plugin.Controller()->plainParamToNormalized(id, s.plain));
         }
         StereoSignal in(static_cast<size_t>(input.frames()));
-        for (long i = 0; i < input.frames(); ++i)
-        {
+        for (long i = 0; i < input.frames(); ++i) {
             in.left[static_cast<size_t>(i)] = input.channels[0][static_cast<size_t>(i)];
             in.right[static_cast<size_t>(i)] = input.channels[1][static_cast<size_t>(i)];
         }
         StereoSignal out;
-        if (silence > 0)
-        {
+        if (silence > 0) {
             plugin.Render(StereoSignal(static_cast<size_t>(silence)), nullptr, {kBlock}, &changes);
             out = plugin.Render(in, nullptr, {kBlock});
-        }
-        else
-        {
+        } else {
             out = plugin.Render(in, nullptr, {kBlock}, &changes);
         }
         TestAudio audio;
@@ -108,8 +99,7 @@ protected:
     static ParamID idOf(HostedPlugin& plugin, const std::string& title)
     {
         IEditController* controller = plugin.Controller();
-        for (int32 i = 0; i < controller->getParameterCount(); ++i)
-        {
+        for (int32 i = 0; i < controller->getParameterCount(); ++i) {
             ParameterInfo info{};
             controller->getParameterInfo(i, info);
             std::string name;
@@ -122,14 +112,13 @@ protected:
         return 0;
     }
 };
-}
+}   // namespace
 
 TEST_F(RenderAgainstHost, WithoutTheLeadInAFreshInstanceStartsOnTheInput)
 {
     const TestAudio in = TestAudio::bursts(2, 0.7, kRate);
     ASSERT_TRUE(in.writeFloatWav(path("in.wav")));
-    for (const auto& settings : {std::vector<Setting>{}, kHeavy})
-    {
+    for (const auto& settings : {std::vector<Setting>{}, kHeavy}) {
         SCOPED_TRACE(settings.size());
         const TestAudio tool = renderTool(path("in.wav"), false, settings);
         const TestAudio host = renderHost(in, 0, settings);
@@ -142,8 +131,7 @@ TEST_F(RenderAgainstHost, TheLeadInIsASecondOfSilenceAtTheSameSettings)
 {
     const TestAudio in = TestAudio::bursts(2, 0.7, kRate);
     ASSERT_TRUE(in.writeFloatWav(path("in.wav")));
-    for (const auto& settings : {std::vector<Setting>{}, kHeavy})
-    {
+    for (const auto& settings : {std::vector<Setting>{}, kHeavy}) {
         SCOPED_TRACE(settings.size());
         const TestAudio tool = renderTool(path("in.wav"), true, settings);
         const TestAudio host = renderHost(in, kRate, settings);

@@ -18,8 +18,7 @@
 
 namespace fs = std::filesystem;
 
-namespace
-{
+namespace {
 std::string bundleLibrary()
 {
     struct utsname machine;
@@ -27,8 +26,7 @@ std::string bundleLibrary()
     return ToolRun::bundle() + "/Contents/" + machine.machine + "-linux/Tidepull.so";
 }
 
-class RenderTool : public TempFolderTest
-{
+class RenderTool : public TempFolderTest {
 protected:
     void SetUp() override
     {
@@ -81,15 +79,15 @@ protected:
     }
 };
 
-const std::vector<std::string> kCompress = {"--set", "AC Threshold=30", "--set", "DC Threshold=6", "--set",
-                                            "Release=2"};
+const std::vector<std::string> kCompress = {"--set",          "AC Threshold=30", "--set",
+                                            "DC Threshold=6", "--set",           "Release=2"};
 
 std::vector<std::string> with(std::vector<std::string> a, const std::vector<std::string>& b)
 {
     a.insert(a.end(), b.begin(), b.end());
     return a;
 }
-}
+}   // namespace
 
 TEST_F(RenderTool, ListsElevenParameters)
 {
@@ -107,7 +105,7 @@ TEST_F(RenderTool, ListsElevenParameters)
         EXPECT_NE(r.out.find(title), std::string::npos) << title;
     EXPECT_NE(r.out.find("0x62706173"), std::string::npos);
     EXPECT_NE(r.out.find("bypass"), std::string::npos);
-    EXPECT_NE(r.out.find("(none)"), std::string::npos);  // the host bypass and preset have no display text
+    EXPECT_NE(r.out.find("(none)"), std::string::npos);   // the host bypass and preset have no display text
 }
 
 TEST_F(RenderTool, SixtyFourBitRenderIsDeterministic)
@@ -164,7 +162,7 @@ TEST_F(RenderTool, SavedStateRestoresTheSameSound)
     ASSERT_EQ(render({input, path("plain.wav")}).exitCode, 0);
     const std::string a = TestAudio::fileBytes(path("a.wav"));
     EXPECT_TRUE(a == TestAudio::fileBytes(path("b.wav")));
-    EXPECT_FALSE(a == TestAudio::fileBytes(path("plain.wav")));  // the state did change the sound
+    EXPECT_FALSE(a == TestAudio::fileBytes(path("plain.wav")));   // the state did change the sound
 }
 
 TEST_F(RenderTool, SavedStateKeepsTheHostBypass)
@@ -191,7 +189,7 @@ TEST_F(RenderTool, ThirtyTwoAndSixtyFourBitAgreeWithinFloatRounding)
 TEST_F(RenderTool, SidechainDrivesTheDetector)
 {
     const std::string input = writeInput("in.wav", TestAudio::bursts(2, 0.6, 48000));
-    TestAudio loud = TestAudio::bursts(1, 0.3, 48000);  // mono and shorter: duplicated and padded
+    TestAudio loud = TestAudio::bursts(1, 0.3, 48000);   // mono and shorter: duplicated and padded
     for (double& s : loud.channels[0])
         s = s > 0 ? 0.9 : -0.9;
     const std::string sidechain = writeInput("sc.wav", loud);
@@ -257,8 +255,7 @@ TEST_F(RenderTool, RefusesBadCommandLines)
 
 // The lead-in: one second of silence at the input's rate runs through the
 // plug-in before the input, at the same settings, and is not written.
-namespace
-{
+namespace {
 TestAudio withSilenceBefore(const TestAudio& audio, long frames)
 {
     TestAudio padded = audio;
@@ -283,14 +280,13 @@ double peakOfStart(const TestAudio& audio, long frames)
             peak = std::max(peak, std::fabs(channel[static_cast<size_t>(i)]));
     return peak;
 }
-}
+}   // namespace
 
 TEST_F(RenderTool, LeadInEqualsARenderOfSilenceAndTheInputWithTheSilenceCut)
 {
     // 44.1 kHz: the second of silence ends inside a block, so blocks straddle
     // the start of the input.
-    for (const auto& run : std::vector<std::pair<int, std::string>>{{44100, "512"}, {48000, "300"}})
-    {
+    for (const auto& run : std::vector<std::pair<int, std::string>>{{44100, "512"}, {48000, "300"}}) {
         SCOPED_TRACE(run.first);
         const int rate = run.first;
         const TestAudio in = TestAudio::bursts(2, 0.6, rate);
@@ -299,8 +295,7 @@ TEST_F(RenderTool, LeadInEqualsARenderOfSilenceAndTheInputWithTheSilenceCut)
         const auto args = with(kCompress, {"--precision", "64", "--block", run.second});
 
         const TestAudio led = renderOk(with(args, {input, path("led.wav")}), path("led.wav"));
-        const TestAudio whole =
-            renderOk(with(args, {"--no-lead-in", padded, path("whole.wav")}), path("whole.wav"));
+        const TestAudio whole = renderOk(with(args, {"--no-lead-in", padded, path("whole.wav")}), path("whole.wav"));
         ASSERT_EQ(led.frames(), in.frames());
         ASSERT_EQ(whole.frames(), in.frames() + rate);
         const TestAudio cut = withoutStart(whole, rate);
@@ -314,8 +309,8 @@ TEST_F(RenderTool, WithoutTheLeadInTheSmoothersStartFromZero)
     // uncompressed while the threshold and ratio smoothers move from zero.
     const TestAudio in = TestAudio::bursts(2, 0.5, 48000);
     const std::string input = writeInput("in.wav", in);
-    const std::vector<std::string> heavy = {"--set", "AC Threshold=50", "--set", "DC Threshold=10", "--precision",
-                                            "64"};
+    const std::vector<std::string> heavy = {"--set",           "AC Threshold=50", "--set",
+                                            "DC Threshold=10", "--precision",     "64"};
     const TestAudio led = renderOk(with(heavy, {input, path("led.wav")}), path("led.wav"));
     const TestAudio cold = renderOk(with(heavy, {"--no-lead-in", input, path("cold.wav")}), path("cold.wav"));
     const long tenMs = 480;

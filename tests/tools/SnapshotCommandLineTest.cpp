@@ -5,8 +5,7 @@
 #include <string>
 #include <vector>
 
-namespace
-{
+namespace {
 typedef std::vector<std::string> Args;
 }
 
@@ -44,8 +43,7 @@ TEST(SnapshotCommandLine, RefusesWhatItCannotRun)
         {{"--demo=1", "o.png"}, "takes no value"},
         {{"--block", "64", "o.png"}, "unknown option '--block'"},
     };
-    for (const auto& c : cases)
-    {
+    for (const auto& c : cases) {
         SnapshotCommandLine line;
         EXPECT_FALSE(line.parse(c.first)) << c.second;
         EXPECT_NE(line.error().find(c.second), std::string::npos) << line.error();
@@ -55,13 +53,11 @@ TEST(SnapshotCommandLine, RefusesWhatItCannotRun)
 TEST(SnapshotCommandLine, ScaleTakesADisplayScaleFromOneToTwo)
 {
     const std::vector<std::pair<Args, double>> accepted = {
-        {{"--scale", "1", "o.png"}, 1.0},      {{"--scale", "1.0", "o.png"}, 1.0},
-        {{"--scale", "1.25", "o.png"}, 1.25},  {{"--scale=1.5", "o.png"}, 1.5},
-        {{"o.png", "--scale", "1.75"}, 1.75},  {{"--scale", "2", "o.png"}, 2.0},
-        {{"--scale", "1.3", "o.png"}, 1.3},    // the editor rounds it to a quarter
+        {{"--scale", "1", "o.png"}, 1.0},   {{"--scale", "1.0", "o.png"}, 1.0},   {{"--scale", "1.25", "o.png"}, 1.25},
+        {{"--scale=1.5", "o.png"}, 1.5},    {{"o.png", "--scale", "1.75"}, 1.75}, {{"--scale", "2", "o.png"}, 2.0},
+        {{"--scale", "1.3", "o.png"}, 1.3},   // the editor rounds it to a quarter
     };
-    for (const auto& c : accepted)
-    {
+    for (const auto& c : accepted) {
         SnapshotCommandLine line;
         ASSERT_TRUE(line.parse(c.first)) << c.first[1] << ": " << line.error();
         EXPECT_TRUE(line.options().scaleGiven);
@@ -76,13 +72,12 @@ TEST(SnapshotCommandLine, ScaleTakesADisplayScaleFromOneToTwo)
 
 TEST(SnapshotCommandLine, ScaleRefusesWhatIsNoScaleItCanDraw)
 {
-    for (const char* value : {"0.99", "2.01", "3", "-1", "0", "abc", "1.5x", "1,5", "nan", "inf"})
-    {
+    for (const char* value : {"0.99", "2.01", "3", "-1", "0", "abc", "1.5x", "1,5", "nan", "inf"}) {
         SnapshotCommandLine line;
         EXPECT_FALSE(line.parse(Args{"--scale", value, "o.png"})) << value;
-        EXPECT_NE(line.error().find(std::string("--scale needs a display scale from 1 to 2 (e.g. 1.5), not '") + value +
-                                    "'"),
-                  std::string::npos)
+        EXPECT_NE(
+            line.error().find(std::string("--scale needs a display scale from 1 to 2 (e.g. 1.5), not '") + value + "'"),
+            std::string::npos)
             << line.error();
     }
     const std::vector<std::pair<Args, std::string>> cases = {
@@ -90,8 +85,7 @@ TEST(SnapshotCommandLine, ScaleRefusesWhatIsNoScaleItCanDraw)
         {{"o.png", "--scale"}, "option --scale needs a value"},
         {{"--scale", "1.5", "--curve", "c.png"}, "--scale sizes the editor image; give OUTPUT.png"},
     };
-    for (const auto& c : cases)
-    {
+    for (const auto& c : cases) {
         SnapshotCommandLine line;
         EXPECT_FALSE(line.parse(c.first)) << c.second;
         EXPECT_NE(line.error().find(c.second), std::string::npos) << line.error();

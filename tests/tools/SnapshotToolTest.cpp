@@ -11,11 +11,9 @@
 
 namespace fs = std::filesystem;
 
-namespace
-{
+namespace {
 // Runs tidepull-snapshot in a folder of its own, which is removed afterwards.
-class SnapshotTool : public TempFolderTest
-{
+class SnapshotTool : public TempFolderTest {
 protected:
     static ToolRun::Result snapshot(const std::vector<std::string>& args)
     {
@@ -36,9 +34,8 @@ protected:
         };
         return {word(16), word(20)};
     }
-
 };
-}
+}   // namespace
 
 TEST_F(SnapshotTool, WritesTheEditorAsA1001By270Png)
 {
@@ -101,11 +98,9 @@ TEST_F(SnapshotTool, AudioMovesTheMeter)
 TEST_F(SnapshotTool, ScaleDrawsTheEditorAtThatDisplayScale)
 {
     const std::vector<std::pair<std::string, std::pair<uint32_t, uint32_t>>> cases = {
-        {"1.25", {1252, 338}}, {"1.5", {1502, 405}}, {"2", {2002, 540}},
-        {"1.3", {1252, 338}},   // the nearest quarter
+        {"1.25", {1252, 338}}, {"1.5", {1502, 405}}, {"2", {2002, 540}}, {"1.3", {1252, 338}},   // the nearest quarter
     };
-    for (const auto& c : cases)
-    {
+    for (const auto& c : cases) {
         const std::string out = path("editor-" + c.first + ".png");
         const ToolRun::Result r = snapshot({"--scale", c.first, out});
         ASSERT_EQ(r.exitCode, 0) << c.first << ": " << r.err;
@@ -123,8 +118,7 @@ TEST_F(SnapshotTool, ScaleDrawsTheEditorAtThatDisplayScale)
 TEST_F(SnapshotTool, ARefusedScaleLeavesNoFile)
 {
     std::ofstream(path("kept.png")) << "earlier image";
-    for (const char* value : {"3", "0.5", "abc", "1.5x"})
-    {
+    for (const char* value : {"3", "0.5", "abc", "1.5x"}) {
         const ToolRun::Result r = snapshot({"--scale", value, path("new.png")});
         EXPECT_EQ(r.exitCode, 2) << value;
         EXPECT_NE(r.err.find("tidepull-snapshot: --scale needs a display scale from 1 to 2"), std::string::npos)

@@ -9,8 +9,7 @@
 
 // A test with a folder of its own, removed with all in it afterwards. A
 // fixture that checks something first calls SetUp() after its check.
-class TempFolderTest : public ::testing::Test
-{
+class TempFolderTest : public ::testing::Test {
 protected:
     void SetUp() override
     {

@@ -11,10 +11,8 @@ TestAudio TestAudio::bursts(int channelCount, double seconds, int sampleRate)
     audio.sampleRate = sampleRate;
     const long frames = static_cast<long>(seconds * sampleRate);
     audio.channels.assign(channelCount, std::vector<double>(frames, 0.0));
-    for (int c = 0; c < channelCount; ++c)
-    {
-        for (long i = 0; i < frames; ++i)
-        {
+    for (int c = 0; c < channelCount; ++c) {
+        for (long i = 0; i < frames; ++i) {
             const double t = static_cast<double>(i) / sampleRate;
             const double sinceBurst = std::fmod(t, 0.25);
             const double envelope = 0.05 + 0.85 * std::exp(-sinceBurst * 12.0);

@@ -4,11 +4,10 @@
 #include <vector>
 
 // Small audio files for the tests, written and read with libsndfile.
-class TestAudio
-{
+class TestAudio {
 public:
     int sampleRate = 48000;
-    int format = 0;  // libsndfile format of a file read back
+    int format = 0;   // libsndfile format of a file read back
     std::vector<std::vector<double>> channels;
 
     // A deterministic test signal: decaying bursts loud enough to be compressed.

@@ -5,11 +5,9 @@
 
 // Runs the built tidepull-render (or another tool) with arguments and collects
 // what it says.
-class ToolRun
-{
+class ToolRun {
 public:
-    struct Result
-    {
+    struct Result {
         int exitCode = -1;
         std::string out;
         std::string err;

@@ -232,7 +232,7 @@ TEST_F(ArrangementTest, OnlyStereoInAndOutWithAMonoOrStereoSidechainAreAccepted)
         {{k31Cine, kStereo}, {kStereo}},
         {{kQuad}, {kStereo}},
         {{k40Music}, {kStereo}},
-        {{kStereo, k50}, {kStereo}},        // five- and six-channel sidechains
+        {{kStereo, k50}, {kStereo}},   // five- and six-channel sidechains
         {{kStereo, k51}, {kStereo}},
         {{kStereo, k30Cine}, {kStereo}},
         {{kStereo, kEmpty}, {kStereo}},
@@ -316,4 +316,4 @@ TEST(ComponentTest, RefusedSampleSizeKeepsTheEarlierSetup)
     EXPECT_EQ(out.right, in.right);
 }
 
-} // namespace
+}   // namespace

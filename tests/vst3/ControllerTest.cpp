@@ -378,4 +378,4 @@ TEST_F(ControllerTest, ComponentHandlerReferenceIsHeldUntilTerminate)
     EXPECT_EQ(plug.Component()->initialize(static_cast<IHostApplication*>(&plug.Host())), kResultOk);
 }
 
-} // namespace
+}   // namespace

@@ -242,4 +242,4 @@ TEST(EditorViewWithoutEditor, RefusesWhatNeedsAnEditor)
     EXPECT_EQ(plug->release(), 0u);
 }
 
-} // namespace
+}   // namespace

@@ -134,7 +134,7 @@ TEST_F(FactoryTest, FactoryInfoAndInterfaces)
 TEST_F(FactoryTest, ClassInformationInAllThreeForms)
 {
     const char kCid[16] = {'\x0D', '\xE7', '\xAE', '\xF2', '\xDE', '\x00', '\x4E', '\x4F',
-                           'Q', 'l', 'm', 'r', 'T', 'd', 'p', '1'};
+                           'Q',    'l',    'm',    'r',    'T',    'd',    'p',    '1'};
 
     PClassInfo info;
     ASSERT_EQ(factory->getClassInfo(0, &info), kResultOk);
@@ -188,9 +188,8 @@ TEST_F(FactoryTest, InstanceAnswersTheEffectInterfacesAndRefusesTheConnectionPoi
     ASSERT_NE(obj, nullptr);
     auto* component = static_cast<IComponent*>(obj);
 
-    const FUID* answered[] = {&IAudioProcessor::iid, &IEditController::iid, &IEditController2::iid,
-                              &IUnitInfo::iid,       &IPluginBase::iid,      &IComponent::iid,
-                              &FUnknown::iid};
+    const FUID* answered[] = {&IAudioProcessor::iid, &IEditController::iid, &IEditController2::iid, &IUnitInfo::iid,
+                              &IPluginBase::iid,     &IComponent::iid,      &FUnknown::iid};
     for (const FUID* iid : answered) {
         void* itf = nullptr;
         EXPECT_EQ(component->queryInterface(iid->toTUID(), &itf), kResultOk);
@@ -228,4 +227,4 @@ TEST_F(FactoryTest, CreateInstanceRefusesUnknownClassesAndInterfaces)
     EXPECT_NE(a.Component(), b.Component());
 }
 
-} // namespace
+}   // namespace

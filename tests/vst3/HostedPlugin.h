@@ -68,9 +68,8 @@ public:
 
     // One block of `frames` frames of in (and sc) from `start`, result into out
     // at the same place. False when the plug-in wrote outside the block.
-    bool ProcessBlock(const StereoSignal& in, const StereoSignal* sc, size_t start, int frames,
-                      StereoSignal& out, Steinberg::Vst::IParameterChanges* changes = nullptr,
-                      bool inPlace = false);
+    bool ProcessBlock(const StereoSignal& in, const StereoSignal* sc, size_t start, int frames, StereoSignal& out,
+                      Steinberg::Vst::IParameterChanges* changes = nullptr, bool inPlace = false);
     // The whole of in, in blocks whose sizes cycle through blockSizes; changes
     // go with the first block.
     StereoSignal Render(const StereoSignal& in, const StereoSignal* sc, const std::vector<int>& blockSizes,

@@ -13,7 +13,8 @@
 class LimitedReadStream : public vsthost::ByteStream {
 public:
     LimitedReadStream(std::vector<uint8_t> bytes, size_t limit = SIZE_MAX)
-        : vsthost::ByteStream(std::move(bytes)), limit(limit)
+        : vsthost::ByteStream(std::move(bytes)),
+          limit(limit)
     {
     }
 

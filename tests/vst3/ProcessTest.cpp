@@ -160,8 +160,8 @@ TEST(ProcessTest, PresetParameterSelectsTheOnePresetAndRefusesOneBeyond)
 // Hard compression keyed from the external sidechain.
 void AddSidechainKeyed(ParameterChanges& changes)
 {
-    changes.Add(kAcThreshold, 1.0);        // threshold -50 dB
-    changes.Add(kDcThreshold, 1.0);        // ratio 10
+    changes.Add(kAcThreshold, 1.0);   // threshold -50 dB
+    changes.Add(kDcThreshold, 1.0);   // ratio 10
     changes.Add(kExternalSidechain, 1.0);
 }
 
@@ -307,4 +307,4 @@ TEST(ProcessTest, SilenceInGivesFiniteOutput)
     }
 }
 
-} // namespace
+}   // namespace

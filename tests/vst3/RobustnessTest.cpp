@@ -465,4 +465,4 @@ TEST(RobustnessTest, ReleasedWhileActiveOrWithoutTerminate)
     EXPECT_EQ(host.RefCount(), 1u);
 }
 
-} // namespace
+}   // namespace

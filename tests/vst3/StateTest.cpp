@@ -162,7 +162,7 @@ TEST_F(StateTest, ShortBlobKeepsTheLaterParametersAndFollowsTheStreamForTheBypas
 {
     // Current values 5..8 away from the defaults.
     ASSERT_EQ(plug.Controller()->setParamNormalized(5, 0.5), kResultOk);   // 260
-    ASSERT_EQ(plug.Controller()->setParamNormalized(6, 0.25), kResultOk);  // 25
+    ASSERT_EQ(plug.Controller()->setParamNormalized(6, 0.25), kResultOk);   // 25
     ASSERT_EQ(plug.Controller()->setParamNormalized(7, 0.0), kResultOk);
     ASSERT_EQ(plug.Controller()->setParamNormalized(8, 1.0), kResultOk);
     SetBypass(true);
@@ -263,4 +263,4 @@ TEST(StateRoundTripTest, FreshInstanceGivesTheSameBytesAndTheSameAudio)
     EXPECT_NE(outDefault.left, outA.left);
 }
 
-} // namespace
+}   // namespace

@@ -25,14 +25,13 @@ std::string ExchangeFile(TestRunner& t, const char* name)
 std::vector<uint8_t> SaveScenarioState(TestRunner& t, IPluginFactory* factory)
 {
     CrossHost host(factory);
-    if (!t.Check(host.Prepare64(CrossScenario::kSampleRate, CrossScenario::kMaxBlock), "Prepare64",
-                 __FILE__, __LINE__))
+    if (!t.Check(host.Prepare64(CrossScenario::kSampleRate, CrossScenario::kMaxBlock), "Prepare64", __FILE__, __LINE__))
         return {};
     t.Check(host.Apply(CrossScenario::StateSettings()), "Apply", __FILE__, __LINE__);
     return host.SaveState();
 }
 
-} // namespace
+}   // namespace
 
 WIN_TEST(AudioScenarioProcessesIn64BitAndIsWritten)
 {
@@ -45,8 +44,8 @@ WIN_TEST(AudioScenarioProcessesIn64BitAndIsWritten)
         factory->release();
         REQUIRE(host.Valid());
         REQUIRE(host.Prepare64(CrossScenario::kSampleRate, CrossScenario::kMaxBlock));
-        REQUIRE(host.Render(input, CrossScenario::SidechainInput(), CrossScenario::Steps(),
-                            CrossScenario::kBlockSize, output));
+        REQUIRE(host.Render(input, CrossScenario::SidechainInput(), CrossScenario::Steps(), CrossScenario::kBlockSize,
+                            output));
     }
     REQUIRE(output.size() == input.size());
     size_t changed = 0;
@@ -75,9 +74,8 @@ WIN_TEST(StateSavesSeventySixBytesAndRoundTrips)
     REQUIRE(blob.size() == StateBlob::kSize);
     const std::vector<double>& plain = CrossScenario::StatePlainValues();
     for (int i = 0; i < 9; ++i)
-        t.Check(std::fabs(StateBlob::Value(blob, i) - plain[static_cast<size_t>(i)]) < 1e-9,
-                "saved plain value", __FILE__, __LINE__,
-                "parameter " + std::to_string(i) + ": " + TestText(StateBlob::Value(blob, i)));
+        t.Check(std::fabs(StateBlob::Value(blob, i) - plain[static_cast<size_t>(i)]) < 1e-9, "saved plain value",
+                __FILE__, __LINE__, "parameter " + std::to_string(i) + ": " + TestText(StateBlob::Value(blob, i)));
     CHECK_EQ(StateBlob::BypassWord(blob), 0u);
 
     CrossHost other(factory);

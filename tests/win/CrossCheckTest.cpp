@@ -116,7 +116,7 @@ std::string DescribeDifferences(const std::vector<double>& linuxRun, const std::
     return text;
 }
 
-} // namespace
+}   // namespace
 
 TEST(LinuxSide, WritesTheStateBlobForTheWindowsBuild)
 {
@@ -184,8 +184,8 @@ TEST(CrossCheck, WindowsMathIsBitIdenticalToLinux)
         if (Bits(windowsResults[i]) == Bits(linuxResults[i]))
             continue;
         if (++differing <= 10)
-            ADD_FAILURE() << std::setprecision(17) << MathTable::FunctionAt(i) << "(" << MathTable::ArgumentAt(i) << "): Linux "
-                          << linuxResults[i] << ", Windows " << windowsResults[i] << " ("
+            ADD_FAILURE() << std::setprecision(17) << MathTable::FunctionAt(i) << "(" << MathTable::ArgumentAt(i)
+                          << "): Linux " << linuxResults[i] << ", Windows " << windowsResults[i] << " ("
                           << UlpDistance(linuxResults[i], windowsResults[i]) << " ulp)";
     }
     EXPECT_EQ(differing, 0u) << "of " << linuxResults.size() << " results";

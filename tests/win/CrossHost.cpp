@@ -22,7 +22,7 @@ void FillChanges(ParameterChanges& changes, const std::vector<ParamSetting>& set
         changes.Add(s.id, s.normalized);
 }
 
-} // namespace
+}   // namespace
 
 CrossHost::CrossHost(IPluginFactory* factory)
 {

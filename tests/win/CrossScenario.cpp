@@ -23,7 +23,10 @@ enum : ParamID {
 class Phasor {
 public:
     Phasor(double cosStep, double sinStep, double phaseCos, double phaseSin)
-        : c(cosStep), s(sinStep), x(phaseCos), y(phaseSin)
+        : c(cosStep),
+          s(sinStep),
+          x(phaseCos),
+          y(phaseSin)
     {
     }
     double Next()
@@ -61,7 +64,7 @@ double Triangle(int64_t i, int64_t period)
     return static_cast<double>(up) / static_cast<double>(half);
 }
 
-} // namespace
+}   // namespace
 
 std::vector<double> CrossScenario::MainInput()
 {
@@ -107,30 +110,30 @@ const std::vector<ScenarioStep>& CrossScenario::Steps()
     // Normalised values; the ranges are those of the plug's parameters.
     static const std::vector<ScenarioStep> steps = {
         {0,
-         {{kAcThreshold, 0.6},           // 30
-          {kDcThreshold, 3.0 / 9.0},     // ratio 4
-          {kInputAtten, 24.0 / 36.0},    // +6 dB
+         {{kAcThreshold, 0.6},   // 30
+          {kDcThreshold, 3.0 / 9.0},   // ratio 4
+          {kInputAtten, 24.0 / 36.0},   // +6 dB
           {kRelease, 0.0}}},
         {44100,
-         {{kRelease, 0.8},               // level-dependent position 4
-          {kMix, 0.6},                   // 60 %
-          {kHpf, 130.0 / 480.0},         // 150
-          {kOutput, 15.0 / 36.0}}},      // -3 dB
+         {{kRelease, 0.8},   // level-dependent position 4
+          {kMix, 0.6},   // 60 %
+          {kHpf, 130.0 / 480.0},   // 150
+          {kOutput, 15.0 / 36.0}}},   // -3 dB
         {88200,
          {{kExternalSidechain, 1.0},
-          {kRelease, 1.0},               // position 5
-          {kAcThreshold, 0.9},           // 45
-          {kDcThreshold, 1.0},           // 10
-          {kInputAtten, 1.0}}},          // +18 dB: deep into the saturation
+          {kRelease, 1.0},   // position 5
+          {kAcThreshold, 0.9},   // 45
+          {kDcThreshold, 1.0},   // 10
+          {kInputAtten, 1.0}}},   // +18 dB: deep into the saturation
         {132300,
-         {{kBypass, 0.0},                // the plug's own pass-through
+         {{kBypass, 0.0},   // the plug's own pass-through
           {kExternalSidechain, 0.0},
           {kInputAtten, 18.0 / 36.0}}},
         {143325,
          {{kBypass, 1.0},
-          {kRelease, 0.4},               // position 2
+          {kRelease, 0.4},   // position 2
           {kMix, 1.0},
-          {kHpf, 1.0}}},                 // 500
+          {kHpf, 1.0}}},   // 500
         {154350, {{kHostBypass, 1.0}}},
         {165375, {{kHostBypass, 0.0}, {kRelease, 0.6}, {kOutput, 1.0}}},
     };
@@ -140,13 +143,13 @@ const std::vector<ScenarioStep>& CrossScenario::Steps()
 const std::vector<ParamSetting>& CrossScenario::StateSettings()
 {
     static const std::vector<ParamSetting> settings = {
-        {kInputAtten, 12.0 / 36.0},     // -6
-        {kOutput, 21.0 / 36.0},         // +3
-        {kAcThreshold, 0.25},           // 12.5
-        {kDcThreshold, 5.0 / 9.0},      // 6
-        {kRelease, 0.6},                // 3
-        {kHpf, 0.5},                    // 260
-        {kMix, 0.75},                   // 75
+        {kInputAtten, 12.0 / 36.0},   // -6
+        {kOutput, 21.0 / 36.0},   // +3
+        {kAcThreshold, 0.25},   // 12.5
+        {kDcThreshold, 5.0 / 9.0},   // 6
+        {kRelease, 0.6},   // 3
+        {kHpf, 0.5},   // 260
+        {kMix, 0.75},   // 75
         {kBypass, 0.0},
         {kExternalSidechain, 1.0},
         {kHostBypass, 0.0},

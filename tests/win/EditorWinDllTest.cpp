@@ -135,8 +135,9 @@ public:
     tresult SetScale(float factor)
     {
         IPlugViewContentScaleSupport* scaling = nullptr;
-        if (!view || view->queryInterface(IPlugViewContentScaleSupport::iid, reinterpret_cast<void**>(&scaling)) !=
-                         kResultOk || !scaling)
+        if (!view ||
+            view->queryInterface(IPlugViewContentScaleSupport::iid, reinterpret_cast<void**>(&scaling)) != kResultOk ||
+            !scaling)
             return kNoInterface;
         const tresult r = scaling->setContentScaleFactor(factor);
         scaling->release();
@@ -174,7 +175,8 @@ private:
 // most tests here. `editor` is null when anything on the way failed.
 struct OpenEditor {
     explicit OpenEditor(int width = kEditorWidth, int height = kEditorHeight, float scale = 0.0f)
-        : parent(0, 0, width, height), session(parent.Handle(), scale),
+        : parent(0, 0, width, height),
+          session(parent.Handle(), scale),
           editor(session.Attached() ? parent.EditorWindow() : nullptr)
     {
     }
@@ -274,7 +276,7 @@ int CenterY(const RECT& r)
     return (r.top + r.bottom) / 2;
 }
 
-} // namespace
+}   // namespace
 
 WIN_TEST(EditorWinOpensAChildWindowOfTheHostWindow)
 {
@@ -323,8 +325,8 @@ WIN_TEST(EditorWinDragOnAKnobEditsItsParameterThroughTheHost)
     CHECK_EQ(session.Trace(), std::string("begin 0, perform 0, end 0"));
     const double after = session.Param(Tidepull::kInputAtten);
     const double expected = before - dy / static_cast<double>(knobHeight) / kKnobGearing;
-    t.Check(std::fabs(after - expected) < 1e-9, "drag moved the knob by dy / height / gearing", __FILE__,
-            __LINE__, TestText(before) + " -> " + TestText(after) + ", expected " + TestText(expected));
+    t.Check(std::fabs(after - expected) < 1e-9, "drag moved the knob by dy / height / gearing", __FILE__, __LINE__,
+            TestText(before) + " -> " + TestText(after) + ", expected " + TestText(expected));
     if (!session.Handler().Calls().empty())
         CHECK(std::fabs(session.Handler().Calls()[1].value - after) < 1e-12);
 }
@@ -562,7 +564,7 @@ void SendResolution(HWND window, int dpi)
     SendMessageA(window, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
 }
 
-} // namespace
+}   // namespace
 
 WIN_TEST(EditorWinDllCarriesTheDoubleDensityStrips)
 {

@@ -96,7 +96,7 @@ public:
     ProbeControl* pad = nullptr;
 };
 
-} // namespace
+}   // namespace
 
 WIN_TEST(LocalEntryBoxIsASubclassedEditOverTheControl)
 {
@@ -229,8 +229,8 @@ WIN_TEST(LocalEntryBoxIsColouredFromTheControlsStyle)
     e.gain->GetTextStyle().entryForeground = ArgbColor(255, 200, 210, 220);
     REQUIRE(e.OpenEntry(e.gain, RecordingPlug::kGain, "1"));
     HDC dc = GetDC(e.EntryBox());
-    const LRESULT brush = SendMessageA(e.Window(), WM_CTLCOLOREDIT, reinterpret_cast<WPARAM>(dc),
-                                       reinterpret_cast<LPARAM>(e.EntryBox()));
+    const LRESULT brush =
+        SendMessageA(e.Window(), WM_CTLCOLOREDIT, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(e.EntryBox()));
     CHECK_EQ(reinterpret_cast<HGDIOBJ>(brush), GetStockObject(DC_BRUSH));
     CHECK_EQ(GetBkColor(dc), RGB(10, 20, 30));
     CHECK_EQ(GetTextColor(dc), RGB(200, 210, 220));
@@ -437,7 +437,9 @@ WIN_TEST(LocalServicesFoldersClipboardAndFilters)
     CloseClipboard();
     std::string clip;
     CHECK(e.editor->ClipboardText(clip));
-    CHECK_EQ(clip, std::string("Gr\xc3\xbc\xc3\x9f" "e"));
+    CHECK_EQ(clip,
+             std::string("Gr\xc3\xbc\xc3\x9f"
+                         "e"));
 }
 
 WIN_TEST(LocalResourceImagesComeFromTheModulesPngResources)

@@ -70,7 +70,7 @@ int Inked(const PIX_IBitmap& a)
     return n;
 }
 
-} // namespace
+}   // namespace
 
 WIN_TEST(GdiTextGoesNativeOnlyOffWine)
 {
@@ -88,7 +88,9 @@ WIN_TEST(GdiTextFindsWellFormedUtf8Sequences)
     CHECK(PIX_GdiText::HasUtf8Sequence("\xC3\xBC", 2));
     CHECK(PIX_GdiText::HasUtf8Sequence("a\xE2\x82\xAC", 4));
     CHECK(!PIX_GdiText::HasUtf8Sequence("\xC3", 1));
-    CHECK(!PIX_GdiText::HasUtf8Sequence("\xC3" "A", 2));
+    CHECK(!PIX_GdiText::HasUtf8Sequence("\xC3"
+                                        "A",
+                                        2));
     CHECK(!PIX_GdiText::HasUtf8Sequence("\xE2\x82", 2));
     // Only the bytes counted.
     CHECK(!PIX_GdiText::HasUtf8Sequence("a\xC3\xBC", 2));
@@ -138,7 +140,10 @@ WIN_TEST(GdiTextLineBreaksAndFourByteCharacters)
     auto spaced = Cached(font, "A B", PIX_Rect{5, 2, 120, 60});
     CHECK(Same(*single, *spaced));
 
-    auto emoji = Cached(font, "A\xF0\x9F\x98\x80" "B", PIX_Rect{5, 2, 120, 60});
+    auto emoji = Cached(font,
+                        "A\xF0\x9F\x98\x80"
+                        "B",
+                        PIX_Rect{5, 2, 120, 60});
     CHECK(Same(*emoji, *spaced));
 
     PIX_Rect empty = {7, 9, 50, 50};

@@ -24,9 +24,25 @@ double FromBits(uint64_t u)
 std::vector<double> Arguments()
 {
     const double inf = std::numeric_limits<double>::infinity();
-    std::vector<double> args = {0.0, -0.0, inf, -inf, std::numeric_limits<double>::quiet_NaN(),
-                                std::numeric_limits<double>::denorm_min(), 0x1p-1022, 1e-300, 0.5, 1.0, -1.0, 2.0,
-                                0.7853981633974483, 1.5707963267948966, 19.06, 709.78, -745.13, 1e22, 1e300};
+    std::vector<double> args = {0.0,
+                                -0.0,
+                                inf,
+                                -inf,
+                                std::numeric_limits<double>::quiet_NaN(),
+                                std::numeric_limits<double>::denorm_min(),
+                                0x1p-1022,
+                                1e-300,
+                                0.5,
+                                1.0,
+                                -1.0,
+                                2.0,
+                                0.7853981633974483,
+                                1.5707963267948966,
+                                19.06,
+                                709.78,
+                                -745.13,
+                                1e22,
+                                1e300};
     uint64_t state = 0x9E3779B97F4A7C15ull;
     auto next = [&state] {
         state ^= state << 13;
@@ -67,7 +83,8 @@ const Function kFunctions[] = {
     {"fastExp", [](double x) { return portableMath::fastExp(x); }},
     {"fastLog", [](double x) { return portableMath::fastLog(x < 0.0 ? -x : x); }},
     {"saturateTable", [](double x) { return saturateTable::shared().eval(x); }},
-    {"stageFilter tickHeld", [](double x) {
+    {"stageFilter tickHeld",
+     [](double x) {
          // Held clocks of a filter driven by the argument, from a state the
          // arguments before it left (44.1 kHz): the composed weights and sums.
          static stageFilter filter;
@@ -77,7 +94,7 @@ const Function kFunctions[] = {
 };
 constexpr size_t kFunctionCount = sizeof kFunctions / sizeof kFunctions[0];
 
-} // namespace
+}   // namespace
 
 std::vector<double> MathTable::Results()
 {

@@ -97,7 +97,7 @@ std::string Utf16ToAscii(const char16* text)
     return out;
 }
 
-} // namespace
+}   // namespace
 
 WIN_TEST(ModuleLoadsAndImportsOnlySystemDlls)
 {
@@ -226,7 +226,7 @@ WIN_TEST(ResourcesHoldTheElevenPngStrips)
         int width;
         int height;
     };
-    const Strip strips[] = {{101, 24, 1525}, {102, 25, 1525},  {103, 50, 6050},  {104, 52, 6050},
+    const Strip strips[] = {{101, 24, 1525}, {102, 25, 1525},  {103, 50, 6050},   {104, 52, 6050},
                             {105, 65, 378},  {106, 1001, 270}, {107, 200, 14157}, {108, 38, 76},
                             {109, 25, 50},   {110, 25, 1525},  {111, 27, 1647}};
     for (const Strip& s : strips) {

@@ -13,7 +13,7 @@ HDC Dc(const PIX_SysBitmap& bitmap)
     return static_cast<HDC>(bitmap.DeviceContext());
 }
 
-} // namespace
+}   // namespace
 
 WIN_TEST(SysBitmapIsATopDown32BitDibSectionInAMemoryDc)
 {

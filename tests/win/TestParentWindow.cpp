@@ -14,8 +14,8 @@ TestParentWindow::TestParentWindow(int x, int y, int width, int height)
     wc.lpszClassName = kClassName;
     wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH));
     RegisterClassA(&wc);   // fails harmlessly once registered
-    hwnd = CreateWindowExA(0, kClassName, "Test host", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, x, y, width,
-                           height, nullptr, nullptr, wc.hInstance, this);
+    hwnd = CreateWindowExA(0, kClassName, "Test host", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, x, y, width, height,
+                           nullptr, nullptr, wc.hInstance, this);
     if (hwnd) {
         SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
         UpdateWindow(hwnd);

@@ -44,17 +44,16 @@ std::string TestText(const T& value)
     return out.str();
 }
 
-#define WIN_TEST(name)                                                                    \
-    static void name(TestRunner& t);                                                      \
-    static const bool name##Registered = TestRunner::Instance().Register(#name, name);    \
+#define WIN_TEST(name)                                                                                                 \
+    static void name(TestRunner& t);                                                                                   \
+    static const bool name##Registered = TestRunner::Instance().Register(#name, name);                                 \
     static void name(TestRunner& t)
 
 // Failed checks are reported and the test goes on; REQUIRE ends the test.
 #define CHECK(cond) t.Check(static_cast<bool>(cond), #cond, __FILE__, __LINE__)
-#define CHECK_EQ(a, b) \
-    t.Check((a) == (b), #a " == " #b, __FILE__, __LINE__, TestText(a) + " vs " + TestText(b))
-#define REQUIRE(cond)                                                       \
-    do {                                                                    \
-        if (!t.Check(static_cast<bool>(cond), #cond, __FILE__, __LINE__))   \
-            return;                                                         \
+#define CHECK_EQ(a, b) t.Check((a) == (b), #a " == " #b, __FILE__, __LINE__, TestText(a) + " vs " + TestText(b))
+#define REQUIRE(cond)                                                                                                  \
+    do {                                                                                                               \
+        if (!t.Check(static_cast<bool>(cond), #cond, __FILE__, __LINE__))                                              \
+            return;                                                                                                    \
     } while (0)

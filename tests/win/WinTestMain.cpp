@@ -41,7 +41,7 @@ int HoldDll(const std::string& dll, const std::string& file)
     return held ? 0 : 1;
 }
 
-} // namespace
+}   // namespace
 
 int main(int argc, char** argv)
 {
@@ -56,7 +56,8 @@ int main(int argc, char** argv)
         }
     }
     if (runner.Option("dll").empty()) {
-        std::fprintf(stderr, "usage: %s --dll PATH [--exchange DIR] [--linux-state FILE] [--bundle DIR] [--presets DIR] "
+        std::fprintf(stderr,
+                     "usage: %s --dll PATH [--exchange DIR] [--linux-state FILE] [--bundle DIR] [--presets DIR] "
                      "[--filter PREFIX]\n",
                      argv[0]);
         return 2;

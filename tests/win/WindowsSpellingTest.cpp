@@ -63,7 +63,7 @@ bool Contains(const std::string& text, const std::string& part)
     return text.find(part) != std::string::npos;
 }
 
-} // namespace
+}   // namespace
 
 WIN_TEST(BundleNamesTheClassAsWindowsSpellsIt)
 {
@@ -82,12 +82,12 @@ WIN_TEST(BundleNamesTheClassAsWindowsSpellsIt)
     std::vector<uint8_t> bytes;
     REQUIRE(RawFile::Read(bundle + "\\Contents\\Resources\\moduleinfo.json", bytes));
     const std::string json(bytes.begin(), bytes.end());
-    t.Check(Contains(json, "\"CID\": \"" + cid + "\""), "moduleinfo.json names the class by the Windows text",
-            __FILE__, __LINE__, cid);
+    t.Check(Contains(json, "\"CID\": \"" + cid + "\""), "moduleinfo.json names the class by the Windows text", __FILE__,
+            __LINE__, cid);
     CHECK(!Contains(json, inOrder));
     const std::string snapshot = "Contents/Resources/Snapshots/" + cid + "_snapshot.png";
-    t.Check(Contains(json, "\"Path\": \"" + snapshot + "\""), "moduleinfo.json lists the snapshot", __FILE__,
-            __LINE__, snapshot);
+    t.Check(Contains(json, "\"Path\": \"" + snapshot + "\""), "moduleinfo.json lists the snapshot", __FILE__, __LINE__,
+            snapshot);
 
     const std::vector<std::string> pictures = FilesIn(bundle + "\\Contents\\Resources\\Snapshots", "*.png");
     CHECK(!pictures.empty());
@@ -122,8 +122,8 @@ WIN_TEST(FactoryPresetsNameTheClassAsWindowsSpellsItAndRender)
         REQUIRE(host.Prepare64(CrossScenario::kSampleRate, CrossScenario::kMaxBlock));
         t.Check(host.LoadPreset(bytes), "preset loads", __FILE__, __LINE__, name);
         std::vector<double> output;
-        REQUIRE(host.Render(CrossScenario::MainInput(), CrossScenario::SidechainInput(), {},
-                            CrossScenario::kBlockSize, output));
+        REQUIRE(host.Render(CrossScenario::MainInput(), CrossScenario::SidechainInput(), {}, CrossScenario::kBlockSize,
+                            output));
         if (!exchange.empty())
             CHECK(RawFile::WriteDoubles(exchange + "\\windows-preset-" + name + ".f64", output));
     }

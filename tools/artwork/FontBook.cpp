@@ -13,7 +13,7 @@ const char* const kFiles[FontBook::kFaceCount] = {
     "DejaVuSerif-Bold.ttf",
 };
 
-} // namespace
+}   // namespace
 
 FontBook::FontBook() : library_(nullptr), ftFaces_(), cairoFaces_(), error_()
 {

@@ -6,7 +6,7 @@ namespace {
 
 const double kPi = 3.14159265358979323846;
 
-} // namespace
+}   // namespace
 
 void Hardware::RoundedRect(cairo_t* cr, double x, double y, double w, double h, double r)
 {

@@ -66,7 +66,7 @@ void Pointer(cairo_t* cr, double cx, double cy, double angleRad, double r0, doub
 
 const Rgb kCream{0.97, 0.94, 0.84};
 
-} // namespace
+}   // namespace
 
 void KnobPainter::Paint(const Strip& strip, Kind kind)
 {
@@ -83,8 +83,7 @@ void KnobPainter::Paint(const Strip& strip, Kind kind)
     }
 }
 
-void KnobPainter::PaintKnob(cairo_t* cr, int w, int h, double cx, double cy, double radius, double angleDeg,
-                            Kind kind)
+void KnobPainter::PaintKnob(cairo_t* cr, int w, int h, double cx, double cy, double radius, double angleDeg, Kind kind)
 {
     const Disc shadow{cx, cy, radius};
     const bool small = kind == kSmall;

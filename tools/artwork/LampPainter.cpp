@@ -14,7 +14,7 @@ Rgb Mix(const Rgb& a, const Rgb& b, double t)
     return Rgb{a.r + (b.r - a.r) * t, a.g + (b.g - a.g) * t, a.b + (b.b - a.b) * t};
 }
 
-} // namespace
+}   // namespace
 
 void LampPainter::Paint(const Strip& strip, const Rgb& glass, const Rgb& glow, double bezelRadius)
 {

@@ -37,7 +37,7 @@ double Advance(cairo_t* cr, const std::string& c)
     return e.x_advance;
 }
 
-} // namespace
+}   // namespace
 
 void Lettering::Select(cairo_t* cr, const TextLook& look) const
 {

@@ -46,9 +46,12 @@ void TraceNeedle(cairo_t* cr, const void* user)
     cairo_close_path(cr);
 }
 
-double Rad(double normalised) { return PanelLayout::MeterAngle(normalised) * kPi / 180.0; }
+double Rad(double normalised)
+{
+    return PanelLayout::MeterAngle(normalised) * kPi / 180.0;
+}
 
-} // namespace
+}   // namespace
 
 void MeterPainter::ClipWindow(cairo_t* cr)
 {
@@ -194,8 +197,8 @@ void MeterPainter::PaintScale(cairo_t* cr) const
     const struct {
         double db;
         const char* text;
-    } labels[] = {{0, "0"}, {1, "1"}, {2, "2"}, {3, "3"}, {4, "4"}, {5, "5"}, {6, "6"},
-                  {8, "8"}, {10, "10"}, {15, "15"}, {20, "20"}};
+    } labels[] = {{0, "0"}, {1, "1"}, {2, "2"},   {3, "3"},   {4, "4"},  {5, "5"},
+                  {6, "6"}, {8, "8"}, {10, "10"}, {15, "15"}, {20, "20"}};
     for (const auto& l : labels) {
         const double a = Rad(PanelLayout::MeterValueForDb(l.db));
         double x, y;

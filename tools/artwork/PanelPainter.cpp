@@ -25,9 +25,12 @@ const TextLook kCaptionLook{FontBook::kSansBold, 8.6, 1.3, 0.95};
 const TextLook kNumeralLook{FontBook::kSansBold, 7.6, 0.0, 0.88};
 const TextLook kSmallLook{FontBook::kSansBold, 7.0, 0.45, 0.9};
 
-double Deg2Rad(double d) { return d * kPi / 180.0; }
+double Deg2Rad(double d)
+{
+    return d * kPi / 180.0;
+}
 
-} // namespace
+}   // namespace
 
 void PanelPainter::Paint(const Strip& strip) const
 {
@@ -102,7 +105,7 @@ void PanelPainter::PaintEnamel(cairo_t* cr, cairo_surface_t* surface, int w, int
                 v = v < 0 ? 0 : (v > 255 ? 255 : v);
             }
             row[x] = 0xff000000u | (static_cast<uint32_t>(rgb[0]) << 16) | (static_cast<uint32_t>(rgb[1]) << 8) |
-                     static_cast<uint32_t>(rgb[2]);
+                static_cast<uint32_t>(rgb[2]);
         }
     }
     cairo_surface_mark_dirty(surface);
@@ -236,8 +239,7 @@ void PanelPainter::PaintNameplate(cairo_t* cr) const
     lettering_.Draw(cr, cx + 0.8, y + 71.5, "TIDEPULL", title, Lettering::kCenter, Rgb{0, 0, 0}, 0.8);
     lettering_.Draw(cr, cx, y + 70.0, "TIDEPULL", title, Lettering::kCenter, kPlateInk);
     const TextLook subtitle{FontBook::kSansBold, 8.0, 3.6, 1.0};
-    lettering_.Draw(cr, cx, y + 89.0, "STEREO  VALVE  COMPRESSOR", subtitle, Lettering::kCenter,
-                    Rgb{0.80, 0.66, 0.40});
+    lettering_.Draw(cr, cx, y + 89.0, "STEREO  VALVE  COMPRESSOR", subtitle, Lettering::kCenter, Rgb{0.80, 0.66, 0.40});
     // Brass rules either side of the maker's name.
     const double mw = lettering_.Width(cr, "QUILLMARCH", maker);
     for (int side = -1; side <= 1; side += 2) {

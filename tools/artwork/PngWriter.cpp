@@ -14,7 +14,7 @@ uint8_t Unpremultiply(uint32_t c, uint32_t a)
     return static_cast<uint8_t>(v > 255u ? 255u : v);
 }
 
-} // namespace
+}   // namespace
 
 bool PngWriter::Write(cairo_surface_t* surface, const std::string& path)
 {

@@ -18,7 +18,7 @@ int FrameFor(int frames, double v)
     return i < 1 ? 1 : (i > frames ? frames : i);
 }
 
-} // namespace
+}   // namespace
 
 bool PreviewComposer::Compose(const std::string& imageDir, double normalised, const std::string& outPath)
 {

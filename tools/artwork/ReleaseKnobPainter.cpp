@@ -14,8 +14,8 @@ struct Pose {
     double cx, cy, angleRad;
 };
 
-const double kTip = 27.5;    // reach of the pointer from the centre
-const double kHub = 13.5;    // radius of the round tail
+const double kTip = 27.5;   // reach of the pointer from the centre
+const double kHub = 13.5;   // radius of the round tail
 
 // The outline in the knob's own frame, pointing up.
 void TraceBody(cairo_t* cr, const void* user)
@@ -40,16 +40,14 @@ void PaintFrame(cairo_t* cr, int w, int h, double angleDeg)
 
     // Body: bakelite lit from the upper left.
     TraceBody(cr, &pose);
-    cairo_pattern_t* body =
-        cairo_pattern_create_linear(pose.cx - 22.0, pose.cy - 22.0, pose.cx + 22.0, pose.cy + 22.0);
+    cairo_pattern_t* body = cairo_pattern_create_linear(pose.cx - 22.0, pose.cy - 22.0, pose.cx + 22.0, pose.cy + 22.0);
     AddStop(body, 0.0, Rgb{0.30, 0.29, 0.28});
     AddStop(body, 0.5, Rgb{0.10, 0.095, 0.09});
     AddStop(body, 1.0, Rgb{0.02, 0.02, 0.02});
     cairo_set_source(cr, body);
     cairo_fill_preserve(cr);
     cairo_pattern_destroy(body);
-    cairo_pattern_t* edge =
-        cairo_pattern_create_linear(pose.cx - 20.0, pose.cy - 20.0, pose.cx + 20.0, pose.cy + 20.0);
+    cairo_pattern_t* edge = cairo_pattern_create_linear(pose.cx - 20.0, pose.cy - 20.0, pose.cx + 20.0, pose.cy + 20.0);
     cairo_pattern_add_color_stop_rgba(edge, 0.0, 1, 1, 1, 0.40);
     cairo_pattern_add_color_stop_rgba(edge, 0.5, 1, 1, 1, 0.06);
     cairo_pattern_add_color_stop_rgba(edge, 1.0, 0, 0, 0, 0.6);
@@ -96,7 +94,7 @@ void PaintFrame(cairo_t* cr, int w, int h, double angleDeg)
     cairo_stroke(cr);
 }
 
-} // namespace
+}   // namespace
 
 void ReleaseKnobPainter::Paint(const Strip& strip)
 {

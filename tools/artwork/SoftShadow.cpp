@@ -24,7 +24,7 @@ void BoxPass(std::vector<int>& line, int radius)
     line.swap(out);
 }
 
-} // namespace
+}   // namespace
 
 void SoftShadow::BlurAlpha(cairo_surface_t* a8, int radius)
 {

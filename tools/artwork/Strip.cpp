@@ -8,7 +8,10 @@ Strip::Strip(const StripPlacement& placement)
 {
 }
 
-Strip::~Strip() { cairo_surface_destroy(surface_); }
+Strip::~Strip()
+{
+    cairo_surface_destroy(surface_);
+}
 
 cairo_t* Strip::OpenFrame(int index) const
 {

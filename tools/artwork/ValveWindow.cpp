@@ -32,12 +32,12 @@ void Envelope(cairo_t* cr, double cx, double top, double half, double bottom)
     cairo_close_path(cr);
 }
 
-} // namespace
+}   // namespace
 
 void ValveWindow::PaintValve(cairo_t* cr, double cx, double top, double width, double bottom)
 {
     const double half = width * 0.5;
-    const double socket = bottom - 7.0;                 // top of the socket
+    const double socket = bottom - 7.0;   // top of the socket
     const double plateTop = top + 16.0, plateBottom = socket - 9.0;
     const double seam = (plateTop + plateBottom) * 0.5;
 

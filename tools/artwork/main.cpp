@@ -43,40 +43,25 @@ bool DrawAll(const std::string& dir, const FontBook& fonts)
         const PanelLayout::Strip id = static_cast<PanelLayout::Strip>(s);
         const Strip strip(PanelLayout::Placement(id));
         switch (id) {
-        case PanelLayout::kBG:
-            PanelPainter(lettering).Paint(strip);
-            break;
+        case PanelLayout::kBG: PanelPainter(lettering).Paint(strip); break;
         case PanelLayout::kIN:
         case PanelLayout::kOUT:
         case PanelLayout::kHPF:
-        case PanelLayout::kMIX:
-            KnobPainter::Paint(strip, KnobPainter::kSmall);
-            break;
+        case PanelLayout::kMIX: KnobPainter::Paint(strip, KnobPainter::kSmall); break;
         case PanelLayout::kAC:
-        case PanelLayout::kDC:
-            KnobPainter::Paint(strip, KnobPainter::kLarge);
-            break;
-        case PanelLayout::kREL:
-            ReleaseKnobPainter::Paint(strip);
-            break;
-        case PanelLayout::kMETER:
-            MeterPainter(lettering).Paint(strip);
-            break;
-        case PanelLayout::kBY:
-            LampPainter::Paint(strip, Rgb{0.85, 0.10, 0.06}, Rgb{1.0, 0.30, 0.12}, 13.5);
-            break;
-        case PanelLayout::kSC:
-            LampPainter::Paint(strip, Rgb{0.95, 0.55, 0.08}, Rgb{1.0, 0.70, 0.20}, 9.0);
-            break;
-        case PanelLayout::kStripCount:
-            break;
+        case PanelLayout::kDC: KnobPainter::Paint(strip, KnobPainter::kLarge); break;
+        case PanelLayout::kREL: ReleaseKnobPainter::Paint(strip); break;
+        case PanelLayout::kMETER: MeterPainter(lettering).Paint(strip); break;
+        case PanelLayout::kBY: LampPainter::Paint(strip, Rgb{0.85, 0.10, 0.06}, Rgb{1.0, 0.30, 0.12}, 13.5); break;
+        case PanelLayout::kSC: LampPainter::Paint(strip, Rgb{0.95, 0.55, 0.08}, Rgb{1.0, 0.70, 0.20}, 9.0); break;
+        case PanelLayout::kStripCount: break;
         }
         ok = Save(strip, dir) && ok;
     }
     return ok;
 }
 
-} // namespace
+}   // namespace
 
 int main(int argc, char** argv)
 {
@@ -101,12 +86,14 @@ int main(int argc, char** argv)
         } else if (outDir.empty() && argv[i][0] != '-') {
             outDir = argv[i];
         } else {
-            std::fprintf(stderr, "usage: %s <output dir> [--scale 1|2] [--fonts <dir>] [--preview <png> [value]]\n", argv[0]);
+            std::fprintf(stderr, "usage: %s <output dir> [--scale 1|2] [--fonts <dir>] [--preview <png> [value]]\n",
+                         argv[0]);
             return 2;
         }
     }
     if (outDir.empty()) {
-        std::fprintf(stderr, "usage: %s <output dir> [--scale 1|2] [--fonts <dir>] [--preview <png> [value]]\n", argv[0]);
+        std::fprintf(stderr, "usage: %s <output dir> [--scale 1|2] [--fonts <dir>] [--preview <png> [value]]\n",
+                     argv[0]);
         return 2;
     }
 

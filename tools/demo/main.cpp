@@ -26,7 +26,7 @@ struct Levels {
     double Rms() const { return count ? std::sqrt(sumSquares / static_cast<double>(count)) : 0.0; }
 };
 
-} // namespace
+}   // namespace
 
 int main()
 {
@@ -56,10 +56,8 @@ int main()
         plug.ProcessBlock(quiet, outputs, n);
     }
 
-    std::printf("Tidepull demo: AC Threshold 20, DC Threshold 4, Release 0, %d s at %.0f Hz\n",
-                seconds, rate);
-    std::printf("%-10s %12s %12s %12s %10s\n", "segment", "in RMS dB", "out RMS dB", "change dB",
-                "GR dB");
+    std::printf("Tidepull demo: AC Threshold 20, DC Threshold 4, Release 0, %d s at %.0f Hz\n", seconds, rate);
+    std::printf("%-10s %12s %12s %12s %10s\n", "segment", "in RMS dB", "out RMS dB", "change dB", "GR dB");
 
     // One second each of a quiet tone, a loud tone, a loud drum-like burst
     // train and the quiet tone again, so the detector has something to do.
@@ -88,8 +86,8 @@ int main()
                 out.Add(outR[i]);
             }
         }
-        std::printf("%-10s %12.2f %12.2f %12.2f %10.2f\n", names[segment], Db(in.Rms()),
-                    Db(out.Rms()), Db(out.Rms()) - Db(in.Rms()), plug.GainDb());
+        std::printf("%-10s %12.2f %12.2f %12.2f %10.2f\n", names[segment], Db(in.Rms()), Db(out.Rms()),
+                    Db(out.Rms()) - Db(in.Rms()), plug.GainDb());
     }
     return 0;
 }

@@ -6,8 +6,7 @@
 
 using namespace Steinberg;
 
-namespace vsthost
-{
+namespace vsthost {
 
 tresult PLUGIN_API ByteStream::queryInterface(const TUID queried, void** obj)
 {
@@ -20,8 +19,7 @@ tresult PLUGIN_API ByteStream::queryInterface(const TUID queried, void** obj)
 bool ByteStream::loadFile(const std::string& path, std::string& error)
 {
     std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (!file)
-    {
+    if (!file) {
         error = "cannot read '" + path + "': " + std::strerror(errno);
         return false;
     }
@@ -34,8 +32,7 @@ bool ByteStream::loadFile(const std::string& path, std::string& error)
     const bool failed = std::ferror(file) != 0;
     const int readErrno = errno;
     std::fclose(file);
-    if (failed)
-    {
+    if (failed) {
         error = "cannot read '" + path + "': " + std::strerror(readErrno);
         return false;
     }
@@ -81,8 +78,7 @@ tresult PLUGIN_API ByteStream::write(void* buffer, int32 numBytes, int32* numByt
 tresult PLUGIN_API ByteStream::seek(int64 pos, int32 mode, int64* result)
 {
     int64 base = 0;
-    switch (mode)
-    {
+    switch (mode) {
     case kIBSeekSet: base = 0; break;
     case kIBSeekCur: base = static_cast<int64>(position_); break;
     case kIBSeekEnd: base = static_cast<int64>(data_.size()); break;
@@ -105,4 +101,4 @@ tresult PLUGIN_API ByteStream::tell(int64* pos)
     return kResultOk;
 }
 
-}  // namespace vsthost
+}   // namespace vsthost

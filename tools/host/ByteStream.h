@@ -9,13 +9,11 @@
 #include <utility>
 #include <vector>
 
-namespace vsthost
-{
+namespace vsthost {
 
 // An IBStream over bytes in memory: state files are read whole into one and
 // written whole from one. Streams that misbehave derive from it.
-class ByteStream : public HostObject<Steinberg::IBStream>
-{
+class ByteStream : public HostObject<Steinberg::IBStream> {
 public:
     ByteStream() = default;
     explicit ByteStream(std::vector<uint8_t> bytes) : data_(std::move(bytes)) {}
@@ -29,8 +27,7 @@ public:
                                        Steinberg::int32* numBytesRead) override;
     Steinberg::tresult PLUGIN_API write(void* buffer, Steinberg::int32 numBytes,
                                         Steinberg::int32* numBytesWritten) override;
-    Steinberg::tresult PLUGIN_API seek(Steinberg::int64 pos, Steinberg::int32 mode,
-                                       Steinberg::int64* result) override;
+    Steinberg::tresult PLUGIN_API seek(Steinberg::int64 pos, Steinberg::int32 mode, Steinberg::int64* result) override;
     Steinberg::tresult PLUGIN_API tell(Steinberg::int64* pos) override;
 
     Steinberg::tresult PLUGIN_API queryInterface(const Steinberg::TUID iid, void** obj) override;
@@ -40,4 +37,4 @@ protected:
     size_t position_ = 0;
 };
 
-}  // namespace vsthost
+}   // namespace vsthost

@@ -2,8 +2,7 @@
 
 using namespace Steinberg;
 
-namespace vsthost
-{
+namespace vsthost {
 
 tresult PLUGIN_API ComponentHandler::queryInterface(const TUID queried, void** obj)
 {
@@ -35,4 +34,4 @@ tresult PLUGIN_API ComponentHandler::restartComponent(int32 flags)
     return kResultOk;
 }
 
-}  // namespace vsthost
+}   // namespace vsthost

@@ -6,15 +6,12 @@
 
 #include <atomic>
 
-namespace vsthost
-{
+namespace vsthost {
 
 // The host's end of the edit controller. Edits are only counted here; hosts
 // that record or forward them derive from it.
-class ComponentHandler : public HostObject<Steinberg::Vst::IComponentHandler>
-{
+class ComponentHandler : public HostObject<Steinberg::Vst::IComponentHandler> {
 public:
-
     Steinberg::tresult PLUGIN_API beginEdit(Steinberg::Vst::ParamID id) override;
     Steinberg::tresult PLUGIN_API performEdit(Steinberg::Vst::ParamID id,
                                               Steinberg::Vst::ParamValue valueNormalized) override;
@@ -31,4 +28,4 @@ private:
     std::atomic<Steinberg::int32> restartFlags_{0};
 };
 
-}  // namespace vsthost
+}   // namespace vsthost

@@ -4,19 +4,18 @@
 
 using namespace Steinberg;
 
-namespace vsthost
-{
+namespace vsthost {
 
 HostContext::HostContext(const std::string& name, bool offersApplication)
-    : name_(name), offersApplication_(offersApplication)
+    : name_(name),
+      offersApplication_(offersApplication)
 {
 }
 
 tresult PLUGIN_API HostContext::queryInterface(const TUID queried, void** obj)
 {
     if (FUnknownPrivate::iidEqual(queried, FUnknown::iid) ||
-        (offersApplication_ && FUnknownPrivate::iidEqual(queried, Vst::IHostApplication::iid)))
-    {
+        (offersApplication_ && FUnknownPrivate::iidEqual(queried, Vst::IHostApplication::iid))) {
         addRef();
         *obj = static_cast<Vst::IHostApplication*>(this);
         return kResultOk;
@@ -41,4 +40,4 @@ tresult PLUGIN_API HostContext::createInstance(TUID, TUID, void** obj)
     return kResultFalse;
 }
 
-}  // namespace vsthost
+}   // namespace vsthost

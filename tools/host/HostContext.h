@@ -7,13 +7,11 @@
 #include <atomic>
 #include <string>
 
-namespace vsthost
-{
+namespace vsthost {
 
 // The context handed to IPluginBase::initialize: tells the plug-in who hosts
 // it, or, built without the application, offers nothing but FUnknown.
-class HostContext : public HostObject<Steinberg::Vst::IHostApplication>
-{
+class HostContext : public HostObject<Steinberg::Vst::IHostApplication> {
 public:
     explicit HostContext(const std::string& name, bool offersApplication = true);
 
@@ -21,8 +19,7 @@ public:
 
     Steinberg::tresult PLUGIN_API getName(Steinberg::Vst::String128 name) override;
     // This host offers no message or attribute objects.
-    Steinberg::tresult PLUGIN_API createInstance(Steinberg::TUID cid, Steinberg::TUID iid,
-                                                 void** obj) override;
+    Steinberg::tresult PLUGIN_API createInstance(Steinberg::TUID cid, Steinberg::TUID iid, void** obj) override;
 
     Steinberg::tresult PLUGIN_API queryInterface(const Steinberg::TUID iid, void** obj) override;
 
@@ -32,4 +29,4 @@ private:
     std::atomic<int> nameQueries_{0};
 };
 
-}  // namespace vsthost
+}   // namespace vsthost

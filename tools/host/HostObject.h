@@ -4,15 +4,13 @@
 
 #include <atomic>
 
-namespace vsthost
-{
+namespace vsthost {
 
 // The reference count of an object the host hands to a plug-in: made with
 // owned(new ...) it goes with its last release; held by a test (on the stack
 // or as a member) it overrides release() to count without deleting.
 template <class Interface>
-class HostObject : public Interface
-{
+class HostObject : public Interface {
 public:
     virtual ~HostObject() = default;
 
@@ -31,4 +29,4 @@ protected:
     std::atomic<Steinberg::uint32> refs_{1};
 };
 
-}  // namespace vsthost
+}   // namespace vsthost

@@ -2,11 +2,11 @@
 
 using namespace Steinberg;
 
-namespace vsthost
-{
+namespace vsthost {
 
 ParamValueQueue::ParamValueQueue(int capacity, bool growable)
-    : capacity_(capacity > 0 ? capacity : 1), growable_(growable)
+    : capacity_(capacity > 0 ? capacity : 1),
+      growable_(growable)
 {
     points_.reserve(capacity_);
 }
@@ -47,8 +47,7 @@ tresult PLUGIN_API ParamValueQueue::addPoint(int32 sampleOffset, Vst::ParamValue
     size_t at = 0;
     while (at < points_.size() && points_[at].offset < sampleOffset)
         ++at;
-    if (at < points_.size() && points_[at].offset == sampleOffset)
-    {
+    if (at < points_.size() && points_[at].offset == sampleOffset) {
         points_[at].value = value;
         index = static_cast<int32>(at);
         return kResultOk;
@@ -69,4 +68,4 @@ tresult PLUGIN_API ParamValueQueue::queryInterface(const TUID queried, void** ob
     return kNoInterface;
 }
 
-}  // namespace vsthost
+}   // namespace vsthost

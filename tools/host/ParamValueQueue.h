@@ -4,13 +4,11 @@
 
 #include <vector>
 
-namespace vsthost
-{
+namespace vsthost {
 
 // The points of one parameter within one block. The owning ParameterChanges
 // manages its life; the plug-in only borrows it during process().
-class ParamValueQueue : public Steinberg::Vst::IParamValueQueue
-{
+class ParamValueQueue : public Steinberg::Vst::IParamValueQueue {
 public:
     // A growable queue takes any number of points (test hosts); a fixed one
     // never allocates after construction.
@@ -28,8 +26,7 @@ public:
     Steinberg::tresult PLUGIN_API getPoint(Steinberg::int32 index, Steinberg::int32& sampleOffset,
                                            Steinberg::Vst::ParamValue& value) override;
     // Keeps the points ordered by offset; a second point at an offset replaces the first.
-    Steinberg::tresult PLUGIN_API addPoint(Steinberg::int32 sampleOffset,
-                                           Steinberg::Vst::ParamValue value,
+    Steinberg::tresult PLUGIN_API addPoint(Steinberg::int32 sampleOffset, Steinberg::Vst::ParamValue value,
                                            Steinberg::int32& index) override;
 
     Steinberg::tresult PLUGIN_API queryInterface(const Steinberg::TUID iid, void** obj) override;
@@ -38,8 +35,7 @@ public:
     Steinberg::uint32 PLUGIN_API release() override { return 1; }
 
 private:
-    struct Point
-    {
+    struct Point {
         Steinberg::int32 offset;
         Steinberg::Vst::ParamValue value;
     };
@@ -53,4 +49,4 @@ private:
     bool unreadable_ = false;
 };
 
-}  // namespace vsthost
+}   // namespace vsthost

@@ -2,11 +2,11 @@
 
 using namespace Steinberg;
 
-namespace vsthost
-{
+namespace vsthost {
 
 ParameterChanges::ParameterChanges(int maxQueues, int pointsPerQueue, bool growable)
-    : pointsPerQueue_(pointsPerQueue), growable_(growable)
+    : pointsPerQueue_(pointsPerQueue),
+      growable_(growable)
 {
     for (int i = 0; i < maxQueues; ++i)
         queues_.push_back(std::make_unique<ParamValueQueue>(pointsPerQueue, growable));
@@ -31,8 +31,7 @@ bool ParameterChanges::add(Vst::ParamID id, int32 sampleOffset, Vst::ParamValue 
 
 ParamValueQueue* ParameterChanges::addQueue(Vst::ParamID id)
 {
-    if (used_ >= queues_.size())
-    {
+    if (used_ >= queues_.size()) {
         if (!growable_)
             return nullptr;
         queues_.push_back(makeQueue());
@@ -72,10 +71,8 @@ Vst::IParamValueQueue* PLUGIN_API ParameterChanges::getParameterData(int32 index
 
 Vst::IParamValueQueue* PLUGIN_API ParameterChanges::addParameterData(const Vst::ParamID& id, int32& index)
 {
-    for (size_t i = 0; i < slots_.size(); ++i)
-    {
-        if (slots_[i] && slots_[i]->getParameterId() == id)
-        {
+    for (size_t i = 0; i < slots_.size(); ++i) {
+        if (slots_[i] && slots_[i]->getParameterId() == id) {
             index = static_cast<int32>(i);
             return slots_[i];
         }
@@ -94,4 +91,4 @@ tresult PLUGIN_API ParameterChanges::queryInterface(const TUID queried, void** o
     return kNoInterface;
 }
 
-}  // namespace vsthost
+}   // namespace vsthost

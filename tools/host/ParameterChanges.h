@@ -7,15 +7,13 @@
 #include <memory>
 #include <vector>
 
-namespace vsthost
-{
+namespace vsthost {
 
 // The parameter changes of one block: one queue per changed parameter. All
 // queues are allocated up front so the plug-in may add output changes on the
 // audio thread without the host allocating; a growable list (test hosts)
 // makes more when it runs out.
-class ParameterChanges : public Steinberg::Vst::IParameterChanges
-{
+class ParameterChanges : public Steinberg::Vst::IParameterChanges {
 public:
     ParameterChanges(int maxQueues, int pointsPerQueue, bool growable = false);
     virtual ~ParameterChanges() = default;
@@ -33,7 +31,7 @@ public:
     Steinberg::Vst::IParamValueQueue* PLUGIN_API getParameterData(Steinberg::int32 index) override;
     // Returns the existing queue for `id` when there is one.
     Steinberg::Vst::IParamValueQueue* PLUGIN_API addParameterData(const Steinberg::Vst::ParamID& id,
-                                                                 Steinberg::int32& index) override;
+                                                                  Steinberg::int32& index) override;
 
     Steinberg::tresult PLUGIN_API queryInterface(const Steinberg::TUID iid, void** obj) override;
     Steinberg::uint32 PLUGIN_API addRef() override { return 1; }
@@ -54,4 +52,4 @@ private:
     bool growable_;
 };
 
-}  // namespace vsthost
+}   // namespace vsthost

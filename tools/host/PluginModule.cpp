@@ -9,10 +9,8 @@
 
 using namespace Steinberg;
 
-namespace vsthost
-{
-namespace
-{
+namespace vsthost {
+namespace {
 std::string withoutTrailingSlashes(std::string path)
 {
     while (path.size() > 1 && (path.back() == '/' || path.back() == '\\'))
@@ -34,7 +32,7 @@ bool endsInSuffix(const std::string& name)
 }
 
 typedef IPluginFactory*(PLUGIN_API* GetFactoryFunction)();
-}  // namespace
+}   // namespace
 
 PluginModule::PluginModule(const std::string& libraryPath)
 {
@@ -50,29 +48,24 @@ bool PluginModule::libraryInBundle(const std::string& bundlePath, std::string& l
 {
     const std::string bundle = withoutTrailingSlashes(bundlePath);
     struct stat st;
-    if (::stat(bundle.c_str(), &st) != 0)
-    {
+    if (::stat(bundle.c_str(), &st) != 0) {
         error = "no plug-in bundle at '" + bundle + "'";
         return false;
     }
-    if (!S_ISDIR(st.st_mode))
-    {
+    if (!S_ISDIR(st.st_mode)) {
         error = "'" + bundle + "' is a file, not a .vst3 bundle folder (pass the NAME.vst3 folder)";
         return false;
     }
-    if (!endsInSuffix(folderName(bundle)))
-    {
+    if (!endsInSuffix(folderName(bundle))) {
         error = "'" + bundle + "' is not a VST 3 bundle: its folder name must end in .vst3";
         return false;
     }
     libraryPath = SharedLibrary::libraryInBundle(bundle, bundleName(bundle));
-    if (libraryPath.empty())
-    {
+    if (libraryPath.empty()) {
         error = "cannot tell this machine's architecture";
         return false;
     }
-    if (::stat(libraryPath.c_str(), &st) != 0 || !S_ISREG(st.st_mode))
-    {
+    if (::stat(libraryPath.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) {
         error = "bundle '" + bundle + "' holds no library '" + libraryPath + "'";
         return false;
     }
@@ -92,8 +85,7 @@ bool PluginModule::open(const std::string& libraryPath, bool bindNow)
     unload();
     libraryPath_ = libraryPath;
     std::string why;
-    if (!library_.open(libraryPath, why, bindNow))
-    {
+    if (!library_.open(libraryPath, why, bindNow)) {
         error_ = "cannot load '" + libraryPath + "': " + why;
         return false;
     }
@@ -102,11 +94,8 @@ bool PluginModule::open(const std::string& libraryPath, bool bindNow)
 
 bool PluginModule::enter()
 {
-    switch (library_.enter())
-    {
-    case SharedLibrary::Entry::kDone:
-        entered_ = true;
-        break;
+    switch (library_.enter()) {
+    case SharedLibrary::Entry::kDone: entered_ = true; break;
     case SharedLibrary::Entry::kMissing:
         error_ = "'" + libraryPath_ + "' is not a VST 3 plug-in: it does not export " + SharedLibrary::entryName();
         break;
@@ -124,29 +113,25 @@ bool PluginModule::load(const std::string& bundlePath, std::string& error)
     if (!libraryInBundle(bundlePath, libraryPath_, error))
         return false;
     std::string why;
-    if (!library_.open(libraryPath_, why))
-    {
+    if (!library_.open(libraryPath_, why)) {
         error = "cannot load '" + libraryPath_ + "': " + why;
         return false;
     }
     // Both exports are checked before the module is entered at all.
     const bool entry = library_.exportsEntry();
-    if (!entry || !symbol("GetPluginFactory"))
-    {
+    if (!entry || !symbol("GetPluginFactory")) {
         error = "'" + libraryPath_ + "' is not a VST 3 plug-in: it does not export " +
-                (entry ? "GetPluginFactory" : SharedLibrary::entryName());
+            (entry ? "GetPluginFactory" : SharedLibrary::entryName());
         unload();
         return false;
     }
-    if (!enter())
-    {
+    if (!enter()) {
         error = error_;
         unload();
         return false;
     }
     factory_ = createFactory();
-    if (!factory_)
-    {
+    if (!factory_) {
         error = "the plug-in's GetPluginFactory returned no factory";
         unload();
         return false;
@@ -159,8 +144,7 @@ bool PluginModule::load(const std::string& bundlePath, std::string& error)
 
 void PluginModule::unload()
 {
-    if (factory_)
-    {
+    if (factory_) {
         factory_->release();
         factory_ = nullptr;
     }
@@ -179,8 +163,7 @@ IPluginFactory* PluginModule::createFactory() const
 
 bool PluginModule::findAudioEffect(EffectClass& effect, std::string& error) const
 {
-    if (!factory_)
-    {
+    if (!factory_) {
         error = "no plug-in loaded";
         return false;
     }
@@ -189,8 +172,7 @@ bool PluginModule::findAudioEffect(EffectClass& effect, std::string& error) cons
 
     const int32 count = factory_->countClasses();
     bool found = false;
-    for (int32 i = 0; i < count && !found; ++i)
-    {
+    for (int32 i = 0; i < count && !found; ++i) {
         PClassInfo info;
         if (factory_->getClassInfo(i, &info) != kResultOk)
             continue;
@@ -200,8 +182,7 @@ bool PluginModule::findAudioEffect(EffectClass& effect, std::string& error) cons
         std::memcpy(effect.cid, info.cid, sizeof(TUID));
         effect.name = VstText::fromField(info.name, sizeof info.name);
         PClassInfo2 info2;
-        if (factory2 && factory2->getClassInfo2(i, &info2) == kResultOk)
-        {
+        if (factory2 && factory2->getClassInfo2(i, &info2) == kResultOk) {
             effect.vendor = VstText::fromField(info2.vendor, sizeof info2.vendor);
             effect.version = VstText::fromField(info2.version, sizeof info2.version);
             effect.subCategories = VstText::fromField(info2.subCategories, sizeof info2.subCategories);
@@ -211,8 +192,8 @@ bool PluginModule::findAudioEffect(EffectClass& effect, std::string& error) cons
         factory2->release();
     if (!found)
         error = "the plug-in offers no class of category \"" + std::string(kVstAudioEffectClass) + "\" (" +
-                std::to_string(count) + " classes)";
+            std::to_string(count) + " classes)";
     return found;
 }
 
-}  // namespace vsthost
+}   // namespace vsthost

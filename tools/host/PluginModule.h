@@ -6,17 +6,14 @@
 
 #include <string>
 
-namespace vsthost
-{
+namespace vsthost {
 
 // A VST 3 module loaded as hosts of this platform load it: the library
 // mapped, its entry function called (ModuleEntry, or InitDll on Windows),
 // GetPluginFactory asked; undone in reverse by unload() or the destructor.
-class PluginModule
-{
+class PluginModule {
 public:
-    struct EffectClass
-    {
+    struct EffectClass {
         Steinberg::TUID cid{};
         std::string name;
         std::string vendor;
@@ -74,4 +71,4 @@ private:
     std::string libraryPath_;
 };
 
-}  // namespace vsthost
+}   // namespace vsthost

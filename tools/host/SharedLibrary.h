@@ -2,20 +2,17 @@
 
 #include <string>
 
-namespace vsthost
-{
+namespace vsthost {
 
 // A plug-in's binary mapped into this process, with the entry and exit calls
 // this platform's hosts make around its use: Linux ModuleEntry(handle) and
 // ModuleExit(), Windows InitDll() and ExitDll() (optional there).
-class SharedLibrary
-{
+class SharedLibrary {
 public:
-    enum class Entry
-    {
-        kDone,     // entered, or nothing to call on this platform
-        kMissing,  // the library exports no entry function this platform needs
-        kFailed    // the entry function returned false
+    enum class Entry {
+        kDone,   // entered, or nothing to call on this platform
+        kMissing,   // the library exports no entry function this platform needs
+        kFailed   // the entry function returned false
     };
 
     SharedLibrary() = default;
@@ -48,4 +45,4 @@ private:
     void* handle_ = nullptr;
 };
 
-}  // namespace vsthost
+}   // namespace vsthost

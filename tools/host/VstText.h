@@ -4,12 +4,10 @@
 
 #include <string>
 
-namespace vsthost
-{
+namespace vsthost {
 
 // Conversions between the SDK's UTF-16 texts and UTF-8, and names for result codes.
-class VstText
-{
+class VstText {
 public:
     static std::string toUtf8(const Steinberg::char16* text, size_t maxUnits);
     // Fills a NUL-terminated UTF-16 field of `units` units, cutting long texts.
@@ -22,4 +20,4 @@ public:
     static std::string fromField(const char* field, size_t size);
 };
 
-}  // namespace vsthost
+}   // namespace vsthost

@@ -9,8 +9,7 @@
 
 using namespace Steinberg;
 
-namespace
-{
+namespace {
 // The text of a fixed-size, possibly unterminated field.
 std::string fieldText(const char8* field, size_t size)
 {
@@ -20,22 +19,16 @@ std::string fieldText(const char8* field, size_t size)
 std::string quoted(const std::string& text)
 {
     std::string out = "\"";
-    for (const char c : text)
-    {
+    for (const char c : text) {
         const unsigned char u = static_cast<unsigned char>(c);
-        if (c == '"' || c == '\\')
-        {
+        if (c == '"' || c == '\\') {
             out += '\\';
             out += c;
-        }
-        else if (u < 0x20)
-        {
+        } else if (u < 0x20) {
             char escape[8];
             std::snprintf(escape, sizeof escape, "\\u%04x", u);
             out += escape;
-        }
-        else
-        {
+        } else {
             out += c;
         }
     }
@@ -51,8 +44,7 @@ std::vector<std::string> splitAtBars(const std::string& text)
 {
     std::vector<std::string> parts;
     size_t start = 0;
-    while (start <= text.size() && !text.empty())
-    {
+    while (start <= text.size() && !text.empty()) {
         const size_t bar = text.find('|', start);
         const std::string part = text.substr(start, bar == std::string::npos ? std::string::npos : bar - start);
         if (!part.empty())
@@ -64,8 +56,7 @@ std::vector<std::string> splitAtBars(const std::string& text)
     return parts;
 }
 
-struct Snapshot
-{
+struct Snapshot {
     double scale;
     std::string path;
 };
@@ -76,19 +67,15 @@ std::vector<Snapshot> snapshotsOf(const std::string& cid, const std::vector<std:
     std::vector<Snapshot> found;
     const std::string stem = cid + "_snapshot";
     const std::string suffix = ".png";
-    for (const std::string& name : files)
-    {
+    for (const std::string& name : files) {
         if (name.size() < stem.size() + suffix.size() || name.compare(0, stem.size(), stem) != 0 ||
             name.compare(name.size() - suffix.size(), suffix.size(), suffix) != 0)
             continue;
         const std::string middle = name.substr(stem.size(), name.size() - stem.size() - suffix.size());
         double scale = 0.0;
-        if (middle.empty())
-        {
+        if (middle.empty()) {
             scale = 1.0;
-        }
-        else if (middle.size() > 2 && middle[0] == '_' && middle.back() == 'x')
-        {
+        } else if (middle.size() > 2 && middle[0] == '_' && middle.back() == 'x') {
             const std::string number = middle.substr(1, middle.size() - 2);
             char* end = nullptr;
             scale = std::strtod(number.c_str(), &end);
@@ -101,20 +88,17 @@ std::vector<Snapshot> snapshotsOf(const std::string& cid, const std::vector<std:
     std::sort(found.begin(), found.end(), [](const Snapshot& a, const Snapshot& b) { return a.scale < b.scale; });
     return found;
 }
-}
+}   // namespace
 
 bool ModuleInfoWriter::write(IPluginFactory* factory, const std::string& moduleName, const std::string& moduleVersion,
-                             const std::vector<std::string>& snapshotFiles, std::string& json,
-                             std::string& error) const
+                             const std::vector<std::string>& snapshotFiles, std::string& json, std::string& error) const
 {
-    if (!factory)
-    {
+    if (!factory) {
         error = "the module has no factory";
         return false;
     }
     PFactoryInfo factoryInfo;
-    if (factory->getFactoryInfo(&factoryInfo) != kResultOk)
-    {
+    if (factory->getFactoryInfo(&factoryInfo) != kResultOk) {
         error = "the factory refused getFactoryInfo";
         return false;
     }
@@ -131,8 +115,9 @@ bool ModuleInfoWriter::write(IPluginFactory* factory, const std::string& moduleN
     out += "    \"Flags\": {\n";
     out += "      \"Unicode\": " + boolText(factoryInfo.flags & PFactoryInfo::kUnicode) + ",\n";
     out += "      \"Classes Discardable\": " + boolText(factoryInfo.flags & PFactoryInfo::kClassesDiscardable) + ",\n";
-    out += "      \"Component Non Discardable\": " +
-           boolText(factoryInfo.flags & PFactoryInfo::kComponentNonDiscardable) + "\n";
+    out +=
+        "      \"Component Non Discardable\": " + boolText(factoryInfo.flags & PFactoryInfo::kComponentNonDiscardable) +
+        "\n";
     out += "    }\n";
     out += "  },\n";
     out += "  \"Compatibility\": [],\n";
@@ -140,27 +125,21 @@ bool ModuleInfoWriter::write(IPluginFactory* factory, const std::string& moduleN
 
     bool ok = true;
     const int32 count = factory->countClasses();
-    for (int32 i = 0; i < count && ok; ++i)
-    {
+    for (int32 i = 0; i < count && ok; ++i) {
         PClassInfo2 info;
-        if (factory2)
-        {
+        if (factory2) {
             ok = factory2->getClassInfo2(i, &info) == kResultOk;
-        }
-        else
-        {
+        } else {
             PClassInfo basic;
             ok = factory->getClassInfo(i, &basic) == kResultOk;
-            if (ok)
-            {
+            if (ok) {
                 std::memcpy(info.cid, basic.cid, sizeof(TUID));
                 info.cardinality = basic.cardinality;
                 std::memcpy(info.category, basic.category, sizeof info.category);
                 std::memcpy(info.name, basic.name, sizeof info.name);
             }
         }
-        if (!ok)
-        {
+        if (!ok) {
             error = "the factory refused the information of class " + std::to_string(i);
             break;
         }
@@ -187,8 +166,7 @@ bool ModuleInfoWriter::write(IPluginFactory* factory, const std::string& moduleN
         out += "      \"Cardinality\": " + std::to_string(info.cardinality) + ",\n";
         out += "      \"Snapshots\": [";
         const std::vector<Snapshot> snapshots = snapshotsOf(cid, snapshotFiles);
-        for (size_t s = 0; s < snapshots.size(); ++s)
-        {
+        for (size_t s = 0; s < snapshots.size(); ++s) {
             char scale[32];
             std::snprintf(scale, sizeof scale, "%.1f", snapshots[s].scale);
             out += std::string(s == 0 ? "\n" : ",\n") + "        {\n";

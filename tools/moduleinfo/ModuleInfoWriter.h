@@ -8,8 +8,7 @@
 // The bundle's Contents/Resources/moduleinfo.json, from what a module's
 // factory answers: hosts read it to list the classes without loading the
 // module. Plain JSON, which JSON5 readers take as it is.
-class ModuleInfoWriter
-{
+class ModuleInfoWriter {
 public:
     // Where the snapshots lie, from the bundle root; the paths in the file are given from there too.
     static constexpr const char* kSnapshotFolder = "Contents/Resources/Snapshots";

@@ -9,15 +9,14 @@
 using namespace Steinberg;
 
 #ifdef _WIN32
-namespace
-{
+namespace {
 std::string withoutTrailingSlashes(std::string path)
 {
     while (path.size() > 1 && (path.back() == '/' || path.back() == '\\'))
         path.pop_back();
     return path;
 }
-}
+}   // namespace
 #endif
 
 bool ModuleLibrary::open(const std::string& bundlePath, std::string& error)
@@ -47,8 +46,7 @@ std::vector<std::string> ModuleLibrary::filesIn(const std::string& folder)
     while (FindNextFileA(search, &found));
     FindClose(search);
 #else
-    if (DIR* dir = ::opendir(folder.c_str()))
-    {
+    if (DIR* dir = ::opendir(folder.c_str())) {
         while (const dirent* entry = ::readdir(dir))
             if (entry->d_name[0] != '.')
                 names.emplace_back(entry->d_name);

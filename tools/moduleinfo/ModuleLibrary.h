@@ -10,8 +10,7 @@
 // A VST 3 bundle's module opened as a host of this platform opens it (the
 // host library's module), for its factory. Closed again, in reverse, by the
 // destructor.
-class ModuleLibrary
-{
+class ModuleLibrary {
 public:
     bool open(const std::string& bundlePath, std::string& error);
     // GetPluginFactory's answer; the caller owns the reference.

@@ -12,8 +12,7 @@
 
 using namespace Steinberg;
 
-namespace
-{
+namespace {
 const char* const kProgramName = "tidepull-moduleinfo";
 
 void printUsage(std::FILE* to)
@@ -34,21 +33,18 @@ bool writeFile(const std::string& path, const std::string& text, std::string& er
 {
     const std::string temporary = path + ".part";
     std::FILE* file = std::fopen(temporary.c_str(), "wb");
-    if (!file)
-    {
+    if (!file) {
         error = "cannot write '" + temporary + "'";
         return false;
     }
     const bool written = std::fwrite(text.data(), 1, text.size(), file) == text.size();
-    if (std::fclose(file) != 0 || !written)
-    {
+    if (std::fclose(file) != 0 || !written) {
         std::remove(temporary.c_str());
         error = "cannot write '" + temporary + "'";
         return false;
     }
     std::remove(path.c_str());
-    if (std::rename(temporary.c_str(), path.c_str()) != 0)
-    {
+    if (std::rename(temporary.c_str(), path.c_str()) != 0) {
         std::remove(temporary.c_str());
         error = "cannot rename '" + temporary + "' to '" + path + "'";
         return false;
@@ -66,8 +62,7 @@ bool writeModuleInfo(const std::string& version, const std::string& bundle, cons
     if (!factory)
         return false;
     std::string json;
-    const std::vector<std::string> snapshots =
-        ModuleLibrary::filesIn(bundle + "/" + ModuleInfoWriter::kSnapshotFolder);
+    const std::vector<std::string> snapshots = ModuleLibrary::filesIn(bundle + "/" + ModuleInfoWriter::kSnapshotFolder);
     const bool ok =
         ModuleInfoWriter().write(factory, ModuleLibrary::moduleName(bundle), version, snapshots, json, error);
     factory->release();
@@ -83,12 +78,10 @@ bool printClassId(const std::string& bundle, std::string& error)
     if (!factory)
         return false;
     bool found = false;
-    for (int32 i = 0; i < factory->countClasses() && !found; ++i)
-    {
+    for (int32 i = 0; i < factory->countClasses() && !found; ++i) {
         PClassInfo info;
         if (factory->getClassInfo(i, &info) == kResultOk &&
-            std::strncmp(info.category, kVstAudioEffectClass, sizeof info.category) == 0)
-        {
+            std::strncmp(info.category, kVstAudioEffectClass, sizeof info.category) == 0) {
             std::printf("%s\n", ModuleInfoWriter::classIdText(info.cid).c_str());
             found = true;
         }
@@ -98,13 +91,12 @@ bool printClassId(const std::string& bundle, std::string& error)
         error = "the module's factory offers no class of category \"" + std::string(kVstAudioEffectClass) + "\"";
     return found;
 }
-}
+}   // namespace
 
 int main(int argc, char** argv)
 {
     std::vector<std::string> args(argv + 1, argv + argc);
-    if (!args.empty() && (args[0] == "--help" || args[0] == "-h"))
-    {
+    if (!args.empty() && (args[0] == "--help" || args[0] == "-h")) {
         printUsage(stdout);
         return 0;
     }
@@ -114,13 +106,11 @@ int main(int argc, char** argv)
         ok = printClassId(args[1], error);
     else if (args.size() == 4 && args[0] == "--version")
         ok = writeModuleInfo(args[1], args[2], args[3], error);
-    else
-    {
+    else {
         printUsage(stderr);
         return 2;
     }
-    if (!ok)
-    {
+    if (!ok) {
         std::fprintf(stderr, "%s: %s\n", kProgramName, error.c_str());
         return 1;
     }

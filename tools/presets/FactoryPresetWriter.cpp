@@ -12,8 +12,7 @@
 
 using namespace Steinberg;
 
-namespace
-{
+namespace {
 const char* const kHostName = "tidepull-presets";
 
 std::string exactText(double value)
@@ -22,7 +21,7 @@ std::string exactText(double value)
     std::snprintf(text, sizeof text, "%.17g", value);
     return text;
 }
-}
+}   // namespace
 
 bool FactoryPresetWriter::run(const std::string& bundlePath, const std::string& folder, bool forWindows,
                               std::string& error)
@@ -31,11 +30,9 @@ bool FactoryPresetWriter::run(const std::string& bundlePath, const std::string& 
     forWindows_ = forWindows;
     if (!module_.load(bundlePath, error) || !module_.findAudioEffect(effect_, error))
         return false;
-    for (const FactoryPresets::Preset& preset : FactoryPresets::all())
-    {
+    for (const FactoryPresets::Preset& preset : FactoryPresets::all()) {
         const std::string path = folder + "/" + FactoryPresets::fileName(preset);
-        if (!writeOne(preset, path, error))
-        {
+        if (!writeOne(preset, path, error)) {
             error = "preset \"" + std::string(preset.name) + "\": " + error;
             return false;
         }
@@ -61,14 +58,12 @@ bool FactoryPresetWriter::writeOne(const FactoryPresets::Preset& preset, const s
         !resolved.resolve(settings, catalog, instance.controller(), error))
         return false;
     // The plug-in would limit such a value; the table must not rely on that.
-    if (!resolved.notes().empty())
-    {
+    if (!resolved.notes().empty()) {
         error = resolved.notes().front();
         return false;
     }
     for (const ParameterSettings::Change& change : resolved.changes())
-        if (instance.controller()->setParamNormalized(change.id, change.normalized) != kResultOk)
-        {
+        if (instance.controller()->setParamNormalized(change.id, change.normalized) != kResultOk) {
             error = "the plug-in refused the value of \"" + change.title + "\"";
             return false;
         }
@@ -76,7 +71,6 @@ bool FactoryPresetWriter::writeOne(const FactoryPresets::Preset& preset, const s
     std::vector<uint8_t> bytes;
     PendingFile file;
     return VstPreset::write(instance, effect_.cid, bytes, error) &&
-           (!forWindows_ || VstPreset::respellClassId(bytes, VstPreset::windowsClassIdText(effect_.cid), error)) &&
-           file.create(path, error) &&
-           file.writeAll(bytes.data(), bytes.size(), error) && file.commit(error);
+        (!forWindows_ || VstPreset::respellClassId(bytes, VstPreset::windowsClassIdText(effect_.cid), error)) &&
+        file.create(path, error) && file.writeAll(bytes.data(), bytes.size(), error) && file.commit(error);
 }

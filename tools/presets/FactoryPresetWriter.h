@@ -11,8 +11,7 @@ using vsthost::PluginModule;
 // Writes the factory presets as .vstpreset files: each one is set up in a
 // fresh instance of the built plug-in, as a user would set it in a host, and
 // saved with the SDK's preset-file code.
-class FactoryPresetWriter
-{
+class FactoryPresetWriter {
 public:
     // `forWindows`: the class ID in the files is spelled as the SDK spells it on
     // Windows, for the Windows packages (the state inside is the same).

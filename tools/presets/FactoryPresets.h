@@ -6,15 +6,13 @@
 
 // The factory presets: starting points a mixing engineer reaches for, each a
 // complete set of parameter values in the units the host shows.
-class FactoryPresets
-{
+class FactoryPresets {
 public:
     static constexpr int kParameterCount = 9;
 
-    struct Preset
-    {
+    struct Preset {
         const char* name;
-        std::array<double, kParameterCount> values;  // in the order of parameterTitles()
+        std::array<double, kParameterCount> values;   // in the order of parameterTitles()
     };
 
     static const std::vector<Preset>& all();

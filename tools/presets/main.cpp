@@ -5,8 +5,7 @@
 #include <cstdio>
 #include <string>
 
-namespace
-{
+namespace {
 const char* const kProgramName = "tidepull-presets";
 
 void printUsage(std::FILE* to)
@@ -19,18 +18,16 @@ void printUsage(std::FILE* to)
                  "the class ID as Windows hosts spell it, for the Windows packages.\n",
                  kProgramName);
 }
-}
+}   // namespace
 
 int main(int argc, char** argv)
 {
     std::string bundle;
     std::string folder;
     bool forWindows = false;
-    for (int i = 1; i < argc; ++i)
-    {
+    for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
-        if (arg == "--help" || arg == "-h")
-        {
+        if (arg == "--help" || arg == "-h") {
             printUsage(stdout);
             return 0;
         }
@@ -40,14 +37,12 @@ int main(int argc, char** argv)
             forWindows = true;
         else if (folder.empty() && !arg.empty() && arg[0] != '-')
             folder = arg;
-        else
-        {
+        else {
             printUsage(stderr);
             return 2;
         }
     }
-    if (bundle.empty() || folder.empty())
-    {
+    if (bundle.empty() || folder.empty()) {
         printUsage(stderr);
         return 2;
     }
@@ -55,8 +50,7 @@ int main(int argc, char** argv)
     PendingFile::installSignalCleanup();
     FactoryPresetWriter writer;
     std::string error;
-    if (!writer.run(bundle, folder, forWindows, error))
-    {
+    if (!writer.run(bundle, folder, forWindows, error)) {
         std::fprintf(stderr, "%s: %s\n", kProgramName, error.c_str());
         return 1;
     }

@@ -22,8 +22,7 @@ double AudioClip::rmsDb() const
 {
     double sum = 0.0;
     long count = 0;
-    for (const auto& samples : channels_)
-    {
+    for (const auto& samples : channels_) {
         for (double s : samples)
             sum += s * s;
         count += static_cast<long>(samples.size());

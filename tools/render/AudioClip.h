@@ -3,8 +3,7 @@
 #include <vector>
 
 // Audio held in memory: one vector of samples per channel, all the same length.
-class AudioClip
-{
+class AudioClip {
 public:
     AudioClip() = default;
     AudioClip(int channels, long frames, double sampleRate);

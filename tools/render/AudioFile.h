@@ -7,8 +7,7 @@
 class PendingFile;
 
 // Reading and writing audio files with libsndfile.
-class AudioFile
-{
+class AudioFile {
 public:
     // Any format libsndfile reads, mono or stereo.
     static bool read(const std::string& path, AudioClip& clip, std::string& error);

@@ -6,8 +6,7 @@
 #include <unistd.h>
 #include <vector>
 
-namespace
-{
+namespace {
 const char* const kBundleName = "Tidepull.vst3";
 
 bool isFolder(const std::string& path)
@@ -27,7 +26,7 @@ std::string ownFolder()
     const size_t slash = path.rfind('/');
     return slash == std::string::npos ? std::string() : path.substr(0, slash);
 }
-}  // namespace
+}   // namespace
 
 std::string BundleSearch::defaultBundle()
 {

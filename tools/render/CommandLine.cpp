@@ -9,17 +9,12 @@ bool CommandLine::finish(const std::vector<std::string>& positionals)
         return fail("--preset and --state-in both give the whole plug-in state; use one of them");
     if (positionals.size() > 2)
         return tooManyFiles(positionals.size(), "[INPUT] OUTPUT");
-    if (positionals.size() == 2)
-    {
+    if (positionals.size() == 2) {
         options_.inputPath = positionals[0];
         options_.outputPath = positionals[1];
-    }
-    else if (positionals.size() == 1)
-    {
+    } else if (positionals.size() == 1) {
         options_.outputPath = positionals[0];
-    }
-    else if (!options_.listParams)
-    {
+    } else if (!options_.listParams) {
         return fail("no OUTPUT file given (see --help)");
     }
     return true;
@@ -29,9 +24,8 @@ CommandLine::Kind CommandLine::kind(const std::string& name) const
 {
     if (name == "--host-bypass" || name == "--no-lead-in" || name == "--list-params")
         return Kind::Flag;
-    if (name == "--plugin" || name == "--set" || name == "--sidechain" || name == "--block" ||
-        name == "--precision" || name == "--state-in" || name == "--state-out" || name == "--preset" ||
-        name == "--save-preset")
+    if (name == "--plugin" || name == "--set" || name == "--sidechain" || name == "--block" || name == "--precision" ||
+        name == "--state-in" || name == "--state-out" || name == "--preset" || name == "--save-preset")
         return Kind::Value;
     return Kind::Unknown;
 }
@@ -77,8 +71,8 @@ bool CommandLine::parseBlockSize(const std::string& text)
     char* end = nullptr;
     const long n = std::strtol(text.c_str(), &end, 10);
     if (errno != 0 || end == text.c_str() || *end != '\0' || n < 1 || n > kMaxBlockSize)
-        return fail("--block must be a whole number from 1 to " + std::to_string(kMaxBlockSize) +
-                    ", not '" + text + "'");
+        return fail("--block must be a whole number from 1 to " + std::to_string(kMaxBlockSize) + ", not '" + text +
+                    "'");
     options_.blockSize = static_cast<int>(n);
     return true;
 }
@@ -97,37 +91,37 @@ bool CommandLine::parsePrecision(const std::string& text)
 std::string CommandLine::usage(const std::string& program)
 {
     return "Usage: " + program +
-           " [--plugin BUNDLE] [--set NAME=VALUE]... [--sidechain FILE] [--block N]\n"
-           "       [--precision 32|64] [--state-in FILE] [--state-out FILE] [--preset FILE]\n"
-           "       [--save-preset FILE] [--host-bypass] [--no-lead-in] [--list-params] [INPUT] OUTPUT\n"
-           "\n"
-           "Renders an audio file through a VST 3 effect plug-in, loaded as a DAW loads it.\n"
-           "\n"
-           "  INPUT              mono or stereo audio file (any format libsndfile reads);\n"
-           "                     without it a built-in 48 kHz demo signal is rendered\n"
-           "  OUTPUT             WAV file written with the input's rate and length\n"
-           "                     (32-bit float, or 64-bit float with --precision 64)\n"
-           "  --plugin BUNDLE    the .vst3 bundle folder; default: Tidepull.vst3 next to this\n"
-           "                     program, then the build tree's, then ~/.vst3, /usr/local/lib/vst3\n"
-           "                     and /usr/lib/vst3\n"
-           "  --set NAME=VALUE   set a plug-in parameter at the start, VALUE in the units the\n"
-           "                     host shows (e.g. --set \"AC Threshold=20\"); may be repeated;\n"
-           "                     a value outside the parameter's range is refused\n"
-           "  --sidechain FILE   feed FILE to the sidechain input and activate that bus\n"
-           "                     (same rate as INPUT; shorter is padded with silence)\n"
-           "  --block N          samples per process call, 1 to 65536 (default 512)\n"
-           "  --precision 32|64  sample size for processing and output (default 32)\n"
-           "  --state-in FILE    restore the plug-in state from FILE before processing\n"
-           "  --state-out FILE   save the plug-in state to FILE after processing\n"
-           "  --preset FILE      load a VST 3 preset (.vstpreset) before processing; --set\n"
-           "                     options apply on top of it\n"
-           "  --save-preset FILE save the plug-in state after processing as a .vstpreset file\n"
-           "  --host-bypass      switch the host-side bypass parameter on\n"
-           "  --no-lead-in       start on the input at once; by default one second of silence\n"
-           "                     (at the input's rate) runs through the plug-in first, at the\n"
-           "                     same settings, as in a DAW before playback, and is not written\n"
-           "  --list-params      print the plug-in's parameters and exit\n"
-           "  --help             print this text\n"
-           "\n"
-           "A progress bar is drawn on stderr only when stderr is a terminal.\n";
+        " [--plugin BUNDLE] [--set NAME=VALUE]... [--sidechain FILE] [--block N]\n"
+        "       [--precision 32|64] [--state-in FILE] [--state-out FILE] [--preset FILE]\n"
+        "       [--save-preset FILE] [--host-bypass] [--no-lead-in] [--list-params] [INPUT] OUTPUT\n"
+        "\n"
+        "Renders an audio file through a VST 3 effect plug-in, loaded as a DAW loads it.\n"
+        "\n"
+        "  INPUT              mono or stereo audio file (any format libsndfile reads);\n"
+        "                     without it a built-in 48 kHz demo signal is rendered\n"
+        "  OUTPUT             WAV file written with the input's rate and length\n"
+        "                     (32-bit float, or 64-bit float with --precision 64)\n"
+        "  --plugin BUNDLE    the .vst3 bundle folder; default: Tidepull.vst3 next to this\n"
+        "                     program, then the build tree's, then ~/.vst3, /usr/local/lib/vst3\n"
+        "                     and /usr/lib/vst3\n"
+        "  --set NAME=VALUE   set a plug-in parameter at the start, VALUE in the units the\n"
+        "                     host shows (e.g. --set \"AC Threshold=20\"); may be repeated;\n"
+        "                     a value outside the parameter's range is refused\n"
+        "  --sidechain FILE   feed FILE to the sidechain input and activate that bus\n"
+        "                     (same rate as INPUT; shorter is padded with silence)\n"
+        "  --block N          samples per process call, 1 to 65536 (default 512)\n"
+        "  --precision 32|64  sample size for processing and output (default 32)\n"
+        "  --state-in FILE    restore the plug-in state from FILE before processing\n"
+        "  --state-out FILE   save the plug-in state to FILE after processing\n"
+        "  --preset FILE      load a VST 3 preset (.vstpreset) before processing; --set\n"
+        "                     options apply on top of it\n"
+        "  --save-preset FILE save the plug-in state after processing as a .vstpreset file\n"
+        "  --host-bypass      switch the host-side bypass parameter on\n"
+        "  --no-lead-in       start on the input at once; by default one second of silence\n"
+        "                     (at the input's rate) runs through the plug-in first, at the\n"
+        "                     same settings, as in a DAW before playback, and is not written\n"
+        "  --list-params      print the plug-in's parameters and exit\n"
+        "  --help             print this text\n"
+        "\n"
+        "A progress bar is drawn on stderr only when stderr is a terminal.\n";
 }

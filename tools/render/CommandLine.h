@@ -8,13 +8,11 @@
 
 // The options of one tidepull-render run, parsed from argv. Parsing never
 // exits or throws: parse() answers false and error() says why.
-class CommandLine : public OptionParser
-{
+class CommandLine : public OptionParser {
 public:
-    struct Options
-    {
-        std::string pluginPath;                                 // empty: the default bundle
-        std::vector<std::pair<std::string, std::string>> sets;  // NAME, VALUE in command-line order
+    struct Options {
+        std::string pluginPath;   // empty: the default bundle
+        std::vector<std::pair<std::string, std::string>> sets;   // NAME, VALUE in command-line order
         std::string sidechainPath;
         int blockSize = 512;
         int precision = 32;
@@ -23,10 +21,10 @@ public:
         std::string presetPath;
         std::string savePresetPath;
         bool hostBypass = false;
-        bool leadIn = true;                                     // --no-lead-in turns it off
+        bool leadIn = true;   // --no-lead-in turns it off
         bool listParams = false;
         bool help = false;
-        std::string inputPath;                                  // empty: the built-in demo signal
+        std::string inputPath;   // empty: the built-in demo signal
         std::string outputPath;
     };
 

@@ -3,13 +3,11 @@
 #include <cmath>
 #include <cstdint>
 
-namespace
-{
+namespace {
 const double kPi = 3.14159265358979323846;
 
 // Deterministic noise, identical on every machine.
-class Noise
-{
+class Noise {
 public:
     explicit Noise(uint32_t seed) : state_(seed) {}
     double next()
@@ -28,8 +26,7 @@ void addKick(AudioClip& clip, double at)
     const long start = static_cast<long>(at * rate);
     const long length = static_cast<long>(0.45 * rate);
     double phase = 0.0;
-    for (long i = 0; i < length && start + i < clip.frameCount(); ++i)
-    {
+    for (long i = 0; i < length && start + i < clip.frameCount(); ++i) {
         const double t = i / rate;
         const double freq = 45.0 + 110.0 * std::exp(-t * 30.0);
         phase += 2.0 * kPi * freq / rate;
@@ -44,8 +41,7 @@ void addSnare(AudioClip& clip, double at, Noise& noise)
     const double rate = clip.sampleRate();
     const long start = static_cast<long>(at * rate);
     const long length = static_cast<long>(0.3 * rate);
-    for (long i = 0; i < length && start + i < clip.frameCount(); ++i)
-    {
+    for (long i = 0; i < length && start + i < clip.frameCount(); ++i) {
         const double t = i / rate;
         const double body = 0.3 * std::exp(-t * 30.0) * std::sin(2.0 * kPi * 185.0 * t);
         const double rattle = 0.4 * std::exp(-t * 16.0);
@@ -60,15 +56,13 @@ void addChord(AudioClip& clip)
     const double notes[] = {110.0, 220.0, 261.63, 329.63, 440.0};
     const double rate = clip.sampleRate();
     const double total = clip.seconds();
-    for (long i = 0; i < clip.frameCount(); ++i)
-    {
+    for (long i = 0; i < clip.frameCount(); ++i) {
         const double t = i / rate;
         const double swell = std::sin(kPi * t / total);
         const double level = 0.015 + 0.55 * swell * swell * swell * swell;
         double left = 0.0;
         double right = 0.0;
-        for (double f : notes)
-        {
+        for (double f : notes) {
             left += std::sin(2.0 * kPi * f * 0.999 * t);
             right += std::sin(2.0 * kPi * f * 1.001 * t + 0.3);
         }
@@ -76,15 +70,14 @@ void addChord(AudioClip& clip)
         clip.channel(1)[i] += level * right / 5.0;
     }
 }
-}
+}   // namespace
 
 AudioClip DemoSignal::make()
 {
     AudioClip clip(2, static_cast<long>(kSeconds * kSampleRate), kSampleRate);
     Noise noise(0x7D1EB011u);
-    const double beat = 0.5;  // 120 BPM
-    for (int b = 0; b * beat < kSeconds; ++b)
-    {
+    const double beat = 0.5;   // 120 BPM
+    for (int b = 0; b * beat < kSeconds; ++b) {
         if (b % 2 == 0)
             addKick(clip, b * beat);
         else

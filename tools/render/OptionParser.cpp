@@ -16,8 +16,7 @@ bool OptionParser::parse(const std::vector<std::string>& args)
     bool help = false;
     if (!scan(args, positionals, help))
         return false;
-    if (help)
-    {
+    if (help) {
         takeFlag("--help");
         return true;
     }
@@ -27,17 +26,14 @@ bool OptionParser::parse(const std::vector<std::string>& args)
 bool OptionParser::scan(const std::vector<std::string>& args, std::vector<std::string>& positionals, bool& help)
 {
     bool optionsEnded = false;
-    for (size_t i = 0; i < args.size(); ++i)
-    {
+    for (size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
         // A lone "-" is a file name (standard input or output to some tools).
-        if (optionsEnded || arg.size() < 2 || arg[0] != '-')
-        {
+        if (optionsEnded || arg.size() < 2 || arg[0] != '-') {
             positionals.push_back(arg);
             continue;
         }
-        if (arg == "--")
-        {
+        if (arg == "--") {
             optionsEnded = true;
             continue;
         }
@@ -47,8 +43,7 @@ bool OptionParser::scan(const std::vector<std::string>& args, std::vector<std::s
         std::string value;
         bool inlineValue = false;
         const size_t eq = arg.find('=');
-        if (arg.compare(0, 2, "--") == 0 && eq != std::string::npos)
-        {
+        if (arg.compare(0, 2, "--") == 0 && eq != std::string::npos) {
             name = arg.substr(0, eq);
             value = arg.substr(eq + 1);
             inlineValue = true;
@@ -58,8 +53,7 @@ bool OptionParser::scan(const std::vector<std::string>& args, std::vector<std::s
         const Kind k = isHelp ? Kind::Flag : kind(name);
         if (k == Kind::Unknown)
             return fail("unknown option '" + name + "' (see --help)");
-        if (k == Kind::Flag)
-        {
+        if (k == Kind::Flag) {
             if (inlineValue)
                 return fail("option " + name + " takes no value");
             if (isHelp)
@@ -68,8 +62,7 @@ bool OptionParser::scan(const std::vector<std::string>& args, std::vector<std::s
                 takeFlag(name);
             continue;
         }
-        if (!inlineValue)
-        {
+        if (!inlineValue) {
             if (i + 1 >= args.size())
                 return fail("option " + name + " needs a value");
             value = args[++i];

@@ -10,22 +10,20 @@
 // and the wording of every error about an option. A tool names its own
 // options, takes their values and checks the whole. Parsing never exits or
 // throws: parse() answers false and error() says why.
-class OptionParser
-{
+class OptionParser {
 public:
     virtual ~OptionParser() = default;
 
     bool parse(int argc, const char* const* argv);
-    bool parse(const std::vector<std::string>& args);  // without the program name
+    bool parse(const std::vector<std::string>& args);   // without the program name
 
     const std::string& error() const { return error_; }
 
 protected:
-    enum class Kind
-    {
+    enum class Kind {
         Unknown,
         Flag,   // takes no value
-        Value,  // takes one, never empty
+        Value,   // takes one, never empty
     };
 
     // Back to the defaults, before every parse.

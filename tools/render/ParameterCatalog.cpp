@@ -11,8 +11,7 @@ using vsthost::VstText;
 using namespace Steinberg;
 using namespace Steinberg::Vst;
 
-namespace
-{
+namespace {
 bool sameIgnoringCase(const std::string& a, const std::string& b)
 {
     if (a.size() != b.size())
@@ -29,25 +28,22 @@ std::string format(const char* pattern, double value)
     std::snprintf(text, sizeof text, pattern, value);
     return text;
 }
-}
+}   // namespace
 
 bool ParameterCatalog::read(IEditController* controller, std::string& error)
 {
     controller_ = controller;
     entries_.clear();
-    if (!controller)
-    {
+    if (!controller) {
         error = "the plug-in has no edit controller";
         return false;
     }
     const int32 count = controller->getParameterCount();
-    for (int32 i = 0; i < count; ++i)
-    {
+    for (int32 i = 0; i < count; ++i) {
         Entry entry{};
-        if (controller->getParameterInfo(i, entry.info) != kResultOk)
-        {
-            error = "the plug-in refused getParameterInfo for index " + std::to_string(i) + " of " +
-                    std::to_string(count);
+        if (controller->getParameterInfo(i, entry.info) != kResultOk) {
+            error =
+                "the plug-in refused getParameterInfo for index " + std::to_string(i) + " of " + std::to_string(count);
             return false;
         }
         entry.title = VstText::toUtf8(entry.info.title, 128);
@@ -68,12 +64,10 @@ const ParameterCatalog::Entry* ParameterCatalog::findPluginParameter(const std::
         if (isPluginParameter(entry) && entry.title == title)
             return &entry;
     const Entry* match = nullptr;
-    for (const Entry& entry : entries_)
-    {
-        if (isPluginParameter(entry) && sameIgnoringCase(entry.title, title))
-        {
+    for (const Entry& entry : entries_) {
+        if (isPluginParameter(entry) && sameIgnoringCase(entry.title, title)) {
             if (match)
-                return nullptr;  // ambiguous
+                return nullptr;   // ambiguous
             match = &entry;
         }
     }
@@ -96,8 +90,7 @@ std::string ParameterCatalog::plainText(ParamID id, double normalized) const
 std::string ParameterCatalog::describePluginParameters() const
 {
     std::string text;
-    for (const Entry& entry : entries_)
-    {
+    for (const Entry& entry : entries_) {
         if (!isPluginParameter(entry))
             continue;
         text += "  \"" + entry.title + "\"";
@@ -115,11 +108,10 @@ std::string ParameterCatalog::listing() const
 {
     char line[512];
     std::string text = std::to_string(entries_.size()) + " parameters\n";
-    std::snprintf(line, sizeof line, "%10s  %-10s  %-20s  %-6s  %5s  %-17s  %-8s  %-10s  %s\n", "ID", "hex",
-                  "title", "units", "steps", "range", "default", "display", "flags");
+    std::snprintf(line, sizeof line, "%10s  %-10s  %-20s  %-6s  %5s  %-17s  %-8s  %-10s  %s\n", "ID", "hex", "title",
+                  "units", "steps", "range", "default", "display", "flags");
     text += line;
-    for (const Entry& entry : entries_)
-    {
+    for (const Entry& entry : entries_) {
         const ParameterInfo& info = entry.info;
         String128 display{};
         std::string shown = "(none)";
@@ -137,14 +129,13 @@ std::string ParameterCatalog::listing() const
 
 std::string ParameterCatalog::flagsText(int32 flags)
 {
-    static const struct
-    {
+    static const struct {
         int32 bit;
         const char* name;
     } names[] = {
-        {ParameterInfo::kCanAutomate, "automate"},  {ParameterInfo::kIsReadOnly, "read-only"},
+        {ParameterInfo::kCanAutomate, "automate"},     {ParameterInfo::kIsReadOnly, "read-only"},
         {ParameterInfo::kIsWrapAround, "wrap-around"}, {ParameterInfo::kIsList, "list"},
-        {ParameterInfo::kIsHidden, "hidden"},        {ParameterInfo::kIsProgramChange, "program-change"},
+        {ParameterInfo::kIsHidden, "hidden"},          {ParameterInfo::kIsProgramChange, "program-change"},
         {ParameterInfo::kIsBypass, "bypass"},
     };
     char hex[16];
@@ -152,16 +143,13 @@ std::string ParameterCatalog::flagsText(int32 flags)
     std::string text = hex;
     std::string decoded;
     int32 rest = flags;
-    for (const auto& n : names)
-    {
-        if (flags & n.bit)
-        {
+    for (const auto& n : names) {
+        if (flags & n.bit) {
             decoded += (decoded.empty() ? "" : "|") + std::string(n.name);
             rest &= ~n.bit;
         }
     }
-    if (rest)
-    {
+    if (rest) {
         std::snprintf(hex, sizeof hex, "0x%" PRIX32, static_cast<uint32_t>(rest));
         decoded += (decoded.empty() ? "" : "|") + std::string("other ") + hex;
     }

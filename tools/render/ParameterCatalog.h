@@ -6,11 +6,9 @@
 #include <vector>
 
 // The host's view of a plug-in's parameters, as getParameterInfo reports them.
-class ParameterCatalog
-{
+class ParameterCatalog {
 public:
-    struct Entry
-    {
+    struct Entry {
         Steinberg::Vst::ParameterInfo info;
         std::string title;
         std::string units;

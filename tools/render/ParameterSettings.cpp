@@ -9,8 +9,7 @@
 
 using namespace Steinberg;
 
-namespace
-{
+namespace {
 std::string numberText(double value)
 {
     char text[64];
@@ -25,7 +24,7 @@ std::string withParameterList(const std::string& message, const ParameterCatalog
         text.pop_back();
     return text;
 }
-}
+}   // namespace
 
 bool ParameterSettings::split(const std::string& text, Setting& setting)
 {
@@ -49,17 +48,14 @@ bool ParameterSettings::resolve(const std::vector<Setting>& settings, const Para
 {
     changes_.clear();
     notes_.clear();
-    for (const Setting& setting : settings)
-    {
+    for (const Setting& setting : settings) {
         const ParameterCatalog::Entry* entry = catalog.findPluginParameter(setting.first);
-        if (!entry)
-        {
+        if (!entry) {
             error = withParameterList("the plug-in has no parameter \"" + setting.first + "\"", catalog);
             return false;
         }
         double plain = 0.0;
-        if (!parsePlain(setting.second, plain))
-        {
+        if (!parsePlain(setting.second, plain)) {
             error = withParameterList("cannot read \"" + setting.second + "\" as a number for \"" + entry->title + "\"",
                                       catalog);
             return false;
@@ -83,8 +79,7 @@ bool ParameterSettings::resolve(const std::vector<Setting>& settings, const Para
 std::string ParameterSettings::summary(Vst::IEditController* plugin) const
 {
     std::string text;
-    for (const Change& change : changes_)
-    {
+    for (const Change& change : changes_) {
         const double value =
             plugin ? plugin->normalizedParamToPlain(change.id, plugin->getParamNormalized(change.id)) : change.plain;
         text += change.title + " = " + numberText(value) + ", ";

@@ -12,13 +12,11 @@ class ParameterCatalog;
 // title as the host shows it (exact first, then ignoring letter case), VALUE a
 // number in the units the host shows. Values outside the parameter's range
 // are kept with a note; each tool decides whether to refuse them.
-class ParameterSettings
-{
+class ParameterSettings {
 public:
-    typedef std::pair<std::string, std::string> Setting;  // NAME, VALUE
+    typedef std::pair<std::string, std::string> Setting;   // NAME, VALUE
 
-    struct Change
-    {
+    struct Change {
         Steinberg::Vst::ParamID id = 0;
         Steinberg::Vst::ParamValue normalized = 0.0;
         std::string title;

@@ -9,8 +9,7 @@
 #include <unistd.h>
 #include <vector>
 
-namespace
-{
+namespace {
 constexpr int kSlots = 4;
 constexpr size_t kPathBytes = 4096;
 char signalPaths[kSlots][kPathBytes];
@@ -40,7 +39,7 @@ std::string baseOf(const std::string& path)
     const size_t slash = path.rfind('/');
     return slash == std::string::npos ? path : path.substr(slash + 1);
 }
-}
+}   // namespace
 
 PendingFile::~PendingFile()
 {
@@ -58,14 +57,12 @@ bool PendingFile::create(const std::string& finalPath, std::string& error)
     discard();
     finalPath_ = finalPath;
     const std::string base = baseOf(finalPath);
-    if (base.empty() || base == "." || base == "..")
-    {
+    if (base.empty() || base == "." || base == "..") {
         error = "cannot write '" + finalPath + "': not a file name";
         return false;
     }
     struct stat st;
-    if (::stat(finalPath.c_str(), &st) == 0 && S_ISDIR(st.st_mode))
-    {
+    if (::stat(finalPath.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) {
         error = "cannot write '" + finalPath + "': it is a folder";
         return false;
     }
@@ -74,8 +71,7 @@ bool PendingFile::create(const std::string& finalPath, std::string& error)
     std::vector<char> name(pattern.begin(), pattern.end());
     name.push_back('\0');
     fd_ = ::mkstemp(name.data());
-    if (fd_ < 0)
-    {
+    if (fd_ < 0) {
         error = "cannot write '" + finalPath + "': " + std::strerror(errno);
         return false;
     }
@@ -99,11 +95,9 @@ int PendingFile::takeDescriptor()
 bool PendingFile::writeAll(const void* data, size_t size, std::string& error)
 {
     const char* p = static_cast<const char*>(data);
-    while (size > 0)
-    {
+    while (size > 0) {
         const ssize_t n = ::write(fd_, p, size);
-        if (n < 0)
-        {
+        if (n < 0) {
             if (errno == EINTR)
                 continue;
             error = "cannot write '" + finalPath_ + "': " + std::strerror(errno);
@@ -117,24 +111,20 @@ bool PendingFile::writeAll(const void* data, size_t size, std::string& error)
 
 bool PendingFile::commit(std::string& error)
 {
-    if (tempPath_.empty())
-    {
+    if (tempPath_.empty()) {
         error = "cannot write '" + finalPath_ + "': nothing was written";
         return false;
     }
-    if (fd_ >= 0)
-    {
+    if (fd_ >= 0) {
         const int rc = ::close(fd_);
         fd_ = -1;
-        if (rc != 0)
-        {
+        if (rc != 0) {
             error = "cannot write '" + finalPath_ + "': " + std::strerror(errno);
             discard();
             return false;
         }
     }
-    if (::rename(tempPath_.c_str(), finalPath_.c_str()) != 0)
-    {
+    if (::rename(tempPath_.c_str(), finalPath_.c_str()) != 0) {
         error = "cannot write '" + finalPath_ + "': " + std::strerror(errno);
         discard();
         return false;
@@ -146,13 +136,11 @@ bool PendingFile::commit(std::string& error)
 
 void PendingFile::discard()
 {
-    if (fd_ >= 0)
-    {
+    if (fd_ >= 0) {
         ::close(fd_);
         fd_ = -1;
     }
-    if (!tempPath_.empty())
-    {
+    if (!tempPath_.empty()) {
         ::unlink(tempPath_.c_str());
         unregisterForSignals();
         tempPath_.clear();
@@ -163,10 +151,8 @@ void PendingFile::registerForSignals()
 {
     if (tempPath_.size() >= kPathBytes)
         return;
-    for (int i = 0; i < kSlots; ++i)
-    {
-        if (!signalSlotUsed[i])
-        {
+    for (int i = 0; i < kSlots; ++i) {
+        if (!signalSlotUsed[i]) {
             std::memcpy(signalPaths[i], tempPath_.c_str(), tempPath_.size() + 1);
             signalSlotUsed[i] = 1;
             slot_ = i;

@@ -6,8 +6,7 @@
 // written to a temporary file in the same folder and renamed on commit(). The
 // temporary file is removed when the object goes away uncommitted, and by
 // SIGINT, SIGTERM, SIGHUP or SIGQUIT while it exists.
-class PendingFile
-{
+class PendingFile {
 public:
     PendingFile() = default;
     ~PendingFile();

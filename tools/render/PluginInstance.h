@@ -10,12 +10,11 @@
 #include <string>
 #include <vector>
 
-namespace vsthost
-{
+namespace vsthost {
 class ByteStream;
 class ComponentHandler;
 class HostContext;
-}  // namespace vsthost
+}   // namespace vsthost
 
 // The render tool's host objects are the shared host library's.
 using vsthost::ByteStream;
@@ -26,11 +25,9 @@ using vsthost::PluginModule;
 // One effect instance and its edit controller, driven through the calls a DAW
 // makes, in a DAW's order. The destructor undoes whatever was done: stops
 // processing, deactivates, disconnects, terminates and releases.
-class PluginInstance
-{
+class PluginInstance {
 public:
-    struct Bus
-    {
+    struct Bus {
         Steinberg::int32 channels = 0;
         Steinberg::Vst::BusType type = Steinberg::Vst::kMain;
     };
@@ -42,8 +39,8 @@ public:
 
     // createInstance, initialize, the controller (the component itself or a
     // separate class, connected and synchronised), setComponentHandler.
-    bool create(const PluginModule& module, const PluginModule::EffectClass& effect,
-                HostContext* context, ComponentHandler* handler, std::string& error);
+    bool create(const PluginModule& module, const PluginModule::EffectClass& effect, HostContext* context,
+                ComponentHandler* handler, std::string& error);
     // The same for a plug-in object made in this process; the instance takes
     // over the caller's reference. Its controller must be the object itself.
     bool adopt(Steinberg::Vst::IComponent* component, HostContext* context, ComponentHandler* handler,
@@ -74,8 +71,8 @@ public:
 private:
     // initialize, the controller and the handler for component_.
     bool setUp(const PluginModule* module, HostContext* context, ComponentHandler* handler, std::string& error);
-    bool createSeparateController(const PluginModule& module, const Steinberg::TUID cid,
-                                  HostContext* context, std::string& error);
+    bool createSeparateController(const PluginModule& module, const Steinberg::TUID cid, HostContext* context,
+                                  std::string& error);
     bool readBuses(Steinberg::Vst::BusDirection direction, std::vector<Bus>& buses, std::string& error);
     void release();
 

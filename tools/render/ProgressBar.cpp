@@ -42,8 +42,7 @@ void ProgressBar::update(double fraction)
 
 void ProgressBar::finish()
 {
-    if (drawn_)
-    {
+    if (drawn_) {
         std::fputc('\n', stderr);
         std::fflush(stderr);
     }

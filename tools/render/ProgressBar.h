@@ -1,8 +1,7 @@
 #pragma once
 
 // A one-line progress bar on stderr, drawn only when stderr is a terminal.
-class ProgressBar
-{
+class ProgressBar {
 public:
     explicit ProgressBar(bool enabled);
     ~ProgressBar();

@@ -19,15 +19,14 @@
 
 using namespace Steinberg;
 
-namespace
-{
+namespace {
 std::string numberText(const char* pattern, double value)
 {
     char text[64];
     std::snprintf(text, sizeof text, pattern, value);
     return text;
 }
-}
+}   // namespace
 
 int RenderSession::run(const CommandLine::Options& options)
 {
@@ -54,13 +53,11 @@ bool RenderSession::execute(const CommandLine::Options& options, std::string& er
         return false;
 
     const std::string pluginLine = effect_.name + (effect_.version.empty() ? "" : " " + effect_.version) +
-                                   (module_.factoryVendor().empty() ? "" : " by " + module_.factoryVendor()) +
-                                   " (" + module_.bundlePath() + ")";
+        (module_.factoryVendor().empty() ? "" : " by " + module_.factoryVendor()) + " (" + module_.bundlePath() + ")";
     ParameterCatalog catalog;
     if (!catalog.read(instance_.controller(), error))
         return false;
-    if (options.listParams)
-    {
+    if (options.listParams) {
         std::printf("plug-in    %s\n%s", pluginLine.c_str(), catalog.listing().c_str());
         return true;
     }
@@ -76,15 +73,13 @@ bool RenderSession::execute(const CommandLine::Options& options, std::string& er
     else if (!AudioFile::read(options.inputPath, input, error))
         return false;
     AudioClip sidechain;
-    if (!options.sidechainPath.empty())
-    {
+    if (!options.sidechainPath.empty()) {
         if (!AudioFile::read(options.sidechainPath, sidechain, error))
             return false;
-        if (sidechain.sampleRate() != input.sampleRate())
-        {
+        if (sidechain.sampleRate() != input.sampleRate()) {
             error = "the sidechain '" + options.sidechainPath + "' runs at " +
-                    numberText("%g", sidechain.sampleRate()) + " Hz and the input at " +
-                    numberText("%g", input.sampleRate()) + " Hz; they must match";
+                numberText("%g", sidechain.sampleRate()) + " Hz and the input at " +
+                numberText("%g", input.sampleRate()) + " Hz; they must match";
             return false;
         }
     }
@@ -117,8 +112,7 @@ bool RenderSession::execute(const CommandLine::Options& options, std::string& er
     if (!options.presetPath.empty() && !preset.applyTo(instance_, error))
         return false;
     Renderer renderer(instance_, Renderer::Settings{options.blockSize, options.precision, options.leadIn});
-    for (const Change& change : changes)
-    {
+    for (const Change& change : changes) {
         // The controller follows the change as it follows a DAW's automation lane; it may refuse
         // IDs it keeps no value for, such as a host-side bypass.
         instance_.controller()->setParamNormalized(change.first, change.second);
@@ -130,8 +124,9 @@ bool RenderSession::execute(const CommandLine::Options& options, std::string& er
     AudioClip output;
     {
         ProgressBar bar(ProgressBar::stderrIsTerminal() && input.seconds() > 1.0);
-        const bool rendered = renderer.render(input, useSidechain ? &sidechain : nullptr, output,
-                                              [&bar](double fraction) { bar.update(fraction); }, error);
+        const bool rendered = renderer.render(
+            input, useSidechain ? &sidechain : nullptr, output, [&bar](double fraction) { bar.update(fraction); },
+            error);
         bar.finish();
         if (!rendered)
             return false;
@@ -145,16 +140,14 @@ bool RenderSession::execute(const CommandLine::Options& options, std::string& er
     if (options.leadIn)
         settingsText += "1 s of silence before the input (not written), ";
 
-    if (!options.stateOutPath.empty())
-    {
+    if (!options.stateOutPath.empty()) {
         ByteStream* state = new ByteStream;
         IPtr<ByteStream> stateHolder = owned(state);
         if (!instance_.saveState(*state, error) ||
             !stateOut.writeAll(state->bytes().data(), state->bytes().size(), error))
             return false;
     }
-    if (!options.savePresetPath.empty())
-    {
+    if (!options.savePresetPath.empty()) {
         std::vector<uint8_t> presetBytes;
         if (!VstPreset::write(instance_, effect_.cid, presetBytes, error) ||
             !presetOut.writeAll(presetBytes.data(), presetBytes.size(), error))
@@ -196,18 +189,15 @@ bool RenderSession::resolveSettings(const CommandLine::Options& options, const P
     if (!settings.resolve(options.sets, catalog, instance_.controller(), error))
         return false;
     // The plug-in would silently take another value than the one asked for.
-    if (!settings.notes().empty())
-    {
+    if (!settings.notes().empty()) {
         error = settings.notes().front() + "; give a value in that range";
         return false;
     }
     for (const ParameterSettings::Change& change : settings.changes())
         changes.emplace_back(change.id, change.normalized);
-    if (options.hostBypass)
-    {
+    if (options.hostBypass) {
         const ParameterCatalog::Entry* bypass = catalog.hostBypass();
-        if (!bypass)
-        {
+        if (!bypass) {
             error = "the plug-in has no host-side bypass parameter for --host-bypass";
             return false;
         }
@@ -219,8 +209,8 @@ bool RenderSession::resolveSettings(const CommandLine::Options& options, const P
 std::string RenderSession::describeClip(const AudioClip& clip)
 {
     return numberText("%g Hz, ", clip.sampleRate()) + std::to_string(clip.channelCount()) + " ch, " +
-           numberText("%.2f s", clip.seconds()) + ", peak " + dbText(clip.peakDb()) + " dBFS, RMS " +
-           dbText(clip.rmsDb()) + " dBFS";
+        numberText("%.2f s", clip.seconds()) + ", peak " + dbText(clip.peakDb()) + " dBFS, RMS " +
+        dbText(clip.rmsDb()) + " dBFS";
 }
 
 std::string RenderSession::dbText(double db)

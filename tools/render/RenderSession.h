@@ -20,8 +20,7 @@ class ParameterSettings;
 // One run of the tool: loads the plug-in, lists its parameters or renders a
 // file through it, and prints the summary. Messages go to stdout, the one
 // error line (and what helps to mend it) to stderr.
-class RenderSession
-{
+class RenderSession {
 public:
     static constexpr const char* kProgramName = "tidepull-render";
     static constexpr const char* kHostName = "tidepull-render";

@@ -10,14 +10,13 @@
 #include <algorithm>
 #include <cmath>
 
-using vsthost::VstText;
 using vsthost::ParameterChanges;
+using vsthost::VstText;
 
 using namespace Steinberg;
 using namespace Steinberg::Vst;
 
-namespace
-{
+namespace {
 const double kTempo = 120.0;
 
 template <typename Sample>
@@ -37,19 +36,16 @@ void setChannelPointers<Sample64>(AudioBusBuffers& bus, Sample64** pointers)
 
 // Buffers and pointer arrays for one side (inputs or outputs) of ProcessData.
 template <typename Sample>
-class BusSet
-{
+class BusSet {
 public:
     BusSet(const std::vector<PluginInstance::Bus>& buses, int blockSize)
     {
-        for (const auto& bus : buses)
-        {
+        for (const auto& bus : buses) {
             samples_.emplace_back(bus.channels, std::vector<Sample>(blockSize, Sample(0)));
             pointers_.emplace_back(bus.channels, nullptr);
         }
         buffers_.resize(buses.size());
-        for (size_t b = 0; b < buses.size(); ++b)
-        {
+        for (size_t b = 0; b < buses.size(); ++b) {
             for (int c = 0; c < buses[b].channels; ++c)
                 pointers_[b][c] = samples_[b][c].data();
             buffers_[b].numChannels = buses[b].channels;
@@ -67,8 +63,7 @@ public:
     // silence before the clip's start (a lead-in), past its end, or without a clip.
     void fill(size_t bus, const AudioClip* clip, long start, int frames)
     {
-        for (int c = 0; c < channels(bus); ++c)
-        {
+        for (int c = 0; c < channels(bus); ++c) {
             std::vector<Sample>& out = samples_[bus][c];
             std::fill(out.begin(), out.begin() + frames, Sample(0));
             if (!clip || clip->channelCount() == 0)
@@ -91,8 +86,7 @@ public:
     // The pointers a plug-in may not change, restored in case it did.
     void rebind()
     {
-        for (size_t b = 0; b < buffers_.size(); ++b)
-        {
+        for (size_t b = 0; b < buffers_.size(); ++b) {
             buffers_[b].numChannels = static_cast<int32>(samples_[b].size());
             setChannelPointers<Sample>(buffers_[b], pointers_[b].data());
             for (size_t c = 0; c < samples_[b].size(); ++c)
@@ -105,7 +99,7 @@ private:
     std::vector<std::vector<Sample*>> pointers_;
     std::vector<AudioBusBuffers> buffers_;
 };
-}
+}   // namespace
 
 Renderer::Renderer(PluginInstance& instance, const Settings& settings) : instance_(instance), settings_(settings)
 {
@@ -146,10 +140,8 @@ bool Renderer::run(const AudioClip& input, const AudioClip* sidechain, AudioClip
     output = AudioClip(outputs.channels(0), frames, rate);
 
     ParameterChanges initial(static_cast<int>(initialChanges_.size()) + 1, 4);
-    for (const Change& change : initialChanges_)
-    {
-        if (!initial.add(change.id, 0, change.value))
-        {
+    for (const Change& change : initialChanges_) {
+        if (!initial.add(change.id, 0, change.value)) {
             error = "cannot queue the parameter change for ID " + std::to_string(change.id);
             return false;
         }
@@ -163,8 +155,7 @@ bool Renderer::run(const AudioClip& input, const AudioClip* sidechain, AudioClip
     context.timeSigNumerator = 4;
     context.timeSigDenominator = 4;
     context.state = ProcessContext::kPlaying | ProcessContext::kTempoValid | ProcessContext::kTimeSigValid |
-                    ProcessContext::kProjectTimeMusicValid | ProcessContext::kBarPositionValid |
-                    ProcessContext::kContTimeValid;
+        ProcessContext::kProjectTimeMusicValid | ProcessContext::kBarPositionValid | ProcessContext::kContTimeValid;
 
     ProcessData data;
     data.processMode = kOffline;
@@ -177,11 +168,9 @@ bool Renderer::run(const AudioClip& input, const AudioClip* sidechain, AudioClip
     data.processContext = &context;
 
     const int sidechainBus = instance_.sidechainBus();
-    for (long position = 0; position < total; position += block)
-    {
+    for (long position = 0; position < total; position += block) {
         const int n = static_cast<int>(std::min<long>(block, total - position));
-        for (int b = 0; b < inputs.count(); ++b)
-        {
+        for (int b = 0; b < inputs.count(); ++b) {
             const AudioClip* source = nullptr;
             if (b == 0)
                 source = &input;
@@ -203,18 +192,15 @@ bool Renderer::run(const AudioClip& input, const AudioClip* sidechain, AudioClip
         data.numSamples = n;
         data.inputParameterChanges = position == 0 ? &initial : &none;
         const tresult result = processor->process(data);
-        if (result != kResultOk)
-        {
+        if (result != kResultOk) {
             error = "the plug-in's process failed at sample " + std::to_string(position) + " (" +
-                    VstText::resultName(result) + ")";
+                VstText::resultName(result) + ")";
             return false;
         }
 
-        for (int c = 0; c < output.channelCount(); ++c)
-        {
+        for (int c = 0; c < output.channelCount(); ++c) {
             const std::vector<Sample>& out = outputs.channel(0, c);
-            for (int i = 0; i < n; ++i)
-            {
+            for (int i = 0; i < n; ++i) {
                 const long at = position + i - lead - latency;
                 if (at >= 0 && at < frames)
                     output.channel(c)[at] = static_cast<double>(out[i]);

@@ -12,11 +12,9 @@ class PluginInstance;
 
 // The process loop: feeds a clip (and a sidechain clip) through an activated
 // instance in blocks, as a DAW's offline bounce does, and collects the output.
-class Renderer
-{
+class Renderer {
 public:
-    struct Settings
-    {
+    struct Settings {
         int blockSize = 512;
         int precision = 32;
         // One second of silence at the input's rate runs through first and is
@@ -46,8 +44,7 @@ private:
     bool run(const AudioClip& input, const AudioClip* sidechain, AudioClip& output,
              const std::function<void(double)>& progress, std::string& error);
 
-    struct Change
-    {
+    struct Change {
         Steinberg::Vst::ParamID id;
         Steinberg::Vst::ParamValue value;
     };

@@ -10,8 +10,7 @@
 using namespace Steinberg;
 using namespace Steinberg::Vst;
 
-namespace
-{
+namespace {
 // A chunk of `file` copied into a stream of its own, or none when the file
 // has no such chunk. False when the chunk's place lies outside the file.
 bool extractChunk(const PresetFile& preset, ChunkType type, const ByteStream& file, IPtr<ByteStream>& chunk)
@@ -30,7 +29,7 @@ bool extractChunk(const PresetFile& preset, ChunkType type, const ByteStream& fi
     chunk->rewind();
     return true;
 }
-}
+}   // namespace
 
 bool VstPreset::read(const std::string& path, const TUID classId, std::string& error)
 {
@@ -42,35 +41,30 @@ bool VstPreset::read(const std::string& path, const TUID classId, std::string& e
     if (!file->loadFile(path, error))
         return false;
     // Sizes beyond what the SDK's 32-bit reads can take are not presets of ours.
-    if (file->bytes().size() > 0x7fffffffu)
-    {
+    if (file->bytes().size() > 0x7fffffffu) {
         error = "'" + path + "' is too large for a VST 3 preset";
         return false;
     }
 
     PresetFile preset(file);
-    if (!preset.readChunkList())
-    {
+    if (!preset.readChunkList()) {
         error = "'" + path + "' is not a VST 3 preset file (no 'VST3' header or no chunk list)";
         return false;
     }
     const FUID wanted = FUID::fromTUID(classId);
-    if (preset.getClassID() != wanted)
-    {
+    if (preset.getClassID() != wanted) {
         char8 found[33] = {};
         preset.getClassID().toString(found);
         error = "'" + path + "' is a preset for another plug-in (class ID " + std::string(found) +
-                "; this plug-in's is " + classIdText(classId) + ")";
+            "; this plug-in's is " + classIdText(classId) + ")";
         return false;
     }
     if (!extractChunk(preset, kComponentState, *file, componentState_) ||
-        !extractChunk(preset, kControllerState, *file, controllerState_))
-    {
+        !extractChunk(preset, kControllerState, *file, controllerState_)) {
         error = "'" + path + "' is damaged: a state chunk runs past the end of the file";
         return false;
     }
-    if (!componentState_)
-    {
+    if (!componentState_) {
         error = "'" + path + "' holds no component state";
         return false;
     }
@@ -79,25 +73,21 @@ bool VstPreset::read(const std::string& path, const TUID classId, std::string& e
 
 bool VstPreset::applyTo(PluginInstance& instance, std::string& error) const
 {
-    if (!componentState_)
-    {
+    if (!componentState_) {
         error = "no preset has been read";
         return false;
     }
     std::string why;
-    if (!instance.loadState(*componentState_, why))
-    {
+    if (!instance.loadState(*componentState_, why)) {
         error = "the preset '" + path_ + "' could not be loaded: " + why;
         return false;
     }
     // A single-component effect has had its whole state from the component
     // chunk; a separate controller has its own.
-    if (instance.hasSeparateController() && controllerState_)
-    {
+    if (instance.hasSeparateController() && controllerState_) {
         controllerState_->rewind();
         const tresult result = instance.controller()->setState(controllerState_);
-        if (result != kResultOk && result != kNotImplemented)
-        {
+        if (result != kResultOk && result != kNotImplemented) {
             error = "the preset '" + path_ + "' could not be loaded: the edit controller refused its state";
             return false;
         }
@@ -115,25 +105,20 @@ bool VstPreset::write(PluginInstance& instance, const TUID classId, std::vector<
     // The controller's own state; for a single-component effect the same
     // bytes, for hosts that restore the controller side from this chunk.
     IPtr<ByteStream> controllerState = owned(new ByteStream);
-    if (instance.hasSeparateController())
-    {
+    if (instance.hasSeparateController()) {
         const tresult result = instance.controller()->getState(controllerState);
-        if (result != kResultOk && result != kNotImplemented)
-        {
+        if (result != kResultOk && result != kNotImplemented) {
             error = "the plug-in's edit controller refused getState";
             return false;
         }
-    }
-    else if (!componentState->bytes().empty())
-    {
+    } else if (!componentState->bytes().empty()) {
         controllerState->write(const_cast<uint8_t*>(componentState->bytes().data()),
                                static_cast<int32>(componentState->bytes().size()), nullptr);
     }
     controllerState->rewind();
 
     IPtr<ByteStream> file = owned(new ByteStream);
-    if (!PresetFile::savePreset(file, FUID::fromTUID(classId), componentState, controllerState))
-    {
+    if (!PresetFile::savePreset(file, FUID::fromTUID(classId), componentState, controllerState)) {
         error = "the preset could not be composed";
         return false;
     }
@@ -153,8 +138,7 @@ std::string VstPreset::windowsClassIdText(const TUID classId)
     static const int kOrder[16] = {3, 2, 1, 0, 5, 4, 7, 6, 8, 9, 10, 11, 12, 13, 14, 15};
     std::string text;
     char digits[3];
-    for (const int i : kOrder)
-    {
+    for (const int i : kOrder) {
         std::snprintf(digits, sizeof digits, "%02X", static_cast<unsigned char>(classId[i]));
         text += digits;
     }
@@ -166,8 +150,7 @@ bool VstPreset::respellClassId(std::vector<uint8_t>& bytes, const std::string& t
     // "VST3", a 32-bit format version, then the class ID's 32 characters.
     constexpr size_t kAt = 8;
     constexpr size_t kLength = 32;
-    if (text.size() != kLength || bytes.size() < kAt + kLength || std::memcmp(bytes.data(), "VST3", 4) != 0)
-    {
+    if (text.size() != kLength || bytes.size() < kAt + kLength || std::memcmp(bytes.data(), "VST3", 4) != 0) {
         error = "not a preset file header";
         return false;
     }

@@ -16,8 +16,7 @@ class PluginInstance;
 // A VST 3 preset file (.vstpreset), read and written with the SDK's
 // PresetFile. A file is read and checked whole before anything is rendered,
 // so a bad preset fails the run before any output file exists.
-class VstPreset
-{
+class VstPreset {
 public:
     // Reads `path` and checks that it is a preset of the class `classId`
     // holding a component state that lies inside the file.

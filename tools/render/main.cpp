@@ -7,13 +7,11 @@
 int main(int argc, char** argv)
 {
     CommandLine commandLine;
-    if (!commandLine.parse(argc, argv))
-    {
+    if (!commandLine.parse(argc, argv)) {
         std::fprintf(stderr, "%s: %s\n", RenderSession::kProgramName, commandLine.error().c_str());
         return 2;
     }
-    if (commandLine.options().help)
-    {
+    if (commandLine.options().help) {
         std::fputs(CommandLine::usage(RenderSession::kProgramName).c_str(), stdout);
         return 0;
     }

@@ -6,8 +6,7 @@
 #include <cmath>
 #include <cstdio>
 
-namespace
-{
+namespace {
 constexpr double kTopDb = 10.0;
 constexpr double kLowestBottomDb = -60.0;
 constexpr double kStepDb = 10.0;
@@ -26,21 +25,18 @@ std::string format(const char* pattern, double a, double b = 0.0, double c = 0.0
 void legendEntry(const PlotCanvas& canvas, double& x, double y, const std::string& name,
                  const PlotCanvas::Colour& colour, bool dashed, bool block)
 {
-    if (block)
-    {
+    if (block) {
         canvas.use(colour);
         cairo_rectangle(canvas.cairo(), x, y - 6.0, 22.0, 12.0);
         cairo_fill(canvas.cairo());
-    }
-    else
-    {
+    } else {
         canvas.line(x, y, x + 22.0, y, colour, dashed ? 1.5 : 2.5, dashed);
     }
     x += 28.0;
     canvas.text(name, x, y, 0.0, 0.5, PlotAxes::kLabelSize, PlotAxes::kInk);
     x += canvas.textWidth(name, PlotAxes::kLabelSize) + 18.0;
 }
-}
+}   // namespace
 
 PlotFrame CurvePlot::frameFor(int width, int height, const TransferCurve& curve)
 {
@@ -52,8 +48,7 @@ PlotFrame CurvePlot::frameFor(int width, int height, const TransferCurve& curve)
 bool CurvePlot::draw(const TransferCurve& curve, int width, int height, std::vector<uint8_t>& png, std::string& error)
 {
     PlotCanvas canvas(width, height);
-    if (!canvas.ok())
-    {
+    if (!canvas.ok()) {
         error = "cannot make a " + std::to_string(width) + " x " + std::to_string(height) + " image";
         return false;
     }
@@ -62,17 +57,16 @@ bool CurvePlot::draw(const TransferCurve& curve, int width, int height, std::vec
     const double low = frame.xMin();
     const double high = frame.xMax();
 
-    if (curve.hasKnee())
-    {
+    if (curve.hasKnee()) {
         canvas.use(kKnee);
         const double x0 = frame.x(curve.kneeLowDb());
         const double x1 = frame.x(curve.kneeHighDb());
         cairo_rectangle(cr, x0, frame.top(), x1 - x0, frame.bottom() - frame.top());
         cairo_fill(cr);
     }
-    PlotAxes::drawGrid(canvas, frame,
-                       PlotAxes::Marks{kStepDb, kStepDb, "%.0f", "%.0f", "input level at the detector (dB)",
-                                      "output level (dB)"});
+    PlotAxes::drawGrid(
+        canvas, frame,
+        PlotAxes::Marks{kStepDb, kStepDb, "%.0f", "%.0f", "input level at the detector (dB)", "output level (dB)"});
     // Inside the band's left edge; the threshold line runs down its middle.
     const double kneeLeft = frame.x(curve.kneeLowDb());
     const double kneeRoom = frame.x(curve.thresholdDb()) - kneeLeft;
@@ -98,8 +92,7 @@ bool CurvePlot::draw(const TransferCurve& curve, int width, int height, std::vec
     cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
     const int first = static_cast<int>(std::floor(frame.left()));
     const int last = static_cast<int>(std::ceil(frame.right()));
-    for (int px = first; px <= last; ++px)
-    {
+    for (int px = first; px <= last; ++px) {
         const double level = frame.xValue(px);
         const double y = frame.y(curve.outputDb(level));
         if (px == first)
@@ -111,9 +104,8 @@ bool CurvePlot::draw(const TransferCurve& curve, int width, int height, std::vec
     cairo_restore(cr);
     PlotAxes::drawBorder(canvas, frame);
 
-    const std::string knee = curve.hasKnee()
-                                 ? format("knee %.1f to %.1f dB", curve.kneeLowDb(), curve.kneeHighDb())
-                                 : std::string("hard knee");
+    const std::string knee = curve.hasKnee() ? format("knee %.1f to %.1f dB", curve.kneeLowDb(), curve.kneeHighDb())
+                                             : std::string("hard knee");
     const std::string title =
         format("Tidepull static curve: threshold %.1f dB, ratio %.2f:1, ", curve.thresholdDb(), curve.ratio()) + knee;
     canvas.text(title, 14.0, 10.0, 0.0, 0.0, canvas.fittedSize(title, PlotAxes::kTitleSize, width - 28.0, true),

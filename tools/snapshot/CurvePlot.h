@@ -11,8 +11,7 @@ class TransferCurve;
 
 // The transfer curve drawn as output level against input level, both in dB
 // on one scale, with the unity line, the threshold and the knee marked.
-class CurvePlot
-{
+class CurvePlot {
 public:
     static constexpr int kDefaultWidth = 640;
     static constexpr int kDefaultHeight = 480;
@@ -20,6 +19,5 @@ public:
 
     // Both axes run from -60 dB (lower when the knee reaches below -50 dB) to +10 dB.
     static PlotFrame frameFor(int width, int height, const TransferCurve& curve);
-    static bool draw(const TransferCurve& curve, int width, int height, std::vector<uint8_t>& png,
-                     std::string& error);
+    static bool draw(const TransferCurve& curve, int width, int height, std::vector<uint8_t>& png, std::string& error);
 };

@@ -5,8 +5,7 @@
 
 #include <cmath>
 
-namespace
-{
+namespace {
 constexpr double kLevelStepDb = 10.0;
 constexpr double kRangeDb = 60.0;
 constexpr PlotCanvas::Colour kReductionFill{0.85, 0.10, 0.10, 0.14};
@@ -27,11 +26,10 @@ const char* timeFormat(double step)
 }
 
 void drawSeries(const PlotCanvas& canvas, const PlotFrame& frame, const GainReductionTrace& run,
-           const std::vector<double>& db, bool fromTop, const PlotCanvas::Colour& colour, double lineWidth)
+                const std::vector<double>& db, bool fromTop, const PlotCanvas::Colour& colour, double lineWidth)
 {
     cairo_t* cr = canvas.cairo();
-    for (size_t i = 0; i < db.size(); ++i)
-    {
+    for (size_t i = 0; i < db.size(); ++i) {
         const double x = frame.x(run.timeOf(i));
         const double y = frame.yInside(fromTop ? frame.yMax() - db[i] : db[i]);
         if (i == 0)
@@ -52,7 +50,7 @@ void legendEntry(const PlotCanvas& canvas, double& x, double y, const std::strin
     canvas.text(name, x, y, 0.0, 0.5, PlotAxes::kLabelSize, PlotAxes::kInk);
     x += canvas.textWidth(name, PlotAxes::kLabelSize) + 18.0;
 }
-}
+}   // namespace
 
 PlotFrame GainReductionPlot::frameFor(int width, int height, const GainReductionTrace& trace)
 {
@@ -66,23 +64,21 @@ bool GainReductionPlot::draw(const GainReductionTrace& run, const std::string& t
                              std::vector<uint8_t>& png, std::string& error)
 {
     PlotCanvas canvas(width, height);
-    if (!canvas.ok())
-    {
+    if (!canvas.ok()) {
         error = "cannot make a " + std::to_string(width) + " x " + std::to_string(height) + " image";
         return false;
     }
     cairo_t* cr = canvas.cairo();
     const PlotFrame frame = frameFor(width, height, run);
     const double step = timeStep(frame.xMax());
-    PlotAxes::drawGrid(canvas, frame,
-                       PlotAxes::Marks{step, kLevelStepDb, timeFormat(step), "%.0f", "time (s)",
-                                      "level (dBFS, RMS over " + PlotAxes::label("%.0f", run.windowSeconds() * 1000.0) +
-                                          " ms)"});
+    PlotAxes::drawGrid(
+        canvas, frame,
+        PlotAxes::Marks{step, kLevelStepDb, timeFormat(step), "%.0f", "time (s)",
+                        "level (dBFS, RMS over " + PlotAxes::label("%.0f", run.windowSeconds() * 1000.0) + " ms)"});
 
     // The right axis: gain reduction, 0 dB at the top edge.
     for (int i = PlotAxes::firstMultiple(frame.yMin(), kLevelStepDb);
-         i <= PlotAxes::lastMultiple(frame.yMax(), kLevelStepDb); ++i)
-    {
+         i <= PlotAxes::lastMultiple(frame.yMax(), kLevelStepDb); ++i) {
         const double y = std::floor(frame.y(i * kLevelStepDb)) + 0.5;
         canvas.line(frame.right(), y, frame.right() + 4.0, y, kReductionColour, 1.0);
         canvas.text(PlotAxes::label("%.0f", frame.yMax() - i * kLevelStepDb), frame.right() + 7.0, y, 0.0, 0.5,
@@ -95,8 +91,7 @@ bool GainReductionPlot::draw(const GainReductionTrace& run, const std::string& t
     cairo_rectangle(cr, frame.left(), frame.top(), frame.right() - frame.left(), frame.bottom() - frame.top());
     cairo_clip(cr);
     cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
-    if (run.windowCount() > 0)
-    {
+    if (run.windowCount() > 0) {
         // The area between the top edge and the reduction curve.
         cairo_move_to(cr, frame.x(run.timeOf(0)), frame.top());
         for (size_t i = 0; i < run.windowCount(); ++i)

@@ -12,8 +12,7 @@ class GainReductionTrace;
 // Input level, output level and gain reduction against time. Levels read on
 // the left axis in dBFS; the gain reduction hangs from the top edge on the
 // same dB scale and reads on the right axis.
-class GainReductionPlot
-{
+class GainReductionPlot {
 public:
     static constexpr int kDefaultWidth = 1000;
     static constexpr int kDefaultHeight = 400;

@@ -7,7 +7,8 @@
 #include <limits>
 
 GainReductionTrace::GainReductionTrace(double sampleRate, long frames, double windowSeconds)
-    : sampleRate_(sampleRate), frames_(frames),
+    : sampleRate_(sampleRate),
+      frames_(frames),
       windowFrames_(std::max(1L, static_cast<long>(std::lround(sampleRate * windowSeconds))))
 {
     const long count = frames > 0 ? (frames + windowFrames_ - 1) / windowFrames_ : 0;
@@ -25,14 +26,12 @@ void GainReductionTrace::addReduction(long lastFrame, double reductionDb)
 std::vector<double> GainReductionTrace::levels(const AudioClip& clip) const
 {
     std::vector<double> db(reduction_.size(), -std::numeric_limits<double>::infinity());
-    for (size_t w = 0; w < db.size(); ++w)
-    {
+    for (size_t w = 0; w < db.size(); ++w) {
         const long begin = static_cast<long>(w) * windowFrames_;
         const long end = std::min(std::min(begin + windowFrames_, frames_), clip.frameCount());
         double sum = 0.0;
         long count = 0;
-        for (int c = 0; c < clip.channelCount(); ++c)
-        {
+        for (int c = 0; c < clip.channelCount(); ++c) {
             const std::vector<double>& samples = clip.channel(c);
             for (long i = begin; i < end; ++i)
                 sum += samples[i] * samples[i];

@@ -7,8 +7,7 @@ class AudioClip;
 
 // Levels and gain reduction of one run through the plug, in consecutive
 // windows of equal length (the last one may be shorter).
-class GainReductionTrace
-{
+class GainReductionTrace {
 public:
     GainReductionTrace(double sampleRate, long frames, double windowSeconds);
 

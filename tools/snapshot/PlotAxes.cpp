@@ -3,8 +3,7 @@
 #include <cmath>
 #include <cstdio>
 
-namespace
-{
+namespace {
 // How many grid steps apart labels must stand so that neighbours never touch.
 int labelStride(double pixelsPerStep, double labelExtent)
 {
@@ -13,7 +12,7 @@ int labelStride(double pixelsPerStep, double labelExtent)
         stride *= 2;
     return stride;
 }
-}
+}   // namespace
 
 int PlotAxes::firstMultiple(double low, double step)
 {
@@ -50,23 +49,19 @@ void PlotAxes::drawGrid(const PlotCanvas& canvas, const PlotFrame& frame, const 
     const int xStride = labelStride(frame.x(marks.xStep) - frame.x(0.0), widest);
     const int yStride = labelStride(frame.y(0.0) - frame.y(marks.yStep), kLabelSize);
 
-    for (int i = x0; i <= x1; ++i)
-    {
+    for (int i = x0; i <= x1; ++i) {
         // Half-pixel positions keep one-pixel lines sharp.
         const double x = std::floor(frame.x(i * marks.xStep)) + 0.5;
         canvas.line(x, frame.top(), x, frame.bottom(), kGrid, 1.0);
-        if (i % xStride == 0)
-        {
+        if (i % xStride == 0) {
             canvas.line(x, frame.bottom(), x, frame.bottom() + 4.0, kInk, 1.0);
             canvas.text(label(marks.xFormat, i * marks.xStep), x, frame.bottom() + 7.0, 0.5, 0.0, kLabelSize, kInk);
         }
     }
-    for (int i = y0; i <= y1; ++i)
-    {
+    for (int i = y0; i <= y1; ++i) {
         const double y = std::floor(frame.y(i * marks.yStep)) + 0.5;
         canvas.line(frame.left(), y, frame.right(), y, kGrid, 1.0);
-        if (i % yStride == 0)
-        {
+        if (i % yStride == 0) {
             canvas.line(frame.left() - 4.0, y, frame.left(), y, kInk, 1.0);
             canvas.text(label(marks.yFormat, i * marks.yStep), frame.left() - 7.0, y, 1.0, 0.5, kLabelSize, kInk);
         }

@@ -6,14 +6,12 @@
 #include <string>
 
 // Grid, tick labels, axis titles and border of a plot frame.
-class PlotAxes
-{
+class PlotAxes {
 public:
-    struct Marks
-    {
-        double xStep;         // grid spacing in axis units
+    struct Marks {
+        double xStep;   // grid spacing in axis units
         double yStep;
-        const char* xFormat;  // printf pattern of a tick label
+        const char* xFormat;   // printf pattern of a tick label
         const char* yFormat;
         std::string xTitle;
         std::string yTitle;

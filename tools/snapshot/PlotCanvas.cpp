@@ -2,8 +2,7 @@
 
 #include <cmath>
 
-namespace
-{
+namespace {
 // DejaVu Sans comes with the build's packages; fontconfig falls back otherwise.
 const char* const kFace = "DejaVu Sans";
 
@@ -13,10 +12,12 @@ cairo_status_t appendPng(void* closure, const unsigned char* data, unsigned int 
     bytes->insert(bytes->end(), data, data + length);
     return CAIRO_STATUS_SUCCESS;
 }
-}
+}   // namespace
 
 PlotCanvas::PlotCanvas(int width, int height)
-    : width_(width), height_(height), surface_(cairo_image_surface_create(CAIRO_FORMAT_RGB24, width, height)),
+    : width_(width),
+      height_(height),
+      surface_(cairo_image_surface_create(CAIRO_FORMAT_RGB24, width, height)),
       cr_(cairo_create(surface_))
 {
     cairo_set_source_rgb(cr_, 1.0, 1.0, 1.0);
@@ -45,8 +46,7 @@ void PlotCanvas::line(double x0, double y0, double x1, double y1, const Colour& 
     cairo_save(cr_);
     use(colour);
     cairo_set_line_width(cr_, lineWidth);
-    if (dashed)
-    {
+    if (dashed) {
         const double dashes[] = {6.0, 4.0};
         cairo_set_dash(cr_, dashes, 2, 0.0);
     }
@@ -108,8 +108,7 @@ bool PlotCanvas::encodePng(std::vector<uint8_t>& png, std::string& error) const
     png.clear();
     cairo_surface_flush(surface_);
     const cairo_status_t status = cairo_surface_write_to_png_stream(surface_, appendPng, &png);
-    if (status != CAIRO_STATUS_SUCCESS)
-    {
+    if (status != CAIRO_STATUS_SUCCESS) {
         png.clear();
         error = std::string("cannot encode the image: ") + cairo_status_to_string(status);
         return false;

@@ -8,11 +8,9 @@
 
 // An opaque white Cairo image to draw a plot on, with the few text and line
 // helpers the plots share, encoded to PNG in memory at the end.
-class PlotCanvas
-{
+class PlotCanvas {
 public:
-    struct Colour
-    {
+    struct Colour {
         double r, g, b, a;
     };
 
@@ -32,8 +30,8 @@ public:
               bool dashed = false) const;
     // Text placed by its alignment point: alignX 0 left, 0.5 centre, 1 right;
     // alignY 0 top, 0.5 middle, 1 bottom of the capital letters.
-    void text(const std::string& s, double x, double y, double alignX, double alignY, double size,
-              const Colour& colour, bool bold = false) const;
+    void text(const std::string& s, double x, double y, double alignX, double alignY, double size, const Colour& colour,
+              bool bold = false) const;
     // The same turned a quarter left, reading upwards.
     void upwardText(const std::string& s, double x, double y, double size, const Colour& colour) const;
     double textWidth(const std::string& s, double size, bool bold = false) const;

@@ -4,7 +4,14 @@
 
 PlotFrame::PlotFrame(double left, double top, double right, double bottom, double xMin, double xMax, double yMin,
                      double yMax)
-    : left_(left), top_(top), right_(right), bottom_(bottom), xMin_(xMin), xMax_(xMax), yMin_(yMin), yMax_(yMax)
+    : left_(left),
+      top_(top),
+      right_(right),
+      bottom_(bottom),
+      xMin_(xMin),
+      xMax_(xMax),
+      yMin_(yMin),
+      yMax_(yMax)
 {
 }
 

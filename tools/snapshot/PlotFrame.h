@@ -2,11 +2,9 @@
 
 // The rectangle a plot draws its data in, in pixels (y down), and the value
 // ranges its two axes show (y up).
-class PlotFrame
-{
+class PlotFrame {
 public:
-    PlotFrame(double left, double top, double right, double bottom, double xMin, double xMax, double yMin,
-              double yMax);
+    PlotFrame(double left, double top, double right, double bottom, double xMin, double xMax, double yMin, double yMax);
 
     double left() const { return left_; }
     double top() const { return top_; }

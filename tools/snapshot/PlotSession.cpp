@@ -18,8 +18,7 @@
 #include <cstdio>
 #include <limits>
 
-namespace
-{
+namespace {
 constexpr const char* kProgramName = SnapshotSession::kProgramName;
 constexpr double kCurveRate = 48000.0;
 constexpr double kWindowSeconds = 0.01;
@@ -45,20 +44,18 @@ std::string dbText(double db)
     std::snprintf(text, sizeof text, "%.1f", db + 0.0);
     return std::isfinite(db) ? text : "inf";
 }
-}
+}   // namespace
 
 int PlotSession::run(const SnapshotCommandLine::Options& options)
 {
     int code = 0;
     std::string error;
-    if (!options.curvePath.empty() && !writeCurve(options, error))
-    {
+    if (!options.curvePath.empty() && !writeCurve(options, error)) {
         std::fprintf(stderr, "%s: %s\n", kProgramName, error.c_str());
         code = 1;
     }
     error.clear();
-    if (!options.grPlotPath.empty() && !writeGainReductionPlot(options, error))
-    {
+    if (!options.grPlotPath.empty() && !writeGainReductionPlot(options, error)) {
         std::fprintf(stderr, "%s: %s\n", kProgramName, error.c_str());
         code = 1;
     }
@@ -111,8 +108,7 @@ bool PlotSession::writeGainReductionPlot(const SnapshotCommandLine::Options& opt
     else if (!AudioFile::read(options.audioPath, audio, error))
         return false;
     const std::string source = options.demo ? "built-in demo signal" : "'" + options.audioPath + "'";
-    if (audio.frameCount() == 0)
-    {
+    if (audio.frameCount() == 0) {
         error = source + " holds no audio to plot";
         return false;
     }

@@ -16,13 +16,12 @@ using vsthost::VstText;
 using namespace Steinberg;
 using namespace Steinberg::Vst;
 
-namespace
-{
+namespace {
 constexpr int kMaxBlock = 512;
 // The control smoothers move 1 % of the way a step; a few thousand steps
 // bring them to rest. A second, as tidepull-render's lead-in.
 constexpr double kSettleSeconds = 1.0;
-}
+}   // namespace
 
 PlugHarness::PlugHarness(const char* programName) : programName_(programName)
 {
@@ -55,7 +54,7 @@ bool PlugHarness::start(double sampleRate, std::string& error)
 {
     sampleRate_ = sampleRate;
     return instance_.arrangeBuses(false, error) && instance_.setupProcessing(sampleRate, kMaxBlock, 32, error) &&
-           instance_.activate(error) && instance_.startProcessing(error) && applySettings(error);
+        instance_.activate(error) && instance_.startProcessing(error) && applySettings(error);
 }
 
 bool PlugHarness::render(const AudioClip& input, AudioClip& output, int blockSize,
@@ -90,12 +89,10 @@ std::string PlugHarness::settingsText() const
 bool PlugHarness::applySettings(std::string& error)
 {
     ParameterChanges changes(static_cast<int>(settings_.changes().size()) + 1, 1);
-    for (const ParameterSettings::Change& change : settings_.changes())
-    {
+    for (const ParameterSettings::Change& change : settings_.changes()) {
         // The controller side follows, as it does for a DAW's automation.
         instance_.controller()->setParamNormalized(change.id, change.normalized);
-        if (!changes.add(change.id, 0, change.normalized))
-        {
+        if (!changes.add(change.id, 0, change.normalized)) {
             error = "cannot queue the change of \"" + change.title + "\"";
             return false;
         }
@@ -106,8 +103,7 @@ bool PlugHarness::applySettings(std::string& error)
     data.numSamples = 0;
     data.inputParameterChanges = &changes;
     const tresult result = instance_.processor()->process(data);
-    if (result != kResultOk)
-    {
+    if (result != kResultOk) {
         error = "the plug-in refused the parameter changes (" + VstText::resultName(result) + ")";
         return false;
     }

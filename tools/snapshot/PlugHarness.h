@@ -18,8 +18,7 @@ class Tidepull;
 // parameters named as tidepull-render names them, the changes flushed in a
 // block of their own, then the audio in blocks. Notes on the settings go to
 // stderr.
-class PlugHarness
-{
+class PlugHarness {
 public:
     explicit PlugHarness(const char* programName);
 
@@ -49,6 +48,6 @@ private:
     Steinberg::IPtr<HostContext> context_;
     Steinberg::IPtr<ComponentHandler> handler_;
     PluginInstance instance_;
-    Tidepull* plug_ = nullptr;  // owned by instance_
+    Tidepull* plug_ = nullptr;   // owned by instance_
     ParameterSettings settings_;
 };

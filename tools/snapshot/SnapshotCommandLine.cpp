@@ -3,8 +3,7 @@
 #include <cerrno>
 #include <cstdlib>
 
-namespace
-{
+namespace {
 constexpr long kMinPlotSide = 160;
 constexpr long kMaxPlotSide = 8192;
 
@@ -20,7 +19,7 @@ bool parsePixels(const std::string& text, int& pixels)
     pixels = static_cast<int>(value);
     return true;
 }
-}
+}   // namespace
 
 SnapshotCommandLine::Kind SnapshotCommandLine::kind(const std::string& name) const
 {
@@ -45,23 +44,18 @@ bool SnapshotCommandLine::takeValue(const std::string& name, const std::string& 
         options_.curvePath = value;
     else if (name == "--gr-plot")
         options_.grPlotPath = value;
-    else if (name == "--scale")
-    {
+    else if (name == "--scale") {
         char* end = nullptr;
         const double scale = std::strtod(value.c_str(), &end);
         if (end == value.c_str() || *end != '\0' || !(scale >= 1.0 && scale <= 2.0))
             return fail("--scale needs a display scale from 1 to 2 (e.g. 1.5), not '" + value + "'");
         options_.scale = scale;
         options_.scaleGiven = true;
-    }
-    else if (name == "--width" || name == "--height")
-    {
+    } else if (name == "--width" || name == "--height") {
         if (!parsePixels(value, name == "--width" ? options_.width : options_.height))
             return fail(name + " needs a whole number of pixels from " + std::to_string(kMinPlotSide) + " to " +
                         std::to_string(kMaxPlotSide) + ", not '" + value + "'");
-    }
-    else
-    {
+    } else {
         return addSetting(value, options_.sets);
     }
     return true;
@@ -96,36 +90,36 @@ bool SnapshotCommandLine::finish(const std::vector<std::string>& positionals)
 std::string SnapshotCommandLine::usage(const std::string& program)
 {
     return "Usage: " + program +
-           " [--set NAME=VALUE]... [--audio FILE | --demo]\n"
-           "       [--curve CURVE.png] [--gr-plot PLOT.png] [--width N] [--height N]\n"
-           "       [--scale S] [OUTPUT.png]\n"
-           "\n"
-           "Draws the Tidepull editor, without a window, into a PNG image; and, when asked,\n"
-           "the static transfer curve and a plot of levels and gain reduction over time.\n"
-           "\n"
-           "  --set NAME=VALUE   set a parameter first, VALUE in the units the host shows\n"
-           "                     (e.g. --set \"AC Threshold=20\"), as tidepull-render takes it;\n"
-           "                     may be repeated\n"
-           "  --audio FILE       process a mono or stereo audio file (any format libsndfile\n"
-           "                     reads) first, so that the meter shows its gain reduction\n"
-           "  --demo             the same with the built-in 48 kHz demo signal\n"
-           "  --curve FILE.png   draw the static curve of the gain computer for these settings:\n"
-           "                     output level against input level at the detector (the sum\n"
-           "                     of the main inputs, after the sidechain filter), in dB, with\n"
-           "                     the threshold and knee marked; 640 x 480 pixels\n"
-           "  --gr-plot FILE.png plot, in 10 ms windows over the audio of --audio or --demo,\n"
-           "                     the input and output level (RMS, dBFS) and the gain\n"
-           "                     reduction (dB); 1000 x 400 pixels\n"
-           "  --width N, --height N\n"
-           "                     the size of the plots in pixels, 160 to 8192\n"
-           "  --scale S          draw the editor at display scale S, 1 to 2: 1, 1.25, 1.5,\n"
-           "                     1.75 or 2 (values between go to the nearest), as a host\n"
-           "                     at that scale shows it (2: 2002 x 540 pixels)\n"
-           "  --help             print this text\n"
-           "  OUTPUT.png         the editor image, 1001 x 270 pixels at scale 1; needed\n"
-           "                     unless a plot is asked for\n"
-           "\n"
-           "Each plot, and the editor with --audio or --demo, runs a Tidepull of its own\n"
-           "on one second of silence before the audio, as a DAW does before playback. No\n"
-           "image is left behind when its part of the run fails.\n";
+        " [--set NAME=VALUE]... [--audio FILE | --demo]\n"
+        "       [--curve CURVE.png] [--gr-plot PLOT.png] [--width N] [--height N]\n"
+        "       [--scale S] [OUTPUT.png]\n"
+        "\n"
+        "Draws the Tidepull editor, without a window, into a PNG image; and, when asked,\n"
+        "the static transfer curve and a plot of levels and gain reduction over time.\n"
+        "\n"
+        "  --set NAME=VALUE   set a parameter first, VALUE in the units the host shows\n"
+        "                     (e.g. --set \"AC Threshold=20\"), as tidepull-render takes it;\n"
+        "                     may be repeated\n"
+        "  --audio FILE       process a mono or stereo audio file (any format libsndfile\n"
+        "                     reads) first, so that the meter shows its gain reduction\n"
+        "  --demo             the same with the built-in 48 kHz demo signal\n"
+        "  --curve FILE.png   draw the static curve of the gain computer for these settings:\n"
+        "                     output level against input level at the detector (the sum\n"
+        "                     of the main inputs, after the sidechain filter), in dB, with\n"
+        "                     the threshold and knee marked; 640 x 480 pixels\n"
+        "  --gr-plot FILE.png plot, in 10 ms windows over the audio of --audio or --demo,\n"
+        "                     the input and output level (RMS, dBFS) and the gain\n"
+        "                     reduction (dB); 1000 x 400 pixels\n"
+        "  --width N, --height N\n"
+        "                     the size of the plots in pixels, 160 to 8192\n"
+        "  --scale S          draw the editor at display scale S, 1 to 2: 1, 1.25, 1.5,\n"
+        "                     1.75 or 2 (values between go to the nearest), as a host\n"
+        "                     at that scale shows it (2: 2002 x 540 pixels)\n"
+        "  --help             print this text\n"
+        "  OUTPUT.png         the editor image, 1001 x 270 pixels at scale 1; needed\n"
+        "                     unless a plot is asked for\n"
+        "\n"
+        "Each plot, and the editor with --audio or --demo, runs a Tidepull of its own\n"
+        "on one second of silence before the audio, as a DAW does before playback. No\n"
+        "image is left behind when its part of the run fails.\n";
 }

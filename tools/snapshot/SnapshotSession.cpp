@@ -14,8 +14,7 @@
 #include <cmath>
 #include <cstdio>
 
-namespace
-{
+namespace {
 constexpr double kRateWithoutAudio = 48000.0;
 constexpr int kBlockSize = 512;
 
@@ -25,7 +24,7 @@ std::string numberText(const char* pattern, double value)
     std::snprintf(text, sizeof text, pattern, value);
     return text;
 }
-}
+}   // namespace
 
 int SnapshotSession::run(const SnapshotCommandLine::Options& options)
 {
@@ -42,8 +41,7 @@ bool SnapshotSession::execute(const SnapshotCommandLine::Options& options, std::
         return false;
     Tidepull* plug = harness_.plug();
     Editor* editor = dynamic_cast<Editor*>(plug->GetEditor());
-    if (!editor || !editor->DrawingSurface())
-    {
+    if (!editor || !editor->DrawingSurface()) {
         error = "this build of Tidepull has no editor to draw";
         return false;
     }
@@ -62,8 +60,7 @@ bool SnapshotSession::execute(const SnapshotCommandLine::Options& options, std::
 
     if (!harness_.start(withAudio ? audio.sampleRate() : kRateWithoutAudio, error))
         return false;
-    if (withAudio)
-    {
+    if (withAudio) {
         AudioClip output;
         if (!harness_.settle(error) || !harness_.render(audio, output, kBlockSize, nullptr, error))
             return false;
@@ -80,8 +77,7 @@ bool SnapshotSession::execute(const SnapshotCommandLine::Options& options, std::
     std::printf("image      '%s' (%d x %d)\n", options.outputPath.c_str(), static_cast<int>(editor->DeviceWidth()),
                 static_cast<int>(editor->DeviceHeight()));
     std::printf("settings   %s\n", harness_.settingsText().c_str());
-    if (withAudio)
-    {
+    if (withAudio) {
         const std::string source = options.demo ? "built-in demo signal" : "'" + options.audioPath + "'";
         const auto* meter = dynamic_cast<const BitmapControl*>(editor->GetControl(plug->MeterControlIndex()));
         const double reduction = plug->MeterState();

@@ -9,8 +9,7 @@
 // host does (parameter changes in a block of their own, then the audio),
 // draws its editor without a window and writes the image. Messages go to
 // stdout, the one error line to stderr.
-class SnapshotSession
-{
+class SnapshotSession {
 public:
     static constexpr const char* kProgramName = "tidepull-snapshot";
 

@@ -5,8 +5,7 @@
 // The static curve of a gain computer: the gain a steady detector level gets,
 // and the output level that makes. Every value comes from computeGain of a
 // copy of the given detector, so the curve is the engine's own.
-class TransferCurve
-{
+class TransferCurve {
 public:
     explicit TransferCurve(const compressor& detector);
 
@@ -22,8 +21,7 @@ public:
 
 private:
     // The detector with its envelope set directly, for a steady level.
-    class Probe : public compressor
-    {
+    class Probe : public compressor {
     public:
         explicit Probe(const compressor& detector) : compressor(detector) {}
         void holdEnvelope(double linear) { envelope = linear; }

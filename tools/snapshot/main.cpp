@@ -8,26 +8,22 @@
 int main(int argc, char** argv)
 {
     SnapshotCommandLine commandLine;
-    if (!commandLine.parse(argc, argv))
-    {
+    if (!commandLine.parse(argc, argv)) {
         std::fprintf(stderr, "%s: %s\n", SnapshotSession::kProgramName, commandLine.error().c_str());
         return 2;
     }
     const SnapshotCommandLine::Options& options = commandLine.options();
-    if (options.help)
-    {
+    if (options.help) {
         std::fputs(SnapshotCommandLine::usage(SnapshotSession::kProgramName).c_str(), stdout);
         return 0;
     }
     PendingFile::installSignalCleanup();
     int code = 0;
-    if (!options.outputPath.empty())
-    {
+    if (!options.outputPath.empty()) {
         SnapshotSession session;
         code = session.run(options);
     }
-    if (!options.curvePath.empty() || !options.grPlotPath.empty())
-    {
+    if (!options.curvePath.empty() || !options.grPlotPath.empty()) {
         PlotSession plots;
         if (plots.run(options) != 0)
             code = 1;

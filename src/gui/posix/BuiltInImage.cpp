@@ -25,7 +25,7 @@ bool HasPngExtension(const char* fileName)
     return ext[3] == '\0';
 }
 
-} // namespace
+}   // namespace
 
 PIX_IBitmap* LoadBuiltInImage(int32_t id, const char* fileName)
 {

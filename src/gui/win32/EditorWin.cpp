@@ -42,10 +42,11 @@ COLORREF RgbOf(const ArgbColor& c)
     return RGB(c.red, c.green, c.blue);
 }
 
-} // namespace
+}   // namespace
 
 EditorWin::EditorWin(PlugCore* plug, int32_t width, int32_t height, int32_t frameRate, HINSTANCE module_)
-    : WindowHost(plug, width, height, frameRate, this), module(module_ ? module_ : WinModule::Instance())
+    : WindowHost(plug, width, height, frameRate, this),
+      module(module_ ? module_ : WinModule::Instance())
 {
 }
 
@@ -434,45 +435,26 @@ LRESULT EditorWin::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
 
     switch (msg) {
     case WM_SETFOCUS:
-    case WM_KILLFOCUS:
-        return 0;
-    case WM_PAINT:
-        return OnPaintMessage();
-    case WM_CLOSE:
-        OnCloseRequest();
-        return 0;
+    case WM_KILLFOCUS: return 0;
+    case WM_PAINT: return OnPaintMessage();
+    case WM_CLOSE: OnCloseRequest(); return 0;
     case WM_KEYDOWN:
         if (OnKeyDown(static_cast<int32_t>(wParam)))
             return 0;
         return Forward(msg, wParam, lParam);
-    case WM_KEYUP:
-        return Forward(msg, wParam, lParam);
+    case WM_KEYUP: return Forward(msg, wParam, lParam);
     case WM_TIMER:
         if (wParam != kTimerId)
             break;
         OnTimer();
         return 0;
-    case WM_MOUSEMOVE:
-        OnMouseMove(XOf(lParam), YOf(lParam), ModifiersOf(wParam));
-        return 0;
-    case WM_LBUTTONDOWN:
-        OnMouseDown(kMouseLeft, XOf(lParam), YOf(lParam), ModifiersOf(wParam));
-        return 0;
-    case WM_RBUTTONDOWN:
-        OnMouseDown(kMouseRight, XOf(lParam), YOf(lParam), ModifiersOf(wParam));
-        return 0;
-    case WM_MBUTTONDOWN:
-        OnMouseDown(kMouseMiddle, XOf(lParam), YOf(lParam), ModifiersOf(wParam));
-        return 0;
-    case WM_LBUTTONUP:
-        OnMouseUp(kMouseLeft, XOf(lParam), YOf(lParam), ModifiersOf(wParam));
-        return 0;
-    case WM_RBUTTONUP:
-        OnMouseUp(kMouseRight, XOf(lParam), YOf(lParam), ModifiersOf(wParam));
-        return 0;
-    case WM_LBUTTONDBLCLK:
-        OnMouseDoubleClick(XOf(lParam), YOf(lParam), ModifiersOf(wParam));
-        return 0;
+    case WM_MOUSEMOVE: OnMouseMove(XOf(lParam), YOf(lParam), ModifiersOf(wParam)); return 0;
+    case WM_LBUTTONDOWN: OnMouseDown(kMouseLeft, XOf(lParam), YOf(lParam), ModifiersOf(wParam)); return 0;
+    case WM_RBUTTONDOWN: OnMouseDown(kMouseRight, XOf(lParam), YOf(lParam), ModifiersOf(wParam)); return 0;
+    case WM_MBUTTONDOWN: OnMouseDown(kMouseMiddle, XOf(lParam), YOf(lParam), ModifiersOf(wParam)); return 0;
+    case WM_LBUTTONUP: OnMouseUp(kMouseLeft, XOf(lParam), YOf(lParam), ModifiersOf(wParam)); return 0;
+    case WM_RBUTTONUP: OnMouseUp(kMouseRight, XOf(lParam), YOf(lParam), ModifiersOf(wParam)); return 0;
+    case WM_LBUTTONDBLCLK: OnMouseDoubleClick(XOf(lParam), YOf(lParam), ModifiersOf(wParam)); return 0;
     case WM_MOUSEWHEEL: {
         // Wheel positions are on the screen.
         RECT r = {};
@@ -481,14 +463,9 @@ LRESULT EditorWin::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
                      static_cast<int16_t>(HIWORD(wParam)));
         return 0;
     }
-    case WM_MOUSEHOVER:
-        OnMouseHover();
-        return 0;
-    case WM_MOUSELEAVE:
-        OnMouseLeave();
-        return 0;
-    default:
-        break;
+    case WM_MOUSEHOVER: OnMouseHover(); return 0;
+    case WM_MOUSELEAVE: OnMouseLeave(); return 0;
+    default: break;
     }
     return DefWindowProcA(hwnd, msg, wParam, lParam);
 }

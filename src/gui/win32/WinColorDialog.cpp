@@ -15,7 +15,7 @@ UINT_PTR CALLBACK TitleHook(HWND dialog, UINT msg, WPARAM, LPARAM lParam)
     return 0;
 }
 
-} // namespace
+}   // namespace
 
 bool WinColorDialog::Ask(HWND owner, ArgbColor& colour, const char* prompt, COLORREF* customColors)
 {

@@ -11,13 +11,12 @@ GetDpiForWindowFn WindowDpiFunction()
         HMODULE user32 = GetModuleHandleA("user32.dll");
         if (!user32)
             return nullptr;
-        return reinterpret_cast<GetDpiForWindowFn>(
-            reinterpret_cast<void*>(GetProcAddress(user32, "GetDpiForWindow")));
+        return reinterpret_cast<GetDpiForWindowFn>(reinterpret_cast<void*>(GetProcAddress(user32, "GetDpiForWindow")));
     }();
     return fn;
 }
 
-} // namespace
+}   // namespace
 
 bool WinDpi::KnowsWindowDpi()
 {

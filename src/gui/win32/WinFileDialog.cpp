@@ -19,7 +19,7 @@ void CopyInto(char* out, size_t size, const std::string& text)
     std::memcpy(out, text.data(), n);
     out[n] = '\0';
 }
-} // namespace
+}   // namespace
 
 std::string WinFileDialog::Filter(const char* extensions, std::string* defaultExtension)
 {

@@ -25,7 +25,7 @@ BOOL CALLBACK Visit(HWND hwnd, LPARAM data)
     return FALSE;
 }
 
-} // namespace
+}   // namespace
 
 HWND WinHostWindowFinder::MainWindow(HWND parent)
 {

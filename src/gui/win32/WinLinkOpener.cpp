@@ -6,10 +6,9 @@
 namespace {
 // ShellExecute reports success with a value above this.
 constexpr INT_PTR kShellErrorLimit = 32;
-}
+}   // namespace
 
-bool WinLinkOpener::Open(HWND owner, const char* url, const char* title, const char* confirmation,
-                         const char* failure)
+bool WinLinkOpener::Open(HWND owner, const char* url, const char* title, const char* confirmation, const char* failure)
 {
     if (confirmation && MessageBoxA(owner, confirmation, title, MB_YESNO) != IDYES)
         return false;

@@ -15,7 +15,7 @@ bool HasPngExtension(const char* fileName)
     return dot && lstrcmpiA(dot + 1, "png") == 0;
 }
 
-} // namespace
+}   // namespace
 
 PIX_IBitmap* WinResourceImage::Load(HMODULE module, int32_t id, const char* fileName)
 {

@@ -14,7 +14,7 @@ EditorWin* EditorOfBox(HWND box)
     return parent ? reinterpret_cast<EditorWin*>(GetWindowLongPtrA(parent, GWLP_USERDATA)) : nullptr;
 }
 
-} // namespace
+}   // namespace
 
 WinTextEntry::~WinTextEntry()
 {
@@ -24,12 +24,9 @@ WinTextEntry::~WinTextEntry()
 DWORD WinTextEntry::StyleFor(int32_t alignment)
 {
     switch (alignment) {
-    case kAlignCenter:
-        return kBoxStyle | ES_CENTER;
-    case kAlignRight:
-        return kBoxStyle | ES_RIGHT;
-    default:
-        return kBoxStyle | ES_LEFT;
+    case kAlignCenter: return kBoxStyle | ES_CENTER;
+    case kAlignRight: return kBoxStyle | ES_RIGHT;
+    default: return kBoxStyle | ES_LEFT;
     }
 }
 
@@ -123,8 +120,7 @@ LRESULT CALLBACK WinTextEntry::Procedure(HWND hwnd, UINT msg, WPARAM wParam, LPA
             return 0;
         }
         break;
-    default:
-        break;
+    default: break;
     }
     return self->CallPrevious(hwnd, msg, wParam, lParam);
 }

@@ -15,7 +15,7 @@ TTTOOLINFOA ToolInfo(HWND tool, char* text)
     return info;
 }
 
-} // namespace
+}   // namespace
 
 bool WinTooltip::Create(HWND owner, HINSTANCE module)
 {

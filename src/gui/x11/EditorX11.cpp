@@ -31,10 +31,11 @@ void* HandleOf(Window w)
     return reinterpret_cast<void*>(static_cast<uintptr_t>(w));
 }
 
-} // namespace
+}   // namespace
 
 EditorX11::EditorX11(PlugCore* plug, int32_t width, int32_t height, int32_t frameRate)
-    : WindowHost(plug, width, height, frameRate, this), connection(X11Connection::Shared())
+    : WindowHost(plug, width, height, frameRate, this),
+      connection(X11Connection::Shared())
 {
 }
 
@@ -389,15 +390,9 @@ void EditorX11::HandleEvent(XEvent& event)
     if (embedding.Handle(event))
         return;
     switch (event.type) {
-    case ButtonPress:
-        OnButtonPress(event.xbutton);
-        break;
-    case ButtonRelease:
-        OnButtonRelease(event.xbutton);
-        break;
-    case MotionNotify:
-        OnMouseMove(event.xmotion.x, event.xmotion.y, ModifiersOf(event.xmotion.state));
-        break;
+    case ButtonPress: OnButtonPress(event.xbutton); break;
+    case ButtonRelease: OnButtonRelease(event.xbutton); break;
+    case MotionNotify: OnMouseMove(event.xmotion.x, event.xmotion.y, ModifiersOf(event.xmotion.state)); break;
     case LeaveNotify:
         // Leaving into a child (the entry box) is not leaving the editor.
         if (event.xcrossing.detail == NotifyInferior || event.xcrossing.mode != NotifyNormal)
@@ -408,9 +403,7 @@ void EditorX11::HandleEvent(XEvent& event)
             OnMouseLeave();
         }
         break;
-    case KeyPress:
-        OnKeyPress(event.xkey);
-        break;
+    case KeyPress: OnKeyPress(event.xkey); break;
     case DestroyNotify:
         if (event.xdestroywindow.window == window) {
             // The host destroyed its window first; `removed` is still to come.
@@ -430,8 +423,7 @@ void EditorX11::HandleEvent(XEvent& event)
             embedding.Reset();
         }
         break;
-    default:
-        break;
+    default: break;
     }
 }
 
@@ -454,11 +446,8 @@ void EditorX11::OnButtonPress(const XButtonEvent& e)
         OnMouseDown(kMouseRight, e.x, e.y, mods);
         break;
     case kWheelUp:
-    case kWheelDown:
-        OnMouseWheel(e.x, e.y, mods, e.button == kWheelUp ? kWheelDelta : -kWheelDelta);
-        break;
-    default:
-        break;   // sideways wheel and extra buttons
+    case kWheelDown: OnMouseWheel(e.x, e.y, mods, e.button == kWheelUp ? kWheelDelta : -kWheelDelta); break;
+    default: break;   // sideways wheel and extra buttons
     }
 }
 

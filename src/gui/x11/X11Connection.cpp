@@ -19,7 +19,7 @@ bool IsLocalDisplay(Display* display)
     return name[0] == ':' || std::strncmp(name, "unix:", 5) == 0;
 }
 
-} // namespace
+}   // namespace
 
 X11Connection& X11Connection::Shared()
 {

@@ -11,7 +11,7 @@ int32_t X11KeyMap::VirtualKeyOf(KeySym sym)
     if (sym >= XK_KP_0 && sym <= XK_KP_9)
         return static_cast<int32_t>(0x60 + (sym - XK_KP_0));   // VK_NUMPAD0..9
     if (sym >= XK_F1 && sym <= XK_F24)
-        return static_cast<int32_t>(0x70 + (sym - XK_F1));     // VK_F1..F24
+        return static_cast<int32_t>(0x70 + (sym - XK_F1));   // VK_F1..F24
 
     switch (sym) {
     case XK_BackSpace: return 0x08;

@@ -43,7 +43,7 @@ void Fill(PIX_SysBitmap& s, int32_t x, int32_t y, int32_t w, int32_t h, uint32_t
     PIX_FillArea(&s, x, y, w, h, colour, 1.0f, PIX_MODE_COPY);
 }
 
-} // namespace
+}   // namespace
 
 struct X11PopupMenu::Level {
     int32_t menu = 0;
@@ -54,13 +54,17 @@ struct X11PopupMenu::Level {
     int32_t height = 0;
     std::vector<int32_t> tops;   // item i spans tops[i] .. tops[i + 1]
     int32_t hot = -1;
-    int32_t openItem = -1;       // the item whose submenu is the next level
+    int32_t openItem = -1;   // the item whose submenu is the next level
     PIX_SysBitmap surface;
     X11Presenter presenter;
 };
 
 X11PopupMenu::X11PopupMenu(EditorX11& e, X11Connection& c, Window o, int32_t period)
-    : editor(e), connection(c), display(c.GetDisplay()), owner(o), periodMs(period > 0 ? period : 40)
+    : editor(e),
+      connection(c),
+      display(c.GetDisplay()),
+      owner(o),
+      periodMs(period > 0 ? period : 40)
 {
     TextStyle style;
     std::strncpy(style.face, "Sans", sizeof style.face - 1);
@@ -317,13 +321,9 @@ void X11PopupMenu::OnKey(XKeyEvent& key)
             CloseLevelsAfter(depth - 1);
         break;
     case XK_Down:
-    case XK_KP_Down:
-        StepHot(1);
-        break;
+    case XK_KP_Down: StepHot(1); break;
     case XK_Up:
-    case XK_KP_Up:
-        StepHot(-1);
-        break;
+    case XK_KP_Up: StepHot(-1); break;
     case XK_Right:
     case XK_KP_Right:
         if (level.hot >= 0 && ItemOf(level, level.hot).submenu >= 0) {
@@ -341,8 +341,7 @@ void X11PopupMenu::OnKey(XKeyEvent& key)
                 StepHot(1);
         }
         break;
-    default:
-        break;
+    default: break;
     }
 }
 
@@ -374,11 +373,8 @@ void X11PopupMenu::OnEvent(XEvent& event)
         if (Hit(event.xbutton.x_root, event.xbutton.y_root, &depth, &item) && item >= 0)
             Choose(depth, item);
         break;
-    case KeyPress:
-        OnKey(event.xkey);
-        break;
-    default:
-        break;
+    case KeyPress: OnKey(event.xkey); break;
+    default: break;
     }
 }
 

@@ -46,7 +46,7 @@ unsigned long Scale(uint32_t value8, int bits, int shift)
     return ((value8 * top + 127) / 255) << shift;
 }
 
-} // namespace
+}   // namespace
 
 bool X11Presenter::Create(Display* d, Window root, Visual* v, int dep, int w, int h, bool trySharedMemory)
 {
@@ -61,8 +61,8 @@ bool X11Presenter::Create(Display* d, Window root, Visual* v, int dep, int w, in
     blue = {ShiftOf(v->blue_mask), BitsOf(v->blue_mask)};
 
     X11ErrorTrap trap(display);
-    pixmap = XCreatePixmap(display, root, static_cast<unsigned>(w), static_cast<unsigned>(h),
-                           static_cast<unsigned>(depth));
+    pixmap =
+        XCreatePixmap(display, root, static_cast<unsigned>(w), static_cast<unsigned>(h), static_cast<unsigned>(depth));
     gc = XCreateGC(display, pixmap, 0, nullptr);
 
     // Whether the server takes our words as they are: ask it how it lays
@@ -71,7 +71,7 @@ bool X11Presenter::Create(Display* d, Window root, Visual* v, int dep, int w, in
     if (probe) {
         const bool order = (probe->byte_order == LSBFirst) == LittleEndianMachine();
         direct = probe->bits_per_pixel == 32 && order && v->red_mask == 0xFF0000 && v->green_mask == 0xFF00 &&
-                 v->blue_mask == 0xFF;
+            v->blue_mask == 0xFF;
         XDestroyImage(probe);
     }
     if (!trap.Sync()) {
@@ -149,7 +149,7 @@ void X11Presenter::Destroy()
 unsigned long X11Presenter::PixelOf(uint32_t argb) const
 {
     return Scale((argb >> 16) & 0xFF, red.bits, red.shift) | Scale((argb >> 8) & 0xFF, green.bits, green.shift) |
-           Scale(argb & 0xFF, blue.bits, blue.shift);
+        Scale(argb & 0xFF, blue.bits, blue.shift);
 }
 
 void X11Presenter::Convert(const PIX_SysBitmap& surface, const Bounds& r, XImage* into, int intoX, int intoY) const

@@ -23,8 +23,7 @@ public:
 
     // The pixmap for a window of this visual and size, to be made the
     // window's background.
-    bool Create(Display* display, Window root, Visual* visual, int depth, int width, int height,
-                bool trySharedMemory);
+    bool Create(Display* display, Window root, Visual* visual, int depth, int width, int height, bool trySharedMemory);
     void Destroy();
     // The window that shows the pixmap.
     void SetWindow(Window w) { window = w; }

@@ -25,10 +25,13 @@ bool IsFocusWindow(Display* display, Window window)
     return focus == window;
 }
 
-} // namespace
+}   // namespace
 
 X11TextEntry::X11TextEntry(WindowHost& h, X11Connection& c, Window p)
-    : host(h), connection(c), display(c.GetDisplay()), parent(p)
+    : host(h),
+      connection(c),
+      display(c.GetDisplay()),
+      parent(p)
 {
 }
 
@@ -95,12 +98,8 @@ bool X11TextEntry::Open(const TextStyle& style, const Bounds& area, const char* 
 void X11TextEntry::HandleEvent(XEvent& event)
 {
     switch (event.type) {
-    case KeyPress:
-        OnKey(event.xkey);
-        break;
-    case ButtonPress:
-        OnButton(event.xbutton);
-        break;
+    case KeyPress: OnKey(event.xkey); break;
+    case ButtonPress: OnButton(event.xbutton); break;
     case FocusIn:
         if (event.xfocus.detail == NotifyPointer)
             break;
@@ -121,8 +120,7 @@ void X11TextEntry::HandleEvent(XEvent& event)
         Draw();
         host.OnTextEntryFocus(false);
         break;
-    default:
-        break;
+    default: break;
     }
 }
 
@@ -144,25 +142,15 @@ void X11TextEntry::OnKey(XKeyEvent& key)
             line.Backspace();
         break;
     case XK_Delete:
-    case XK_KP_Delete:
-        line.Delete();
-        break;
+    case XK_KP_Delete: line.Delete(); break;
     case XK_Left:
-    case XK_KP_Left:
-        line.MoveLeft(shift);
-        break;
+    case XK_KP_Left: line.MoveLeft(shift); break;
     case XK_Right:
-    case XK_KP_Right:
-        line.MoveRight(shift);
-        break;
+    case XK_KP_Right: line.MoveRight(shift); break;
     case XK_Home:
-    case XK_KP_Home:
-        line.MoveHome(shift);
-        break;
+    case XK_KP_Home: line.MoveHome(shift); break;
     case XK_End:
-    case XK_KP_End:
-        line.MoveEnd(shift);
-        break;
+    case XK_KP_End: line.MoveEnd(shift); break;
     default:
         if (control) {
             if (typedSym == XK_a || typedSym == XK_A)

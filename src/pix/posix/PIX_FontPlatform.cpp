@@ -12,7 +12,7 @@ PIX_FreeTypeFace* Face(PIX_FontHandle font)
     return static_cast<PIX_FreeTypeFace*>(font);
 }
 
-} // namespace
+}   // namespace
 
 PIX_FontHandle PIX_FontPlatform::CreateFontHandle(const PIX_FontDesc& desc)
 {
@@ -24,22 +24,23 @@ void PIX_FontPlatform::DeleteFontHandle(PIX_FontHandle font)
     delete Face(font);
 }
 
-void PIX_FontPlatform::PrepareScratch(PIX_SysBitmap*) {}
+void PIX_FontPlatform::PrepareScratch(PIX_SysBitmap*)
+{
+}
 
 int32_t PIX_FontPlatform::LineHeight(PIX_FontHandle font, PIX_SysBitmap*)
 {
     return font ? Face(font)->LineHeight() : 0;
 }
 
-void PIX_FontPlatform::MeasureGlyph(PIX_FontHandle font, PIX_SysBitmap*, uint32_t ch, int32_t* width,
-                                    int32_t* height)
+void PIX_FontPlatform::MeasureGlyph(PIX_FontHandle font, PIX_SysBitmap*, uint32_t ch, int32_t* width, int32_t* height)
 {
     *width = font ? Face(font)->Advance(ch) : 0;
     *height = font ? Face(font)->LineHeight() : 0;
 }
 
-void PIX_FontPlatform::DrawGlyph(PIX_FontHandle font, PIX_SysBitmap* scratch, uint32_t ch, int32_t x,
-                                 int32_t areaWidth, int32_t areaHeight)
+void PIX_FontPlatform::DrawGlyph(PIX_FontHandle font, PIX_SysBitmap* scratch, uint32_t ch, int32_t x, int32_t areaWidth,
+                                 int32_t areaHeight)
 {
     if (font)
         Face(font)->Draw(ch, scratch, x, areaWidth, areaHeight);

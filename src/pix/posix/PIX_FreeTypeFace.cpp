@@ -116,7 +116,7 @@ int32_t RoundPixels(FT_Long units, FT_Fixed scale)
     return static_cast<int32_t>((FT_MulFix(units, scale) + 32) >> 6);
 }
 
-} // namespace
+}   // namespace
 
 PIX_FreeTypeFace* PIX_FreeTypeFace::Open(const PIX_FontDesc& desc)
 {

@@ -4,9 +4,13 @@
 #include <cstdlib>
 #include <limits>
 
-void PIX_SysBitmap::OpenDevice() {}
+void PIX_SysBitmap::OpenDevice()
+{
+}
 
-void PIX_SysBitmap::CloseDevice() {}
+void PIX_SysBitmap::CloseDevice()
+{
+}
 
 bool PIX_SysBitmap::HasDevice() const
 {

@@ -2,7 +2,6 @@
 // scratch, and GDI's own text drawing where it draws as the cache would.
 #include "pix/PIX_FontPlatform.h"
 
-
 #include "pix/PIX_SysBitmap.h"
 #include "pix/win32/PIX_GdiText.h"
 
@@ -20,26 +19,22 @@ HDC Dc(PIX_SysBitmap* scratch)
 DWORD GdiQuality(int32_t quality)
 {
     switch (quality) {
-    case 1:
-        return NONANTIALIASED_QUALITY;
-    case 2:
-        return ANTIALIASED_QUALITY;
-    case 3:
-        return CLEARTYPE_QUALITY;
-    default:
-        return DEFAULT_QUALITY;
+    case 1: return NONANTIALIASED_QUALITY;
+    case 2: return ANTIALIASED_QUALITY;
+    case 3: return CLEARTYPE_QUALITY;
+    default: return DEFAULT_QUALITY;
     }
 }
 
-} // namespace
+}   // namespace
 
 PIX_FontHandle PIX_FontPlatform::CreateFontHandle(const PIX_FontDesc& desc)
 {
     char face[sizeof desc.faceName + 1] = {};
     for (size_t i = 0; i < sizeof desc.faceName && desc.faceName[i]; ++i)
         face[i] = desc.faceName[i];
-    return CreateFontA(desc.height, 0, desc.escapement, desc.orientation, desc.weight, desc.italic ? TRUE : FALSE, 0,
-                       0, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, GdiQuality(desc.quality),
+    return CreateFontA(desc.height, 0, desc.escapement, desc.orientation, desc.weight, desc.italic ? TRUE : FALSE, 0, 0,
+                       DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, GdiQuality(desc.quality),
                        DEFAULT_PITCH, face);
 }
 
@@ -88,8 +83,8 @@ void PIX_FontPlatform::MeasureGlyph(PIX_FontHandle font, PIX_SysBitmap* scratch,
     *height = r.bottom - r.top;
 }
 
-void PIX_FontPlatform::DrawGlyph(PIX_FontHandle font, PIX_SysBitmap* scratch, uint32_t ch, int32_t x,
-                                 int32_t areaWidth, int32_t areaHeight)
+void PIX_FontPlatform::DrawGlyph(PIX_FontHandle font, PIX_SysBitmap* scratch, uint32_t ch, int32_t x, int32_t areaWidth,
+                                 int32_t areaHeight)
 {
     HDC dc = Dc(scratch);
     if (!font || !dc)

@@ -1,6 +1,5 @@
 #include "pix/win32/PIX_GdiText.h"
 
-
 #include <algorithm>
 #include <cstring>
 #include <vector>
@@ -16,8 +15,9 @@ namespace {
 
 // The library's text flags reach GDI as they are.
 static_assert(PIX_DT_CENTER == DT_CENTER && PIX_DT_RIGHT == DT_RIGHT && PIX_DT_VCENTER == DT_VCENTER &&
-              PIX_DT_BOTTOM == DT_BOTTOM && PIX_DT_SINGLELINE == DT_SINGLELINE && PIX_DT_NOCLIP == DT_NOCLIP &&
-              PIX_DT_CALCRECT == DT_CALCRECT, "text flags differ from DrawText's");
+                  PIX_DT_BOTTOM == DT_BOTTOM && PIX_DT_SINGLELINE == DT_SINGLELINE && PIX_DT_NOCLIP == DT_NOCLIP &&
+                  PIX_DT_CALCRECT == DT_CALCRECT,
+              "text flags differ from DrawText's");
 
 // UTF-16 text this long stays on the stack.
 constexpr int32_t kStackUnits = 1024;
@@ -116,7 +116,7 @@ void RestoreAlpha(PIX_IBitmap* scratch, const PIX_IBitmap* original, const PIX_R
     }
 }
 
-} // namespace
+}   // namespace
 
 bool PIX_GdiText::HasUtf8Sequence(const char* text, int32_t length)
 {

@@ -6,12 +6,10 @@ Steinberg::CPluginFactory* gPluginFactory = nullptr;
 
 namespace Steinberg {
 
-CPluginFactory::CPluginFactory(const PFactoryInfo& info) : factoryInfo(info)
-{
-    FUNKNOWN_CTOR
-}
+CPluginFactory::CPluginFactory(const PFactoryInfo& info)
+    : factoryInfo(info){FUNKNOWN_CTOR}
 
-CPluginFactory::~CPluginFactory()
+      CPluginFactory::~CPluginFactory()
 {
     if (gPluginFactory == this)
         gPluginFactory = nullptr;
@@ -32,8 +30,7 @@ tresult PLUGIN_API CPluginFactory::queryInterface(const TUID _iid, void** obj)
     return kNoInterface;
 }
 
-bool CPluginFactory::registerClass(const PClassInfo* info, FUnknown* (*createFunc)(void*),
-                                   void* context)
+bool CPluginFactory::registerClass(const PClassInfo* info, FUnknown* (*createFunc)(void*), void* context)
 {
     if (info == nullptr || createFunc == nullptr)
         return false;
@@ -46,8 +43,7 @@ bool CPluginFactory::registerClass(const PClassInfo* info, FUnknown* (*createFun
     return registerClass(&info2, createFunc, context);
 }
 
-bool CPluginFactory::registerClass(const PClassInfo2* info, FUnknown* (*createFunc)(void*),
-                                   void* context)
+bool CPluginFactory::registerClass(const PClassInfo2* info, FUnknown* (*createFunc)(void*), void* context)
 {
     if (info == nullptr || createFunc == nullptr)
         return false;
@@ -61,8 +57,7 @@ bool CPluginFactory::registerClass(const PClassInfo2* info, FUnknown* (*createFu
     return true;
 }
 
-bool CPluginFactory::registerClass(const PClassInfoW* info, FUnknown* (*createFunc)(void*),
-                                   void* context)
+bool CPluginFactory::registerClass(const PClassInfoW* info, FUnknown* (*createFunc)(void*), void* context)
 {
     if (info == nullptr || createFunc == nullptr)
         return false;
@@ -173,4 +168,4 @@ tresult PLUGIN_API CPluginFactory::setHostContext(FUnknown* /*context*/)
     return kNotImplemented;
 }
 
-} // namespace Steinberg
+}   // namespace Steinberg

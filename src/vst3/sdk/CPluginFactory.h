@@ -20,12 +20,9 @@ public:
 
     // createFunc returns a new object holding one reference (or null);
     // context is handed to it unchanged. False for a null info or function.
-    bool registerClass(const PClassInfo* info, FUnknown* (*createFunc)(void*),
-                       void* context = nullptr);
-    bool registerClass(const PClassInfo2* info, FUnknown* (*createFunc)(void*),
-                       void* context = nullptr);
-    bool registerClass(const PClassInfoW* info, FUnknown* (*createFunc)(void*),
-                       void* context = nullptr);
+    bool registerClass(const PClassInfo* info, FUnknown* (*createFunc)(void*), void* context = nullptr);
+    bool registerClass(const PClassInfo2* info, FUnknown* (*createFunc)(void*), void* context = nullptr);
+    bool registerClass(const PClassInfoW* info, FUnknown* (*createFunc)(void*), void* context = nullptr);
 
     bool isRegistered(const FUID& cid);
     void removeAllClasses();
@@ -61,7 +58,7 @@ protected:
     std::vector<PClassEntry> classes;
 };
 
-} // namespace Steinberg
+}   // namespace Steinberg
 
 // The module's one factory; the factory clears it when it is destroyed.
 extern Steinberg::CPluginFactory* gPluginFactory;

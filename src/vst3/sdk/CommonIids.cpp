@@ -6,14 +6,14 @@
 
 namespace Steinberg {
 
-DEF_CLASS_IID (IPlugView)
-DEF_CLASS_IID (IPlugFrame)
-DEF_CLASS_IID (IPlugViewContentScaleSupport)
+DEF_CLASS_IID(IPlugView)
+DEF_CLASS_IID(IPlugFrame)
+DEF_CLASS_IID(IPlugViewContentScaleSupport)
 
 #if SMTG_OS_LINUX
-DEF_CLASS_IID (Linux::IEventHandler)
-DEF_CLASS_IID (Linux::ITimerHandler)
-DEF_CLASS_IID (Linux::IRunLoop)
+DEF_CLASS_IID(Linux::IEventHandler)
+DEF_CLASS_IID(Linux::ITimerHandler)
+DEF_CLASS_IID(Linux::IRunLoop)
 #endif
 
-} // namespace Steinberg
+}   // namespace Steinberg

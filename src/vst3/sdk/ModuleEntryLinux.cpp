@@ -10,7 +10,7 @@ namespace {
 // repeated entries.
 int entryCount = 0;
 
-} // namespace
+}   // namespace
 
 bool ModuleEntry(void* sharedLibraryHandle)
 {
@@ -30,4 +30,4 @@ bool ModuleExit()
     return DeinitModule();
 }
 
-#endif // SMTG_OS_LINUX
+#endif   // SMTG_OS_LINUX

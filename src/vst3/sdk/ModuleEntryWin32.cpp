@@ -16,4 +16,4 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID /*reserv
     return TRUE;
 }
 
-#endif // SMTG_OS_WINDOWS
+#endif   // SMTG_OS_WINDOWS

@@ -12,7 +12,7 @@ Bus* busAt(BusList* list, int32 index)
     return list->at(static_cast<size_t>(index)).get();
 }
 
-} // namespace
+}   // namespace
 
 SingleComponentEffect::SingleComponentEffect()
     : audioInputs(kAudio, kInput),
@@ -67,8 +67,7 @@ int32 PLUGIN_API SingleComponentEffect::getBusCount(MediaType type, BusDirection
     return list != nullptr ? static_cast<int32>(list->size()) : 0;
 }
 
-tresult PLUGIN_API SingleComponentEffect::getBusInfo(MediaType type, BusDirection dir,
-                                                     int32 index, BusInfo& info)
+tresult PLUGIN_API SingleComponentEffect::getBusInfo(MediaType type, BusDirection dir, int32 index, BusInfo& info)
 {
     Bus* bus = busAt(getBusList(type, dir), index);
     if (bus == nullptr)
@@ -78,8 +77,7 @@ tresult PLUGIN_API SingleComponentEffect::getBusInfo(MediaType type, BusDirectio
     return bus->getInfo(info) ? kResultTrue : kResultFalse;
 }
 
-tresult PLUGIN_API SingleComponentEffect::activateBus(MediaType type, BusDirection dir,
-                                                      int32 index, TBool state)
+tresult PLUGIN_API SingleComponentEffect::activateBus(MediaType type, BusDirection dir, int32 index, TBool state)
 {
     Bus* bus = busAt(getBusList(type, dir), index);
     if (bus == nullptr)
@@ -88,17 +86,14 @@ tresult PLUGIN_API SingleComponentEffect::activateBus(MediaType type, BusDirecti
     return kResultTrue;
 }
 
-tresult PLUGIN_API SingleComponentEffect::setBusArrangements(SpeakerArrangement* inputs,
-                                                             int32 numIns,
-                                                             SpeakerArrangement* outputs,
-                                                             int32 numOuts)
+tresult PLUGIN_API SingleComponentEffect::setBusArrangements(SpeakerArrangement* inputs, int32 numIns,
+                                                             SpeakerArrangement* outputs, int32 numOuts)
 {
     if (numIns < 0 || numOuts < 0)
         return kInvalidArgument;
     if ((numIns > 0 && inputs == nullptr) || (numOuts > 0 && outputs == nullptr))
         return kInvalidArgument;
-    if (static_cast<size_t>(numIns) != audioInputs.size() ||
-        static_cast<size_t>(numOuts) != audioOutputs.size())
+    if (static_cast<size_t>(numIns) != audioInputs.size() || static_cast<size_t>(numOuts) != audioOutputs.size())
         return kResultFalse;
 
     // Fixed layout: accept only what the buses already have.
@@ -115,8 +110,7 @@ tresult PLUGIN_API SingleComponentEffect::setBusArrangements(SpeakerArrangement*
     return kResultOk;
 }
 
-tresult PLUGIN_API SingleComponentEffect::getBusArrangement(BusDirection dir, int32 index,
-                                                            SpeakerArrangement& arr)
+tresult PLUGIN_API SingleComponentEffect::getBusArrangement(BusDirection dir, int32 index, SpeakerArrangement& arr)
 {
     BusList* list = getBusList(kAudio, dir);
     Bus* bus = busAt(list, index);
@@ -159,32 +153,28 @@ tresult PLUGIN_API SingleComponentEffect::getUnitInfo(int32 unitIndex, UnitInfo&
     return EditControllerEx1::getUnitInfo(unitIndex, info);
 }
 
-AudioBus* SingleComponentEffect::addAudioInput(const TChar* name, SpeakerArrangement arr,
-                                               BusType busType, int32 flags)
+AudioBus* SingleComponentEffect::addAudioInput(const TChar* name, SpeakerArrangement arr, BusType busType, int32 flags)
 {
     auto* bus = new AudioBus(name, busType, flags, arr);
     audioInputs.emplace_back(bus, false);
     return bus;
 }
 
-AudioBus* SingleComponentEffect::addAudioOutput(const TChar* name, SpeakerArrangement arr,
-                                                BusType busType, int32 flags)
+AudioBus* SingleComponentEffect::addAudioOutput(const TChar* name, SpeakerArrangement arr, BusType busType, int32 flags)
 {
     auto* bus = new AudioBus(name, busType, flags, arr);
     audioOutputs.emplace_back(bus, false);
     return bus;
 }
 
-EventBus* SingleComponentEffect::addEventInput(const TChar* name, int32 channels,
-                                               BusType busType, int32 flags)
+EventBus* SingleComponentEffect::addEventInput(const TChar* name, int32 channels, BusType busType, int32 flags)
 {
     auto* bus = new EventBus(name, busType, flags, channels);
     eventInputs.emplace_back(bus, false);
     return bus;
 }
 
-EventBus* SingleComponentEffect::addEventOutput(const TChar* name, int32 channels,
-                                                BusType busType, int32 flags)
+EventBus* SingleComponentEffect::addEventOutput(const TChar* name, int32 channels, BusType busType, int32 flags)
 {
     auto* bus = new EventBus(name, busType, flags, channels);
     eventOutputs.emplace_back(bus, false);
@@ -232,5 +222,5 @@ EventBus* SingleComponentEffect::getEventOutput(int32 index)
     return FCast<EventBus>(busAt(&eventOutputs, index));
 }
 
-} // namespace Vst
-} // namespace Steinberg
+}   // namespace Vst
+}   // namespace Steinberg

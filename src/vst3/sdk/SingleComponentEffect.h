@@ -22,31 +22,23 @@ public:
     tresult PLUGIN_API terminate() SMTG_OVERRIDE;
 
     // IComponent
-    tresult PLUGIN_API getControllerClassId(TUID /*classID*/) SMTG_OVERRIDE
-    {
-        return kNotImplemented;
-    }
+    tresult PLUGIN_API getControllerClassId(TUID /*classID*/) SMTG_OVERRIDE { return kNotImplemented; }
     tresult PLUGIN_API setIoMode(IoMode /*mode*/) SMTG_OVERRIDE { return kNotImplemented; }
     int32 PLUGIN_API getBusCount(MediaType type, BusDirection dir) SMTG_OVERRIDE;
-    tresult PLUGIN_API getBusInfo(MediaType type, BusDirection dir, int32 index,
-                                  BusInfo& info) SMTG_OVERRIDE;
-    tresult PLUGIN_API getRoutingInfo(RoutingInfo& /*inInfo*/,
-                                      RoutingInfo& /*outInfo*/) SMTG_OVERRIDE
+    tresult PLUGIN_API getBusInfo(MediaType type, BusDirection dir, int32 index, BusInfo& info) SMTG_OVERRIDE;
+    tresult PLUGIN_API getRoutingInfo(RoutingInfo& /*inInfo*/, RoutingInfo& /*outInfo*/) SMTG_OVERRIDE
     {
         return kNotImplemented;
     }
-    tresult PLUGIN_API activateBus(MediaType type, BusDirection dir, int32 index,
-                                   TBool state) SMTG_OVERRIDE;
+    tresult PLUGIN_API activateBus(MediaType type, BusDirection dir, int32 index, TBool state) SMTG_OVERRIDE;
     tresult PLUGIN_API setActive(TBool /*state*/) SMTG_OVERRIDE { return kResultOk; }
     tresult PLUGIN_API setState(IBStream* /*state*/) SMTG_OVERRIDE { return kNotImplemented; }
     tresult PLUGIN_API getState(IBStream* /*state*/) SMTG_OVERRIDE { return kNotImplemented; }
 
     // IAudioProcessor
-    tresult PLUGIN_API setBusArrangements(SpeakerArrangement* inputs, int32 numIns,
-                                          SpeakerArrangement* outputs,
+    tresult PLUGIN_API setBusArrangements(SpeakerArrangement* inputs, int32 numIns, SpeakerArrangement* outputs,
                                           int32 numOuts) SMTG_OVERRIDE;
-    tresult PLUGIN_API getBusArrangement(BusDirection dir, int32 index,
-                                         SpeakerArrangement& arr) SMTG_OVERRIDE;
+    tresult PLUGIN_API getBusArrangement(BusDirection dir, int32 index, SpeakerArrangement& arr) SMTG_OVERRIDE;
     tresult PLUGIN_API canProcessSampleSize(int32 symbolicSampleSize) SMTG_OVERRIDE;
     uint32 PLUGIN_API getLatencySamples() SMTG_OVERRIDE { return 0; }
     tresult PLUGIN_API setupProcessing(ProcessSetup& setup) SMTG_OVERRIDE;
@@ -95,5 +87,5 @@ protected:
     BusList eventOutputs;
 };
 
-} // namespace Vst
-} // namespace Steinberg
+}   // namespace Vst
+}   // namespace Steinberg

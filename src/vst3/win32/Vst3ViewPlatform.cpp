@@ -10,4 +10,6 @@ Vst3ViewPlatform Vst3ViewPlatform::FindHostLoop(IPlugFrame* /*frame*/, FUnknown*
     return Vst3ViewPlatform();
 }
 
-void Vst3ViewPlatform::DropWaitingRegistrations() {}
+void Vst3ViewPlatform::DropWaitingRegistrations()
+{
+}

@@ -23,7 +23,9 @@ std::vector<IPtr<Vst3RunLoopBridge>>& Vst3RunLoopBridge::WaitingList()
     return *list;
 }
 
-Vst3RunLoopBridge::Vst3RunLoopBridge(IRunLoop* loop) : runLoop(loop) {}
+Vst3RunLoopBridge::Vst3RunLoopBridge(IRunLoop* loop) : runLoop(loop)
+{
+}
 
 Vst3RunLoopBridge::~Vst3RunLoopBridge()
 {
@@ -140,8 +142,7 @@ void Vst3RunLoopBridge::DropWaitingRegistrations()
         if (b->timerWaiting && timerCallbacks == 0)
             b->DropTimer();
     }
-    list.erase(std::remove_if(list.begin(), list.end(),
-                              [](const IPtr<Vst3RunLoopBridge>& b) { return !b->Waiting(); }),
+    list.erase(std::remove_if(list.begin(), list.end(), [](const IPtr<Vst3RunLoopBridge>& b) { return !b->Waiting(); }),
                list.end());
     // Settled, it holds no memory: the module may be unloaded next, and the
     // list is never destroyed.

@@ -46,8 +46,8 @@ public:
 
     OBJ_METHODS(Vst3RunLoopBridge, FObject)
     DEFINE_INTERFACES
-        DEF_INTERFACE(Steinberg::Linux::IEventHandler)
-        DEF_INTERFACE(Steinberg::Linux::ITimerHandler)
+    DEF_INTERFACE(Steinberg::Linux::IEventHandler)
+    DEF_INTERFACE(Steinberg::Linux::ITimerHandler)
     END_DEFINE_INTERFACES(FObject)
     REFCOUNT_METHODS(FObject)
 

@@ -11,8 +11,7 @@ Vst3ViewPlatform Vst3ViewPlatform::FindHostLoop(IPlugFrame* frame, FUnknown* con
     Vst3ViewPlatform found;
     for (FUnknown* source : {static_cast<FUnknown*>(frame), context}) {
         Linux::IRunLoop* hostLoop = nullptr;
-        if (source &&
-            source->queryInterface(Linux::IRunLoop::iid, reinterpret_cast<void**>(&hostLoop)) == kResultOk &&
+        if (source && source->queryInterface(Linux::IRunLoop::iid, reinterpret_cast<void**>(&hostLoop)) == kResultOk &&
             hostLoop) {
             auto* bridge = new Vst3RunLoopBridge(hostLoop);
             hostLoop->release();

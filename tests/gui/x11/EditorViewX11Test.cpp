@@ -24,7 +24,6 @@
 
 #include <X11/Xatom.h>
 
-
 #include <dirent.h>
 #include <stdlib.h>
 #include <unistd.h>
@@ -153,8 +152,8 @@ protected:
     void ScreenPoint(int x, int y, int& sx, int& sy) const
     {
         Window child = 0;
-        XTranslateCoordinates(host->GetDisplay(), EditorWindow(), DefaultRootWindow(host->GetDisplay()), x, y, &sx,
-                              &sy, &child);
+        XTranslateCoordinates(host->GetDisplay(), EditorWindow(), DefaultRootWindow(host->GetDisplay()), x, y, &sx, &sy,
+                              &child);
     }
 
     void CentreOf(int32_t controlIdx, int& sx, int& sy) const
@@ -227,9 +226,8 @@ protected:
     // The host's loop runs until n edits have ended and none is open.
     bool AwaitEnds(size_t n)
     {
-        return Await([&]() {
-            return Count("end") >= n && !handler.Calls().empty() && handler.Calls().back().what == "end";
-        });
+        return Await(
+            [&]() { return Count("end") >= n && !handler.Calls().empty() && handler.Calls().back().what == "end"; });
     }
 
     double LastPerformed() const
@@ -595,13 +593,15 @@ TEST_F(EditorInHost, AKeyTheHostPassesInIsNotSentBackUp)
     XFlush(d);
 
     int bounced = 0;
-    host->RunUntil([&]() {
-        XSync(d, False);
-        XEvent e;
-        while (XCheckWindowEvent(d, host->Parent(), KeyPressMask, &e))
-            ++bounced;
-        return bounced > 0;
-    }, 500);
+    host->RunUntil(
+        [&]() {
+            XSync(d, False);
+            XEvent e;
+            while (XCheckWindowEvent(d, host->Parent(), KeyPressMask, &e))
+                ++bounced;
+            return bounced > 0;
+        },
+        500);
     EXPECT_EQ(bounced, 0);
 }
 
@@ -709,10 +709,11 @@ TEST_F(EditorInHostWithoutRunLoop, IsDrawnAtOnceAndKeptGoingByTheHostsCalls)
     std::this_thread::sleep_for(std::chrono::milliseconds(50));
     EXPECT_EQ(Trace(), "");
     // Any call on the host's user-interface thread reads the input...
-    TestDeadline::Until([&]() { return handler.Calls().size() >= 3; }, [&]() {
-        plug->Controller()->getParamNormalized(kSidechainId);
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    });
+    TestDeadline::Until([&]() { return handler.Calls().size() >= 3; },
+                        [&]() {
+                            plug->Controller()->getParamNormalized(kSidechainId);
+                            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+                        });
     EXPECT_EQ(Trace(), "begin8 perform8 end8");
     // ... and draws once a period has passed.
     std::this_thread::sleep_for(std::chrono::milliseconds(50));
@@ -739,8 +740,7 @@ TEST_F(EditorInHost, OnlyOneViewAtATimeHasTheEditorWindow)
     EXPECT_EQ(plug->Controller()->createView(ViewType::kEditor), nullptr);
 
     const Window second = host->MakeWindow(Layout::kWidth, Layout::kHeight);
-    EXPECT_EQ(other->attached(reinterpret_cast<void*>(static_cast<uintptr_t>(second)),
-                              kPlatformTypeX11EmbedWindowID),
+    EXPECT_EQ(other->attached(reinterpret_cast<void*>(static_cast<uintptr_t>(second)), kPlatformTypeX11EmbedWindowID),
               kResultFalse);
     EXPECT_TRUE(host->ChildrenOf(second).empty());
     EXPECT_EQ(other->removed(), kResultOk);
@@ -844,8 +844,8 @@ TEST_F(EditorInXEmbedHost, IsEmbeddedShownAndDrivenByTheEmbedder)
                           (r.left + r.right) / 2, (r.top + r.bottom) / 2, &x, &y, &child);
     XTestInput clicks(embedder->GetDisplay());
     clicks.Click(1, x, y);
-    EXPECT_TRUE(embedder->RunUntil([&]() { return handler.Calls().size() >= 3; },
-                                   static_cast<int>(TestDeadline::LimitMs())));
+    EXPECT_TRUE(
+        embedder->RunUntil([&]() { return handler.Calls().size() >= 3; }, static_cast<int>(TestDeadline::LimitMs())));
     EXPECT_EQ(Trace(), "begin8 perform8 end8");
 
     embedder->Send(XEmbedTestHost::kFocusOut);
@@ -918,9 +918,8 @@ TEST_F(EditorInHost, ADragOfNLogicalPixelsMovesAKnobAlikeAtEveryScale)
         const int dy = direction * scale.Quarters() * 20 / 4;
         const size_t calls = handler.Calls().size();
         input->Drag(x, y, x, y - dy, 3);
-        EXPECT_TRUE(host->RunUntil([&]() {
-            return handler.Calls().size() > calls && handler.Calls().back().what == "end";
-        }, 15000));
+        EXPECT_TRUE(host->RunUntil(
+            [&]() { return handler.Calls().size() > calls && handler.Calls().back().what == "end"; }, 15000));
         Settle();
         const double now = Normalized(kAcThresholdId);
         EXPECT_NEAR(now - before, direction * 0.1, 1e-9);
@@ -977,4 +976,4 @@ TEST(HostExitingWithTheEditorAttached, CallsAfterTheStaticDestructorsAnswer)
     EXPECT_EQ(r.ExitCode(), 0) << r.err;
 }
 
-} // namespace
+}   // namespace

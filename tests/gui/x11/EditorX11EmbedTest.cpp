@@ -136,11 +136,12 @@ TEST_F(EditorX11Embedded, AHostLoopCallingAtIdleCostsNoRequests)
 
     // What does arrive is still read by the next call.
     host->Send(XEmbedTestHost::kFocusIn, XEmbedTestHost::kFocusFirst);
-    TestDeadline::Until([&]() { return editor->Embedding().Focused(); }, [&]() {
-        connection.OnFdReadable(connection.Fd());
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    });
+    TestDeadline::Until([&]() { return editor->Embedding().Focused(); },
+                        [&]() {
+                            connection.OnFdReadable(connection.Fd());
+                            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+                        });
     EXPECT_TRUE(editor->Embedding().Focused());
 }
 
-} // namespace
+}   // namespace

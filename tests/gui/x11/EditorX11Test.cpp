@@ -22,7 +22,6 @@
 #include "pix/PIX_Mode.h"
 #include "pix/PIX_SysBitmap.h"
 
-
 #include <algorithm>
 #include <atomic>
 #include <chrono>
@@ -102,8 +101,8 @@ protected:
     void ScreenPoint(int x, int y, int& sx, int& sy) const
     {
         Window child = 0;
-        XTranslateCoordinates(host->GetDisplay(), editor->NativeWindow(), DefaultRootWindow(host->GetDisplay()), x,
-                              y, &sx, &sy, &child);
+        XTranslateCoordinates(host->GetDisplay(), editor->NativeWindow(), DefaultRootWindow(host->GetDisplay()), x, y,
+                              &sx, &sy, &child);
     }
 
     // The menu's loop blocks this thread: a user on a connection of its own
@@ -440,4 +439,4 @@ TEST(X11PresenterFormats, PixelsReachTheServerInAnyChannelLayout)
     connection.Release();
 }
 
-} // namespace
+}   // namespace

@@ -63,7 +63,7 @@ void AfterStaticDestructors()
     s.factory->release();
 }
 
-} // namespace
+}   // namespace
 
 int main(int argc, char** argv)
 {

@@ -10,7 +10,6 @@
 
 #include "gui/VirtualKeyMap.h"
 
-
 namespace {
 
 TEST(DoubleClickDetector, TwoPressesCloseInTimeAndPlace)
@@ -92,4 +91,4 @@ TEST(TextEntryLine, DeletingAndMoving)
     EXPECT_EQ(line.Text(), "xy");
 }
 
-} // namespace
+}   // namespace

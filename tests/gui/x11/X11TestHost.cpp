@@ -18,9 +18,9 @@ X11TestHost::X11TestHost(bool offers) : offersRunLoop(offers)
     a.background_pixel = BlackPixel(display, screen);
     a.event_mask = StructureNotifyMask;
     a.override_redirect = True;
-    parent = XCreateWindow(display, RootWindow(display, screen), 0, 0, kWidth + kMarginX, kHeight + kMarginY, 0,
-                           CopyFromParent, InputOutput, CopyFromParent, CWBackPixel | CWEventMask | CWOverrideRedirect,
-                           &a);
+    parent =
+        XCreateWindow(display, RootWindow(display, screen), 0, 0, kWidth + kMarginX, kHeight + kMarginY, 0,
+                      CopyFromParent, InputOutput, CopyFromParent, CWBackPixel | CWEventMask | CWOverrideRedirect, &a);
     XMapRaised(display, parent);
     XEvent e;
     XWindowEvent(display, parent, StructureNotifyMask, &e);
@@ -41,9 +41,8 @@ Window X11TestHost::MakeWindow(int width, int height)
 {
     XSetWindowAttributes a;
     a.background_pixel = WhitePixel(display, DefaultScreen(display));
-    const Window w = XCreateWindow(display, parent, 0, 0, static_cast<unsigned>(width),
-                                   static_cast<unsigned>(height), 0, CopyFromParent, InputOutput, CopyFromParent,
-                                   CWBackPixel, &a);
+    const Window w = XCreateWindow(display, parent, 0, 0, static_cast<unsigned>(width), static_cast<unsigned>(height),
+                                   0, CopyFromParent, InputOutput, CopyFromParent, CWBackPixel, &a);
     XMapRaised(display, w);
     XSync(display, False);
     return w;
@@ -245,8 +244,8 @@ std::vector<uint32_t> X11TestHost::Picture(Window w, int x, int y, int width, in
 {
     XSync(display, False);
     std::vector<uint32_t> pixels;
-    XImage* image = XGetImage(display, w, x, y, static_cast<unsigned>(width), static_cast<unsigned>(height),
-                              AllPlanes, ZPixmap);
+    XImage* image =
+        XGetImage(display, w, x, y, static_cast<unsigned>(width), static_cast<unsigned>(height), AllPlanes, ZPixmap);
     if (!image)
         return pixels;
     pixels.reserve(static_cast<size_t>(width) * height);

@@ -1,6 +1,5 @@
 #include "XTestInput.h"
 
-
 #include <algorithm>
 #include <cstdlib>
 

@@ -14,15 +14,14 @@ using vsthost::ByteStream;
 using vsthost::ComponentHandler;
 using vsthost::HostContext;
 
-namespace
-{
+namespace {
 // Tells when the last reference goes.
 template <class Base>
-class Watched : public Base
-{
+class Watched : public Base {
 public:
     template <class... Args>
-    Watched(bool& gone, Args&&... args) : Base(std::forward<Args>(args)...), gone_(gone)
+    Watched(bool& gone, Args&&... args) : Base(std::forward<Args>(args)...),
+                                          gone_(gone)
     {
     }
     ~Watched() override { gone_ = true; }
@@ -30,7 +29,7 @@ public:
 private:
     bool& gone_;
 };
-}  // namespace
+}   // namespace
 
 TEST(HostContext, NamesTheHostAndOffersNothingElse)
 {

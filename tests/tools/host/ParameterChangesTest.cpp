@@ -44,7 +44,7 @@ TEST(ParamValueQueue, RefusesPointsBeyondItsCapacity)
     EXPECT_EQ(queue.addPoint(0, 0.1, index), kResultOk);
     EXPECT_EQ(queue.addPoint(1, 0.2, index), kResultOk);
     EXPECT_EQ(queue.addPoint(2, 0.3, index), kResultFalse);
-    EXPECT_EQ(queue.addPoint(1, 0.4, index), kResultOk);  // a replacement still fits
+    EXPECT_EQ(queue.addPoint(1, 0.4, index), kResultOk);   // a replacement still fits
     EXPECT_EQ(queue.getPointCount(), 2);
 }
 
@@ -65,7 +65,7 @@ TEST(ParameterChanges, OneQueuePerParameter)
     int32 index = -1;
     EXPECT_EQ(changes.addParameterData(5, index), changes.getParameterData(0));
     EXPECT_EQ(index, 0);
-    EXPECT_EQ(changes.addParameterData(9, index), nullptr);  // out of queues
+    EXPECT_EQ(changes.addParameterData(9, index), nullptr);   // out of queues
     EXPECT_FALSE(changes.add(9, 0, 0.1));
 
     changes.clear();

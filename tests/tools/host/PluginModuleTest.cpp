@@ -15,16 +15,14 @@
 using vsthost::PluginModule;
 using vsthost::SharedLibrary;
 
-namespace
-{
+namespace {
 int probeExits()
 {
     const char* exits = std::getenv("TIDEPULL_PROBE_EXITS");
     return exits ? std::atoi(exits) : 0;
 }
 
-class ProbeModule : public ::testing::Test
-{
+class ProbeModule : public ::testing::Test {
 protected:
     void SetUp() override
     {
@@ -35,8 +33,7 @@ protected:
 };
 
 // A folder NAME.vst3 whose Contents holds `library` where this machine's hosts look.
-class FakeBundle : public TempFolderTest
-{
+class FakeBundle : public TempFolderTest {
 protected:
     void SetUp() override
     {
@@ -53,7 +50,7 @@ protected:
 
     std::string bundle_;
 };
-}  // namespace
+}   // namespace
 
 TEST(PluginModule, LoadsTheBuiltBundleAsAHostDoes)
 {

@@ -4,18 +4,18 @@
 
 #include <gtest/gtest.h>
 
-using vsthost::VstText;
 using Steinberg::char16;
+using vsthost::VstText;
 
 TEST(VstText, Utf8AndUtf16RoundTripOutsideTheBasicPlane)
 {
-    const std::string text = "Aé€\xF0\x9D\x84\x9E";  // 1, 2, 3 and 4 UTF-8 bytes
+    const std::string text = "Aé€\xF0\x9D\x84\x9E";   // 1, 2, 3 and 4 UTF-8 bytes
     char16 field[16];
     VstText::toUtf16(text, field, 16);
     EXPECT_EQ(field[0], u'A');
     EXPECT_EQ(field[1], 0xE9);
     EXPECT_EQ(field[2], 0x20AC);
-    EXPECT_EQ(field[3], 0xD834);  // a surrogate pair
+    EXPECT_EQ(field[3], 0xD834);   // a surrogate pair
     EXPECT_EQ(field[4], 0xDD1E);
     EXPECT_EQ(field[5], 0);
     EXPECT_EQ(VstText::toUtf8(field, 16), text);

@@ -15,8 +15,7 @@
 namespace fs = std::filesystem;
 using namespace Steinberg;
 
-namespace
-{
+namespace {
 std::string presetPath(const FactoryPresets::Preset& preset)
 {
     return std::string(TIDEPULL_TEST_PRESETS) + "/" + FactoryPresets::fileName(preset);
@@ -28,8 +27,7 @@ std::vector<uint8_t> fileBytes(const std::string& path)
     return std::vector<uint8_t>((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
 }
 
-class FactoryPresetFiles : public ::testing::Test
-{
+class FactoryPresetFiles : public ::testing::Test {
 protected:
     void SetUp() override
     {
@@ -43,8 +41,7 @@ protected:
     std::vector<Vst::ParamID> columnIds() const
     {
         std::vector<Vst::ParamID> ids;
-        for (const char* title : FactoryPresets::parameterTitles())
-        {
+        for (const char* title : FactoryPresets::parameterTitles()) {
             const ParameterCatalog::Entry* entry = catalog_.findPluginParameter(title);
             EXPECT_NE(entry, nullptr) << title;
             ids.push_back(entry ? entry->info.id : 0);
@@ -72,8 +69,7 @@ TEST_F(FactoryPresetFiles, EachStoresTheTablesValuesForThisPlugIn)
 {
     const std::vector<Vst::ParamID> ids = columnIds();
     Vst::IEditController* controller = host_.instance().controller();
-    for (const FactoryPresets::Preset& preset : FactoryPresets::all())
-    {
+    for (const FactoryPresets::Preset& preset : FactoryPresets::all()) {
         SCOPED_TRACE(preset.name);
         std::string classId;
         const std::vector<uint8_t> stored = PresetTestHost::componentChunkOf(presetPath(preset), &classId);
@@ -81,8 +77,7 @@ TEST_F(FactoryPresetFiles, EachStoresTheTablesValuesForThisPlugIn)
         EXPECT_EQ(classId, VstPreset::classIdText(PresetTestHost::effect().cid));
 
         const std::vector<double> values = PresetTestHost::valuesOf(stored);
-        for (size_t column = 0; column < ids.size(); ++column)
-        {
+        for (size_t column = 0; column < ids.size(); ++column) {
             const double wanted = preset.values[column];
             SCOPED_TRACE(FactoryPresets::parameterTitles()[column]);
             ASSERT_LT(ids[column], values.size());
@@ -101,8 +96,7 @@ TEST_F(FactoryPresetFiles, EachLoadsIntoAFreshInstanceWithExactlyItsStoredValues
 {
     const std::vector<uint8_t> defaults = host_.state();
     ASSERT_EQ(defaults.size(), 8 * PresetTestHost::kParameterCount + 4);
-    for (const FactoryPresets::Preset& preset : FactoryPresets::all())
-    {
+    for (const FactoryPresets::Preset& preset : FactoryPresets::all()) {
         SCOPED_TRACE(preset.name);
         const std::vector<uint8_t> stored = PresetTestHost::componentChunkOf(presetPath(preset));
         ASSERT_FALSE(stored.empty());
@@ -128,29 +122,24 @@ TEST_F(FactoryPresetFiles, DefaultIsWhatANewInstanceStartsWithAndTheOthersDiffer
 {
     const std::vector<uint8_t> defaults = host_.state();
     bool sawDefault = false;
-    for (const FactoryPresets::Preset& preset : FactoryPresets::all())
-    {
+    for (const FactoryPresets::Preset& preset : FactoryPresets::all()) {
         const std::vector<uint8_t> stored = PresetTestHost::componentChunkOf(presetPath(preset));
-        if (std::string(preset.name) == "Default")
-        {
+        if (std::string(preset.name) == "Default") {
             sawDefault = true;
             EXPECT_EQ(stored, defaults);
-        }
-        else
-        {
+        } else {
             EXPECT_NE(stored, defaults) << preset.name;
         }
     }
     EXPECT_TRUE(sawDefault);
 }
-}
+}   // namespace
 
 // The Windows set: the same files, the class ID text in the header spelled as
 // the SDK on Windows computes it from the same 16 bytes (GUID order).
 TEST(WindowsFactoryPresets, AreTheSameFilesWithTheClassIdInGuidOrder)
 {
-    for (const FactoryPresets::Preset& preset : FactoryPresets::all())
-    {
+    for (const FactoryPresets::Preset& preset : FactoryPresets::all()) {
         const std::vector<uint8_t> own = fileBytes(presetPath(preset));
         const std::vector<uint8_t> windows =
             fileBytes(std::string(TIDEPULL_TEST_WINDOWS_PRESETS) + "/" + FactoryPresets::fileName(preset));

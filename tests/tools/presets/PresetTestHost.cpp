@@ -10,10 +10,8 @@
 
 using namespace Steinberg;
 
-namespace
-{
-struct SharedModule
-{
+namespace {
+struct SharedModule {
     PluginModule module;
     PluginModule::EffectClass effect;
     std::string error;
@@ -30,7 +28,7 @@ SharedModule& shared()
     static SharedModule instance;
     return instance;
 }
-}
+}   // namespace
 
 const std::string& PresetTestHost::loadError()
 {
@@ -66,8 +64,7 @@ std::vector<uint8_t> PresetTestHost::state()
 std::vector<double> PresetTestHost::valuesOf(const std::vector<uint8_t>& blob)
 {
     std::vector<double> values;
-    for (size_t i = 0; i + 8 <= blob.size() && values.size() < kParameterCount; i += 8)
-    {
+    for (size_t i = 0; i + 8 <= blob.size() && values.size() < kParameterCount; i += 8) {
         uint64_t bits = 0;
         for (int b = 7; b >= 0; --b)
             bits = (bits << 8) | blob[i + b];
@@ -95,8 +92,7 @@ std::vector<uint8_t> PresetTestHost::componentChunkOf(const std::string& path, s
     Vst::PresetFile preset(file);
     if (!preset.readChunkList())
         return {};
-    if (classId)
-    {
+    if (classId) {
         char8 text[33] = {};
         preset.getClassID().toString(text);
         *classId = text;

@@ -13,8 +13,7 @@
 
 // The built bundle loaded once, and fresh instances of its effect made on
 // request, for tests that look at the plug-in's state as a host stores it.
-class PresetTestHost
-{
+class PresetTestHost {
 public:
     static constexpr size_t kParameterCount = 9;
 

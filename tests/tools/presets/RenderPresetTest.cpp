@@ -14,8 +14,7 @@
 
 namespace fs = std::filesystem;
 
-namespace
-{
+namespace {
 std::string factoryPreset(const char* name)
 {
     return std::string(TIDEPULL_TEST_PRESETS) + "/" + name + ".vstpreset";
@@ -27,8 +26,7 @@ void writeBytes(const std::string& path, const std::vector<uint8_t>& bytes)
     out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
 }
 
-class RenderPreset : public TempFolderTest
-{
+class RenderPreset : public TempFolderTest {
 protected:
     void SetUp() override
     {
@@ -73,19 +71,22 @@ protected:
 
 TEST_F(RenderPreset, ASavedPresetLoadsBackToTheSameStateAndSound)
 {
-    for (const bool hostBypass : {false, true})
-    {
+    for (const bool hostBypass : {false, true}) {
         SCOPED_TRACE(hostBypass ? "host bypass on" : "host bypass off");
-        std::vector<std::string> first = {"--set", "AC Threshold=17.25", "--set", "Release=3", "--set", "MIX=60",
-                                          "--set", "External Sidechain=1", "--save-preset", path("saved.vstpreset"),
-                                          "--state-out", path("first.bin"), input_, path("first.wav")};
+        std::vector<std::string> first = {"--set",         "AC Threshold=17.25",
+                                          "--set",         "Release=3",
+                                          "--set",         "MIX=60",
+                                          "--set",         "External Sidechain=1",
+                                          "--save-preset", path("saved.vstpreset"),
+                                          "--state-out",   path("first.bin"),
+                                          input_,          path("first.wav")};
         if (hostBypass)
             first.insert(first.begin(), "--host-bypass");
         const ToolRun::Result saved = render(first);
         ASSERT_EQ(saved.exitCode, 0) << saved.err;
 
-        const ToolRun::Result loaded = render({"--preset", path("saved.vstpreset"), "--state-out", path("second.bin"),
-                                               input_, path("second.wav")});
+        const ToolRun::Result loaded = render(
+            {"--preset", path("saved.vstpreset"), "--state-out", path("second.bin"), input_, path("second.wav")});
         ASSERT_EQ(loaded.exitCode, 0) << loaded.err;
         const std::vector<uint8_t> state = PresetTestHost::fileBytes(path("first.bin"));
         EXPECT_EQ(PresetTestHost::fileBytes(path("second.bin")), state);
@@ -166,4 +167,4 @@ TEST(RenderPresetCommandLine, TakesBothOptionsAndRefusesAPresetWithAState)
     EXPECT_FALSE(line.parse({"out.wav", "--preset"}));
     EXPECT_NE(CommandLine::usage("tidepull-render").find("--save-preset FILE"), std::string::npos);
 }
-}
+}   // namespace

@@ -20,8 +20,7 @@ namespace fs = std::filesystem;
 using namespace Steinberg;
 using nlohmann::json;
 
-namespace
-{
+namespace {
 const std::string kBundle = TIDEPULL_BUNDLE_DIR;
 const std::string kResources = kBundle + "/Contents/Resources";
 const std::string kSnapshotFolder = "Contents/Resources/Snapshots";
@@ -58,7 +57,8 @@ std::vector<std::string> repeatedKeys(const std::string& text)
             open.emplace_back();
         else if (event == json::parse_event_t::object_end && !open.empty())
             open.pop_back();
-        else if (event == json::parse_event_t::key && !open.empty() && !open.back().insert(parsed.get<std::string>()).second)
+        else if (event == json::parse_event_t::key && !open.empty() &&
+                 !open.back().insert(parsed.get<std::string>()).second)
             repeated.push_back(parsed.get<std::string>());
         return true;
     };
@@ -67,8 +67,7 @@ std::vector<std::string> repeatedKeys(const std::string& text)
     return repeated;
 }
 
-class ModuleInfo : public ::testing::Test
-{
+class ModuleInfo : public ::testing::Test {
 protected:
     void SetUp() override
     {
@@ -107,7 +106,8 @@ TEST_F(ModuleInfo, NamesTheModuleAndAgreesWithTheFactoryInfo)
     EXPECT_EQ(fi.at("Vendor"), "Quillmarch");
     const json& flags = fi.at("Flags");
     EXPECT_EQ(flags.at("Unicode").get<bool>(), (factoryInfo.flags & PFactoryInfo::kUnicode) != 0);
-    EXPECT_EQ(flags.at("Classes Discardable").get<bool>(), (factoryInfo.flags & PFactoryInfo::kClassesDiscardable) != 0);
+    EXPECT_EQ(flags.at("Classes Discardable").get<bool>(),
+              (factoryInfo.flags & PFactoryInfo::kClassesDiscardable) != 0);
     EXPECT_EQ(flags.at("Component Non Discardable").get<bool>(),
               (factoryInfo.flags & PFactoryInfo::kComponentNonDiscardable) != 0);
     EXPECT_TRUE(info_.at("Compatibility").is_array());
@@ -126,8 +126,7 @@ TEST_F(ModuleInfo, ListsEveryClassAsTheFactoryDescribesIt)
     const json& classes = info_.at("Classes");
     ASSERT_TRUE(classes.is_array());
     ASSERT_EQ(classes.size(), static_cast<size_t>(factory_->countClasses()));
-    for (int32 i = 0; i < factory_->countClasses(); ++i)
-    {
+    for (int32 i = 0; i < factory_->countClasses(); ++i) {
         PClassInfo2 ci;
         ASSERT_EQ(factory2->getClassInfo2(i, &ci), kResultOk);
         const json& c = classes.at(i);
@@ -180,11 +179,9 @@ TEST(ModuleInfoKeys, ARepeatedKeyIsFound)
 TEST_F(ModuleInfo, EverySnapshotIsListedFromTheBundleRootAndExists)
 {
     std::set<std::string> listed;
-    for (const json& c : info_.at("Classes"))
-    {
+    for (const json& c : info_.at("Classes")) {
         const std::string cid = c.at("CID");
-        for (const json& s : c.at("Snapshots"))
-        {
+        for (const json& s : c.at("Snapshots")) {
             const std::string path = s.at("Path");
             EXPECT_EQ(path.rfind(kSnapshotFolder + "/" + cid + "_snapshot", 0), 0u) << path;
             EXPECT_TRUE(fs::is_regular_file(kBundle + "/" + path)) << path;
@@ -194,12 +191,11 @@ TEST_F(ModuleInfo, EverySnapshotIsListedFromTheBundleRootAndExists)
     }
     const json& first = info_.at("Classes").at(0).at("Snapshots").at(0);
     EXPECT_EQ(first.at("Scale Factor").get<double>(), 1.0);
-    EXPECT_EQ(first.at("Path"), kSnapshotFolder + "/" + info_.at("Classes").at(0).at("CID").get<std::string>() +
-                                    "_snapshot.png");
+    EXPECT_EQ(first.at("Path"),
+              kSnapshotFolder + "/" + info_.at("Classes").at(0).at("CID").get<std::string>() + "_snapshot.png");
 
     size_t pictures = 0;
-    for (const fs::directory_entry& entry : fs::directory_iterator(kBundle + "/" + kSnapshotFolder))
-    {
+    for (const fs::directory_entry& entry : fs::directory_iterator(kBundle + "/" + kSnapshotFolder)) {
         if (entry.path().extension() != ".png")
             continue;
         ++pictures;
@@ -210,7 +206,7 @@ TEST_F(ModuleInfo, EverySnapshotIsListedFromTheBundleRootAndExists)
     EXPECT_EQ(pictures, 2u);
     const json& second = info_.at("Classes").at(0).at("Snapshots").at(1);
     EXPECT_EQ(second.at("Scale Factor").get<double>(), 2.0);
-    EXPECT_EQ(second.at("Path"), kSnapshotFolder + "/" + info_.at("Classes").at(0).at("CID").get<std::string>() +
-                                     "_snapshot_2.0x.png");
+    EXPECT_EQ(second.at("Path"),
+              kSnapshotFolder + "/" + info_.at("Classes").at(0).at("CID").get<std::string>() + "_snapshot_2.0x.png");
 }
-}
+}   // namespace

@@ -13,8 +13,7 @@
 
 using namespace Steinberg;
 
-namespace
-{
+namespace {
 uint32_t bigEndian32(const std::vector<uint8_t>& b, size_t at)
 {
     return (static_cast<uint32_t>(b[at]) << 24) | (b[at + 1] << 16) | (b[at + 2] << 8) | b[at + 3];
@@ -30,13 +29,13 @@ TEST(EditorSnapshot, IsAPngOfTheEditorsSizeNamedAfterTheClassId)
     factory->release();
     std::string cid;
     char digits[3];
-    for (int i = 0; i < 16; ++i)
-    {
+    for (int i = 0; i < 16; ++i) {
         std::snprintf(digits, sizeof digits, "%02X", static_cast<unsigned char>(ci.cid[i]));
         cid += digits;
     }
 
-    const std::string path = std::string(TIDEPULL_BUNDLE_DIR) + "/Contents/Resources/Snapshots/" + cid + "_snapshot.png";
+    const std::string path =
+        std::string(TIDEPULL_BUNDLE_DIR) + "/Contents/Resources/Snapshots/" + cid + "_snapshot.png";
     std::ifstream in(path, std::ios::binary);
     ASSERT_TRUE(in) << "no snapshot at " << path;
     const std::vector<uint8_t> png((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
@@ -48,4 +47,4 @@ TEST(EditorSnapshot, IsAPngOfTheEditorsSizeNamedAfterTheClassId)
     EXPECT_EQ(bigEndian32(png, 16), 1001u);
     EXPECT_EQ(bigEndian32(png, 20), 270u);
 }
-}
+}   // namespace

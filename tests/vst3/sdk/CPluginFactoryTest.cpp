@@ -27,8 +27,8 @@ PFactoryInfo makeFactoryInfo()
 
 PClassInfo2 makeClassInfo(const TUID cid)
 {
-    return PClassInfo2(cid, PClassInfo::kManyInstances, "Audio Module Class", "Tidepull", 2,
-                       "Fx|Dynamics", "", "5.0.0", "VST 3.6.12");
+    return PClassInfo2(cid, PClassInfo::kManyInstances, "Audio Module Class", "Tidepull", 2, "Fx|Dynamics", "", "5.0.0",
+                       "VST 3.6.12");
 }
 
 std::u16string wide(const char16* text)
@@ -112,8 +112,7 @@ TEST_F(CPluginFactoryTest, KeepsClassesInRegistrationOrderAndFormat)
     PClassInfo v1(kOtherCid, 1, "Service", "Helper");
     ASSERT_TRUE(factory->registerClass(&v1, TinyEffect::create));
     registerEffect();
-    PClassInfoW unicodeOnly(kOtherCid, 1, "Service", STR16("Wide"), 0, "", STR16(""),
-                            STR16("1.0"), STR16("VST 3.7.2"));
+    PClassInfoW unicodeOnly(kOtherCid, 1, "Service", STR16("Wide"), 0, "", STR16(""), STR16("1.0"), STR16("VST 3.7.2"));
     ASSERT_TRUE(factory->registerClass(&unicodeOnly, TinyEffect::create));
     ASSERT_EQ(factory->countClasses(), 3);
 
@@ -174,9 +173,7 @@ TEST_F(CPluginFactoryTest, CreatesInstancesWithTheRequestedInterface)
     ASSERT_TRUE(factory->registerClass(&info, TinyEffect::create, &calls));
 
     void* obj = nullptr;
-    ASSERT_EQ(factory->createInstance(reinterpret_cast<FIDString>(kEffectCid),
-                                      Vst::IComponent::iid, &obj),
-              kResultOk);
+    ASSERT_EQ(factory->createInstance(reinterpret_cast<FIDString>(kEffectCid), Vst::IComponent::iid, &obj), kResultOk);
     EXPECT_EQ(calls, 1);
     ASSERT_NE(obj, nullptr);
     auto* component = static_cast<Vst::IComponent*>(obj);
@@ -188,9 +185,7 @@ TEST_F(CPluginFactoryTest, CreatesInstancesWithTheRequestedInterface)
     EXPECT_EQ(static_cast<Vst::IComponent*>(effect), component);
 
     Vst::IEditController* controller = nullptr;
-    ASSERT_EQ(component->queryInterface(Vst::IEditController::iid,
-                                        reinterpret_cast<void**>(&controller)),
-              kResultOk);
+    ASSERT_EQ(component->queryInterface(Vst::IEditController::iid, reinterpret_cast<void**>(&controller)), kResultOk);
     EXPECT_EQ(controller, static_cast<Vst::IEditController*>(effect));
     controller->release();
 
@@ -204,23 +199,20 @@ TEST_F(CPluginFactoryTest, UnknownClassAndMissingInterfaceFailWithoutLeaks)
     registerEffect();
 
     void* obj = reinterpret_cast<void*>(0x1);
-    EXPECT_EQ(factory->createInstance(reinterpret_cast<FIDString>(kOtherCid),
-                                      Vst::IComponent::iid, &obj),
+    EXPECT_EQ(factory->createInstance(reinterpret_cast<FIDString>(kOtherCid), Vst::IComponent::iid, &obj),
               kNoInterface);
     EXPECT_EQ(obj, nullptr);
     EXPECT_EQ(TinyEffect::constructed, 0);
 
     obj = reinterpret_cast<void*>(0x1);
-    EXPECT_EQ(factory->createInstance(reinterpret_cast<FIDString>(kEffectCid),
-                                      IPluginFactory::iid, &obj),
+    EXPECT_EQ(factory->createInstance(reinterpret_cast<FIDString>(kEffectCid), IPluginFactory::iid, &obj),
               kNoInterface);
     EXPECT_EQ(obj, nullptr);
     EXPECT_EQ(TinyEffect::constructed, 1);
     EXPECT_EQ(TinyEffect::destroyed, 1);
 
     // A connection point is refused by the effect itself.
-    EXPECT_EQ(factory->createInstance(reinterpret_cast<FIDString>(kEffectCid),
-                                      Vst::IConnectionPoint::iid, &obj),
+    EXPECT_EQ(factory->createInstance(reinterpret_cast<FIDString>(kEffectCid), Vst::IConnectionPoint::iid, &obj),
               kNoInterface);
     EXPECT_EQ(TinyEffect::alive(), 0);
 }
@@ -230,8 +222,7 @@ TEST_F(CPluginFactoryTest, CreateFunctionWithoutObjectFails)
     const PClassInfo2 info = makeClassInfo(kEffectCid);
     ASSERT_TRUE(factory->registerClass(&info, createNothing));
     void* obj = reinterpret_cast<void*>(0x1);
-    EXPECT_EQ(factory->createInstance(reinterpret_cast<FIDString>(kEffectCid),
-                                      Vst::IComponent::iid, &obj),
+    EXPECT_EQ(factory->createInstance(reinterpret_cast<FIDString>(kEffectCid), Vst::IComponent::iid, &obj),
               kNoInterface);
     EXPECT_EQ(obj, nullptr);
 }
@@ -280,4 +271,4 @@ TEST_F(CPluginFactoryTest, DestructionForgetsTheGlobalFactory)
     EXPECT_EQ(gPluginFactory, nullptr);
 }
 
-} // namespace
+}   // namespace

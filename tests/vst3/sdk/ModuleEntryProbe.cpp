@@ -9,7 +9,7 @@ int initCalls = 0;
 int deinitCalls = 0;
 bool initResult = true;
 
-} // namespace
+}   // namespace
 
 bool InitModule()
 {

@@ -101,4 +101,4 @@ TEST_F(ModuleEntryTest, FailedInitialisationIsReported)
     EXPECT_EQ(deinitCalls(), 1);
 }
 
-} // namespace
+}   // namespace

@@ -32,14 +32,13 @@ std::u16string wide(const char16* text)
 TEST(SdkClassesTest, ParametersConvertAndLiveInTheContainer)
 {
     ParameterContainer container;
-    auto* preset = new Parameter(STR16("Preset"), 0x70727374, STR16(""), 0.0, 1,
-                                 ParameterInfo::kIsProgramChange);
+    auto* preset = new Parameter(STR16("Preset"), 0x70727374, STR16(""), 0.0, 1, ParameterInfo::kIsProgramChange);
     preset->setPrecision(4);
     container.addParameter(preset);
 
-    auto* bypass = new StringListParameter(STR16("Bypass"), 0x62706173, nullptr,
-                                           ParameterInfo::kCanAutomate | ParameterInfo::kIsList |
-                                               ParameterInfo::kIsBypass);
+    auto* bypass =
+        new StringListParameter(STR16("Bypass"), 0x62706173, nullptr,
+                                ParameterInfo::kCanAutomate | ParameterInfo::kIsList | ParameterInfo::kIsBypass);
     bypass->appendString(STR16("off"));
     bypass->appendString(STR16("on"));
     container.addParameter(bypass);
@@ -191,7 +190,8 @@ TEST(SdkClassesTest, StringsConvertBetweenEightAndSixteenBits)
     ASSERT_TRUE(fromWide.toMultiByte(kCP_Utf8));
     EXPECT_STREQ(fromWide.text8(), "-9.00");
 
-    String utf8("Gr\xC3\xBC\xC3\x9F" "e");
+    String utf8("Gr\xC3\xBC\xC3\x9F"
+                "e");
     ASSERT_TRUE(utf8.toWideString(kCP_Utf8));
     EXPECT_EQ(wide(utf8.text16()), u"Gr\u00FC\u00DFe");
 
@@ -247,4 +247,4 @@ TEST(SdkClassesTest, HostApplicationNamesItselfAndCreatesMessages)
     message->release();
 }
 
-} // namespace
+}   // namespace

@@ -119,8 +119,8 @@ TEST_F(SingleComponentEffectTest, ClassNamesReachTheSdkBases)
     EXPECT_STREQ(plain->isA(), "SingleComponentEffect");
     EXPECT_TRUE(plain->isA("SingleComponentEffect"));
     EXPECT_FALSE(plain->isA("EditControllerEx1"));
-    for (const char* base : {"SingleComponentEffect", "EditControllerEx1", "EditController",
-                             "ComponentBase", "FObject"}) {
+    for (const char* base :
+         {"SingleComponentEffect", "EditControllerEx1", "EditController", "ComponentBase", "FObject"}) {
         EXPECT_TRUE(plain->isTypeOf(base)) << base;
     }
     EXPECT_FALSE(plain->isTypeOf("EditController", false));
@@ -332,4 +332,4 @@ TEST_F(SingleComponentEffectTest, InitializeOnceTerminateClearsBusesAndParameter
     EXPECT_EQ(effect->terminate(), kResultOk);
 }
 
-} // namespace
+}   // namespace

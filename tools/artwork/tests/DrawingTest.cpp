@@ -18,7 +18,7 @@ uint32_t PixelAt(cairo_surface_t* s, int x, int y)
     return reinterpret_cast<const uint32_t*>(d + y * cairo_image_surface_get_stride(s))[x];
 }
 
-} // namespace
+}   // namespace
 
 TEST(Strip, FrameContextCannotPaintOutsideItsFrame)
 {
@@ -110,7 +110,7 @@ TEST(PanelLayout, ControlsSitInsideThePanelWithoutOverlapping)
         for (int b = a + 1; b < PanelLayout::kStripCount; ++b) {
             const StripPlacement& q = PanelLayout::Placement(static_cast<PanelLayout::Strip>(b));
             const bool apart = p.x + p.width <= q.x || q.x + q.width <= p.x || p.y + p.frameHeight <= q.y ||
-                               q.y + q.frameHeight <= p.y;
+                q.y + q.frameHeight <= p.y;
             EXPECT_TRUE(apart) << p.file << " overlaps " << q.file;
         }
     }

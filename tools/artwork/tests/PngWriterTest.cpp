@@ -51,7 +51,7 @@ bool Decode(const std::string& path, png_image* image, std::vector<unsigned char
     return rgbaFile;
 }
 
-} // namespace
+}   // namespace
 
 TEST(PngWriter, WritesStraightAlphaRgbaEvenForOpaqueImages)
 {
@@ -68,10 +68,10 @@ TEST(PngWriter, WritesStraightAlphaRgbaEvenForOpaqueImages)
     ASSERT_EQ(image.width, 2u);
     ASSERT_EQ(image.height, 2u);
     const unsigned char expected[16] = {
-        255, 0, 0, 255,   // red
-        0, 255, 0, 128,   // 0x80 * 255 / 0x80
-        0, 0, 128, 16,    // 8 * 255 / 16, rounded
-        0, 0, 0, 0,       // clear stays all zero
+        255, 0,   0,   255,   // red
+        0,   255, 0,   128,   // 0x80 * 255 / 0x80
+        0,   0,   128, 16,   // 8 * 255 / 16, rounded
+        0,   0,   0,   0,   // clear stays all zero
     };
     EXPECT_EQ(std::memcmp(rgba.data(), expected, sizeof expected), 0);
 

@@ -3,8 +3,7 @@
 #include <dlfcn.h>
 #include <sys/utsname.h>
 
-namespace vsthost
-{
+namespace vsthost {
 
 bool SharedLibrary::open(const std::string& path, std::string& error, bool bindNow)
 {
@@ -75,4 +74,4 @@ bool SharedLibrary::isMapped(const std::string& path)
     return true;
 }
 
-}  // namespace vsthost
+}   // namespace vsthost

@@ -4,10 +4,8 @@
 
 #include <vector>
 
-namespace vsthost
-{
-namespace
-{
+namespace vsthost {
+namespace {
 std::wstring widen(const std::string& text)
 {
     const int n = MultiByteToWideChar(CP_UTF8, 0, text.c_str(), -1, nullptr, 0);
@@ -17,7 +15,7 @@ std::wstring widen(const std::string& text)
     MultiByteToWideChar(CP_UTF8, 0, text.c_str(), -1, wide.data(), n);
     return std::wstring(wide.data());
 }
-}  // namespace
+}   // namespace
 
 bool SharedLibrary::open(const std::string& path, std::string& error, bool)
 {
@@ -83,4 +81,4 @@ bool SharedLibrary::isMapped(const std::string& path)
     return GetModuleHandleW(widen(path).c_str()) != nullptr;
 }
 
-}  // namespace vsthost
+}   // namespace vsthost
