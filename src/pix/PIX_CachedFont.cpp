@@ -429,16 +429,16 @@ PIX_CachedFont::Extent PIX_CachedFont::Measure(const char* text, int32_t count, 
     WalkText(
         text, count, singleLine,
         [&](uint32_t, const GlyphRecord& g) {
-            const int32_t length = vertical ? g.height : g.width;
-            const int32_t thickness = vertical ? g.width : g.height;
-            reachAlong = std::max(reachAlong, along + std::max(g.advance, length - g.bearing));
-            reachAcross = std::max(reachAcross, across + thickness);
-            along += g.advance;
+        const int32_t length = vertical ? g.height : g.width;
+        const int32_t thickness = vertical ? g.width : g.height;
+        reachAlong = std::max(reachAlong, along + std::max(g.advance, length - g.bearing));
+        reachAcross = std::max(reachAcross, across + thickness);
+        along += g.advance;
         },
         [&]() {
-            across += lineStep;
-            along = 0;
-        });
+        across += lineStep;
+        along = 0;
+    });
     return vertical ? Extent{reachAcross, reachAlong} : Extent{reachAlong, reachAcross};
 }
 
@@ -505,15 +505,15 @@ int32_t PIX_CachedFont::DrawCached(PIX_IBitmap* bitmap, const char* text, int32_
     WalkText(
         text, count, singleLine,
         [&](uint32_t, const GlyphRecord& g) {
-            const int32_t penX = vertical ? across : along;
-            const int32_t penY = vertical ? along : across;
-            if (BlendGlyph(bitmap, g, penX, penY, clip, drawWeight))
-                reach = std::max(reach, across + (vertical ? g.width : g.height));
-            along += upward ? -g.advance : g.advance;
+        const int32_t penX = vertical ? across : along;
+        const int32_t penY = vertical ? along : across;
+        if (BlendGlyph(bitmap, g, penX, penY, clip, drawWeight))
+            reach = std::max(reach, across + (vertical ? g.width : g.height));
+        along += upward ? -g.advance : g.advance;
         },
         [&]() {
-            across += lineStep;
-            along = startAlong;
-        });
+        across += lineStep;
+        along = startAlong;
+    });
     return reach - startAcross;
 }

@@ -410,37 +410,37 @@ void Tidepull::RunChain(double** inputs, double** outputs, int32_t nFrames)
     double meters[kStretch];
     auto finishStep = [&](int32_t i, double lin, double rin, double mixedL, double mixedR, double gainNow)
                           TIDEPULL_ALWAYS_INLINE {
-                              reduction = engaged ? 1.0 - gainNow : 0.0;
-                              outL[i] = engaged ? mixedL : lin;
-                              outR[i] = engaged ? mixedR : rin;
+        reduction = engaged ? 1.0 - gainNow : 0.0;
+        outL[i] = engaged ? mixedL : lin;
+        outR[i] = engaged ? mixedR : rin;
 
-                              if (editor) {
-                                  // Both ballistics made, one kept: the comparison with the last
-                                  // value then runs beside the step instead of before it.
-                                  const double m = std::fabs(reduction);
-                                  const double rise = m * 1.0125;
-                                  const double fall = m * 0.9875;
-                                  const double rising = (meter - rise) * meterCoef + rise;
-                                  const double falling = (meter - fall) * meterCoef + fall;
-                                  meter = m > meter ? rising : falling;
-                                  meters[i & (kStretch - 1)] = meter;
-                              }
-                          };
+        if (editor) {
+            // Both ballistics made, one kept: the comparison with the last
+            // value then runs beside the step instead of before it.
+            const double m = std::fabs(reduction);
+            const double rise = m * 1.0125;
+            const double fall = m * 0.9875;
+            const double rising = (meter - rise) * meterCoef + rise;
+            const double falling = (meter - fall) * meterCoef + fall;
+            meter = m > meter ? rising : falling;
+            meters[i & (kStretch - 1)] = meter;
+        }
+    };
     auto outputStep = [&](int32_t i, double lin, double rin, double satL, double satR, double gainNow)
                           TIDEPULL_ALWAYS_INLINE {
-                              const float o1 = Read(outputGainCopy, outputGainSettled, outputGainTarget);
-                              const double wetL = gainNow * satL * o1;
-                              const float o2 = Read(outputGainCopy, outputGainSettled, outputGainTarget);
-                              const double wetR = gainNow * satR * o2;
+        const float o1 = Read(outputGainCopy, outputGainSettled, outputGainTarget);
+        const double wetL = gainNow * satL * o1;
+        const float o2 = Read(outputGainCopy, outputGainSettled, outputGainTarget);
+        const double wetR = gainNow * satR * o2;
 
-                              const float m1 = Read(mixCopy, mixSettled, mixTarget);
-                              const float m2 = Read(mixCopy, mixSettled, mixTarget);
-                              const double mixedL = (1.0 - m1) * lin + m2 * wetL;
-                              const float m3 = Read(mixCopy, mixSettled, mixTarget);
-                              const float m4 = Read(mixCopy, mixSettled, mixTarget);
-                              const double mixedR = (1.0 - m3) * rin + m4 * wetR;
-                              finishStep(i, lin, rin, mixedL, mixedR, gainNow);
-                          };
+        const float m1 = Read(mixCopy, mixSettled, mixTarget);
+        const float m2 = Read(mixCopy, mixSettled, mixTarget);
+        const double mixedL = (1.0 - m1) * lin + m2 * wetL;
+        const float m3 = Read(mixCopy, mixSettled, mixTarget);
+        const float m4 = Read(mixCopy, mixSettled, mixTarget);
+        const double mixedR = (1.0 - m3) * rin + m4 * wetR;
+        finishStep(i, lin, rin, mixedL, mixedR, gainNow);
+    };
 
     // The sidechain of a stretch of samples runs apart from its audio:
     // shorter loops keep more in registers, and the gains go two at a time. Nothing of

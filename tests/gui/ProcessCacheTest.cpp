@@ -63,11 +63,12 @@ TEST(ProcessCache, MakesOnFirstUseOnlyAndCachesNoFailure)
 {
     using Cache = ProcessCache<Key<3>, Counted>;
     int makes = 0;
-    EXPECT_EQ(Cache::FindOrMake({7, 0},
-                                [&] {
-                                    ++makes;
-                                    return std::unique_ptr<Counted>();
-                                }),
+    EXPECT_EQ(Cache::FindOrMake(
+                  {7, 0},
+                  [&] {
+        ++makes;
+        return std::unique_ptr<Counted>();
+                  }),
               nullptr);
     EXPECT_EQ(Cache::EntryCount(), 0);
     Counted* made = Cache::FindOrMake({7, 0}, [&] {
@@ -76,11 +77,12 @@ TEST(ProcessCache, MakesOnFirstUseOnlyAndCachesNoFailure)
     });
     ASSERT_NE(made, nullptr);
     EXPECT_EQ(made->value, 70);
-    EXPECT_EQ(Cache::FindOrMake({7, 0},
-                                [&] {
-                                    ++makes;
-                                    return std::make_unique<Counted>(71);
-                                }),
+    EXPECT_EQ(Cache::FindOrMake(
+                  {7, 0},
+                  [&] {
+        ++makes;
+        return std::make_unique<Counted>(71);
+                  }),
               made);
     EXPECT_EQ(makes, 2);
     EXPECT_EQ(Cache::Find({7, 0}), made);

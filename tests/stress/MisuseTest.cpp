@@ -312,7 +312,7 @@ TEST_P(Misuse, StateAndValueCallsAfterTerminate)
 
 INSTANTIATE_TEST_SUITE_P(SampleSizes, Misuse, ::testing::Values(kSample32, kSample64),
                          [](const ::testing::TestParamInfo<int32>& info) {
-                             return info.param == kSample64 ? std::string("Float64") : std::string("Float32");
-                         });
+    return info.param == kSample64 ? std::string("Float64") : std::string("Float32");
+});
 
 }   // namespace

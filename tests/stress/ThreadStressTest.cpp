@@ -435,7 +435,7 @@ TEST_P(ThreadStress, AudioAgainstEditorStateAndControllerLosesNoEdit)
 
 INSTANTIATE_TEST_SUITE_P(SampleSizes, ThreadStress, ::testing::Values(kSample32, kSample64),
                          [](const ::testing::TestParamInfo<int32>& info) {
-                             return info.param == kSample64 ? std::string("Float64") : std::string("Float32");
-                         });
+    return info.param == kSample64 ? std::string("Float64") : std::string("Float32");
+});
 
 }   // namespace

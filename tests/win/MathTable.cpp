@@ -69,28 +69,29 @@ struct Function {
     double (*eval)(double);
 };
 
-const Function kFunctions[] = {
-    {"exp", [](double x) { return portableMath::exp(x); }},
-    {"log", [](double x) { return portableMath::log(x < 0.0 ? -x : x); }},
-    {"pow(10, x)", [](double x) { return portableMath::pow(10.0, x); }},
-    {"pow(0.01, x)", [](double x) { return portableMath::pow(0.01, x); }},
-    {"pow(|x|, 0.3)", [](double x) { return portableMath::pow(x < 0.0 ? -x : x, 0.3); }},
-    {"pow(x, 3)", [](double x) { return portableMath::pow(x, 3.0); }},
-    {"tan", [](double x) { return portableMath::tan(x); }},
-    {"tanh", [](double x) { return portableMath::tanh(x); }},
-    {"atan", [](double x) { return portableMath::atan(x); }},
-    {"saturate", [](double x) { return saturate(x); }},
-    {"fastExp", [](double x) { return portableMath::fastExp(x); }},
-    {"fastLog", [](double x) { return portableMath::fastLog(x < 0.0 ? -x : x); }},
-    {"saturateTable", [](double x) { return saturateTable::shared().eval(x); }},
-    {"stageFilter tickHeld",
-     [](double x) {
-         // Held clocks of a filter driven by the argument, from a state the
-         // arguments before it left (44.1 kHz): the composed weights and sums.
-         static stageFilter filter;
-         filter.setRate(88200.0);
-         return filter.tickHeld(x < -1e3 || x > 1e3 || x != x ? 0.0 : x);
-     }},
+const Function kFunctions[] =
+    {
+        {"exp", [](double x) { return portableMath::exp(x); }},
+        {"log", [](double x) { return portableMath::log(x < 0.0 ? -x : x); }},
+        {"pow(10, x)", [](double x) { return portableMath::pow(10.0, x); }},
+        {"pow(0.01, x)", [](double x) { return portableMath::pow(0.01, x); }},
+        {"pow(|x|, 0.3)", [](double x) { return portableMath::pow(x < 0.0 ? -x : x, 0.3); }},
+        {"pow(x, 3)", [](double x) { return portableMath::pow(x, 3.0); }},
+        {"tan", [](double x) { return portableMath::tan(x); }},
+        {"tanh", [](double x) { return portableMath::tanh(x); }},
+        {"atan", [](double x) { return portableMath::atan(x); }},
+        {"saturate", [](double x) { return saturate(x); }},
+        {"fastExp", [](double x) { return portableMath::fastExp(x); }},
+        {"fastLog", [](double x) { return portableMath::fastLog(x < 0.0 ? -x : x); }},
+        {"saturateTable", [](double x) { return saturateTable::shared().eval(x); }},
+        {"stageFilter tickHeld",
+         [](double x) {
+    // Held clocks of a filter driven by the argument, from a state the
+    // arguments before it left (44.1 kHz): the composed weights and sums.
+    static stageFilter filter;
+    filter.setRate(88200.0);
+    return filter.tickHeld(x < -1e3 || x > 1e3 || x != x ? 0.0 : x);
+         }},
 };
 constexpr size_t kFunctionCount = sizeof kFunctions / sizeof kFunctions[0];
 

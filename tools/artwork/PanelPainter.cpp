@@ -176,9 +176,9 @@ void PanelPainter::PaintNameplate(cairo_t* cr) const
     SoftShadow::Cast(
         cr, PanelLayout::kPanelWidth, PanelLayout::kPanelHeight,
         [](cairo_t* c, const void* u) {
-            const Plate* p = static_cast<const Plate*>(u);
-            cairo_new_path(c);
-            Hardware::RoundedRect(c, p->x, p->y, p->w, p->h, 5.0);
+        const Plate* p = static_cast<const Plate*>(u);
+        cairo_new_path(c);
+        Hardware::RoundedRect(c, p->x, p->y, p->w, p->h, 5.0);
         },
         &plate, 1.2, 2.2, 2, 0.45);
 
@@ -286,9 +286,9 @@ void PanelPainter::PaintMeterRecess(cairo_t* cr) const
     SoftShadow::Cast(
         cr, PanelLayout::kPanelWidth, PanelLayout::kPanelHeight,
         [](cairo_t* c, const void* u) {
-            const Box* b = static_cast<const Box*>(u);
-            cairo_new_path(c);
-            Hardware::RoundedRect(c, b->x, b->y, b->w, b->h, 6.0);
+        const Box* b = static_cast<const Box*>(u);
+        cairo_new_path(c);
+        Hardware::RoundedRect(c, b->x, b->y, b->w, b->h, 6.0);
         },
         &box, 1.5, 2.5, 3, 0.55);
 }

@@ -127,9 +127,9 @@ bool PlotSession::writeGainReductionPlot(const SnapshotCommandLine::Options& opt
     const bool rendered = harness.render(
         audio, output, static_cast<int>(block),
         [&]() {
-            const long end = std::min((blocks + 1) * block, audio.frameCount()) - 1;
-            trace.addReduction(end, reductionDb(plug->MeterValue()));
-            ++blocks;
+        const long end = std::min((blocks + 1) * block, audio.frameCount()) - 1;
+        trace.addReduction(end, reductionDb(plug->MeterValue()));
+        ++blocks;
         },
         error);
     if (!rendered)

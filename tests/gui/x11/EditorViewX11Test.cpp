@@ -595,11 +595,11 @@ TEST_F(EditorInHost, AKeyTheHostPassesInIsNotSentBackUp)
     int bounced = 0;
     host->RunUntil(
         [&]() {
-            XSync(d, False);
-            XEvent e;
-            while (XCheckWindowEvent(d, host->Parent(), KeyPressMask, &e))
-                ++bounced;
-            return bounced > 0;
+        XSync(d, False);
+        XEvent e;
+        while (XCheckWindowEvent(d, host->Parent(), KeyPressMask, &e))
+            ++bounced;
+        return bounced > 0;
         },
         500);
     EXPECT_EQ(bounced, 0);
@@ -711,9 +711,9 @@ TEST_F(EditorInHostWithoutRunLoop, IsDrawnAtOnceAndKeptGoingByTheHostsCalls)
     // Any call on the host's user-interface thread reads the input...
     TestDeadline::Until([&]() { return handler.Calls().size() >= 3; },
                         [&]() {
-                            plug->Controller()->getParamNormalized(kSidechainId);
-                            std::this_thread::sleep_for(std::chrono::milliseconds(5));
-                        });
+        plug->Controller()->getParamNormalized(kSidechainId);
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    });
     EXPECT_EQ(Trace(), "begin8 perform8 end8");
     // ... and draws once a period has passed.
     std::this_thread::sleep_for(std::chrono::milliseconds(50));

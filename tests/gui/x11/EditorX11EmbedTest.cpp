@@ -138,9 +138,9 @@ TEST_F(EditorX11Embedded, AHostLoopCallingAtIdleCostsNoRequests)
     host->Send(XEmbedTestHost::kFocusIn, XEmbedTestHost::kFocusFirst);
     TestDeadline::Until([&]() { return editor->Embedding().Focused(); },
                         [&]() {
-                            connection.OnFdReadable(connection.Fd());
-                            std::this_thread::sleep_for(std::chrono::milliseconds(1));
-                        });
+        connection.OnFdReadable(connection.Fd());
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    });
     EXPECT_TRUE(editor->Embedding().Focused());
 }
 
