@@ -5,10 +5,9 @@
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
-// AVX2 eight pixels at a time where the processor has it. Not on Windows:
-// GCC there cannot align the stack for spilled 32-byte registers.
-#if (defined(__GNUC__) || defined(__clang__)) && !defined(_WIN32)
-#define PIX_COMPOSITE_AVX2 1
+// AVX2 eight pixels at a time where the processor has it, in builds that
+// allow it (the build decides: see src/pix/CMakeLists.txt).
+#if defined(PIX_COMPOSITE_AVX2)
 #include <immintrin.h>
 #endif
 #endif

@@ -305,6 +305,8 @@ void Tidepull::RunChain(double** inputs, double** outputs, int32_t nFrames)
         for (int32_t i = start; i < end; ++i) {
             // Sidechain: the sum is not halved, a centred signal reads 6 dB hot.
             const double v = external ? scL[i] + scR[i] : inR[i] + inL[i];
+            // The sum and the filtered level pass through single precision,
+            // as the detector's sound was made: those roundings are heard.
             const double hp = highPass.tick(static_cast<float>(v));
             level = static_cast<double>(static_cast<float>(hp) * levelGain(i - start));
             detector.detectSelect(level);
@@ -359,6 +361,7 @@ void Tidepull::RunChain(double** inputs, double** outputs, int32_t nFrames)
         for (int32_t i = start; i < end; ++i) {
             const int32_t k = i - start;
             const double v = external ? scL[i] + scR[i] : inR[i] + inL[i];
+            // Single precision here too: the same roundings as above.
             const double hp = highPass.tick(static_cast<float>(v));
             level = static_cast<double>(static_cast<float>(hp) * levelGain(k));
             detector.detectSelect(level);
