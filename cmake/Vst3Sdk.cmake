@@ -56,6 +56,9 @@ list(TRANSFORM _vst3sdk_sources PREPEND "${VST3_SDK_DIR}/")
 # The Debian copy leaves out the file that defines the editor interface IDs
 # (IPlugView, IPlugFrame, the Linux run loop); ours stands in for it.
 add_library(vst3sdk STATIC ${_vst3sdk_sources} "${_vst3sdk_ext_dir}/CommonIids.cpp")
+if(CMAKE_SYSTEM_NAME STREQUAL "Linux")
+    target_sources(vst3sdk PRIVATE "${_vst3sdk_ext_dir}/posix/LinuxIids.cpp")
+endif()
 target_include_directories(vst3sdk SYSTEM PUBLIC "${VST3_SDK_DIR}")
 # fdebug.h refuses to build without one of the two; DEVELOPMENT turns on the
 # SDK's asserts and debug output.
@@ -90,11 +93,11 @@ if(WIN32)
 endif()
 
 if(CMAKE_SYSTEM_NAME STREQUAL "Linux")
-    set(VST3SDK_MODULE_ENTRY_SOURCES "${_vst3sdk_ext_dir}/ModuleEntryLinux.cpp")
+    set(VST3SDK_MODULE_ENTRY_SOURCES "${_vst3sdk_ext_dir}/posix/ModuleEntryLinux.cpp")
 elseif(WIN32)
     # DllMain records the module handle; InitDll and ExitDll live with the
     # factory in the plug-in's own entry source.
-    set(VST3SDK_MODULE_ENTRY_SOURCES "${_vst3sdk_ext_dir}/ModuleEntryWin32.cpp")
+    set(VST3SDK_MODULE_ENTRY_SOURCES "${_vst3sdk_ext_dir}/win32/ModuleEntryWin32.cpp")
 else()
     set(VST3SDK_MODULE_ENTRY_SOURCES "")
     message(WARNING "No VST 3 module entry for ${CMAKE_SYSTEM_NAME} yet")

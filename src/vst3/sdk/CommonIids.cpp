@@ -10,10 +10,4 @@ DEF_CLASS_IID(IPlugView)
 DEF_CLASS_IID(IPlugFrame)
 DEF_CLASS_IID(IPlugViewContentScaleSupport)
 
-#if SMTG_OS_LINUX
-DEF_CLASS_IID(Linux::IEventHandler)
-DEF_CLASS_IID(Linux::ITimerHandler)
-DEF_CLASS_IID(Linux::IRunLoop)
-#endif
-
 }   // namespace Steinberg

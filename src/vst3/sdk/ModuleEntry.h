@@ -14,12 +14,3 @@ extern void* moduleHandle;
 // entry point's result.
 bool InitModule();
 bool DeinitModule();
-
-#if SMTG_OS_LINUX
-extern "C" {
-// Hosts may enter several times; only the first call initialises.
-SMTG_EXPORT_SYMBOL bool ModuleEntry(void* sharedLibraryHandle);
-// False for an exit without a matching entry.
-SMTG_EXPORT_SYMBOL bool ModuleExit();
-}
-#endif

@@ -2,8 +2,6 @@
 // DllMain; InitDll passes it on to the editor (see PluginEntry.cpp).
 #include "vst3/sdk/ModuleEntry.h"
 
-#if SMTG_OS_WINDOWS
-
 #include <windows.h>
 
 void* moduleHandle = nullptr;
@@ -15,5 +13,3 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID /*reserv
         moduleHandle = instance;
     return TRUE;
 }
-
-#endif   // SMTG_OS_WINDOWS

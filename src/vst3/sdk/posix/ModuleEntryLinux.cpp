@@ -1,6 +1,13 @@
+// The Linux side of the module entry: hosts call ModuleEntry after dlopen and
+// ModuleExit before dlclose.
 #include "vst3/sdk/ModuleEntry.h"
 
-#if SMTG_OS_LINUX
+extern "C" {
+// Hosts may enter several times; only the first call initialises.
+SMTG_EXPORT_SYMBOL bool ModuleEntry(void* sharedLibraryHandle);
+// False for an exit without a matching entry.
+SMTG_EXPORT_SYMBOL bool ModuleExit();
+}
 
 void* moduleHandle = nullptr;
 
@@ -29,5 +36,3 @@ bool ModuleExit()
     moduleHandle = nullptr;
     return DeinitModule();
 }
-
-#endif   // SMTG_OS_LINUX
