@@ -351,6 +351,8 @@ const double kExp2Fine[256][2] = {
 
 namespace {
 
+using portableMath::detail::bitsOf;
+using portableMath::detail::fromBits;
 using portableMath::detail::kExp2Fine;
 
 // Per top-8-bit mantissa index i: d close to 1/m, and -log(d) (times 2 folded
@@ -891,20 +893,6 @@ struct scaledDd {
     double lo;
     int k;
 };
-
-inline uint64_t bitsOf(double x)
-{
-    uint64_t u;
-    std::memcpy(&u, &x, sizeof u);
-    return u;
-}
-
-inline double fromBits(uint64_t u)
-{
-    double x;
-    std::memcpy(&x, &u, sizeof x);
-    return x;
-}
 
 inline double absOf(double x)
 {

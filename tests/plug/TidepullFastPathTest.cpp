@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <initializer_list>
 #include <limits>
 
 namespace {
@@ -57,6 +58,20 @@ PlugPtr WithMeter(MeterLog& log, double rate = 44100.0, int32_t maxBlock = 1024)
     plug->AttachEditor(new MeterProbe(log, 1));
     plug->SetMeterControlIndex(0);
     return plug;
+}
+
+// One block of n frames as pieces of the given sizes (the last ones cut or
+// left out to fit).
+void ProcessInPieces(Tidepull& plug, double** in, double** out, int32_t n, std::initializer_list<int32_t> sizes)
+{
+    int32_t at = 0;
+    for (int32_t size : sizes) {
+        const int32_t m = std::min(size, n - at);
+        double* i2[4] = {in[0] + at, in[1] + at, in[2] + at, in[3] + at};
+        double* o2[2] = {out[0] + at, out[1] + at};
+        plug.ProcessBlock(i2, o2, m);
+        at += m;
+    }
 }
 
 }   // namespace
@@ -347,14 +362,7 @@ TEST(TidepullFastPath, WhereBlocksBeginDoesNotChangeTheSound)
                 plug->ProcessBlock(in, out, n);
                 return;
             }
-            int32_t at = 0;
-            for (int32_t size : {1, 7, 64, 3, 90, 37, 110, 200}) {
-                const int32_t m = std::min(size, n - at);
-                double* i2[4] = {in[0] + at, in[1] + at, in[2] + at, in[3] + at};
-                double* o2[2] = {out[0] + at, out[1] + at};
-                plug->ProcessBlock(i2, o2, m);
-                at += m;
-            }
+            ProcessInPieces(*plug, in, out, n, {1, 7, 64, 3, 90, 37, 110, 200});
         });
     };
     const Output whole = render(false);
@@ -389,14 +397,7 @@ TEST(TidepullFastPath, GainsMadeAnewOrReusedGiveTheSameBits)
                     plug->ProcessBlock(in, out, n);
                     return;
                 }
-                int32_t at = 0;
-                for (int32_t size : {1, 2, 5, 63, 64, 65, 17, 1, 127, 167}) {
-                    const int32_t m = std::min(size, n - at);
-                    double* i2[4] = {in[0] + at, in[1] + at, in[2] + at, in[3] + at};
-                    double* o2[2] = {out[0] + at, out[1] + at};
-                    plug->ProcessBlock(i2, o2, m);
-                    at += m;
-                }
+                ProcessInPieces(*plug, in, out, n, {1, 2, 5, 63, 64, 65, 17, 1, 127, 167});
             });
         };
         const Output whole = render(false);
