@@ -1,5 +1,6 @@
 #pragma once
 
+#include "dsp/alwaysInline.h"
 #include "dsp/saturate.h"
 
 #include <cmath>
@@ -37,7 +38,7 @@ private:
     double coef[kIntervals][kDegree + 1];
 };
 
-inline double saturateTable::eval(double s) const
+inline TIDEPULL_ALWAYS_INLINE double saturateTable::eval(double s) const
 {
     const double a = std::fabs(s);
     if (a < 0.03125) {
@@ -67,7 +68,7 @@ inline double saturateTable::eval(double s) const
     return (p01 + p23 * t2) + (p45 + p67 * t2) * t4;
 }
 
-inline void saturateTable::evalPair(double l, double r, double& outL, double& outR) const
+inline TIDEPULL_ALWAYS_INLINE void saturateTable::evalPair(double l, double r, double& outL, double& outR) const
 {
 #ifdef TIDEPULL_SATURATE_PAIR_SSE2
     const double al = std::fabs(l);

@@ -2,6 +2,7 @@
 
 #include "dsp/portableMath.h"
 
+#include <array>
 #include <cmath>
 
 void stageFilter::setRate(double r)
@@ -31,34 +32,43 @@ void stageFilter::setRate(double r)
     b3 = -7.84378478360785e-06 * r;
     b4 = -3.42189239180392e-06 * r;
 
-    // tick written over vectors of weights on (x, x1..x4, y1..y4) instead of
-    // values: three ticks with x held give each output as one weighted sum.
-    using Weights = double[9];
-    Weights xs[5] = {};   // x (the held input), x1, x2, x3, x4 as weights
+    // tick written over vectors of weights on the inputs and the state
+    // instead of values: three ticks give each output as one weighted sum.
+    // Held, the three inputs are one (x, x1..x4, y1..y4); otherwise each has
+    // its own weight (xa, xb, xc, x1..x4, y1..y4).
+    ThreeTicks(9, {0, 0, 0}, 1, held[0]);
+    ThreeTicks(11, {0, 1, 2}, 3, three[0]);
+}
+
+// Column of each base value: inputs[k] is the column of the k-th clock's
+// input, the state's x1..x4 start at firstState and y1..y4 follow them.
+void stageFilter::ThreeTicks(int width, std::array<int, 3> inputs, int firstState, double* out) const
+{
+    using Weights = std::array<double, 11>;
+    Weights xs[5] = {};   // the clock's input, x1, x2, x3, x4
     Weights ys[4] = {};   // y1..y4
-    for (int i = 0; i < 5; ++i)
-        xs[i][i] = 1.0;
-    for (int i = 0; i < 4; ++i)
-        ys[i][5 + i] = 1.0;
+    for (int i = 0; i < 4; ++i) {
+        xs[1 + i][static_cast<size_t>(firstState + i)] = 1.0;
+        ys[i][static_cast<size_t>(firstState + 4 + i)] = 1.0;
+    }
     for (int k = 0; k < 3; ++k) {
+        xs[0] = Weights{};
+        xs[0][static_cast<size_t>(inputs[static_cast<size_t>(k)])] = 1.0;
         Weights y;
-        for (int j = 0; j < 9; ++j) {
+        for (size_t j = 0; j < 11; ++j) {
             y[j] = (b0 * xs[0][j] + b1 * xs[1][j] + b2 * xs[2][j] + b3 * xs[3][j] + b4 * xs[4][j] - a1 * ys[0][j] -
                     a2 * ys[1][j] - a3 * ys[2][j] - a4 * ys[3][j]) /
                 a0;
         }
-        // Shift: the held input becomes x1, y the newest output.
-        for (int j = 0; j < 9; ++j) {
-            xs[4][j] = xs[3][j];
-            xs[3][j] = xs[2][j];
-            xs[2][j] = xs[1][j];
-            xs[1][j] = xs[0][j];
-            ys[3][j] = ys[2][j];
-            ys[2][j] = ys[1][j];
-            ys[1][j] = ys[0][j];
-            ys[0][j] = y[j];
-            held[k][j] = y[j];
-        }
+        // Shift: the input becomes x1, y the newest output.
+        for (int i = 4; i > 1; --i)
+            xs[i] = xs[i - 1];
+        xs[1] = xs[0];
+        for (int i = 3; i > 0; --i)
+            ys[i] = ys[i - 1];
+        ys[0] = y;
+        for (int j = 0; j < width; ++j)
+            out[k * width + j] = y[static_cast<size_t>(j)];
     }
 }
 

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "dsp/alwaysInline.h"
+
+#include <array>
 #include <limits>
 
 // Fixed fourth-order band-pass after the saturation curve, direct form with
@@ -16,6 +19,10 @@ public:
     // one step each, not one after the other, so the result is not tick's to
     // the bit: within a few units in the last place of it.
     double tickHeld(double x);
+    // Three ticks of xa, xb, xc in turn, returning the first output: the same
+    // weighted-sum form as tickHeld (within a few units in the last place of
+    // tick's), for a chain whose three inputs differ.
+    double tickThree(double xa, double xb, double xc);
 
     bool stateIsFinite() const;
     void clearState();
@@ -25,6 +32,9 @@ public:
     double getB(int i) const;
 
 private:
+    // Fills out (3 rows of width) with the weights of three clocks.
+    void ThreeTicks(int width, std::array<int, 3> inputs, int firstState, double* out) const;
+
     // Runs two filters' tickHeld side by side on their own state.
     friend class stageFilterPair;
 
@@ -34,6 +44,9 @@ private:
     double y1 = 0.0, y2 = 0.0, y3 = 0.0, y4 = 0.0;   // outputs, newest first
     // The three outputs of tickHeld over (x, x1..x4, y1..y4).
     double held[3][9] = {};
+    // The three outputs of tickThree over (xa, xb, xc, x1..x4, y1..y4); an
+    // output never depends on the inputs after its own.
+    double three[3][11] = {};
     // NaN so that the first setRate always computes, whatever r it gets.
     double rate = std::numeric_limits<double>::quiet_NaN();
 };
@@ -54,7 +67,7 @@ inline double stageFilter::tick(double x)
     return y;
 }
 
-inline double stageFilter::tickHeld(double x)
+inline TIDEPULL_ALWAYS_INLINE double stageFilter::tickHeld(double x)
 {
     double out[3];
     for (int k = 0; k < 3; ++k) {
@@ -71,6 +84,33 @@ inline double stageFilter::tickHeld(double x)
     y2 = out[1];
     y1 = out[2];
     return out[0];
+}
+
+// Output k is the sum over its own terms, in one fixed order: the pair's lanes
+// do the same, so a filter gives the same bits alone or in a pair.
+inline TIDEPULL_ALWAYS_INLINE double stageFilter::tickThree(double xa, double xb, double xc)
+{
+    const double* c0 = three[0];
+    const double* c1 = three[1];
+    const double* c2 = three[2];
+    const double past0 = ((c0[3] * x1 + c0[4] * x2) + (c0[5] * x3 + c0[6] * x4)) +
+        ((c0[7] * y1 + c0[8] * y2) + (c0[9] * y3 + c0[10] * y4));
+    const double past1 = ((c1[3] * x1 + c1[4] * x2) + (c1[5] * x3 + c1[6] * x4)) +
+        ((c1[7] * y1 + c1[8] * y2) + (c1[9] * y3 + c1[10] * y4));
+    const double past2 = ((c2[3] * x1 + c2[4] * x2) + (c2[5] * x3 + c2[6] * x4)) +
+        ((c2[7] * y1 + c2[8] * y2) + (c2[9] * y3 + c2[10] * y4));
+    const double out0 = c0[0] * xa + past0;
+    const double out1 = (c1[0] * xa + c1[1] * xb) + past1;
+    const double out2 = (c2[0] * xa + (c2[1] * xb + c2[2] * xc)) + past2;
+    x4 = x1;
+    x3 = xa;
+    x2 = xb;
+    x1 = xc;
+    y4 = y1;
+    y3 = out0;
+    y2 = out1;
+    y1 = out2;
+    return out0;
 }
 
 inline bool stageFilter::stateIsFinite() const

@@ -1,6 +1,7 @@
 #include "plug/Tidepull.h"
 
 #include "core/FixedText.h"
+#include "dsp/alwaysInline.h"
 #include "dsp/portableMath.h"
 #include "dsp/sameBits.h"
 #include "dsp/saturateTable.h"
@@ -11,14 +12,6 @@
 #include <cmath>
 #include <mutex>
 #include <type_traits>
-
-// The chain's two per-sample steps are called from two loops each; left to
-// itself the compiler calls them, and the working state then lives in memory.
-#if defined(__GNUC__)
-#define TIDEPULL_ALWAYS_INLINE __attribute__((always_inline))
-#else
-#define TIDEPULL_ALWAYS_INLINE
-#endif
 
 namespace {
 
@@ -114,10 +107,12 @@ void Tidepull::ProcessBlock(double** inputs, double** outputs, int32_t nFrames)
 
     // The input gain is read nine times a sample. Settled, every read gives
     // the same value, and most of the chain's work can be shared.
-    if (inputGainSmoother.settledAt(inputGain))
-        RunChain<true>(inputs, outputs, nFrames);
-    else
-        RunChain<false>(inputs, outputs, nFrames);
+    const int32_t done = inputGainSmoother.settledAt(inputGain) ? 0 : RunChain<false>(inputs, outputs, nFrames);
+    if (done < nFrames) {
+        double* in[4] = {inputs[0] + done, inputs[1] + done, inputs[2] + done, inputs[3] + done};
+        double* out[2] = {outputs[0] + done, outputs[1] + done};
+        RunChain<true>(in, out, nFrames - done);
+    }
 }
 
 namespace {
@@ -130,29 +125,23 @@ inline float Read(paramSmoother& s, bool settled, double target)
     return settled ? s.getState() : s.tick(target);
 }
 
-// saturate is a pure function: the same argument bits give the same result.
-inline double SaturateOrReuse(const saturateTable& curve, double arg, double previousArg, double previousResult)
+// saturate is a pure function: the same argument bits give the same results.
+TIDEPULL_ALWAYS_INLINE inline void SaturatePairOrReuse(const saturateTable& curve, double l, double r, double previousL,
+                                                       double previousR, double previousOutL, double previousOutR,
+                                                       double& outL, double& outR)
 {
-    return sameBits(arg, previousArg) ? previousResult : curve.eval(arg);
-}
-
-// The three clocks of one filter in a sample, returning the first output.
-// Whenever their arguments are the same bits, the held clocks serve, as on
-// the settled path: the sound then does not depend on where blocks begin.
-inline double ClockThree(stageFilter& f, double a1, double a2, double a3, double s1, double s2, double s3)
-{
-    if (sameBits(a1, a2) && sameBits(a2, a3))
-        return f.tickHeld(s1);
-    const double y = f.tick(s1);
-    f.tick(s2);
-    f.tick(s3);
-    return y;
+    if (sameBits(l, previousL) && sameBits(r, previousR)) {
+        outL = previousOutL;
+        outR = previousOutR;
+        return;
+    }
+    curve.evalPair(l, r, outL, outR);
 }
 
 }   // namespace
 
 template <bool kInputGainSettled>
-void Tidepull::RunChain(double** inputs, double** outputs, int32_t nFrames)
+int32_t Tidepull::RunChain(double** inputs, double** outputs, int32_t nFrames)
 {
     const double rate = SampleRate();
     if (!sameBits(rate, meterCoefRate)) {
@@ -187,10 +176,9 @@ void Tidepull::RunChain(double** inputs, double** outputs, int32_t nFrames)
     // registers, since no host buffer can alias them. Written back once.
     // Settled, both filters take the same three clocks side by side, their
     // state in registers. Moving, each filter runs on its own working copy.
+    // Both filters take their three clocks side by side, their state in
+    // registers.
     stageFilterPair filters(stageL, stageR);
-    using FilterCopy = std::conditional_t<kInputGainSettled, stageFilter&, stageFilter>;
-    FilterCopy filterL = stageL;
-    FilterCopy filterR = stageR;
     // Settled, the sidechain filter and the detector work in place: their
     // loop writes no host buffer, and copying them in and out costs more
     // per call than it saves. Moving, the longer loops keep their working
@@ -450,7 +438,12 @@ void Tidepull::RunChain(double** inputs, double** outputs, int32_t nFrames)
     // one feeds the other but the gain, and every input of the stretch is
     // read before any output is written.
     double gains[kStretch];
-    for (int32_t start = 0; start < nFrames; start += kStretch) {
+    int32_t start = 0;
+    for (; start < nFrames; start += kStretch) {
+        // A glide that has come to rest leaves the rest of the block to the
+        // settled chain, which gives the same bits for less work.
+        if (!kInputGainSettled && start > 0 && inputGainCopy.settledAt(inputGainTarget))
+            break;
         const int32_t end = nFrames - start < kStretch ? nFrames : start + kStretch;
         if constexpr (kInputGainSettled) {
             auto settledLevelGain = [settledGain](int32_t) { return settledGain; };
@@ -530,17 +523,19 @@ void Tidepull::RunChain(double** inputs, double** outputs, int32_t nFrames)
                 const double a6 = inputGainCopy.tick(inputGainTarget) * rin;
                 const double a7 = inputGainCopy.tick(inputGainTarget) * lin;
                 const double a8 = inputGainCopy.tick(inputGainTarget) * rin;
-                // Near the end of a glide successive ticks start to repeat.
-                const double s1 = curve.eval(a1);
-                const double s3 = curve.eval(a3);
-                const double s5 = SaturateOrReuse(curve, a5, a1, s1);
-                const double s6 = SaturateOrReuse(curve, a6, a3, s3);
-                const double s7 = SaturateOrReuse(curve, a7, a5, s5);
-                const double s8 = SaturateOrReuse(curve, a8, a6, s6);
-                const double satL = ClockThree(filterL, a1, a5, a7, s1, s5, s7) / t2 * makeupGain;
-                const double satR = ClockThree(filterR, a3, a6, a8, s3, s6, s8) / t4 * makeupGain;
-                satLs[i - start] = satL;
-                satRs[i - start] = satR;
+                // Near the end of a glide successive steps start to repeat.
+                double s1, s3, s5, s6, s7, s8;
+                curve.evalPair(a1, a3, s1, s3);
+                SaturatePairOrReuse(curve, a5, a6, a1, a3, s1, s3, s5, s6);
+                SaturatePairOrReuse(curve, a7, a8, a5, a6, s5, s6, s7, s8);
+                // Three clocks with the inputs the curve gave; where those
+                // are the same bits, the held clocks serve, as on the
+                // settled path: the sound then does not depend on where
+                // blocks begin.
+                double yL, yR;
+                filters.clockThree(s1, s5, s7, s3, s6, s8, yL, yR);
+                satLs[i - start] = yL / t2 * makeupGain;
+                satRs[i - start] = yR / t4 * makeupGain;
                 levelGains[i - start] = inputGainCopy.tick(inputGainTarget);
             }
             auto movingLevelGain = [&levelGains](int32_t k) { return levelGains[k]; };
@@ -555,11 +550,8 @@ void Tidepull::RunChain(double** inputs, double** outputs, int32_t nFrames)
             editor->ReceiveControlValues(meterControlIndex, meters, end - start);
     }
 
-    if constexpr (kInputGainSettled) {
-        filters.store(stageL, stageR);
-    } else {
-        stageL = filterL;
-        stageR = filterR;
+    filters.store(stageL, stageR);
+    if constexpr (!kInputGainSettled) {
         sidechainFilter = highPass;
         comp = detector;
     }
@@ -577,4 +569,5 @@ void Tidepull::RunChain(double** inputs, double** outputs, int32_t nFrames)
     gainEnvelope = envelopeAtGain;
     gainLinear = linearGain;
     kneeTarget = knee;
+    return start < nFrames ? start : nFrames;
 }

@@ -47,10 +47,12 @@ public:
 
 private:
     void ClearNonFiniteState();
-    // The per-sample chain over one block. kInputGainSettled: the input-gain
-    // smoother sits at its fixed point, so all its reads give its state.
+    // The per-sample chain over one block, or its first part. kInputGainSettled:
+    // the input-gain smoother sits at its fixed point, so all its reads give
+    // its state. Returns the frames done: moving, the chain stops where the
+    // smoother has come to rest, for the settled chain to take the rest.
     template <bool kInputGainSettled>
-    void RunChain(double** inputs, double** outputs, int32_t nFrames);
+    int32_t RunChain(double** inputs, double** outputs, int32_t nFrames);
 
     // Cached engine values, written by ParamChanged.
     double inputGain = 1.0;

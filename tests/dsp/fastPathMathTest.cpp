@@ -1,7 +1,7 @@
 // The audio path's faster building blocks against the exact ones they stand
-// in for: the saturation curve's table, the band-pass's held clocks (alone
-// and in pairs), exp and log that skip the correct rounding, and the release
-// coefficient made from them.
+// in for: the saturation curve's table, the band-pass's three clocks as
+// weighted sums (held or not, alone and in pairs), exp and log that skip the
+// correct rounding, and the release coefficient made from them.
 #include "dsp/compressor.h"
 #include "dsp/envFollower.h"
 #include "dsp/portableMath.h"
@@ -137,6 +137,61 @@ TEST(StageFilterHeldTest, ThePairGivesEachFilterItsOwnHeldClocksToTheBit)
         }
         pair.store(left, right);
         // Back in the filters: a single tick from there agrees too.
+        const double x = noise.Next();
+        ASSERT_TRUE(SameBits(left.tick(x), soloLeft.tick(x)));
+        ASSERT_TRUE(SameBits(right.tick(-x), soloRight.tick(-x)));
+    }
+}
+
+TEST(StageFilterThreeTest, ThreeClocksOfDifferentInputsFollowThreeTicks)
+{
+    for (double rate : {44100.0, 48000.0, 96000.0}) {
+        stageFilter exact;
+        stageFilter three;
+        exact.setRate(2.0 * rate);
+        three.setRate(2.0 * rate);
+        Noise noise;
+        double worst = 0.0;
+        for (int i = 0; i < static_cast<int>(rate) * 2; ++i) {
+            // Inputs a little apart, as a gliding drive gives them.
+            const double x = noise.Next();
+            const double xb = x * (1.0 + 1e-3 * noise.Next());
+            const double xc = x * (1.0 + 1e-3 * noise.Next());
+            const double want = exact.tick(x);
+            exact.tick(xb);
+            exact.tick(xc);
+            worst = std::max(worst, std::fabs(three.tickThree(x, xb, xc) - want));
+        }
+        EXPECT_LT(worst, 1e-12) << rate;
+    }
+}
+
+TEST(StageFilterThreeTest, ThePairClocksEachFilterAsItWouldAloneToTheBit)
+{
+    stageFilter left, right, soloLeft, soloRight;
+    for (stageFilter* f : {&left, &right, &soloLeft, &soloRight})
+        f->setRate(88200.0);
+    Noise noise;
+    // Held in both, in one, in the other, in neither: every mix of lanes.
+    for (int block = 0; block < 16; ++block) {
+        stageFilterPair pair(left, right);
+        for (int i = 0; i < 64; ++i) {
+            const int kind = (i + block) % 4;
+            const double l = noise.Next();
+            const double r = noise.Next() * 2.0;
+            const double l2 = kind & 1 ? l : l * 1.0001;
+            const double l3 = kind & 1 ? l : l * 1.0002;
+            const double r2 = kind & 2 ? r : r * 0.9999;
+            const double r3 = kind & 2 ? r : r * 0.9998;
+            double outL = 0.0;
+            double outR = 0.0;
+            pair.clockThree(l, l2, l3, r, r2, r3, outL, outR);
+            const double wantL = kind & 1 ? soloLeft.tickHeld(l) : soloLeft.tickThree(l, l2, l3);
+            const double wantR = kind & 2 ? soloRight.tickHeld(r) : soloRight.tickThree(r, r2, r3);
+            ASSERT_TRUE(SameBits(outL, wantL)) << block << " " << i;
+            ASSERT_TRUE(SameBits(outR, wantR)) << block << " " << i;
+        }
+        pair.store(left, right);
         const double x = noise.Next();
         ASSERT_TRUE(SameBits(left.tick(x), soloLeft.tick(x)));
         ASSERT_TRUE(SameBits(right.tick(-x), soloRight.tick(-x)));
