@@ -107,7 +107,11 @@ void Tidepull::ProcessBlock(double** inputs, double** outputs, int32_t nFrames)
 
     // The input gain is read nine times a sample. Settled, every read gives
     // the same value, and most of the chain's work can be shared.
-    const int32_t done = inputGainSmoother.settledAt(inputGain) ? 0 : RunChain<false>(inputs, outputs, nFrames);
+    if (inputGainSmoother.settledAt(inputGain)) {
+        RunChain<true>(inputs, outputs, nFrames);
+        return;
+    }
+    const int32_t done = RunChain<false>(inputs, outputs, nFrames);
     if (done < nFrames) {
         double* in[4] = {inputs[0] + done, inputs[1] + done, inputs[2] + done, inputs[3] + done};
         double* out[2] = {outputs[0] + done, outputs[1] + done};
