@@ -76,11 +76,12 @@ inline TIDEPULL_ALWAYS_INLINE void saturateTable::evalPair(double l, double r, d
     if (al >= 0.03125 && al < kRange && ar >= 0.03125 && ar < kRange) {
         const __m128d s = _mm_set_pd(r, l);
         const __m128d u = _mm_mul_pd(_mm_add_pd(s, _mm_set1_pd(kRange)), _mm_set1_pd(32.0));
-        const double ul = _mm_cvtsd_f64(u);
-        const double ur = _mm_cvtsd_f64(_mm_unpackhi_pd(u, u));
-        const int il = static_cast<int>(ul);
-        const int ir = static_cast<int>(ur);
-        const __m128d base = _mm_set_pd(static_cast<double>(ir) + 0.5, static_cast<double>(il) + 0.5);
+        // Both lanes truncated and converted back at once: u is within
+        // [0, 512), where that is exactly eval's int and double casts.
+        const __m128i index = _mm_cvttpd_epi32(u);
+        const int il = _mm_cvtsi128_si32(index);
+        const int ir = _mm_cvtsi128_si32(_mm_shuffle_epi32(index, 1));
+        const __m128d base = _mm_add_pd(_mm_cvtepi32_pd(index), _mm_set1_pd(0.5));
         const __m128d t = _mm_mul_pd(_mm_sub_pd(u, base), _mm_set1_pd(2.0));
         const double* cl = coef[il];
         const double* cr = coef[ir];

@@ -38,6 +38,13 @@ void stageFilter::setRate(double r)
     // its own weight (xa, xb, xc, x1..x4, y1..y4).
     ThreeTicks(9, {0, 0, 0}, 1, held[0]);
     ThreeTicks(11, {0, 1, 2}, 3, three[0]);
+    for (int k = 0; k < 3; ++k) {
+        for (int j = 0; j < 11; ++j) {
+            if (j < 9)
+                heldLanes[k][j][0] = heldLanes[k][j][1] = held[k][j];
+            threeLanes[k][j][0] = threeLanes[k][j][1] = three[k][j];
+        }
+    }
 }
 
 // Column of each base value: inputs[k] is the column of the k-th clock's

@@ -47,6 +47,9 @@ private:
     // The three outputs of tickThree over (xa, xb, xc, x1..x4, y1..y4); an
     // output never depends on the inputs after its own.
     double three[3][11] = {};
+    // The same weights, each twice: loaded whole into the pair's two lanes.
+    alignas(16) double heldLanes[3][9][2] = {};
+    alignas(16) double threeLanes[3][11][2] = {};
     // NaN so that the first setRate always computes, whatever r it gets.
     double rate = std::numeric_limits<double>::quiet_NaN();
 };

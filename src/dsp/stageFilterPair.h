@@ -34,8 +34,8 @@ public:
 #endif
 
 private:
-    const double (*held)[9];
-    const double (*three)[11];
+    const double (*held)[9][2];
+    const double (*three)[11][2];
 #ifdef TIDEPULL_STAGE_PAIR_SSE2
     void heldOutputs(__m128d x, __m128d out[3]) const;
     void advance(__m128d xa, __m128d xb, __m128d xc, const __m128d out[3]);
@@ -49,8 +49,8 @@ private:
 #ifdef TIDEPULL_STAGE_PAIR_SSE2
 
 inline stageFilterPair::stageFilterPair(const stageFilter& l, const stageFilter& r)
-    : held(l.held),
-      three(l.three),
+    : held(l.heldLanes),
+      three(l.threeLanes),
       x1(_mm_set_pd(r.x1, l.x1)),
       x2(_mm_set_pd(r.x2, l.x2)),
       x3(_mm_set_pd(r.x3, l.x3)),
@@ -82,13 +82,17 @@ inline TIDEPULL_ALWAYS_INLINE void stageFilterPair::tickHeld(double l, double r,
 
 inline TIDEPULL_ALWAYS_INLINE void stageFilterPair::heldOutputs(__m128d x, __m128d out[3]) const
 {
-    for (int k = 0; k < 3; ++k) {
-        const double* c = held[k];
-        auto w = [c](int i, __m128d v) { return _mm_mul_pd(_mm_set1_pd(c[i]), v); };
-        out[k] = _mm_add_pd(
+    // Written out for each output: as a loop the compiler kept the outputs
+    // in memory, in the chain from one sample to the next.
+    auto one = [&](const double(*c)[2]) TIDEPULL_ALWAYS_INLINE {
+        auto w = [c](int i, __m128d v) { return _mm_mul_pd(_mm_load_pd(c[i]), v); };
+        return _mm_add_pd(
             _mm_add_pd(_mm_add_pd(w(0, x), w(1, x1)), _mm_add_pd(w(2, x2), w(3, x3))),
             _mm_add_pd(_mm_add_pd(_mm_add_pd(w(4, x4), w(5, y1)), _mm_add_pd(w(6, y2), w(7, y3))), w(8, y4)));
-    }
+    };
+    out[0] = one(held[0]);
+    out[1] = one(held[1]);
+    out[2] = one(held[2]);
 }
 
 // Held, the three inputs are one: both kinds of clock move the state alike.
@@ -123,14 +127,14 @@ inline TIDEPULL_ALWAYS_INLINE __m128d stageFilterPair::clockThreeLanes(double l1
     const __m128d xa = _mm_set_pd(r1, l1);
     const __m128d xb = _mm_set_pd(r2, l2);
     const __m128d xc = _mm_set_pd(r3, l3);
-    auto w = [](const double* c, int i, __m128d v) { return _mm_mul_pd(_mm_set1_pd(c[i]), v); };
-    auto past = [&](const double* c) {
+    auto w = [](const double(*c)[2], int i, __m128d v) { return _mm_mul_pd(_mm_load_pd(c[i]), v); };
+    auto past = [&](const double(*c)[2]) {
         return _mm_add_pd(_mm_add_pd(_mm_add_pd(w(c, 3, x1), w(c, 4, x2)), _mm_add_pd(w(c, 5, x3), w(c, 6, x4))),
                           _mm_add_pd(_mm_add_pd(w(c, 7, y1), w(c, 8, y2)), _mm_add_pd(w(c, 9, y3), w(c, 10, y4))));
     };
-    const double* c0 = three[0];
-    const double* c1 = three[1];
-    const double* c2 = three[2];
+    const double(*c0)[2] = three[0];
+    const double(*c1)[2] = three[1];
+    const double(*c2)[2] = three[2];
     __m128d out[3];
     out[0] = _mm_add_pd(w(c0, 0, xa), past(c0));
     out[1] = _mm_add_pd(_mm_add_pd(w(c1, 0, xa), w(c1, 1, xb)), past(c1));
@@ -158,8 +162,8 @@ inline TIDEPULL_ALWAYS_INLINE void stageFilterPair::clockThree(double l1, double
 #else
 
 inline stageFilterPair::stageFilterPair(const stageFilter& l, const stageFilter& r)
-    : held(l.held),
-      three(l.three),
+    : held(l.heldLanes),
+      three(l.threeLanes),
       left(l),
       right(r)
 {

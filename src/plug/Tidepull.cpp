@@ -467,13 +467,19 @@ int32_t Tidepull::RunChain(double** inputs, double** outputs, int32_t nFrames)
                 const double wetShare = mixCopy.getState();
                 const __m128d wet = _mm_set1_pd(wetShare);
                 const __m128d dry = _mm_set1_pd(1.0 - wetShare);
+                // The saturation stage first, then the mix: two shorter
+                // loops keep the filter's state in registers.
+                __m128d sats[kStretch];
+                for (int32_t i = start; i < end; ++i) {
+                    double sL;
+                    double sR;
+                    curve.evalPair(drive * inL[i], drive * inR[i], sL, sR);
+                    sats[i - start] = _mm_mul_pd(_mm_div_pd(filters.tickHeldLanes(sL, sR), driveLanes), makeup);
+                }
                 for (int32_t i = start; i < end; ++i) {
                     const double lin = inL[i];
                     const double rin = inR[i];
-                    double sL;
-                    double sR;
-                    curve.evalPair(drive * lin, drive * rin, sL, sR);
-                    const __m128d sat = _mm_mul_pd(_mm_div_pd(filters.tickHeldLanes(sL, sR), driveLanes), makeup);
+                    const __m128d sat = sats[i - start];
                     const double gainNow = gains[i - start];
                     const __m128d wetLanes = _mm_mul_pd(_mm_mul_pd(_mm_set1_pd(gainNow), sat), level);
                     const __m128d mixed = _mm_add_pd(_mm_mul_pd(dry, _mm_set_pd(rin, lin)), _mm_mul_pd(wet, wetLanes));
