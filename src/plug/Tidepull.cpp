@@ -129,19 +129,6 @@ inline float Read(paramSmoother& s, bool settled, double target)
     return settled ? s.getState() : s.tick(target);
 }
 
-// saturate is a pure function: the same argument bits give the same results.
-TIDEPULL_ALWAYS_INLINE inline void SaturatePairOrReuse(const saturateTable& curve, double l, double r, double previousL,
-                                                       double previousR, double previousOutL, double previousOutR,
-                                                       double& outL, double& outR)
-{
-    if (sameBits(l, previousL) && sameBits(r, previousR)) {
-        outL = previousOutL;
-        outR = previousOutR;
-        return;
-    }
-    curve.evalPair(l, r, outL, outR);
-}
-
 }   // namespace
 
 template <bool kInputGainSettled>
@@ -533,19 +520,25 @@ int32_t Tidepull::RunChain(double** inputs, double** outputs, int32_t nFrames)
                 const double a6 = inputGainCopy.tick(inputGainTarget) * rin;
                 const double a7 = inputGainCopy.tick(inputGainTarget) * lin;
                 const double a8 = inputGainCopy.tick(inputGainTarget) * rin;
-                // Near the end of a glide successive steps start to repeat.
                 double s1, s3, s5, s6, s7, s8;
                 curve.evalPair(a1, a3, s1, s3);
-                SaturatePairOrReuse(curve, a5, a6, a1, a3, s1, s3, s5, s6);
-                SaturatePairOrReuse(curve, a7, a8, a5, a6, s5, s6, s7, s8);
+                curve.evalPair(a5, a6, s5, s6);
+                curve.evalPair(a7, a8, s7, s8);
                 // Three clocks with the inputs the curve gave; where those
                 // are the same bits, the held clocks serve, as on the
                 // settled path: the sound then does not depend on where
                 // blocks begin.
+#ifdef TIDEPULL_STAGE_PAIR_SSE2
+                const __m128d y = filters.clockThreeLanes(s1, s5, s7, s3, s6, s8);
+                const __m128d sat = _mm_mul_pd(_mm_div_pd(y, _mm_set_pd(t4, t2)), _mm_set1_pd(makeupGain));
+                _mm_storel_pd(&satLs[i - start], sat);
+                _mm_storeh_pd(&satRs[i - start], sat);
+#else
                 double yL, yR;
                 filters.clockThree(s1, s5, s7, s3, s6, s8, yL, yR);
                 satLs[i - start] = yL / t2 * makeupGain;
                 satRs[i - start] = yR / t4 * makeupGain;
+#endif
                 levelGains[i - start] = inputGainCopy.tick(inputGainTarget);
             }
             auto movingLevelGain = [&levelGains](int32_t k) { return levelGains[k]; };
