@@ -147,6 +147,7 @@ struct MeterLog {
     int64_t calls = 0;
     int32_t lastControl = -1;
     double lastValue = 0.0;
+    std::vector<double> values;
 };
 
 class MeterProbe : public EditorLink {
@@ -160,6 +161,7 @@ public:
         ++log.calls;
         log.lastControl = controlIdx;
         log.lastValue = normalized;
+        log.values.push_back(normalized);
     }
 
 private:

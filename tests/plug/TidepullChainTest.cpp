@@ -357,6 +357,28 @@ TEST(TidepullCompression, DetectorKeepsItsTimingAtOtherHostRates)
 
 // ---- meter ----
 
+// The meter is handed its values a stretch at a time, and a gliding input
+// gain runs in shorter stretches until it comes to rest within the block:
+// whatever the block size, the control sees every sample's value in order.
+TEST(TidepullMeter, EverySamplesValueInOrderWhateverTheBlockSize)
+{
+    const Signal sig = Program(3000);
+    auto values = [&sig](int32_t block) {
+        PlugPtr plug = MakeHostedPlug();
+        MeterLog log;
+        plug->AttachEditor(new MeterProbe(log, 3));
+        plug->SetMeterControlIndex(1);
+        SetParam(*plug, Tidepull::kInputAtten, 9.0);
+        Process(*plug, sig, block);
+        EXPECT_EQ(log.values.back(), plug->MeterState());
+        return log.values;
+    };
+    const std::vector<double> whole = values(512);
+    ASSERT_EQ(whole.size(), sig.l.size());
+    for (int32_t block : {1, 37, 100, 2048})
+        EXPECT_EQ(values(block), whole) << block;
+}
+
 TEST(TidepullMeter, PushedEverySampleOnlyToAValidControl)
 {
     const Signal sig = Program(1000);
