@@ -108,13 +108,6 @@ void PlugCore::ProcessBlock(double** inputs, double** outputs, int32_t nFrames)
     }
 }
 
-ParamRecord* PlugCore::ParamAt(int32_t idx) const
-{
-    if (idx < 0 || idx >= ParamCount())
-        return nullptr;
-    return params[static_cast<size_t>(idx)].get();
-}
-
 bool PlugCore::LegalIO(int32_t nIn, int32_t nOut) const
 {
     for (const auto& config : channelConfigs) {

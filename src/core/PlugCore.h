@@ -72,7 +72,13 @@ public:
 
     // Parameters.
     int32_t ParamCount() const { return static_cast<int32_t>(params.size()); }
-    ParamRecord* ParamAt(int32_t idx) const;
+    // Inline: the plug reads parameters from its block.
+    ParamRecord* ParamAt(int32_t idx) const
+    {
+        if (idx < 0 || idx >= ParamCount())
+            return nullptr;
+        return params[static_cast<size_t>(idx)].get();
+    }
 
     // Channels and buffers; the adaptor calls these with the mutex held.
     bool LegalIO(int32_t nIn, int32_t nOut) const;
