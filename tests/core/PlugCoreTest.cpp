@@ -4,6 +4,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <deque>
 #include <random>
 #include <string>
 #include <thread>
@@ -378,6 +379,7 @@ void BindRandomlyBothWays(uint32_t seed)
         p->MarkChannelsConnected(PortDirection::kInputs, 0, 6, true);
         p->MarkChannelsConnected(PortDirection::kOutputs, 0, 4, true);
     }
+    std::deque<HostChannels<T>> kept;
     for (int trial = 0; trial < 300; ++trial) {
         const std::string where = "seed " + std::to_string(seed) + " trial " + std::to_string(trial);
         // Now and then a count beyond the ports, or short of them.
@@ -386,8 +388,12 @@ void BindRandomlyBothWays(uint32_t seed)
         const int32_t frames = static_cast<int32_t>(rng() % 9);
         const uint64_t inMask = rng() & 0x3F;
         const uint64_t outMask = rng() & 0xF;
-        const HostChannels<T> in = RandomChannels<T>(rng, 8, 8);
-        const HostChannels<T> out = RandomChannels<T>(rng, 6, 8);
+        // Kept to the end: ports beyond a trial's count still point at an
+        // earlier trial's channels.
+        kept.push_back(RandomChannels<T>(rng, 8, 8));
+        const HostChannels<T>& in = kept.back();
+        kept.push_back(RandomChannels<T>(rng, 6, 8));
+        const HostChannels<T>& out = kept.back();
 
         MarkAndBindInputs(marked, nIn, inMask, in.perPort, frames);
         MarkAndBindOutputs(marked, nOut, outMask, out.perPort);
