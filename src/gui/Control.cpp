@@ -70,13 +70,9 @@ void Control::ReceiveParamValues(const double* normalized, int32_t count)
         }
     }
     // After the last store: a clean that ran in between and drew an earlier
-    // value leaves the marks set again for the last one. With both marks
-    // still set the locked write is skipped: the next clean keeps the
-    // control dirty, so it is drawn once more a whole frame later, long
-    // after this store.
-    constexpr uint32_t kBoth = kDirty | kRedrawRequested;
-    if (changed && (drawState.load(std::memory_order_relaxed) & kBoth) != kBoth)
-        drawState.fetch_or(kBoth, std::memory_order_relaxed);
+    // value leaves the marks set again for the last one.
+    if (changed)
+        drawState.fetch_or(kDirty | kRedrawRequested, std::memory_order_relaxed);
 }
 
 double Control::Clamped(double v) const
