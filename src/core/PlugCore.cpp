@@ -108,13 +108,6 @@ void PlugCore::ProcessBlock(double** inputs, double** outputs, int32_t nFrames)
     }
 }
 
-ParamRecord* PlugCore::ParamAt(int32_t idx) const
-{
-    if (idx < 0 || idx >= ParamCount())
-        return nullptr;
-    return params[static_cast<size_t>(idx)].get();
-}
-
 bool PlugCore::LegalIO(int32_t nIn, int32_t nOut) const
 {
     for (const auto& config : channelConfigs) {
@@ -224,6 +217,65 @@ void PlugCore::BindOutputBuffers(int32_t idx, int32_t n, double** hostBuffers)
         double* dst = hostBuffers ? hostBuffers[cursor] : nullptr;
         ++cursor;
         // A missing host channel is written to scratch and dropped.
+        *port.destSlot = dst ? dst : port.scratch.data();
+        port.dest32 = nullptr;
+    }
+}
+
+void PlugCore::BindInputPorts(int32_t n, uint64_t connected, float* const* channels, int32_t nFrames)
+{
+    const int32_t end = std::min({n, InputCount(), kMaxBoundPorts});
+    for (int32_t i = 0; i < end; ++i) {
+        InputPort& port = *inputPorts[static_cast<size_t>(i)];
+        port.connected = ((connected >> i) & 1u) != 0;
+        *port.sourceSlot = port.scratch.data();
+        if (!port.connected)
+            continue;
+        const float* src = channels[i];
+        const size_t count = std::min(static_cast<size_t>(std::max(nFrames, 0)), port.scratch.size());
+        if (src)
+            std::copy(src, src + count, port.scratch.begin());
+        else
+            std::fill_n(port.scratch.begin(), count, 0.0);
+    }
+}
+
+void PlugCore::BindInputPorts(int32_t n, uint64_t connected, double* const* channels, int32_t nFrames)
+{
+    const int32_t end = std::min({n, InputCount(), kMaxBoundPorts});
+    for (int32_t i = 0; i < end; ++i) {
+        InputPort& port = *inputPorts[static_cast<size_t>(i)];
+        port.connected = ((connected >> i) & 1u) != 0;
+        double* src = port.connected ? channels[i] : nullptr;
+        if (src) {
+            *port.sourceSlot = src;
+            continue;
+        }
+        if (port.connected)
+            std::fill_n(port.scratch.begin(), std::min(static_cast<size_t>(std::max(nFrames, 0)), port.scratch.size()),
+                        0.0);
+        *port.sourceSlot = port.scratch.data();
+    }
+}
+
+void PlugCore::BindOutputPorts(int32_t n, uint64_t connected, float* const* channels)
+{
+    const int32_t end = std::min({n, OutputCount(), kMaxBoundPorts});
+    for (int32_t i = 0; i < end; ++i) {
+        OutputPort& port = *outputPorts[static_cast<size_t>(i)];
+        port.connected = ((connected >> i) & 1u) != 0;
+        *port.destSlot = port.scratch.data();
+        port.dest32 = port.connected ? channels[i] : nullptr;
+    }
+}
+
+void PlugCore::BindOutputPorts(int32_t n, uint64_t connected, double* const* channels)
+{
+    const int32_t end = std::min({n, OutputCount(), kMaxBoundPorts});
+    for (int32_t i = 0; i < end; ++i) {
+        OutputPort& port = *outputPorts[static_cast<size_t>(i)];
+        port.connected = ((connected >> i) & 1u) != 0;
+        double* dst = port.connected ? channels[i] : nullptr;
         *port.destSlot = dst ? dst : port.scratch.data();
         port.dest32 = nullptr;
     }

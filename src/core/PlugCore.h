@@ -72,7 +72,13 @@ public:
 
     // Parameters.
     int32_t ParamCount() const { return static_cast<int32_t>(params.size()); }
-    ParamRecord* ParamAt(int32_t idx) const;
+    // Inline: the plug reads parameters from its block.
+    ParamRecord* ParamAt(int32_t idx) const
+    {
+        if (idx < 0 || idx >= ParamCount())
+            return nullptr;
+        return params[static_cast<size_t>(idx)].get();
+    }
 
     // Channels and buffers; the adaptor calls these with the mutex held.
     bool LegalIO(int32_t nIn, int32_t nOut) const;
@@ -81,6 +87,17 @@ public:
     void BindInputBuffers(int32_t idx, int32_t n, double** hostBuffers, int32_t nFrames);
     void BindOutputBuffers(int32_t idx, int32_t n, float** hostBuffers);
     void BindOutputBuffers(int32_t idx, int32_t n, double** hostBuffers);
+    // The whole binding of one block in one pass over ports 0 to n - 1 (at
+    // most 64), with the outcome of MarkChannelsConnected and the Bind
+    // operations: port i is connected when bit i of connected is set, and a
+    // connected port takes host channel channels[i] (none: an input reads
+    // silence, an output goes to scratch). Unconnected ports' entries are
+    // not read.
+    static constexpr int32_t kMaxBoundPorts = 64;
+    void BindInputPorts(int32_t n, uint64_t connected, float* const* channels, int32_t nFrames);
+    void BindInputPorts(int32_t n, uint64_t connected, double* const* channels, int32_t nFrames);
+    void BindOutputPorts(int32_t n, uint64_t connected, float* const* channels);
+    void BindOutputPorts(int32_t n, uint64_t connected, double* const* channels);
     void ConvertOutputsTo32(int32_t nFrames);
     void ClearScratchBuffers();
     void PassThroughBlock(int32_t nFrames);

@@ -75,6 +75,16 @@ void Tidepull::ClearNonFiniteState()
 {
     // One NaN or infinite sample would otherwise poison the recursive state
     // for good. Finite state is never touched, so finite audio is unchanged.
+    // x - x is 0 for every finite x and NaN otherwise: one test for all the
+    // smoothers, and the usual block leaves after the first few tests.
+    const float smootherSum = (inputGainSmoother.getState() - inputGainSmoother.getState()) +
+        (dcSmoother.getState() - dcSmoother.getState()) + (acSmoother.getState() - acSmoother.getState()) +
+        (outputGainSmoother.getState() - outputGainSmoother.getState()) +
+        (mixSmoother.getState() - mixSmoother.getState());
+    if (smootherSum == 0.0f && (meterState - meterState) == 0.0 && stageL.stateIsFinite() && stageR.stateIsFinite() &&
+        sidechainFilter.stateIsFinite() && comp.stateIsFinite())
+        return;
+
     if (!stageL.stateIsFinite())
         stageL.clearState();
     if (!stageR.stateIsFinite())
@@ -97,9 +107,16 @@ void Tidepull::ClearNonFiniteState()
 void Tidepull::ProcessBlock(double** inputs, double** outputs, int32_t nFrames)
 {
     const double rate = SampleRate();
-    stageL.setRate(2.0 * rate);
-    stageR.setRate(2.0 * rate);
-    sidechainFilter.setHighPass((hpfFreq + 25.0) / rate, 0.707);
+    // The setters give the same coefficients for the same bits; most blocks
+    // need not call them at all.
+    if (!coefficientsMade || !sameBits(rate, coefficientsRate) || !sameBits(hpfFreq, coefficientsHpf)) {
+        stageL.setRate(2.0 * rate);
+        stageR.setRate(2.0 * rate);
+        sidechainFilter.setHighPass((hpfFreq + 25.0) / rate, 0.707);
+        coefficientsMade = true;
+        coefficientsRate = rate;
+        coefficientsHpf = hpfFreq;
+    }
     if (nFrames <= 0)
         return;
 

@@ -72,6 +72,10 @@ private:
     // Per-block constants, made once rather than every block.
     double meterCoef = 0.0;
     double meterCoefRate = 0.0;
+    // The rate and HPF the filters' coefficients were last made for.
+    bool coefficientsMade = false;
+    double coefficientsRate = 0.0;
+    double coefficientsHpf = 0.0;
     const double makeupGain;   // +5 dB
     const saturateTable* saturation;
     // The gain step's last result and the envelope it was made for; stands

@@ -23,7 +23,6 @@ using namespace Steinberg::Vst;
 namespace {
 
 constexpr int32 kApiVst3 = 1;
-constexpr int kMaxChannels = 64;
 
 // The host's streams, seen as the core's byte stream.
 class HostByteStream : public ByteStream {
@@ -48,13 +47,49 @@ private:
     IBStream* stream;
 };
 
-// One bus's channel pointers moved on by offset; channels the host did not
-// give (or gave as null) come out null, which the core reads as silence.
 template <typename T>
-void OffsetChannels(T** channels, int32 numChannels, int32 offset, T** out, int count)
+T** ChannelsOf(const AudioBusBuffers& bus);
+template <>
+float** ChannelsOf<float>(const AudioBusBuffers& bus)
 {
-    for (int i = 0; i < count; ++i)
-        out[i] = (channels && i < numChannels && channels[i]) ? channels[i] + offset : nullptr;
+    return bus.channelBuffers32;
+}
+template <>
+double** ChannelsOf<double>(const AudioBusBuffers& bus)
+{
+    return bus.channelBuffers64;
+}
+
+// Channel ch of a host bus moved on by offset; a channel the host did not
+// give (or gave as null) comes out null, which the core reads as silence.
+template <typename T>
+inline T* HostChannel(const AudioBusBuffers* bus, int32 ch, int32 offset)
+{
+    if (!bus || ch >= bus->numChannels)
+        return nullptr;
+    T** channels = ChannelsOf<T>(*bus);
+    return (channels && channels[ch]) ? channels[ch] + offset : nullptr;
+}
+
+// The ports below k, as a mask.
+inline uint64_t PortsBelow(int64_t k)
+{
+    if (k <= 0)
+        return 0;
+    return k >= 64 ? ~uint64_t{0} : (uint64_t{1} << k) - 1;
+}
+
+// The connected ports from begin to end take the bus's channels in order;
+// an unconnected port takes none and uses up none.
+template <typename T>
+inline void AssignChannels(uint64_t connected, int32_t begin, int32_t end, const AudioBusBuffers* bus, int32 offset,
+                           T** out)
+{
+    int32 cursor = 0;
+    for (int32_t i = begin; i < end; ++i) {
+        if ((connected >> i) & 1u)
+            out[i] = HostChannel<T>(bus, cursor++, offset);
+    }
 }
 
 }   // namespace
@@ -255,18 +290,18 @@ tresult PLUGIN_API Vst3Plug::setBusArrangements(SpeakerArrangement* inputs, int3
 
     AudioBus* mainIn = getAudioInput(0);
     if (!mainIn || ChannelCountOf(mainIn->getArrangement()) != nIn) {
-        audioInputs.clear();
+        removeAudioInputs();
         addAudioInput(STR16("Input"), ArrangementForCount(nIn), kMain, BusInfo::kDefaultActive);
     }
     AudioBus* mainOut = getAudioOutput(0);
     if (!mainOut || ChannelCountOf(mainOut->getArrangement()) != nOut) {
-        audioOutputs.clear();
+        removeAudioOutputs();
         addAudioOutput(STR16("Output"), ArrangementForCount(nOut), kMain, BusInfo::kDefaultActive);
     }
     if (sidechainChannels != 0) {
         AudioBus* sc = getAudioInput(1);
         if (!sc || ChannelCountOf(sc->getArrangement()) != nSc) {
-            audioInputs.clear();
+            removeAudioInputs();
             addAudioInput(STR16("Input"), ArrangementForCount(nIn), kMain, BusInfo::kDefaultActive);
             addAudioInput(STR16("Sidechain Input"), ArrangementForCount(nSc), kAux, 0);
         }
@@ -383,6 +418,8 @@ tresult PLUGIN_API Vst3Plug::process(ProcessData& data)
     if (sampleSize != kSample32 && sampleSize != kSample64)
         return kResultOk;
     const bool is64 = sampleSize == kSample64;
+    if (busCacheGeneration != busListGeneration())
+        RefreshBusCache();
 
     // A block longer than the buffers were sized for runs in pieces; an
     // empty block still runs once, as hosts use it to flush parameters.
@@ -399,8 +436,13 @@ tresult PLUGIN_API Vst3Plug::process(ProcessData& data)
 
 void Vst3Plug::ProcessPiece(ProcessData& data, int32_t offset, int32_t nFrames, bool is64)
 {
-    BindInputs(data, offset, nFrames, is64);
-    BindOutputs(data, offset, is64);
+    if (is64) {
+        BindInputs<double>(data, offset, nFrames);
+        BindOutputs<double>(data, offset);
+    } else {
+        BindInputs<float>(data, offset, nFrames);
+        BindOutputs<float>(data, offset);
+    }
     if (IsBypassed())
         PassThroughBlock(nFrames);
     else
@@ -409,85 +451,88 @@ void Vst3Plug::ProcessPiece(ProcessData& data, int32_t offset, int32_t nFrames, 
         ConvertOutputsTo32(nFrames);
 }
 
-void Vst3Plug::BindInputs(ProcessData& data, int32_t offset, int32_t nFrames, bool is64)
+void Vst3Plug::RefreshBusCache()
 {
-    const int32_t n = std::min(InputCount(), kMaxChannels);
-    float* p32[kMaxChannels];
-    double* p64[kMaxChannels];
-    auto bind = [&](int32_t idx, int32_t count, AudioBusBuffers* bus) {
-        if (is64) {
-            OffsetChannels(bus ? bus->channelBuffers64 : nullptr, bus ? bus->numChannels : 0, offset, p64, count);
-            BindInputBuffers(idx, count, p64, nFrames);
-        } else {
-            OffsetChannels(bus ? bus->channelBuffers32 : nullptr, bus ? bus->numChannels : 0, offset, p32, count);
-            BindInputBuffers(idx, count, p32, nFrames);
-        }
-    };
+    busCacheGeneration = busListGeneration();
+    cachedSidechainBus = getAudioInput(1);
+    cachedOutputBusCount = std::min(static_cast<int32>(audioOutputs.size()), kMaxBoundPorts);
+    for (int32 i = 0; i < cachedOutputBusCount; ++i)
+        cachedOutputBuses[i] = getAudioOutput(i);
+}
+
+AudioBus* Vst3Plug::OutputBusAt(int32 index)
+{
+    return index < cachedOutputBusCount ? cachedOutputBuses[index] : getAudioOutput(index);
+}
+
+template <typename T>
+void Vst3Plug::BindInputs(ProcessData& data, int32_t offset, int32_t nFrames)
+{
+    const int32_t n = std::min(InputCount(), kMaxBoundPorts);
+    T* channels[kMaxBoundPorts];
 
     if (data.numInputs < 1 || !data.inputs) {
         // Nothing from the host: every channel reads silence, never a
         // pointer left over from an earlier block.
-        MarkChannelsConnected(PortDirection::kInputs, 0, n, true);
-        bind(0, n, nullptr);
+        for (int32_t i = 0; i < n; ++i)
+            channels[i] = nullptr;
+        BindInputPorts(n, PortsBelow(n), channels, nFrames);
         return;
     }
 
-    AudioBusBuffers& mainBus = data.inputs[0];
-    const int32_t hostMain = std::max<int32>(mainBus.numChannels, 0);
+    const AudioBusBuffers* mainBus = &data.inputs[0];
+    const int32_t hostMain = std::max<int32>(mainBus->numChannels, 0);
     if (sidechainChannels == 0) {
-        MarkChannelsConnected(PortDirection::kInputs, 0, hostMain, true);
-        MarkChannelsConnected(PortDirection::kInputs, hostMain, n - hostMain, false);
-        bind(0, n, &mainBus);
+        const uint64_t connected = PortsBelow(std::min(hostMain, n));
+        AssignChannels(connected, 0, n, mainBus, offset, channels);
+        BindInputPorts(n, connected, channels, nFrames);
         return;
     }
 
-    const int32_t mainChannels = n - sidechainChannels;
-    AudioBus* sidechain = getAudioInput(1);
-    if (sidechain && sidechain->isActive()) {
+    const int32_t mainChannels = std::max(n - sidechainChannels, 0);
+    uint64_t connected = PortsBelow(n);
+    if (cachedSidechainBus && cachedSidechainBus->isActive()) {
         sidechainActive = true;
-        MarkChannelsConnected(PortDirection::kInputs, 0, n, true);
     } else {
         if (sidechainActive) {
             ClearScratchBuffers();
             sidechainActive = false;
         }
-        MarkChannelsConnected(PortDirection::kInputs, 0, n, true);
-        MarkChannelsConnected(PortDirection::kInputs, hostMain, mainChannels, false);
+        // The main channels the host does not give read their scratch.
+        const int64_t silentEnd = static_cast<int64_t>(hostMain) + mainChannels;
+        connected &= ~(PortsBelow(std::min<int64_t>(silentEnd, n)) & ~PortsBelow(hostMain));
     }
-    bind(0, mainChannels, &mainBus);
+    AssignChannels(connected, 0, mainChannels, mainBus, offset, channels);
     // A sidechain the host leaves out of the data reads silence.
-    bind(mainChannels, n - mainChannels, data.numInputs > 1 ? &data.inputs[1] : nullptr);
+    AssignChannels(connected, mainChannels, n, data.numInputs > 1 ? &data.inputs[1] : nullptr, offset, channels);
+    BindInputPorts(n, connected, channels, nFrames);
 }
 
-void Vst3Plug::BindOutputs(ProcessData& data, int32_t offset, bool is64)
+template <typename T>
+void Vst3Plug::BindOutputs(ProcessData& data, int32_t offset)
 {
-    const int32_t n = std::min(OutputCount(), kMaxChannels);
+    const int32_t n = std::min(OutputCount(), kMaxBoundPorts);
     // Channels the data does not cover are written to scratch, never to a
     // host buffer of an earlier block.
-    MarkChannelsConnected(PortDirection::kOutputs, 0, n, false);
-    if (!data.outputs)
-        return;
+    uint64_t connected = 0;
+    T* channels[kMaxBoundPorts];
 
-    const int32 buses = std::min<int32>(data.numOutputs, static_cast<int32>(audioOutputs.size()));
-    int32_t start = 0;
-    for (int32 i = 0; i < buses && start < n; ++i) {
-        AudioBusBuffers& bus = data.outputs[i];
-        const int32_t channels = std::min(std::max<int32>(bus.numChannels, 0), n - start);
-        AudioBus* componentBus = getAudioOutput(i);
-        const bool active = componentBus && componentBus->isActive();
-        MarkChannelsConnected(PortDirection::kOutputs, start, channels, active);
-        MarkChannelsConnected(PortDirection::kOutputs, start + channels, n - start - channels, false);
-        if (is64) {
-            double* p[kMaxChannels];
-            OffsetChannels(bus.channelBuffers64, bus.numChannels, offset, p, channels);
-            BindOutputBuffers(start, channels, p);
-        } else {
-            float* p[kMaxChannels];
-            OffsetChannels(bus.channelBuffers32, bus.numChannels, offset, p, channels);
-            BindOutputBuffers(start, channels, p);
+    if (data.outputs) {
+        const int32 buses = std::min<int32>(data.numOutputs, static_cast<int32>(audioOutputs.size()));
+        int32_t start = 0;
+        for (int32 i = 0; i < buses && start < n; ++i) {
+            const AudioBusBuffers& bus = data.outputs[i];
+            const int32_t count = std::min(std::max<int32>(bus.numChannels, 0), n - start);
+            AudioBus* componentBus = OutputBusAt(i);
+            if (componentBus && componentBus->isActive()) {
+                connected |= PortsBelow(count) << start;
+                for (int32_t c = 0; c < count; ++c)
+                    channels[start + c] = HostChannel<T>(&bus, c, offset);
+            }
+            start += count;
         }
-        start += channels;
     }
+    BindOutputPorts(n, connected, channels);
 }
 
 // ---- IEditController ----

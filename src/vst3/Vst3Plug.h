@@ -142,13 +142,23 @@ private:
     void PumpViews();
     void ApplyParameterChanges(Steinberg::Vst::IParameterChanges* changes);
     void ProcessPiece(Steinberg::Vst::ProcessData& data, int32_t offset, int32_t nFrames, bool is64);
-    void BindInputs(Steinberg::Vst::ProcessData& data, int32_t offset, int32_t nFrames, bool is64);
-    void BindOutputs(Steinberg::Vst::ProcessData& data, int32_t offset, bool is64);
+    template <typename T>
+    void BindInputs(Steinberg::Vst::ProcessData& data, int32_t offset, int32_t nFrames);
+    template <typename T>
+    void BindOutputs(Steinberg::Vst::ProcessData& data, int32_t offset);
+    void RefreshBusCache();
+    Steinberg::Vst::AudioBus* OutputBusAt(Steinberg::int32 index);
     void CreateParameters();
 
     // The thread the views were made on, the host's user-interface thread.
     std::thread::id viewThread;
     int32_t sidechainChannels = 2;
+    // The buses a block reads the activity of, looked up again only after
+    // the bus lists change; an activation flips the flag of the same bus.
+    uint32_t busCacheGeneration = 0;
+    Steinberg::Vst::AudioBus* cachedSidechainBus = nullptr;
+    int32_t cachedOutputBusCount = 0;
+    Steinberg::Vst::AudioBus* cachedOutputBuses[kMaxBoundPorts] = {};
     // The host bypass as the controller was last given it, until the
     // processor's own flag replaces it (a block applying a bypass change, a
     // state load, a new processing setup); kNoControllerBypass while the

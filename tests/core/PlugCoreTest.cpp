@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <cstdint>
+#include <deque>
+#include <random>
 #include <string>
 #include <thread>
 #include <vector>
@@ -277,6 +280,186 @@ TEST(PlugCoreBuffers, SixtyFourBitOutputsPointAtHostBuffers)
     EXPECT_EQ(plug.OutputPointers()[0], l);
     EXPECT_EQ(plug.OutputPointers()[1], r);
     EXPECT_EQ(plug.OutputPortAt(0).dest32, nullptr);
+}
+
+// The one-pass binding against marking and binding port by port, from the
+// same earlier state: the same flags, the same slots, the same samples.
+namespace {
+
+template <typename T>
+struct HostChannels {
+    std::vector<std::vector<T>> memory;
+    std::vector<T*> perPort;   // what each port would take, null for a missing channel
+};
+
+template <typename T>
+HostChannels<T> RandomChannels(std::mt19937& rng, int32_t n, int32_t frames)
+{
+    HostChannels<T> h;
+    h.memory.resize(static_cast<size_t>(n));
+    for (int32_t i = 0; i < n; ++i) {
+        auto& m = h.memory[static_cast<size_t>(i)];
+        for (int32_t s = 0; s < frames; ++s)
+            m.push_back(static_cast<T>(std::uniform_real_distribution<double>(-1.0, 1.0)(rng)));
+        h.perPort.push_back(rng() % 4 == 0 ? nullptr : m.data());
+    }
+    return h;
+}
+
+// Port by port: each port marked, then one bind over all of them with the
+// connected ports' channels packed in order.
+template <typename T>
+void MarkAndBindInputs(TestPlug& plug, int32_t n, uint64_t mask, const std::vector<T*>& perPort, int32_t frames)
+{
+    std::vector<T*> packed;
+    for (int32_t i = 0; i < n; ++i) {
+        const bool on = (mask >> i) & 1u;
+        plug.MarkChannelsConnected(PortDirection::kInputs, i, 1, on);
+        if (on)
+            packed.push_back(perPort[static_cast<size_t>(i)]);
+    }
+    packed.push_back(nullptr);   // never empty
+    plug.BindInputBuffers(0, n, packed.data(), frames);
+}
+
+template <typename T>
+void MarkAndBindOutputs(TestPlug& plug, int32_t n, uint64_t mask, const std::vector<T*>& perPort)
+{
+    std::vector<T*> packed;
+    for (int32_t i = 0; i < n; ++i) {
+        const bool on = (mask >> i) & 1u;
+        plug.MarkChannelsConnected(PortDirection::kOutputs, i, 1, on);
+        if (on)
+            packed.push_back(perPort[static_cast<size_t>(i)]);
+    }
+    packed.push_back(nullptr);
+    plug.BindOutputBuffers(0, n, packed.data());
+}
+
+// Slots compared as "its own scratch" or the same host pointer.
+void ExpectSameBinding(const TestPlug& a, const TestPlug& b, int32_t frames, const std::string& where)
+{
+    auto& ma = const_cast<TestPlug&>(a);
+    auto& mb = const_cast<TestPlug&>(b);
+    for (int32_t i = 0; i < a.InputCount(); ++i) {
+        const InputPort& pa = a.InputPortAt(i);
+        const InputPort& pb = b.InputPortAt(i);
+        ASSERT_EQ(pa.connected, pb.connected) << where << " input " << i;
+        const double* sa = ma.InputPointers()[i];
+        const double* sb = mb.InputPointers()[i];
+        ASSERT_EQ(sa == pa.scratch.data(), sb == pb.scratch.data()) << where << " input " << i;
+        if (sa != pa.scratch.data()) {
+            ASSERT_EQ(sa, sb) << where << " input " << i;
+        }
+        for (int32_t s = 0; s < frames; ++s)
+            ASSERT_EQ(sa[s], sb[s]) << where << " input " << i << " sample " << s;
+    }
+    for (int32_t i = 0; i < a.OutputCount(); ++i) {
+        const OutputPort& pa = a.OutputPortAt(i);
+        const OutputPort& pb = b.OutputPortAt(i);
+        ASSERT_EQ(pa.connected, pb.connected) << where << " output " << i;
+        ASSERT_EQ(pa.dest32, pb.dest32) << where << " output " << i;
+        const double* da = ma.OutputPointers()[i];
+        const double* db = mb.OutputPointers()[i];
+        ASSERT_EQ(da == pa.scratch.data(), db == pb.scratch.data()) << where << " output " << i;
+        if (da != pa.scratch.data()) {
+            ASSERT_EQ(da, db) << where << " output " << i;
+        }
+    }
+}
+
+template <typename T>
+void BindRandomlyBothWays(uint32_t seed)
+{
+    std::mt19937 rng(seed);
+    TestPlug marked(3, "6-4 2-2");
+    TestPlug onePass(3, "6-4 2-2");
+    for (TestPlug* p : {&marked, &onePass}) {
+        p->SetMaxBlockSize(8);
+        p->MarkChannelsConnected(PortDirection::kInputs, 0, 6, true);
+        p->MarkChannelsConnected(PortDirection::kOutputs, 0, 4, true);
+    }
+    std::deque<HostChannels<T>> kept;
+    for (int trial = 0; trial < 300; ++trial) {
+        const std::string where = "seed " + std::to_string(seed) + " trial " + std::to_string(trial);
+        // Now and then a count beyond the ports, or short of them.
+        const int32_t nIn = static_cast<int32_t>(rng() % 8);
+        const int32_t nOut = static_cast<int32_t>(rng() % 6);
+        const int32_t frames = static_cast<int32_t>(rng() % 9);
+        const uint64_t inMask = rng() & 0x3F;
+        const uint64_t outMask = rng() & 0xF;
+        // Kept to the end: ports beyond a trial's count still point at an
+        // earlier trial's channels.
+        kept.push_back(RandomChannels<T>(rng, 8, 8));
+        const HostChannels<T>& in = kept.back();
+        kept.push_back(RandomChannels<T>(rng, 6, 8));
+        const HostChannels<T>& out = kept.back();
+
+        MarkAndBindInputs(marked, nIn, inMask, in.perPort, frames);
+        MarkAndBindOutputs(marked, nOut, outMask, out.perPort);
+        onePass.BindInputPorts(nIn, inMask, in.perPort.data(), frames);
+        onePass.BindOutputPorts(nOut, outMask, out.perPort.data());
+        ExpectSameBinding(marked, onePass, frames, where);
+        if (::testing::Test::HasFatalFailure())
+            return;
+    }
+}
+
+}   // namespace
+
+TEST(PlugCoreBuffers, OnePassBindingEqualsMarkingAndBindingPortByPort)
+{
+    for (uint32_t seed : {1u, 2u, 3u}) {
+        BindRandomlyBothWays<float>(seed);
+        BindRandomlyBothWays<double>(seed + 100);
+    }
+}
+
+TEST(PlugCoreBuffers, OnePassBindingNeverKeepsAPointerOfTheLastBlock)
+{
+    TestPlug plug;
+    plug.SetMaxBlockSize(4);
+    double l[4] = {1.0, 2.0, 3.0, 4.0};
+    double r[4] = {5.0, 6.0, 7.0, 8.0};
+    double* in[4] = {l, r, l, r};
+    double* out[2] = {l, r};
+    plug.BindInputPorts(4, 0xF, in, 4);
+    plug.BindOutputPorts(2, 0x3, out);
+    EXPECT_EQ(plug.InputPointers()[1], r);
+    EXPECT_EQ(plug.OutputPointers()[0], l);
+
+    // Null channels, then unconnected ports: scratch every time, inputs silent.
+    double* none[4] = {nullptr, nullptr, nullptr, nullptr};
+    plug.BindInputPorts(4, 0xF, none, 4);
+    plug.BindOutputPorts(2, 0x3, none);
+    for (int32_t i = 0; i < 4; ++i) {
+        EXPECT_EQ(plug.InputPointers()[i], plug.InputPortAt(i).scratch.data()) << i;
+        EXPECT_EQ(plug.InputPointers()[i][3], 0.0) << i;
+    }
+    EXPECT_EQ(plug.OutputPointers()[0], plug.OutputPortAt(0).scratch.data());
+    EXPECT_EQ(plug.OutputPointers()[1], plug.OutputPortAt(1).scratch.data());
+
+    plug.BindInputPorts(4, 0xF, in, 4);
+    plug.BindOutputPorts(2, 0x3, out);
+    plug.BindInputPorts(4, 0x0, in, 4);
+    plug.BindOutputPorts(2, 0x0, out);
+    for (int32_t i = 0; i < 4; ++i) {
+        EXPECT_FALSE(plug.InputPortAt(i).connected) << i;
+        EXPECT_EQ(plug.InputPointers()[i], plug.InputPortAt(i).scratch.data()) << i;
+    }
+    for (int32_t i = 0; i < 2; ++i) {
+        EXPECT_FALSE(plug.OutputPortAt(i).connected) << i;
+        EXPECT_EQ(plug.OutputPointers()[i], plug.OutputPortAt(i).scratch.data()) << i;
+        EXPECT_EQ(plug.OutputPortAt(i).dest32, nullptr) << i;
+    }
+
+    // 32-bit outputs keep the host pointer only as the place to convert to.
+    float fl[4] = {};
+    float* out32[2] = {fl, nullptr};
+    plug.BindOutputPorts(2, 0x3, out32);
+    EXPECT_EQ(plug.OutputPointers()[0], plug.OutputPortAt(0).scratch.data());
+    EXPECT_EQ(plug.OutputPortAt(0).dest32, fl);
+    EXPECT_EQ(plug.OutputPortAt(1).dest32, nullptr);
 }
 
 // ---- default processing and pass-through ----

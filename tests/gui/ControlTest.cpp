@@ -139,6 +139,33 @@ TEST(Control, ARunOfValuesEndsAsTheSameValuesOneAtATime)
     EXPECT_TRUE(run.IsRedrawRequested());
 }
 
+TEST(Control, ARunOfValuesMarksAsValuesOneAtATimeFromEveryDrawState)
+{
+    // Runs arriving with both marks set, with only the dirty mark left after
+    // one drawn frame, and with none: the marks end as one call per value
+    // leaves them, and a run never leaves a control clean that owes a frame.
+    const std::vector<std::vector<double>> runs = {{0.3}, {0.6, 0.7}, {0.7}, {0.1}, {0.2, 0.25}, {0.9}};
+    for (int cleans = 0; cleans <= 2; ++cleans) {
+        ProbeControl one(nullptr, Bounds(0, 0, 10, 10));
+        ProbeControl run(nullptr, Bounds(0, 0, 10, 10));
+        for (size_t k = 0; k < runs.size(); ++k) {
+            for (int c = 0; c < cleans; ++c) {
+                one.MarkClean();
+                run.MarkClean();
+            }
+            for (double v : runs[k])
+                one.ReceiveParamValue(v);
+            run.ReceiveParamValues(runs[k].data(), static_cast<int32_t>(runs[k].size()));
+            EXPECT_EQ(run.Value(), one.Value()) << cleans << " cleans, run " << k;
+            EXPECT_EQ(run.NeedsRedraw(), one.NeedsRedraw()) << cleans << " cleans, run " << k;
+            EXPECT_EQ(run.IsRedrawRequested(), one.IsRedrawRequested()) << cleans << " cleans, run " << k;
+        }
+        // A new value drawn in one frame is drawn once more in the next.
+        run.MarkClean();
+        EXPECT_TRUE(run.NeedsRedraw()) << cleans << " cleans";
+    }
+}
+
 TEST(Control, DoubleClickRestoresTheFirstValueAndSendsIt)
 {
     RecordingPlug plug;

@@ -289,6 +289,208 @@ TEST(RobustnessTest, RebuiltMonoSidechainStartsInactiveAndFeedsOneChannel)
     }
 }
 
+// Bus activity, bus lists and host buffers may all change from one block to
+// the next; each block must use what holds for it, also one frame at a time.
+TEST(RobustnessTest, SidechainActivityFlippedBetweenBlocksCountsFromTheNextBlock)
+{
+    const StereoSignal x = StereoSignal::Music(3000, 48000.0, 0.1, 131);
+    const StereoSignal key = StereoSignal::Music(3000, 48000.0, 0.9, 132);
+    // Single-frame blocks, some longer ones between; the sidechain is on in
+    // runs of different lengths, down to one block.
+    const std::vector<int> blocks = {1, 1, 1, 7, 1, 64, 1, 1, 33, 1, 1, 1, 1, 200, 1, 5};
+    const std::vector<bool> on = {true, false, true, true, false, false, true, false, false, true, true, false, true};
+
+    for (int32 size : {kSample32, kSample64}) {
+        SCOPED_TRACE(Setup::SizeName(size));
+        HostedPlugin flipped;
+        HostedPlugin fed;
+        ASSERT_TRUE(flipped.Valid() && fed.Valid());
+        ASSERT_TRUE(flipped.Prepare(Setup::Of(size, 256, true)));
+        ASSERT_TRUE(fed.Prepare(Setup::Of(size, 256, true)));
+        ParameterChanges a;
+        ParameterChanges b;
+        AddHardCompression(a, true);
+        AddHardCompression(b, true);
+        flipped.Apply(a);
+        fed.Apply(b);
+
+        // The reference keeps its sidechain on and is handed silence where
+        // the other one's sidechain is off.
+        StereoSignal outFlipped(x.Frames());
+        StereoSignal outFed(x.Frames());
+        const StereoSignal silence(x.Frames());
+        size_t pos = 0;
+        for (size_t k = 0; pos < x.Frames(); ++k) {
+            const int n = static_cast<int>(std::min<size_t>(static_cast<size_t>(blocks[k % blocks.size()]),
+                                                            x.Frames() - pos));
+            const bool active = on[k % on.size()];
+            flipped.SetSidechainActive(active);
+            ASSERT_TRUE(flipped.ProcessBlock(x, &key, pos, n, outFlipped));
+            StereoSignal keyNow = silence;
+            if (active)
+                keyNow = key;
+            ASSERT_TRUE(fed.ProcessBlock(x, &keyNow, pos, n, outFed));
+            pos += static_cast<size_t>(n);
+        }
+        EXPECT_EQ(outFlipped.left, outFed.left);
+        EXPECT_EQ(outFlipped.right, outFed.right);
+        // And the key is heard at all.
+        HostedPlugin unkeyed;
+        ASSERT_TRUE(unkeyed.Valid() && unkeyed.Prepare(Setup::Of(size, 256, true)));
+        ParameterChanges c;
+        AddHardCompression(c, true);
+        EXPECT_NE(unkeyed.Render(x, &silence, {256}, &c).left, outFed.left);
+    }
+}
+
+TEST(RobustnessTest, NewHostBuffersEveryBlockAndNullChannelsAfterValidOnes)
+{
+    // Every single-frame block comes in buffers of its own, taken in turn
+    // from a pool; now and then the host hands null channels instead. The
+    // plug reads the block's own input (silence for a null channel), writes
+    // only the block's own output and none of the buffers it had before.
+    const int kBlocks = 600;
+    const int kPool = 3;
+    const StereoSignal x = StereoSignal::Music(kBlocks, 48000.0, 0.9, 141);
+    for (int32 size : {kSample32, kSample64}) {
+        SCOPED_TRACE(Setup::SizeName(size));
+        const bool is64 = size == kSample64;
+        HostedPlugin plug;
+        HostedPlugin reference;
+        ASSERT_TRUE(plug.Valid() && reference.Valid());
+        ASSERT_TRUE(plug.Prepare(Setup::Of(size, 1)));
+        ASSERT_TRUE(reference.Prepare(Setup::Of(size, 1)));
+        ParameterChanges a;
+        ParameterChanges b;
+        a.Add(kAcThreshold, 0.8);
+        b.Add(kAcThreshold, 0.8);
+        plug.Apply(a);
+        reference.Apply(b);
+
+        std::vector<HostBus> ins;
+        std::vector<HostBus> outs;
+        ins.reserve(kPool);
+        outs.reserve(kPool);
+        for (int k = 0; k < kPool; ++k) {
+            ins.emplace_back(2, 1, is64);
+            outs.emplace_back(2, 1, is64);
+        }
+        const double kUntouched = 0.125;
+        StereoSignal heard(x.Frames());
+        StereoSignal expected(x.Frames());
+        StereoSignal silentWhereNull = x;
+        int delivered = 0;
+        for (int blk = 0; blk < kBlocks; ++blk) {
+            const size_t at = static_cast<size_t>(blk);
+            HostBus& in = ins[static_cast<size_t>(blk % kPool)];
+            HostBus& out = outs[static_cast<size_t>(blk % kPool)];
+            for (HostBus& o : outs)
+                o.Fill(kUntouched);
+            in.Load(x, at);
+            AudioBusBuffers inBuffers = in.Buffers();
+            AudioBusBuffers outBuffers = out.Buffers();
+            const bool nullIn = blk % 7 == 3;
+            const bool nullOut = blk % 11 == 5;
+            if (nullIn) {
+                inBuffers.channelBuffers32 = nullptr;
+                silentWhereNull.left[at] = silentWhereNull.right[at] = 0.0;
+            }
+            if (nullOut)
+                outBuffers.channelBuffers32 = nullptr;
+            ProcessData data = BlockData(size, 1, &inBuffers, 1, &outBuffers, 1);
+            ASSERT_EQ(plug.Processor()->process(data), kResultOk);
+
+            for (int k = 0; k < kPool; ++k) {
+                if (k == blk % kPool && !nullOut)
+                    continue;
+                for (int ch = 0; ch < 2; ++ch)
+                    ASSERT_EQ(outs[static_cast<size_t>(k)].Get(ch, 0), kUntouched) << "block " << blk << " pool " << k;
+            }
+            ASSERT_TRUE(in.GuardsIntact() && out.GuardsIntact()) << "block " << blk;
+            if (!nullOut) {
+                heard.left[at] = out.Get(0, 0);
+                heard.right[at] = out.Get(1, 0);
+                ++delivered;
+            }
+            ASSERT_TRUE(reference.ProcessBlock(silentWhereNull, nullptr, at, 1, expected));
+            if (nullOut) {
+                expected.left[at] = 0.0;
+                expected.right[at] = 0.0;
+            }
+        }
+        EXPECT_GT(delivered, kBlocks / 2);
+        EXPECT_EQ(heard.left, expected.left);
+        EXPECT_EQ(heard.right, expected.right);
+        EXPECT_GT(heard.Rms(), 0.0);
+    }
+}
+
+TEST(RobustnessTest, BusesRebuiltBetweenBlocksAreTheOnesReadNext)
+{
+    // A stereo sidechain that was active is replaced by a mono one, which
+    // starts inactive: the key falls silent at once, although the host still
+    // hands it over, and comes back (left channel only) once activated.
+    const int kFrames = 32;
+    const int kBlocks = 30;
+    const StereoSignal x = StereoSignal::Music(kFrames * kBlocks, 48000.0, 0.1, 151);
+    const StereoSignal key = StereoSignal::Music(kFrames * kBlocks, 48000.0, 0.9, 152);
+    const int kRebuildAt = 10;
+    const int kActivateAt = 20;
+    StereoSignal keyHeard = key;
+    for (size_t i = static_cast<size_t>(kRebuildAt * kFrames); i < key.Frames(); ++i) {
+        keyHeard.right[i] = 0.0;
+        if (i < static_cast<size_t>(kActivateAt * kFrames))
+            keyHeard.left[i] = 0.0;
+    }
+    for (int32 size : {kSample32, kSample64}) {
+        SCOPED_TRACE(Setup::SizeName(size));
+        const bool is64 = size == kSample64;
+        HostedPlugin rebuilt;
+        HostedPlugin reference;
+        ASSERT_TRUE(rebuilt.Valid() && reference.Valid());
+        ASSERT_TRUE(rebuilt.Prepare(Setup::Of(size, kFrames, true)));
+        ASSERT_TRUE(reference.Prepare(Setup::Of(size, kFrames, true)));
+        ParameterChanges a;
+        ParameterChanges b;
+        AddHardCompression(a, true);
+        AddHardCompression(b, true);
+        rebuilt.Apply(a);
+        reference.Apply(b);
+
+        StereoSignal out(x.Frames());
+        StereoSignal expected(x.Frames());
+        for (int blk = 0; blk < kBlocks; ++blk) {
+            const size_t start = static_cast<size_t>(blk) * kFrames;
+            IComponent* c = rebuilt.Component();
+            if (blk == kRebuildAt) {
+                SpeakerArrangement ins[2] = {0x3, 0x80000};
+                SpeakerArrangement outs[1] = {0x3};
+                ASSERT_EQ(c->setActive(false), kResultOk);
+                ASSERT_EQ(rebuilt.Processor()->setBusArrangements(ins, 2, outs, 1), kResultOk);
+                // Both inputs are new and start inactive; the output is kept.
+                ASSERT_EQ(c->activateBus(kAudio, kInput, 0, true), kResultOk);
+                ASSERT_EQ(c->setActive(true), kResultOk);
+            }
+            if (blk == kActivateAt) {
+                ASSERT_EQ(c->activateBus(kAudio, kInput, 1, true), kResultOk);
+            }
+            const int keyChannels = blk < kRebuildAt ? 2 : 1;
+            HostBus in(2, kFrames, is64);
+            HostBus sc(keyChannels, kFrames, is64);
+            HostBus o(2, kFrames, is64);
+            in.Load(x, start);
+            sc.Load(key, start);
+            AudioBusBuffers buses[2] = {in.Buffers(), sc.Buffers()};
+            ProcessData data = BlockData(size, kFrames, buses, 2, &o.Buffers(), 1);
+            ASSERT_EQ(rebuilt.Processor()->process(data), kResultOk);
+            o.Store(out, start);
+            ASSERT_TRUE(reference.ProcessBlock(x, &keyHeard, start, kFrames, expected));
+        }
+        EXPECT_EQ(out.left, expected.left);
+        EXPECT_EQ(out.right, expected.right);
+    }
+}
+
 TEST(RobustnessTest, SloppyBusDataFromTheHost)
 {
     // Channel counts and bus counts that do not match the arrangement: the

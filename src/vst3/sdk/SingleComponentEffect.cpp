@@ -157,6 +157,7 @@ AudioBus* SingleComponentEffect::addAudioInput(const TChar* name, SpeakerArrange
 {
     auto* bus = new AudioBus(name, busType, flags, arr);
     audioInputs.emplace_back(bus, false);
+    ++busGeneration;
     return bus;
 }
 
@@ -164,6 +165,7 @@ AudioBus* SingleComponentEffect::addAudioOutput(const TChar* name, SpeakerArrang
 {
     auto* bus = new AudioBus(name, busType, flags, arr);
     audioOutputs.emplace_back(bus, false);
+    ++busGeneration;
     return bus;
 }
 
@@ -171,6 +173,7 @@ EventBus* SingleComponentEffect::addEventInput(const TChar* name, int32 channels
 {
     auto* bus = new EventBus(name, busType, flags, channels);
     eventInputs.emplace_back(bus, false);
+    ++busGeneration;
     return bus;
 }
 
@@ -178,13 +181,27 @@ EventBus* SingleComponentEffect::addEventOutput(const TChar* name, int32 channel
 {
     auto* bus = new EventBus(name, busType, flags, channels);
     eventOutputs.emplace_back(bus, false);
+    ++busGeneration;
     return bus;
 }
 
 tresult SingleComponentEffect::removeAudioBusses()
 {
+    removeAudioInputs();
+    return removeAudioOutputs();
+}
+
+tresult SingleComponentEffect::removeAudioInputs()
+{
     audioInputs.clear();
+    ++busGeneration;
+    return kResultOk;
+}
+
+tresult SingleComponentEffect::removeAudioOutputs()
+{
     audioOutputs.clear();
+    ++busGeneration;
     return kResultOk;
 }
 
@@ -192,6 +209,7 @@ tresult SingleComponentEffect::removeEventBusses()
 {
     eventInputs.clear();
     eventOutputs.clear();
+    ++busGeneration;
     return kResultOk;
 }
 

@@ -63,8 +63,15 @@ public:
                              int32 flags = BusInfo::kDefaultActive);
 
     tresult removeAudioBusses();
+    tresult removeAudioInputs();
+    tresult removeAudioOutputs();
     tresult removeEventBusses();
     tresult removeAllBusses();
+
+    // Changes whenever a bus is added or removed, so that a caller may keep
+    // bus pointers from one block to the next and look them up again only
+    // after a change. The lists are changed through the operations above only.
+    uint32 busListGeneration() const { return busGeneration; }
 
     // Null for an index outside the list.
     AudioBus* getAudioInput(int32 index);
@@ -85,6 +92,9 @@ protected:
     BusList audioOutputs;
     BusList eventInputs;
     BusList eventOutputs;
+
+private:
+    uint32 busGeneration = 1;
 };
 
 }   // namespace Vst
