@@ -147,6 +147,7 @@ struct MeterLog {
     int64_t calls = 0;
     int32_t lastControl = -1;
     double lastValue = 0.0;
+    bool keepValues = false;   // off where a test counts allocations
     std::vector<double> values;
 };
 
@@ -161,7 +162,8 @@ public:
         ++log.calls;
         log.lastControl = controlIdx;
         log.lastValue = normalized;
-        log.values.push_back(normalized);
+        if (log.keepValues)
+            log.values.push_back(normalized);
     }
 
 private:

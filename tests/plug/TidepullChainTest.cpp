@@ -366,6 +366,7 @@ TEST(TidepullMeter, EverySamplesValueInOrderWhateverTheBlockSize)
     auto values = [&sig](int32_t block) {
         PlugPtr plug = MakeHostedPlug();
         MeterLog log;
+        log.keepValues = true;
         plug->AttachEditor(new MeterProbe(log, 3));
         plug->SetMeterControlIndex(1);
         SetParam(*plug, Tidepull::kInputAtten, 9.0);
