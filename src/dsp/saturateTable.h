@@ -13,9 +13,15 @@
 
 // The saturation curve as piecewise polynomials, for the audio path: degree 7
 // on 512 intervals of 1/32 across [-8, 8), a Taylor series of the whole curve
-// below 1/32, the curve itself beyond 8 and for non-finite input. Within
-// 2e-14 of saturate everywhere; plain + - * only, so every platform gives the
-// same bits. The coefficients are fitted once per process from saturate.
+// below 2^-10 (quiet signals keep their relative accuracy, silence stays
+// silence), the curve itself beyond 8 and for non-finite input. Within 2e-14
+// of saturate everywhere; plain + - * only, so every platform gives the same
+// bits. The coefficients are fitted once per process from saturate.
+//
+// The series' range is kept small on purpose: which side of its edge a
+// sample falls cannot be foreseen, and music crosses any edge near zero at
+// every zero crossing; a wider range cost more in mispredicted jumps than
+// the table costs there.
 class saturateTable {
 public:
     static constexpr int kDegree = 7;
@@ -41,7 +47,7 @@ private:
 inline TIDEPULL_ALWAYS_INLINE double saturateTable::eval(double s) const
 {
     const double a = std::fabs(s);
-    if (a < 0.03125) {
+    if (a < 0x1p-10) {
         // The curve's own series to s^10; the next terms are below 1e-20 here.
         // No constant term, so silence stays silence.
         const double s2 = s * s;
@@ -73,7 +79,7 @@ inline TIDEPULL_ALWAYS_INLINE void saturateTable::evalPair(double l, double r, d
 #ifdef TIDEPULL_SATURATE_PAIR_SSE2
     const double al = std::fabs(l);
     const double ar = std::fabs(r);
-    if (al >= 0.03125 && al < kRange && ar >= 0.03125 && ar < kRange) {
+    if (al >= 0x1p-10 && al < kRange && ar >= 0x1p-10 && ar < kRange) {
         const __m128d s = _mm_set_pd(r, l);
         const __m128d u = _mm_mul_pd(_mm_add_pd(s, _mm_set1_pd(kRange)), _mm_set1_pd(32.0));
         // Both lanes truncated and converted back at once: u is within
