@@ -405,7 +405,7 @@ int32_t Tidepull::RunChain(double** inputs, double** outputs, int32_t nFrames)
 
     // One sample's wet and dry mix, output and meter. The meter's value of
     // each sample is kept and handed to the editor a stretch at a time
-    // (stretches start at multiples of kStretch).
+    // (stretches start at multiples of their length, which divides kStretch).
     double meters[kStretch];
     auto finishStep = [&](int32_t i, double lin, double rin, double mixedL, double mixedR, double gainNow)
                           TIDEPULL_ALWAYS_INLINE {
@@ -446,13 +446,17 @@ int32_t Tidepull::RunChain(double** inputs, double** outputs, int32_t nFrames)
     // one feeds the other but the gain, and every input of the stretch is
     // read before any output is written.
     double gains[kStretch];
+    // A glide that has come to rest leaves the rest of the block to the
+    // settled chain, which gives the same bits for less work: moving, the
+    // stretches are shorter, so that it is found sooner.
+    constexpr int32_t kMovingStretch = 16;
+    static_assert(kStretch % kMovingStretch == 0, "moving stretches share the settled ones' meter slots");
+    constexpr int32_t stretch = kInputGainSettled ? kStretch : kMovingStretch;
     int32_t start = 0;
-    for (; start < nFrames; start += kStretch) {
-        // A glide that has come to rest leaves the rest of the block to the
-        // settled chain, which gives the same bits for less work.
+    for (; start < nFrames; start += stretch) {
         if (!kInputGainSettled && start > 0 && inputGainCopy.settledAt(inputGainTarget))
             break;
-        const int32_t end = nFrames - start < kStretch ? nFrames : start + kStretch;
+        const int32_t end = nFrames - start < stretch ? nFrames : start + stretch;
         if constexpr (kInputGainSettled) {
             auto settledLevelGain = [settledGain](int32_t) { return settledGain; };
             if (curveStandsStill())
@@ -491,7 +495,7 @@ int32_t Tidepull::RunChain(double** inputs, double** outputs, int32_t nFrames)
                                gainNow);
                 }
                 if (pushMeter)
-                    editor->ReceiveControlValues(meterControlIndex, meters, end - start);
+                    editor->ReceiveControlValues(meterControlIndex, meters + (start & (kStretch - 1)), end - start);
                 continue;
             }
 #endif
@@ -567,7 +571,7 @@ int32_t Tidepull::RunChain(double** inputs, double** outputs, int32_t nFrames)
                 outputStep(i, inL[i], inR[i], satLs[i - start], satRs[i - start], gains[i - start]);
         }
         if (pushMeter)
-            editor->ReceiveControlValues(meterControlIndex, meters, end - start);
+            editor->ReceiveControlValues(meterControlIndex, meters + (start & (kStretch - 1)), end - start);
     }
 
     filters.store(stageL, stageR);
