@@ -58,17 +58,27 @@ void Control::ReceiveParamValue(double normalized)
 
 void Control::ReceiveParamValues(const double* normalized, int32_t count)
 {
+    // Each value is taken as if it arrived alone, but only the last is
+    // stored: the run comes from the audio thread once per stretch, and a
+    // store per value put the store-to-load of the value in every step.
+    int32_t i = 0;
+    for (; i < count && DefaultValue() < 0.0; ++i) {
+        SetValue(normalized[i]);
+        SetDefaultValue(normalized[i]);
+    }
+    if (i == count)
+        return;
     bool changed = false;
-    for (int32_t i = 0; i < count; ++i) {
+    double current = Value();
+    for (; i < count; ++i) {
         const double v = normalized[i];
-        if (DefaultValue() < 0.0) {
-            SetValue(v);
-            SetDefaultValue(v);
-        } else if (v != Value()) {
-            SetValue(Clamped(v));
+        if (v != current) {
+            current = Clamped(v);
             changed = true;
         }
     }
+    if (changed)
+        SetValue(current);
     // After the last store: a clean that ran in between and drew an earlier
     // value leaves the marks set again for the last one.
     if (changed)

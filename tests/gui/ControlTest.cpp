@@ -120,6 +120,7 @@ TEST(Control, ARunOfValuesEndsAsTheSameValuesOneAtATime)
         {std::nan(""), 0.0},   // NaN to the low end, then the same value again
         {},   // an empty run changes nothing
         {0.5},
+        {0.6, 0.5},   // away and back within the run: still a change
     };
     for (size_t k = 0; k < runs.size(); ++k) {
         one.MarkClean();
