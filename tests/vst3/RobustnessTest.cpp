@@ -321,8 +321,8 @@ TEST(RobustnessTest, SidechainActivityFlippedBetweenBlocksCountsFromTheNextBlock
         const StereoSignal silence(x.Frames());
         size_t pos = 0;
         for (size_t k = 0; pos < x.Frames(); ++k) {
-            const int n = static_cast<int>(std::min<size_t>(static_cast<size_t>(blocks[k % blocks.size()]),
-                                                            x.Frames() - pos));
+            const int n =
+                static_cast<int>(std::min<size_t>(static_cast<size_t>(blocks[k % blocks.size()]), x.Frames() - pos));
             const bool active = on[k % on.size()];
             flipped.SetSidechainActive(active);
             ASSERT_TRUE(flipped.ProcessBlock(x, &key, pos, n, outFlipped));
