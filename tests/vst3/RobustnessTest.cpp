@@ -41,6 +41,18 @@ void AddHardCompression(ParameterChanges& changes, bool externalKey)
     changes.Add(kExternalSidechain, externalKey ? 1.0 : 0.0);
 }
 
+// Prepared with a sidechain bus and set to compress hard on its key, as the
+// instances that a test drives and the references it compares them with.
+bool PrepareKeyedCompression(HostedPlugin& plug, int32 size, int32 frames)
+{
+    if (!plug.Valid() || !plug.Prepare(Setup::Of(size, frames, true)))
+        return false;
+    ParameterChanges changes;
+    AddHardCompression(changes, true);
+    plug.Apply(changes);
+    return true;
+}
+
 TEST(RobustnessTest, ZeroFramesWithNullBuffersStillApplyParameterChanges)
 {
     for (int32 size : {kSample32, kSample64}) {
@@ -139,15 +151,8 @@ TEST(RobustnessTest, ActiveSidechainLeftOutOfTheDataReadsSilence)
         const bool is64 = size == kSample64;
         HostedPlugin a;
         HostedPlugin b;
-        ASSERT_TRUE(a.Valid() && b.Valid());
-        ASSERT_TRUE(a.Prepare(Setup::Of(size, kFrames, true)));
-        ASSERT_TRUE(b.Prepare(Setup::Of(size, kFrames, true)));
-        ParameterChanges ca;
-        ParameterChanges cb;
-        AddHardCompression(ca, true);
-        AddHardCompression(cb, true);
-        a.Apply(ca);
-        b.Apply(cb);
+        ASSERT_TRUE(PrepareKeyedCompression(a, size, kFrames));
+        ASSERT_TRUE(PrepareKeyedCompression(b, size, kFrames));
 
         StereoSignal outA(x.Frames());
         StereoSignal outB(x.Frames());
@@ -304,15 +309,8 @@ TEST(RobustnessTest, SidechainActivityFlippedBetweenBlocksCountsFromTheNextBlock
         SCOPED_TRACE(Setup::SizeName(size));
         HostedPlugin flipped;
         HostedPlugin fed;
-        ASSERT_TRUE(flipped.Valid() && fed.Valid());
-        ASSERT_TRUE(flipped.Prepare(Setup::Of(size, 256, true)));
-        ASSERT_TRUE(fed.Prepare(Setup::Of(size, 256, true)));
-        ParameterChanges a;
-        ParameterChanges b;
-        AddHardCompression(a, true);
-        AddHardCompression(b, true);
-        flipped.Apply(a);
-        fed.Apply(b);
+        ASSERT_TRUE(PrepareKeyedCompression(flipped, size, 256));
+        ASSERT_TRUE(PrepareKeyedCompression(fed, size, 256));
 
         // The reference keeps its sidechain on and is handed silence where
         // the other one's sidechain is off.
@@ -447,15 +445,8 @@ TEST(RobustnessTest, BusesRebuiltBetweenBlocksAreTheOnesReadNext)
         const bool is64 = size == kSample64;
         HostedPlugin rebuilt;
         HostedPlugin reference;
-        ASSERT_TRUE(rebuilt.Valid() && reference.Valid());
-        ASSERT_TRUE(rebuilt.Prepare(Setup::Of(size, kFrames, true)));
-        ASSERT_TRUE(reference.Prepare(Setup::Of(size, kFrames, true)));
-        ParameterChanges a;
-        ParameterChanges b;
-        AddHardCompression(a, true);
-        AddHardCompression(b, true);
-        rebuilt.Apply(a);
-        reference.Apply(b);
+        ASSERT_TRUE(PrepareKeyedCompression(rebuilt, size, kFrames));
+        ASSERT_TRUE(PrepareKeyedCompression(reference, size, kFrames));
 
         StereoSignal out(x.Frames());
         StereoSignal expected(x.Frames());
