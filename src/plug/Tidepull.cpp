@@ -182,8 +182,6 @@ int32_t Tidepull::RunChain(double** inputs, double** outputs, int32_t nFrames)
 
     // Working copies of all running state: locals the compiler can keep in
     // registers, since no host buffer can alias them. Written back once.
-    // Settled, both filters take the same three clocks side by side, their
-    // state in registers. Moving, each filter runs on its own working copy.
     // Both filters take their three clocks side by side, their state in
     // registers.
     stageFilterPair filters(stageL, stageR);

@@ -97,34 +97,55 @@ TEST(SaturateTableTest, PairsGiveEachArgumentItsOwnResultToTheBit)
     }
 }
 
-TEST(StageFilterHeldTest, ThreeHeldClocksFollowThreeTicks)
+namespace {
+
+// The largest difference, over two seconds of noise at rate, between the
+// three clocks as one weighted sum and three ticks of an exact filter; the
+// second and third inputs lie `apart` (relative) from the first, as a gliding
+// drive puts them. Rounding differences only, which the stable filter keeps
+// bounded (largest at 96 kHz, whose poles sit closest to the unit circle).
+double WorstAgainstThreeTicks(double rate, double apart)
+{
+    stageFilter exact;
+    stageFilter summed;
+    exact.setRate(2.0 * rate);
+    summed.setRate(2.0 * rate);
+    Noise noise;
+    double worst = 0.0;
+    for (int i = 0; i < static_cast<int>(rate) * 2; ++i) {
+        const double x = noise.Next();
+        const double xb = x * (1.0 + apart * noise.Next());
+        const double xc = x * (1.0 + apart * noise.Next());
+        const double want = exact.tick(x);
+        exact.tick(xb);
+        exact.tick(xc);
+        const double got = apart == 0.0 ? summed.tickHeld(x) : summed.tickThree(x, xb, xc);
+        worst = std::max(worst, std::fabs(got - want));
+    }
+    return worst;
+}
+
+}   // namespace
+
+TEST(StageFilterSumsTest, ThreeClocksFollowThreeTicks)
 {
     for (double rate : {44100.0, 48000.0, 96000.0}) {
-        stageFilter exact;
-        stageFilter held;
-        exact.setRate(2.0 * rate);
-        held.setRate(2.0 * rate);
-        Noise noise;
-        double worst = 0.0;
-        for (int i = 0; i < static_cast<int>(rate) * 2; ++i) {
-            const double x = noise.Next();
-            const double want = exact.tick(x);
-            exact.tick(x);
-            exact.tick(x);
-            worst = std::max(worst, std::fabs(held.tickHeld(x) - want));
-        }
-        // Rounding differences only, which the stable filter keeps bounded
-        // (largest at 96 kHz, whose poles sit closest to the unit circle).
-        EXPECT_LT(worst, 1e-12) << rate;
+        EXPECT_LT(WorstAgainstThreeTicks(rate, 0.0), 1e-12) << "held, " << rate;
+        EXPECT_LT(WorstAgainstThreeTicks(rate, 1e-3), 1e-12) << "three inputs, " << rate;
     }
 }
 
-TEST(StageFilterHeldTest, ThePairGivesEachFilterItsOwnHeldClocksToTheBit)
+namespace {
+
+// A pair against two filters alone that started with different histories,
+// in blocks of 64 samples: step(pair, soloLeft, soloRight, block, i) clocks
+// all three and compares. Written back, each filter goes on as its lone twin.
+template <typename Step>
+void PairAgainstSolo(double twiceRate, Step step)
 {
     stageFilter left, right, soloLeft, soloRight;
     for (stageFilter* f : {&left, &right, &soloLeft, &soloRight})
-        f->setRate(96000.0);
-    // Different histories in the two filters first, by single ticks.
+        f->setRate(twiceRate);
     Noise noise;
     for (int i = 0; i < 100; ++i) {
         const double l = noise.Next();
@@ -136,76 +157,53 @@ TEST(StageFilterHeldTest, ThePairGivesEachFilterItsOwnHeldClocksToTheBit)
     }
     for (int block = 0; block < 20; ++block) {
         stageFilterPair pair(left, right);
-        for (int i = 0; i < 64; ++i) {
-            const double l = noise.Next();
-            const double r = noise.Next() * 3.0;
-            double outL = 0.0;
-            double outR = 0.0;
-            pair.tickHeld(l, r, outL, outR);
-            ASSERT_TRUE(SameBits(outL, soloLeft.tickHeld(l))) << block << " " << i;
-            ASSERT_TRUE(SameBits(outR, soloRight.tickHeld(r))) << block << " " << i;
-        }
+        for (int i = 0; i < 64; ++i)
+            ASSERT_NO_FATAL_FAILURE(step(pair, soloLeft, soloRight, noise, block, i));
         pair.store(left, right);
-        // Back in the filters: a single tick from there agrees too.
         const double x = noise.Next();
         ASSERT_TRUE(SameBits(left.tick(x), soloLeft.tick(x)));
         ASSERT_TRUE(SameBits(right.tick(-x), soloRight.tick(-x)));
     }
 }
 
-TEST(StageFilterThreeTest, ThreeClocksOfDifferentInputsFollowThreeTicks)
+}   // namespace
+
+TEST(StageFilterSumsTest, ThePairGivesEachFilterItsOwnHeldClocksToTheBit)
 {
-    for (double rate : {44100.0, 48000.0, 96000.0}) {
-        stageFilter exact;
-        stageFilter three;
-        exact.setRate(2.0 * rate);
-        three.setRate(2.0 * rate);
-        Noise noise;
-        double worst = 0.0;
-        for (int i = 0; i < static_cast<int>(rate) * 2; ++i) {
-            // Inputs a little apart, as a gliding drive gives them.
-            const double x = noise.Next();
-            const double xb = x * (1.0 + 1e-3 * noise.Next());
-            const double xc = x * (1.0 + 1e-3 * noise.Next());
-            const double want = exact.tick(x);
-            exact.tick(xb);
-            exact.tick(xc);
-            worst = std::max(worst, std::fabs(three.tickThree(x, xb, xc) - want));
-        }
-        EXPECT_LT(worst, 1e-12) << rate;
-    }
+    PairAgainstSolo(
+        96000.0,
+        [](stageFilterPair& pair, stageFilter& soloLeft, stageFilter& soloRight, Noise& noise, int block, int i) {
+        const double l = noise.Next();
+        const double r = noise.Next() * 3.0;
+        double outL = 0.0;
+        double outR = 0.0;
+        pair.tickHeld(l, r, outL, outR);
+        ASSERT_TRUE(SameBits(outL, soloLeft.tickHeld(l))) << block << " " << i;
+        ASSERT_TRUE(SameBits(outR, soloRight.tickHeld(r))) << block << " " << i;
+        });
 }
 
-TEST(StageFilterThreeTest, ThePairClocksEachFilterAsItWouldAloneToTheBit)
+TEST(StageFilterSumsTest, ThePairClocksEachFilterAsItWouldAloneToTheBit)
 {
-    stageFilter left, right, soloLeft, soloRight;
-    for (stageFilter* f : {&left, &right, &soloLeft, &soloRight})
-        f->setRate(88200.0);
-    Noise noise;
     // Held in both, in one, in the other, in neither: every mix of lanes.
-    for (int block = 0; block < 16; ++block) {
-        stageFilterPair pair(left, right);
-        for (int i = 0; i < 64; ++i) {
-            const int kind = (i + block) % 4;
-            const double l = noise.Next();
-            const double r = noise.Next() * 2.0;
-            const double l2 = kind & 1 ? l : l * 1.0001;
-            const double l3 = kind & 1 ? l : l * 1.0002;
-            const double r2 = kind & 2 ? r : r * 0.9999;
-            const double r3 = kind & 2 ? r : r * 0.9998;
-            double outL = 0.0;
-            double outR = 0.0;
-            pair.clockThree(l, l2, l3, r, r2, r3, outL, outR);
-            const double wantL = kind & 1 ? soloLeft.tickHeld(l) : soloLeft.tickThree(l, l2, l3);
-            const double wantR = kind & 2 ? soloRight.tickHeld(r) : soloRight.tickThree(r, r2, r3);
-            ASSERT_TRUE(SameBits(outL, wantL)) << block << " " << i;
-            ASSERT_TRUE(SameBits(outR, wantR)) << block << " " << i;
-        }
-        pair.store(left, right);
-        const double x = noise.Next();
-        ASSERT_TRUE(SameBits(left.tick(x), soloLeft.tick(x)));
-        ASSERT_TRUE(SameBits(right.tick(-x), soloRight.tick(-x)));
-    }
+    PairAgainstSolo(
+        88200.0,
+        [](stageFilterPair& pair, stageFilter& soloLeft, stageFilter& soloRight, Noise& noise, int block, int i) {
+        const int kind = (i + block) % 4;
+        const double l = noise.Next();
+        const double r = noise.Next() * 2.0;
+        const double l2 = kind & 1 ? l : l * 1.0001;
+        const double l3 = kind & 1 ? l : l * 1.0002;
+        const double r2 = kind & 2 ? r : r * 0.9999;
+        const double r3 = kind & 2 ? r : r * 0.9998;
+        double outL = 0.0;
+        double outR = 0.0;
+        pair.clockThree(l, l2, l3, r, r2, r3, outL, outR);
+        const double wantL = kind & 1 ? soloLeft.tickHeld(l) : soloLeft.tickThree(l, l2, l3);
+        const double wantR = kind & 2 ? soloRight.tickHeld(r) : soloRight.tickThree(r, r2, r3);
+        ASSERT_TRUE(SameBits(outL, wantL)) << block << " " << i;
+        ASSERT_TRUE(SameBits(outR, wantR)) << block << " " << i;
+        });
 }
 
 TEST(FastMathTest, ExpWithinTwoToTheMinus50)
