@@ -32,14 +32,14 @@ Tidepull::Tidepull()
       makeupGain(portableMath::pow(10.0, 0.25)),
       saturation(&saturateTable::shared())
 {
-    ParamAt(kInputAtten)->InitContinuous("Input Atten", 0.0, -18.0, 18.0, 0.01, "%", "", 1.0);
-    ParamAt(kOutput)->InitContinuous("Output", 0.0, -18.0, 18.0, 0.01, "%", "", 1.0);
-    ParamAt(kAcThreshold)->InitContinuous("AC Threshold", 0.0, 0.0, 50.0, 0.01, "%", "", 1.0);
-    ParamAt(kDcThreshold)->InitContinuous("DC Threshold", 2.0, 1.0, 10.0, 0.01, "%", "", 1.0);
-    ParamAt(kHpf)->InitContinuous("HPF", 20.0, 20.0, 500.0, 0.01, "%", "", 1.0);
+    ParamAt(kInputAtten)->InitContinuous("Input Atten", 0.0, -18.0, 18.0, 0.01, "dB", "", 1.0);
+    ParamAt(kOutput)->InitContinuous("Output", 0.0, -18.0, 18.0, 0.01, "dB", "", 1.0);
+    ParamAt(kAcThreshold)->InitContinuous("AC Threshold", 0.0, 0.0, 50.0, 0.01, "dB", "", 1.0);
+    ParamAt(kDcThreshold)->InitContinuous("DC Threshold", 2.0, 1.0, 10.0, 0.01, ":1", "", 1.0);
+    ParamAt(kHpf)->InitContinuous("HPF", 20.0, 20.0, 500.0, 0.01, "Hz", "", 1.0);
     ParamAt(kMix)->InitContinuous("MIX", 100.0, 0.0, 100.0, 0.01, "%", "", 1.0);
     ParamAt(kRelease)->InitInteger("Release", 0, 0, 5, "", "");
-    ParamAt(kBypass)->InitInteger("Bypass", 1, 0, 1, "", "");
+    ParamAt(kBypass)->InitInteger("Engage", 1, 0, 1, "", "");
     ParamAt(kExternalSidechain)->InitInteger("External Sidechain", 0, 0, 1, "", "");
     for (int32_t i = kInputAtten; i <= kMix; ++i)
         ParamAt(i)->SetShapeExponent(1.0);

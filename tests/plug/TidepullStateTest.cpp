@@ -75,14 +75,14 @@ TEST(TidepullParameters, TableOfNine)
         const char* label;
         int32_t precision;
     } table[9] = {
-        {"Input Atten", kParamContinuous, 0, -18, 18, 0.01, "%", 2},
-        {"Output", kParamContinuous, 0, -18, 18, 0.01, "%", 2},
-        {"AC Threshold", kParamContinuous, 0, 0, 50, 0.01, "%", 2},
-        {"DC Threshold", kParamContinuous, 2, 1, 10, 0.01, "%", 2},
+        {"Input Atten", kParamContinuous, 0, -18, 18, 0.01, "dB", 2},
+        {"Output", kParamContinuous, 0, -18, 18, 0.01, "dB", 2},
+        {"AC Threshold", kParamContinuous, 0, 0, 50, 0.01, "dB", 2},
+        {"DC Threshold", kParamContinuous, 2, 1, 10, 0.01, ":1", 2},
         {"Release", kParamInteger, 0, 0, 5, 1, "", 0},
-        {"HPF", kParamContinuous, 20, 20, 500, 0.01, "%", 2},
+        {"HPF", kParamContinuous, 20, 20, 500, 0.01, "Hz", 2},
         {"MIX", kParamContinuous, 100, 0, 100, 0.01, "%", 2},
-        {"Bypass", kParamInteger, 1, 0, 1, 1, "", 0},
+        {"Engage", kParamInteger, 1, 0, 1, 1, "", 0},
         {"External Sidechain", kParamInteger, 0, 0, 1, 1, "", 0},
     };
     for (int32_t i = 0; i < 9; ++i) {
@@ -133,7 +133,7 @@ TEST(TidepullParameters, HostDisplay)
     plug->ParamAt(Tidepull::kInputAtten)->SetValue(-6.0);
     plug->ParamAt(Tidepull::kInputAtten)->FormatValue(buf);
     EXPECT_STREQ(buf, "-6.00");
-    EXPECT_STREQ(plug->ParamAt(Tidepull::kInputAtten)->UnitLabel(), "%");
+    EXPECT_STREQ(plug->ParamAt(Tidepull::kInputAtten)->UnitLabel(), "dB");
 
     plug->ParamAt(Tidepull::kRelease)->SetValue(3.0);
     plug->ParamAt(Tidepull::kRelease)->FormatValue(buf);

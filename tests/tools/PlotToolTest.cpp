@@ -186,7 +186,7 @@ TEST_F(PlotTool, GainReductionShowsForLoudAudioOnly)
         snapshot({"--set", "AC Threshold=30", "--audio", path("loud.wav"), "--gr-plot", path("loud.png")});
     const ToolRun::Result quiet =
         snapshot({"--set", "AC Threshold=30", "--audio", path("silence.wav"), "--gr-plot", path("silence.png")});
-    const ToolRun::Result bypassed = snapshot({"--set", "AC Threshold=30", "--set", "Bypass=0", "--audio",
+    const ToolRun::Result bypassed = snapshot({"--set", "AC Threshold=30", "--set", "Engage=0", "--audio",
                                                path("loud.wav"), "--gr-plot", path("bypassed.png")});
     ASSERT_EQ(loud.exitCode, 0) << loud.err;
     ASSERT_EQ(quiet.exitCode, 0) << quiet.err;

@@ -130,7 +130,7 @@ TEST_F(RenderTool, KeepsRateAndLengthAndFeedsMonoToBothChannels)
     // The plug-in's own bypass passes the input through, so the output shows what went in.
     const TestAudio mono = TestAudio::bursts(1, 0.37, 44100);
     const std::string input = writeInput("mono.wav", mono);
-    const TestAudio out = renderOk({"--set", "Bypass=0", "--block", "300", input, path("out.wav")}, path("out.wav"));
+    const TestAudio out = renderOk({"--set", "Engage=0", "--block", "300", input, path("out.wav")}, path("out.wav"));
     EXPECT_EQ(out.format, SF_FORMAT_WAV | SF_FORMAT_FLOAT);
     EXPECT_EQ(out.sampleRate, 44100);
     ASSERT_EQ(out.channels.size(), 2u);

@@ -76,14 +76,14 @@ TEST_F(ControllerTest, ElevenParametersInHostOrder)
     EXPECT_EQ(info.unitId, 0);
 
     const Expected records[] = {
-        {0, "Input Atten", "%", 0, 0.5},
-        {1, "Output", "%", 0, 0.5},
-        {2, "AC Threshold", "%", 0, 0.0},
-        {3, "DC Threshold", "%", 0, 1.0 / 9.0},
+        {0, "Input Atten", "dB", 0, 0.5},
+        {1, "Output", "dB", 0, 0.5},
+        {2, "AC Threshold", "dB", 0, 0.0},
+        {3, "DC Threshold", ":1", 0, 1.0 / 9.0},
         {4, "Release", "", 5, 0.0},
-        {5, "HPF", "%", 0, 0.0},
+        {5, "HPF", "Hz", 0, 0.0},
         {6, "MIX", "%", 0, 1.0},
-        {7, "Bypass", "", 1, 1.0},
+        {7, "Engage", "", 1, 1.0},
         {8, "External Sidechain", "", 1, 0.0},
     };
     std::set<ParamID> ids = {kPresetId, kBypassId};

@@ -7,7 +7,7 @@
 const std::vector<FactoryPresets::Preset>& FactoryPresets::all()
 {
     static const std::vector<Preset> presets = {
-        //                         Input  Output  AC      DC     Release  HPF    MIX    Bypass  External
+        //                         Input  Output  AC      DC     Release  HPF    MIX    Engage  External
         //                         Atten          Thresh  Thresh                                Sidechain
         // Exactly what a new instance starts with.
         {"Default", {0.0, 0.0, 0.0, 2.0, 0.0, 20.0, 100.0, 1.0, 0.0}},
@@ -32,7 +32,7 @@ const std::array<const char*, FactoryPresets::kParameterCount>& FactoryPresets::
 {
     static const std::array<const char*, kParameterCount> titles = {"Input Atten",  "Output",  "AC Threshold",
                                                                     "DC Threshold", "Release", "HPF",
-                                                                    "MIX",          "Bypass",  "External Sidechain"};
+                                                                    "MIX",          "Engage",  "External Sidechain"};
     return titles;
 }
 
