@@ -12,7 +12,7 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 source scripts/deps.sh
-tidepull_install_deps
+tidepull_install_deps "${TIDEPULL_TEST_PACKAGES[@]}"
 
 # The editor window's tests run each under a private X server of its own
 # (tests/gui/x11/with-xvfb.sh); fail now, clearly, if none can start here.

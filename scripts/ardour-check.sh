@@ -17,8 +17,8 @@ case $bundle in
   *) echo "ardour-check: Ardour finds plug-ins only in ~/.vst3, /usr/lib/vst3 or /usr/local/lib/vst3" >&2; exit 2 ;;
 esac
 if ! command -v ardour7-lua >/dev/null; then
-  apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends ardour python3 >/dev/null
+  apt-get -o DPkg::Lock::Timeout=900 update -qq
+  DEBIAN_FRONTEND=noninteractive apt-get -o DPkg::Lock::Timeout=900 install -y -qq --no-install-recommends ardour python3 >/dev/null
 fi
 
 work=$(mktemp -d)

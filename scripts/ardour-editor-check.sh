@@ -43,8 +43,8 @@ command -v compare >/dev/null || need+=(imagemagick)
 command -v xwininfo >/dev/null || need+=(x11-utils)
 command -v python3 >/dev/null || need+=(python3)
 if [ ${#need[@]} -gt 0 ]; then
-  apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${need[@]}" >/dev/null
+  apt-get -o DPkg::Lock::Timeout=900 update -qq
+  DEBIAN_FRONTEND=noninteractive apt-get -o DPkg::Lock::Timeout=900 install -y -qq --no-install-recommends "${need[@]}" >/dev/null
 fi
 
 work=$(mktemp -d)

@@ -39,8 +39,8 @@ install_packages() {
   done
   [ ${#missing[@]} -eq 0 ] && return 0
   echo "build-win-deps: installing ${missing[*]}"
-  as_root apt-get update -qq
-  as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}"
+  as_root apt-get -o DPkg::Lock::Timeout=900 update -qq
+  as_root env DEBIAN_FRONTEND=noninteractive apt-get -o DPkg::Lock::Timeout=900 install -y -qq --no-install-recommends "${missing[@]}"
 }
 
 # Configured: some entry asks for source indexes. Present: apt has one on disk.

@@ -44,7 +44,7 @@ trap cleanup EXIT
 # dpkg -i does not fetch dependencies; apt-get does, for what dpkg left unconfigured.
 if ! $sudo dpkg -i "$DEB"; then
   installed=1
-  $sudo env DEBIAN_FRONTEND=noninteractive apt-get install -f -y -qq --no-install-recommends
+  $sudo env DEBIAN_FRONTEND=noninteractive apt-get -o DPkg::Lock::Timeout=900 install -f -y -qq --no-install-recommends
 fi
 installed=1
 dpkg-query -W -f='${Status}' tidepull | grep -q "install ok installed" || fail "tidepull did not install"

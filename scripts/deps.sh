@@ -3,27 +3,32 @@
 # already present. Sourced by run.sh and test.sh.
 set -euo pipefail
 
+# What building and installing the plug-in and its tools needs (run.sh).
 TIDEPULL_PACKAGES=(
   build-essential
   cmake
   pkg-config
   juce-modules-source-data
   libsndfile1-dev
-  libgtest-dev
-  libbenchmark-dev
-  libpixman-1-dev
   libpng-dev
-  # tidepull-snapshot's plots.
-  libcairo2-dev
-  # The bundle tests read moduleinfo.json.
-  nlohmann-json3-dev
   zlib1g-dev
+  # tidepull-snapshot's plots and the artwork generator.
+  libcairo2-dev
   libfreetype-dev
   libfontconfig-dev
   fonts-dejavu-core
   libx11-dev
   libxext-dev
   libxfixes-dev
+)
+
+# What only the tests and benchmarks need (test.sh), on top of the above.
+TIDEPULL_TEST_PACKAGES=(
+  libgtest-dev
+  libbenchmark-dev
+  libpixman-1-dev
+  # The bundle tests read moduleinfo.json.
+  nlohmann-json3-dev
   # The editor window's tests: a virtual X server and synthetic input.
   xvfb
   xauth
@@ -56,6 +61,9 @@ tidepull_install_deps() {
   if [ "$(id -u)" -ne 0 ]; then
     sudo="sudo"
   fi
-  $sudo apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+  # A fresh machine may be running its automatic upgrades: wait for apt's
+  # lock rather than fail at once.
+  local wait=(-o DPkg::Lock::Timeout=900)
+  $sudo apt-get "${wait[@]}" update -qq
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get "${wait[@]}" install -y -qq --no-install-recommends "${missing[@]}"
 }

@@ -48,7 +48,7 @@ for f in "$SRC_LIST".sources "$SRC_LIST".list; do
 done
 if [ "$removed" -eq 1 ]; then
   say "apt-get update without them"
-  as_root apt-get update -qq
+  as_root apt-get -o DPkg::Lock::Timeout=900 update -qq
 fi
 if [ -n "${TIDEPULL_WINEPREFIX:-}" ] && [ -d "$TIDEPULL_WINEPREFIX" ]; then
   rm -rf "$TIDEPULL_WINEPREFIX"

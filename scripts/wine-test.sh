@@ -26,8 +26,8 @@ if [ ${#missing[@]} -gt 0 ]; then
   echo "wine-test: installing ${missing[*]}" >&2
   sudo=""
   [ "$(id -u)" -eq 0 ] || sudo=sudo
-  $sudo apt-get update -qq
-  $sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}" >&2
+  $sudo apt-get -o DPkg::Lock::Timeout=900 update -qq
+  $sudo env DEBIAN_FRONTEND=noninteractive apt-get -o DPkg::Lock::Timeout=900 install -y -qq --no-install-recommends "${missing[@]}" >&2
 fi
 
 to_windows_path() {
