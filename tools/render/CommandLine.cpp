@@ -1,5 +1,7 @@
 #include "CommandLine.h"
 
+#include "DistinctFiles.h"
+
 #include <cerrno>
 #include <cstdlib>
 
@@ -17,7 +19,16 @@ bool CommandLine::finish(const std::vector<std::string>& positionals)
     } else if (!options_.listParams) {
         return fail("no OUTPUT file given (see --help)");
     }
-    return true;
+    DistinctFiles files("outputs");
+    files.addInput("the input", options_.inputPath);
+    files.addInput("--sidechain", options_.sidechainPath);
+    files.addInput("--state-in", options_.stateInPath);
+    files.addInput("--preset", options_.presetPath);
+    files.addOutput("the audio output", options_.outputPath);
+    files.addOutput("--state-out", options_.stateOutPath);
+    files.addOutput("--save-preset", options_.savePresetPath);
+    std::string clash;
+    return files.check(clash) || fail(clash);
 }
 
 CommandLine::Kind CommandLine::kind(const std::string& name) const
