@@ -1,3 +1,6 @@
+#include "ComponentHandler.h"
+#include "HostContext.h"
+#include "PluginInstance.h"
 #include "TestAudio.h"
 #include "TempFolderTest.h"
 #include "ToolRun.h"
@@ -5,14 +8,20 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <regex>
 #include <sstream>
+#include <cstring>
 #include <sndfile.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <sys/utsname.h>
+#include <unistd.h>
 #include <utility>
 #include <vector>
 
@@ -360,4 +369,124 @@ TEST_F(RenderTool, SummaryShowsTheValuesThePluginTook)
     EXPECT_NE(r.out.find("AC Threshold = 20, "), std::string::npos) << r.out;
     EXPECT_NE(r.out.find("Release = 2, "), std::string::npos) << r.out;
     EXPECT_EQ(r.out.find("2.4"), std::string::npos) << r.out;
+}
+
+TEST_F(RenderTool, RefusesOutputsThatShareAFileAndInputsThatAreOutputs)
+{
+    const std::string input = writeInput("in.wav", TestAudio::bursts(2, 0.1, 48000));
+    const std::string out = path("out.wav");
+    ASSERT_EQ(render({"--state-out", path("s.state"), "--save-preset", path("p.vstpreset"), input, out}).exitCode, 0);
+    fs::create_symlink(input, path("link.wav"));
+    fs::create_symlink(path("later.state"), path("dangling.state"));
+    fs::create_hard_link(path("p.vstpreset"), path("hard.vstpreset"));
+    const std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
+        {{"--state-out", out, input, out}, "given for two outputs (the audio output and --state-out)"},
+        {{"--save-preset", path("./out.wav"), input, out}, "are one file, given for two outputs"},
+        {{"--state-out", path("later.state"), "--save-preset", path("dangling.state"), input, out}, "are one file"},
+        {{input, path("link.wav")}, "both the input and the audio output; it would be overwritten"},
+        {{"--sidechain", out, input, out}, "both --sidechain and the audio output"},
+        {{"--preset", path("p.vstpreset"), "--save-preset", path("hard.vstpreset"), input, out}, "are one file"},
+        {{"--state-in", path("s.state"), "--state-out", path("s.state"), input, out}, "both --state-in and"},
+    };
+    for (const auto& c : cases)
+        expectRefused(c.first, c.second);
+}
+
+TEST_F(RenderTool, WritesDevicesAndFifosInPlaceAndThroughLinksToTheirTarget)
+{
+    // Under 64 KiB of WAV, so that it fits the FIFO's buffer with no reader waiting.
+    const std::string input = writeInput("in.wav", TestAudio::bursts(2, 0.1, 48000));
+    ASSERT_EQ(render({input, path("ref.wav")}).exitCode, 0);
+    const std::string expected = TestAudio::fileBytes(path("ref.wav"));
+    if (::mknod(path("null").c_str(), S_IFCHR | 0666, makedev(1, 3)) != 0 ||
+        ::mknod(path("full").c_str(), S_IFCHR | 0666, makedev(1, 7)) != 0)
+        GTEST_SKIP() << "mknod needs privileges this test lacks: " << std::strerror(errno);
+    ASSERT_EQ(::mkfifo(path("fifo").c_str(), 0666), 0);
+    // Open for reading and writing: neither this open nor the tool's waits.
+    const int fifo = ::open(path("fifo").c_str(), O_RDWR | O_NONBLOCK);
+    ASSERT_GE(fifo, 0);
+    fs::create_symlink(path("old.wav"), path("link.wav"));
+    std::ofstream(path("old.wav")) << "old";
+    fs::create_symlink(path("new.wav"), path("dangling.wav"));
+
+    const struct {
+        const char* name;
+        fs::file_type type;
+        const char* error;   // empty: written
+        const char* holder;   // the file that holds the render afterwards
+    } cases[] = {
+        {"null", fs::file_type::character, "", nullptr},
+        {"full", fs::file_type::character, "cannot write", nullptr},
+        {"fifo", fs::file_type::fifo, "", nullptr},
+        {"link.wav", fs::file_type::symlink, "", "old.wav"},
+        {"dangling.wav", fs::file_type::symlink, "", "new.wav"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const ToolRun::Result r = render({input, path(c.name)});
+        EXPECT_EQ(r.exitCode == 0, *c.error == '\0') << r.err;
+        EXPECT_NE(r.err.find(c.error), std::string::npos) << r.err;
+        EXPECT_EQ(fs::symlink_status(path(c.name)).type(), c.type);
+        if (c.holder) {
+            EXPECT_TRUE(TestAudio::fileBytes(path(c.holder)) == expected);
+        }
+    }
+    std::string received(expected.size() + 1, '\0');
+    const ssize_t n = ::read(fifo, &received[0], received.size());
+    ::close(fifo);
+    EXPECT_TRUE(received.substr(0, n > 0 ? static_cast<size_t>(n) : 0) == expected) << n << " bytes";
+    // No temporary file left behind: the inputs, the nodes, the links and their targets.
+    EXPECT_EQ(filesInFolder(), 9u);
+}
+
+TEST_F(RenderTool, StateInTakesOnlyAStateOfThisPlugin)
+{
+    const std::string input = writeInput("in.wav", TestAudio::bursts(2, 0.1, 48000));
+    ASSERT_EQ(
+        render({"--state-out", path("s.state"), "--save-preset", path("p.vstpreset"), input, path("a.wav")}).exitCode,
+        0);
+    std::ofstream(path("three"), std::ios::binary) << "abc";
+    std::ofstream(path("long.state"), std::ios::binary) << TestAudio::fileBytes(path("s.state")) << 'x';
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        {input, "is not a saved state of Tidepull ("},
+        {path("p.vstpreset"), "is a VST 3 preset, not a saved state; load it with --preset"},
+        {path("three"), "(3 bytes; its states are 76)"},
+        {path("long.state"), "(77 bytes; its states are 76)"},
+    };
+    for (const auto& c : cases)
+        expectRefused({"--state-in", c.first, input, path("out.wav")}, c.second);
+}
+
+TEST_F(RenderTool, RefusesARateThePluginWillNotRunAt)
+{
+    const double rate = 2000;
+    {
+        PluginModule module;
+        PluginModule::EffectClass effect;
+        Steinberg::IPtr<HostContext> context = Steinberg::owned(new HostContext("probe"));
+        Steinberg::IPtr<ComponentHandler> handler = Steinberg::owned(new ComponentHandler);
+        PluginInstance probe;
+        std::string error;
+        ASSERT_TRUE(module.load(ToolRun::bundle(), error) && module.findAudioEffect(effect, error) &&
+                    probe.create(module, effect, context, handler, error) && probe.arrangeBuses(false, error))
+            << error;
+        if (probe.setupProcessing(rate, 512, 32, error))
+            GTEST_SKIP() << "this build of the plug-in runs at " << rate << " Hz";
+    }
+    const std::string input = writeInput("low.wav", TestAudio::bursts(2, 0.5, static_cast<int>(rate)));
+    expectRefused({input, path("out.wav")}, "the plug-in refused to run at 2000 Hz");
+}
+
+TEST_F(RenderTool, TheFormerTitleOfEngageStillSetsItWithANote)
+{
+    const std::string input = writeInput("in.wav", TestAudio::bursts(2, 0.2, 48000));
+    const ToolRun::Result former = render(with(kCompress, {"--set", "Bypass=0", input, path("former.wav")}));
+    ASSERT_EQ(former.exitCode, 0) << former.err;
+    EXPECT_NE(former.err.find("note: the parameter \"Bypass\" is now called \"Engage\""), std::string::npos)
+        << former.err;
+    EXPECT_NE(former.out.find("Engage = 0, "), std::string::npos) << former.out;
+    const ToolRun::Result current = render(with(kCompress, {"--set", "Engage=0", input, path("current.wav")}));
+    ASSERT_EQ(current.exitCode, 0) << current.err;
+    EXPECT_TRUE(current.err.empty()) << current.err;
+    EXPECT_TRUE(TestAudio::fileBytes(path("former.wav")) == TestAudio::fileBytes(path("current.wav")));
 }

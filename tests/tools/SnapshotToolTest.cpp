@@ -1,9 +1,11 @@
+#include "PlugHarness.h"
 #include "TestAudio.h"
 #include "TempFolderTest.h"
 #include "ToolRun.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
@@ -60,7 +62,7 @@ TEST_F(SnapshotTool, BadSettingsAreRefusedAndLeaveNoFile)
     const ToolRun::Result unknown = snapshot({"--set", "Threshold=3", path("kept.png")});
     EXPECT_EQ(unknown.exitCode, 1);
     EXPECT_NE(unknown.err.find("no parameter \"Threshold\"; its parameters are:"), std::string::npos) << unknown.err;
-    EXPECT_NE(unknown.err.find("\"AC Threshold\" [%] 0 to 50"), std::string::npos) << unknown.err;
+    EXPECT_NE(unknown.err.find("\"AC Threshold\" [dB] 0 to 50"), std::string::npos) << unknown.err;
     EXPECT_NE(unknown.err.find("\"External Sidechain\""), std::string::npos) << unknown.err;
 
     const ToolRun::Result value = snapshot({"--set", "MIX=half", path("new.png")});
@@ -128,5 +130,40 @@ TEST_F(SnapshotTool, ARefusedScaleLeavesNoFile)
     }
     EXPECT_EQ(snapshot({"--scale=", path("new.png")}).exitCode, 2);
     EXPECT_EQ(TestAudio::fileBytes(path("kept.png")), "earlier image");
+    EXPECT_EQ(filesInFolder(), 1u);
+}
+
+TEST_F(SnapshotTool, RefusesOneFileForTwoImagesOrForTheAudioAndAnImage)
+{
+    ASSERT_TRUE(TestAudio::bursts(2, 0.2, 48000).writeFloatWav(path("in.wav")));
+    fs::create_symlink(path("in.wav"), path("link.png"));
+    const std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
+        {{"--curve", path("c.png"), path("./c.png")}, "are one file, given for two images"},
+        {{"--audio", path("in.wav"), path("link.png")}, "both --audio and the editor image"},
+    };
+    for (const auto& c : cases) {
+        const ToolRun::Result r = snapshot(c.first);
+        EXPECT_EQ(r.exitCode, 2);
+        EXPECT_NE(r.err.find(c.second), std::string::npos) << r.err;
+    }
+    EXPECT_EQ(filesInFolder(), 2u);
+}
+
+TEST_F(SnapshotTool, RefusesAudioAtARateThePlugWillNotRunAt)
+{
+    const int rate = 2000;
+    {
+        PlugHarness probe("probe");
+        std::string error;
+        ASSERT_TRUE(probe.create({}, error)) << error;
+        if (probe.start(rate, error))
+            GTEST_SKIP() << "this build of the plug runs at " << rate << " Hz";
+    }
+    ASSERT_TRUE(TestAudio::bursts(2, 0.5, rate).writeFloatWav(path("low.wav")));
+    const ToolRun::Result r = snapshot({"--audio", path("low.wav"), "--gr-plot", path("gr.png"), path("editor.png")});
+    EXPECT_EQ(r.exitCode, 1);
+    // One line for each image.
+    EXPECT_NE(r.err.find("the plug-in refused to run at 2000 Hz"), std::string::npos) << r.err;
+    EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 2) << r.err;
     EXPECT_EQ(filesInFolder(), 1u);
 }

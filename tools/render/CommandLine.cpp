@@ -1,5 +1,7 @@
 #include "CommandLine.h"
 
+#include "DistinctFiles.h"
+
 #include <cerrno>
 #include <cstdlib>
 
@@ -17,7 +19,16 @@ bool CommandLine::finish(const std::vector<std::string>& positionals)
     } else if (!options_.listParams) {
         return fail("no OUTPUT file given (see --help)");
     }
-    return true;
+    DistinctFiles files("outputs");
+    files.addInput("the input", options_.inputPath);
+    files.addInput("--sidechain", options_.sidechainPath);
+    files.addInput("--state-in", options_.stateInPath);
+    files.addInput("--preset", options_.presetPath);
+    files.addOutput("the audio output", options_.outputPath);
+    files.addOutput("--state-out", options_.stateOutPath);
+    files.addOutput("--save-preset", options_.savePresetPath);
+    std::string clash;
+    return files.check(clash) || fail(clash);
 }
 
 CommandLine::Kind CommandLine::kind(const std::string& name) const
@@ -111,7 +122,8 @@ std::string CommandLine::usage(const std::string& program)
         "                     (same rate as INPUT; shorter is padded with silence)\n"
         "  --block N          samples per process call, 1 to 65536 (default 512)\n"
         "  --precision 32|64  sample size for processing and output (default 32)\n"
-        "  --state-in FILE    restore the plug-in state from FILE before processing\n"
+        "  --state-in FILE    restore the plug-in state from FILE (as --state-out saves\n"
+        "                     it) before processing\n"
         "  --state-out FILE   save the plug-in state to FILE after processing\n"
         "  --preset FILE      load a VST 3 preset (.vstpreset) before processing; --set\n"
         "                     options apply on top of it\n"
@@ -123,5 +135,8 @@ std::string CommandLine::usage(const std::string& program)
         "  --list-params      print the plug-in's parameters and exit\n"
         "  --help             print this text\n"
         "\n"
-        "A progress bar is drawn on stderr only when stderr is a terminal.\n";
+        "OUTPUT, --state-out and --save-preset each need a file of their own, and none\n"
+        "may be an input. A device or FIFO is written where it is; through a symbolic\n"
+        "link the file it names is replaced. A progress bar is drawn on stderr only\n"
+        "when stderr is a terminal.\n";
 }

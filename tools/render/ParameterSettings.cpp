@@ -1,5 +1,6 @@
 #include "ParameterSettings.h"
 
+#include "FormerTitles.h"
 #include "ParameterCatalog.h"
 
 #include <cerrno>
@@ -48,8 +49,12 @@ bool ParameterSettings::resolve(const std::vector<Setting>& settings, const Para
 {
     changes_.clear();
     notes_.clear();
+    renames_.clear();
     for (const Setting& setting : settings) {
         const ParameterCatalog::Entry* entry = catalog.findPluginParameter(setting.first);
+        const std::string current = entry ? std::string() : FormerTitles::currentTitleOf(setting.first);
+        if (!current.empty() && (entry = catalog.findPluginParameter(current)))
+            renames_.push_back("the parameter \"" + setting.first + "\" is now called \"" + entry->title + "\"");
         if (!entry) {
             error = withParameterList("the plug-in has no parameter \"" + setting.first + "\"", catalog);
             return false;

@@ -35,6 +35,8 @@ public:
     const std::vector<Change>& changes() const { return changes_; }
     // "NAME=VALUE lies outside LOW to HIGH", one per value.
     const std::vector<std::string>& notes() const { return notes_; }
+    // One per NAME that is a former title: which title took its place.
+    const std::vector<std::string>& renames() const { return renames_; }
     // "Title = value, " for each change: the value given, or with `plugin`
     // the value it holds now (what it really took, limited or stepped).
     std::string summary(Steinberg::Vst::IEditController* plugin = nullptr) const;
@@ -44,4 +46,5 @@ private:
 
     std::vector<Change> changes_;
     std::vector<std::string> notes_;
+    std::vector<std::string> renames_;
 };

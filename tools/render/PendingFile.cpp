@@ -1,8 +1,11 @@
 #include "PendingFile.h"
 
+#include "OutputTarget.h"
+
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -24,20 +27,17 @@ extern "C" void removePendingOnSignal(int sig)
     std::raise(sig);
 }
 
-std::string folderOf(const std::string& path)
+// Where the temporary copy of a device's or FIFO's output waits: their
+// folder may be /dev, or not writable at all.
+std::string temporaryFolder()
 {
-    const size_t slash = path.rfind('/');
-    if (slash == std::string::npos)
-        return ".";
-    if (slash == 0)
-        return "/";
-    return path.substr(0, slash);
+    const char* tmp = std::getenv("TMPDIR");
+    return tmp && *tmp ? tmp : "/tmp";
 }
 
-std::string baseOf(const std::string& path)
+std::string failure(const std::string& path)
 {
-    const size_t slash = path.rfind('/');
-    return slash == std::string::npos ? path : path.substr(slash + 1);
+    return "cannot write '" + path + "': " + std::strerror(errno);
 }
 }   // namespace
 
@@ -56,18 +56,32 @@ bool PendingFile::create(const std::string& finalPath, std::string& error)
 {
     discard();
     finalPath_ = finalPath;
-    const std::string base = baseOf(finalPath);
+    const std::string base = OutputTarget::baseOf(finalPath);
     if (base.empty() || base == "." || base == "..") {
         error = "cannot write '" + finalPath + "': not a file name";
         return false;
     }
-    struct stat st;
-    if (::stat(finalPath.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) {
+    OutputTarget target;
+    if (!target.resolve(finalPath, error))
+        return false;
+    if (target.kind() == OutputTarget::Kind::Folder) {
         error = "cannot write '" + finalPath + "': it is a folder";
         return false;
     }
+    if (target.kind() == OutputTarget::Kind::Other) {
+        error = "cannot write '" + finalPath + "': it is neither a file, a device nor a FIFO";
+        return false;
+    }
+    // Opening a FIFO would wait for its reader; it is opened on commit.
+    if (target.inPlace() && ::access(finalPath.c_str(), W_OK) != 0) {
+        error = failure(finalPath);
+        return false;
+    }
+    targetPath_ = target.path();
+    inPlace_ = target.inPlace();
 
-    std::string pattern = folderOf(finalPath) + "/." + base + ".partial-XXXXXX";
+    const std::string folder = inPlace_ ? temporaryFolder() : OutputTarget::folderOf(targetPath_);
+    std::string pattern = folder + "/." + OutputTarget::baseOf(targetPath_) + ".partial-XXXXXX";
     std::vector<char> name(pattern.begin(), pattern.end());
     name.push_back('\0');
     fd_ = ::mkstemp(name.data());
@@ -100,7 +114,7 @@ bool PendingFile::writeAll(const void* data, size_t size, std::string& error)
         if (n < 0) {
             if (errno == EINTR)
                 continue;
-            error = "cannot write '" + finalPath_ + "': " + std::strerror(errno);
+            error = failure(finalPath_);
             return false;
         }
         p += n;
@@ -119,19 +133,58 @@ bool PendingFile::commit(std::string& error)
         const int rc = ::close(fd_);
         fd_ = -1;
         if (rc != 0) {
-            error = "cannot write '" + finalPath_ + "': " + std::strerror(errno);
+            error = failure(finalPath_);
             discard();
             return false;
         }
     }
-    if (::rename(tempPath_.c_str(), finalPath_.c_str()) != 0) {
-        error = "cannot write '" + finalPath_ + "': " + std::strerror(errno);
+    if (inPlace_) {
+        const bool copied = copyIntoTarget(error);
+        discard();
+        return copied;
+    }
+    if (::rename(tempPath_.c_str(), targetPath_.c_str()) != 0) {
+        error = failure(finalPath_);
         discard();
         return false;
     }
     unregisterForSignals();
     tempPath_.clear();
     return true;
+}
+
+bool PendingFile::copyIntoTarget(std::string& error)
+{
+    const int from = ::open(tempPath_.c_str(), O_RDONLY | O_CLOEXEC);
+    if (from < 0) {
+        error = failure(finalPath_);
+        return false;
+    }
+    // No O_CREAT: should the device or FIFO be gone, nothing is made in its place.
+    fd_ = ::open(targetPath_.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC);
+    bool ok = fd_ >= 0;
+    if (!ok)
+        error = failure(finalPath_);
+    char buffer[65536];
+    while (ok) {
+        const ssize_t n = ::read(from, buffer, sizeof buffer);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            error = failure(tempPath_);
+        if (n <= 0) {
+            ok = n == 0;
+            break;
+        }
+        ok = writeAll(buffer, static_cast<size_t>(n), error);
+    }
+    if (fd_ >= 0 && ::close(fd_) != 0 && ok) {
+        error = failure(finalPath_);
+        ok = false;
+    }
+    fd_ = -1;
+    ::close(from);
+    return ok;
 }
 
 void PendingFile::discard()

@@ -3,9 +3,11 @@
 #include <string>
 
 // An output file that appears under its final name only when complete: it is
-// written to a temporary file in the same folder and renamed on commit(). The
-// temporary file is removed when the object goes away uncommitted, and by
-// SIGINT, SIGTERM, SIGHUP or SIGQUIT while it exists.
+// written to a temporary file and, on commit(), renamed over the file the
+// name leads to (through symbolic links), or copied into a device or FIFO,
+// which stay what they are. The temporary file is removed when the object
+// goes away uncommitted, and by SIGINT, SIGTERM, SIGHUP or SIGQUIT while it
+// exists.
 class PendingFile {
 public:
     PendingFile() = default;
@@ -29,8 +31,11 @@ public:
 private:
     void registerForSignals();
     void unregisterForSignals();
+    bool copyIntoTarget(std::string& error);
 
     std::string finalPath_;
+    std::string targetPath_;   // where the links lead
+    bool inPlace_ = false;
     std::string tempPath_;
     int fd_ = -1;
     int slot_ = -1;

@@ -7,6 +7,7 @@
 
 #include "pluginterfaces/vst/vstspeaker.h"
 
+#include <cstdio>
 #include <cstring>
 
 using vsthost::VstText;
@@ -230,7 +231,10 @@ bool PluginInstance::setupProcessing(double sampleRate, int maxBlock, int precis
     setup.sampleRate = sampleRate;
     const tresult result = processor_->setupProcessing(setup);
     if (!succeeded(result)) {
-        error = refused("setupProcessing", result);
+        char rate[32];
+        std::snprintf(rate, sizeof rate, "%g Hz", sampleRate);
+        error = std::string("the plug-in refused to run at ") + rate + " in blocks of up to " +
+            std::to_string(maxBlock) + " samples (setupProcessing: " + VstText::resultName(result) + ")";
         return false;
     }
     return true;

@@ -12,6 +12,7 @@
 #include "PendingFile.h"
 #include "ProgressBar.h"
 #include "Renderer.h"
+#include "SavedState.h"
 #include "VstPreset.h"
 
 #include <cmath>
@@ -85,7 +86,8 @@ bool RenderSession::execute(const CommandLine::Options& options, std::string& er
     }
     ByteStream* stateIn = new ByteStream;
     IPtr<ByteStream> stateInHolder = owned(stateIn);
-    if (!options.stateInPath.empty() && !stateIn->loadFile(options.stateInPath, error))
+    if (!options.stateInPath.empty() &&
+        (!stateIn->loadFile(options.stateInPath, error) || !checkStateFile(*stateIn, options.stateInPath, error)))
         return false;
     VstPreset preset;
     if (!options.presetPath.empty() && !preset.read(options.presetPath, effect_.cid, error))
@@ -188,6 +190,8 @@ bool RenderSession::resolveSettings(const CommandLine::Options& options, const P
 {
     if (!settings.resolve(options.sets, catalog, instance_.controller(), error))
         return false;
+    for (const std::string& rename : settings.renames())
+        std::fprintf(stderr, "%s: note: %s\n", kProgramName, rename.c_str());
     // The plug-in would silently take another value than the one asked for.
     if (!settings.notes().empty()) {
         error = settings.notes().front() + "; give a value in that range";
@@ -204,6 +208,14 @@ bool RenderSession::resolveSettings(const CommandLine::Options& options, const P
         changes.emplace_back(bypass->info.id, 1.0);
     }
     return true;
+}
+
+bool RenderSession::checkStateFile(const ByteStream& file, const std::string& path, std::string& error)
+{
+    ByteStream* own = new ByteStream;
+    IPtr<ByteStream> ownHolder = owned(own);
+    return instance_.saveState(*own, error) &&
+        SavedState::check(path, file.bytes(), own->bytes().size(), effect_.name, error);
 }
 
 std::string RenderSession::describeClip(const AudioClip& clip)

@@ -37,6 +37,8 @@ private:
     // a value outside its parameter's range is refused.
     bool resolveSettings(const CommandLine::Options& options, const ParameterCatalog& catalog,
                          ParameterSettings& settings, std::vector<Change>& changes, std::string& error);
+    // A state file is refused unless it is as long as the state the plug-in saves.
+    bool checkStateFile(const ByteStream& file, const std::string& path, std::string& error);
     static std::string describeClip(const AudioClip& clip);
     static std::string dbText(double db);
 

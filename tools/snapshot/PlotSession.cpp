@@ -30,7 +30,7 @@ bool writeImage(PendingFile& file, const std::vector<uint8_t>& png, std::string&
     return file.writeAll(png.data(), png.size(), error) && file.commit(error);
 }
 
-// The meter value is 1 - the linear gain; 0 while the plug's Bypass is 0.
+// The meter value is 1 - the linear gain; 0 while the plug's "Engage" is 0.
 double reductionDb(double meterValue)
 {
     if (!(meterValue < 1.0))

@@ -45,6 +45,8 @@ bool PlugHarness::create(const std::vector<ParameterSettings::Setting>& sets, st
     if (!catalog.read(instance_.controller(), error) ||
         !settings_.resolve(sets, catalog, instance_.controller(), error))
         return false;
+    for (const std::string& rename : settings_.renames())
+        std::fprintf(stderr, "%s: note: %s\n", programName_, rename.c_str());
     for (const std::string& note : settings_.notes())
         std::fprintf(stderr, "%s: note: %s; the plug-in limits it\n", programName_, note.c_str());
     return true;

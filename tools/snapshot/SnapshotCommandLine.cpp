@@ -1,5 +1,7 @@
 #include "SnapshotCommandLine.h"
 
+#include "DistinctFiles.h"
+
 #include <cerrno>
 #include <cstdlib>
 
@@ -79,12 +81,13 @@ bool SnapshotCommandLine::finish(const std::vector<std::string>& positionals)
     if ((options_.width != 0 || options_.height != 0) && !plots)
         return fail("--width and --height size the plots; give --curve or --gr-plot");
 
-    const std::string* paths[] = {&options_.outputPath, &options_.curvePath, &options_.grPlotPath};
-    for (size_t a = 0; a < 3; ++a)
-        for (size_t b = a + 1; b < 3; ++b)
-            if (!paths[a]->empty() && *paths[a] == *paths[b])
-                return fail("'" + *paths[a] + "' is given for two images; each needs a file of its own");
-    return true;
+    DistinctFiles files("images");
+    files.addInput("--audio", options_.audioPath);
+    files.addOutput("the editor image", options_.outputPath);
+    files.addOutput("--curve", options_.curvePath);
+    files.addOutput("--gr-plot", options_.grPlotPath);
+    std::string clash;
+    return files.check(clash) || fail(clash);
 }
 
 std::string SnapshotCommandLine::usage(const std::string& program)
