@@ -2,6 +2,7 @@
 
 #include "pluginterfaces/vst/ivstparameterchanges.h"
 
+#include <algorithm>
 #include <cstdint>
 
 // The points of one block's parameter queues in the order of their sample
@@ -10,21 +11,23 @@
 // the block's end count as its end, so they hold from the next block.
 class ParamQueueMerge {
 public:
-    // Far more than a host sends (one queue per parameter); the queues
-    // beyond it apply all their points at the block's start.
+    // Far more than a host sends (one queue per parameter). The queues past
+    // it (a host repeating a parameter) are read again at every offset:
+    // slower, never out of order.
     static constexpr int32_t kMaxQueues = 64;
 
     // Takes the queues whose ID known(id) accepts, in the host's order;
     // unreadable points are passed over.
-    template <typename Known, typename Apply>
-    void Start(Steinberg::Vst::IParameterChanges* changes, int32_t blockLength, Known known, Apply apply);
+    template <typename Known>
+    void Start(Steinberg::Vst::IParameterChanges* changes, int32_t blockLength, Known known);
     // The offset of the earliest point not yet applied; the block's length
     // when none is left.
-    int32_t NextOffset() const;
-    // Every point at or before offset, queue by queue: a queue's later point
-    // at the same offset wins.
-    template <typename Apply>
-    void ApplyUpTo(int32_t offset, Apply apply);
+    template <typename Known>
+    int32_t NextOffset(Known known) const;
+    // Every point at or before offset, queue by queue in the host's order:
+    // a queue's later point at the same offset wins.
+    template <typename Known, typename Apply>
+    void ApplyUpTo(int32_t offset, Known known, Apply apply);
 
 private:
     struct Cursor {
@@ -37,41 +40,93 @@ private:
     };
     // Moves c to its next readable point at or after c.next.
     void Seek(Cursor& c) const;
+    int32_t Clamp(Steinberg::int32 offset) const { return std::min(std::max<int32_t>(offset, 0), length); }
+    // Calls visit(queue) for each queue without a cursor that known accepts.
+    template <typename Known, typename Visit>
+    void ForEachOverflow(Known known, Visit visit) const;
 
     Cursor cursors[kMaxQueues];
     int32_t used = 0;
     int32_t length = 0;
+    Steinberg::Vst::IParameterChanges* overflow = nullptr;
+    int32_t overflowFrom = 0;
+    // Points at or before this offset have been applied.
+    int32_t appliedTo = -1;
 };
 
-template <typename Known, typename Apply>
-void ParamQueueMerge::Start(Steinberg::Vst::IParameterChanges* changes, int32_t blockLength, Known known, Apply apply)
+template <typename Known>
+void ParamQueueMerge::Start(Steinberg::Vst::IParameterChanges* changes, int32_t blockLength, Known known)
 {
     used = 0;
     length = blockLength;
+    overflow = nullptr;
+    appliedTo = -1;
     const int32_t queues = changes ? changes->getParameterCount() : 0;
     for (int32_t q = 0; q < queues; ++q) {
         Steinberg::Vst::IParamValueQueue* queue = changes->getParameterData(q);
         if (!queue || !known(queue->getParameterId()))
             continue;
+        if (used == kMaxQueues) {
+            overflow = changes;
+            overflowFrom = q;
+            return;
+        }
         Cursor c{queue, queue->getParameterId(), 0, queue->getPointCount(), 0, 0.0};
         Seek(c);
-        if (c.next >= c.count)
-            continue;
-        if (used < kMaxQueues) {
+        if (c.next < c.count)
             cursors[used++] = c;
-            continue;
-        }
-        for (; c.next < c.count; ++c.next, Seek(c))
-            apply(c.id, c.value);
     }
 }
 
-template <typename Apply>
-void ParamQueueMerge::ApplyUpTo(int32_t offset, Apply apply)
+template <typename Known, typename Visit>
+void ParamQueueMerge::ForEachOverflow(Known known, Visit visit) const
+{
+    if (!overflow)
+        return;
+    const int32_t queues = overflow->getParameterCount();
+    for (int32_t q = overflowFrom; q < queues; ++q) {
+        Steinberg::Vst::IParamValueQueue* queue = overflow->getParameterData(q);
+        if (queue && known(queue->getParameterId()))
+            visit(*queue);
+    }
+}
+
+template <typename Known>
+int32_t ParamQueueMerge::NextOffset(Known known) const
+{
+    int32_t next = length;
+    for (int32_t i = 0; i < used; ++i) {
+        if (cursors[i].next < cursors[i].count)
+            next = std::min(next, cursors[i].offset);
+    }
+    ForEachOverflow(known, [&](Steinberg::Vst::IParamValueQueue& queue) {
+        const int32_t points = queue.getPointCount();
+        for (int32_t k = 0; k < points; ++k) {
+            Steinberg::int32 offset = 0;
+            Steinberg::Vst::ParamValue value = 0.0;
+            if (queue.getPoint(k, offset, value) == Steinberg::kResultOk && Clamp(offset) > appliedTo)
+                next = std::min(next, Clamp(offset));
+        }
+    });
+    return next;
+}
+
+template <typename Known, typename Apply>
+void ParamQueueMerge::ApplyUpTo(int32_t offset, Known known, Apply apply)
 {
     for (int32_t i = 0; i < used; ++i) {
         Cursor& c = cursors[i];
         for (; c.next < c.count && c.offset <= offset; ++c.next, Seek(c))
             apply(c.id, c.value);
     }
+    ForEachOverflow(known, [&](Steinberg::Vst::IParamValueQueue& queue) {
+        const int32_t points = queue.getPointCount();
+        for (int32_t k = 0; k < points; ++k) {
+            Steinberg::int32 at = 0;
+            Steinberg::Vst::ParamValue value = 0.0;
+            if (queue.getPoint(k, at, value) == Steinberg::kResultOk && Clamp(at) > appliedTo && Clamp(at) <= offset)
+                apply(queue.getParameterId(), value);
+        }
+    });
+    appliedTo = offset;
 }

@@ -387,7 +387,7 @@ tresult PLUGIN_API Vst3Plug::process(ProcessData& data)
     const int32 total = std::max<int32>(data.numSamples, 0);
     auto known = [this](ParamID id) { return KnowsParam(id); };
     auto apply = [this](ParamID id, ParamValue value) { ApplyParamPoint(id, value); };
-    queueMerge.Start(data.inputParameterChanges, total, known, apply);
+    queueMerge.Start(data.inputParameterChanges, total, known);
 
     if (HandlesMidi() && data.inputEvents) {
         const int32 n = data.inputEvents->getEventCount();
@@ -414,7 +414,7 @@ tresult PLUGIN_API Vst3Plug::process(ProcessData& data)
 
     const int32 sampleSize = processSetup.symbolicSampleSize;
     if (sampleSize != kSample32 && sampleSize != kSample64) {
-        queueMerge.ApplyUpTo(total, apply);
+        queueMerge.ApplyUpTo(total, known, apply);
         return kResultOk;
     }
     const bool is64 = sampleSize == kSample64;
@@ -428,17 +428,17 @@ tresult PLUGIN_API Vst3Plug::process(ProcessData& data)
     // parameters.
     const int32 piece = std::max(MaxBlockSize(), 1);
     int32 offset = 0;
-    queueMerge.ApplyUpTo(0, apply);
+    queueMerge.ApplyUpTo(0, known, apply);
     if (total == 0)
         ProcessPiece(data, 0, 0, is64);
     while (offset < total) {
-        const int32 stop = queueMerge.NextOffset();
+        const int32 stop = queueMerge.NextOffset(known);
         while (offset < stop) {
             const int32 n = std::min(stop - offset, piece);
             ProcessPiece(data, offset, n, is64);
             offset += n;
         }
-        queueMerge.ApplyUpTo(offset, apply);
+        queueMerge.ApplyUpTo(offset, known, apply);
     }
     return kResultOk;
 }

@@ -42,9 +42,11 @@ struct Point {
 };
 
 // The whole of in in blocks whose sizes cycle through blockSizes; each point
-// goes with the block that holds its frame, at its offset there.
+// goes with the block that holds its frame, at its offset there, in one
+// queue per parameter or, as a host repeating parameters sends them, in a
+// queue of its own.
 StereoSignal RenderWithPoints(HostedPlugin& plug, const StereoSignal& in, const std::vector<int>& blockSizes,
-                              const std::vector<Point>& points)
+                              const std::vector<Point>& points, bool queuePerPoint = false)
 {
     StereoSignal out(in.Frames());
     for (size_t pos = 0, k = 0; pos < in.Frames(); ++k) {
@@ -56,7 +58,7 @@ StereoSignal RenderWithPoints(HostedPlugin& plug, const StereoSignal& in, const 
             if (p.frame < pos || p.frame >= pos + n)
                 continue;
             auto q = std::find_if(queues.begin(), queues.end(), [&p](const auto& e) { return e.first == p.id; });
-            if (q == queues.end())
+            if (q == queues.end() || queuePerPoint)
                 q = queues.insert(queues.end(), {p.id, &changes.Add(p.id)});
             q->second->Add(static_cast<int32>(p.frame - pos), p.value);
         }
@@ -90,6 +92,26 @@ TEST(SessionTest, AutomationGivesTheSameBitsWhereverTheHostSplitsItsBlocks)
             EXPECT_EQ(split.right, whole.right);
         }
     }
+}
+
+TEST(SessionTest, PointsInFarMoreQueuesThanParametersKeepTheirOrder)
+{
+    // 200 points of three parameters, each in a queue of its own: more
+    // queues than the plug-in keeps cursors for. Each frame has two points
+    // of one parameter, the later one counts.
+    const StereoSignal in = StereoSignal::Music(2048, 44100.0, 0.9, 77);
+    std::vector<Point> points;
+    for (size_t k = 0; k < 200; ++k)
+        points.push_back({(k % 100) * 20, static_cast<ParamID>(kOutput + (k % 100) % 3), (k % 7) / 7.0});
+    auto render = [&](int block, bool queuePerPoint) {
+        HostedPlugin plug;
+        EXPECT_TRUE(plug.Prepare(At44k(kSample64, 2048)));
+        return RenderWithPoints(plug, in, {block}, points, queuePerPoint);
+    };
+    const StereoSignal manyQueues = render(2048, true);
+    const StereoSignal split = render(1, false);
+    EXPECT_EQ(manyQueues.left, split.left);
+    EXPECT_EQ(manyQueues.right, split.right);
 }
 
 TEST(SessionTest, OutputPointMovesTheOutputFromItsOwnSampleOn)
