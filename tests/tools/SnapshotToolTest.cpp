@@ -60,7 +60,7 @@ TEST_F(SnapshotTool, BadSettingsAreRefusedAndLeaveNoFile)
     const ToolRun::Result unknown = snapshot({"--set", "Threshold=3", path("kept.png")});
     EXPECT_EQ(unknown.exitCode, 1);
     EXPECT_NE(unknown.err.find("no parameter \"Threshold\"; its parameters are:"), std::string::npos) << unknown.err;
-    EXPECT_NE(unknown.err.find("\"AC Threshold\" [%] 0 to 50"), std::string::npos) << unknown.err;
+    EXPECT_NE(unknown.err.find("\"AC Threshold\" [dB] 0 to 50"), std::string::npos) << unknown.err;
     EXPECT_NE(unknown.err.find("\"External Sidechain\""), std::string::npos) << unknown.err;
 
     const ToolRun::Result value = snapshot({"--set", "MIX=half", path("new.png")});
