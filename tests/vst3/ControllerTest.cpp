@@ -175,7 +175,7 @@ TEST_F(ControllerTest, NormalisedValuesReadAndWrittenByTheHost)
     EXPECT_EQ(ctrl->setParamNormalized(8, 0.7), kResultOk);
     EXPECT_EQ(ctrl->getParamNormalized(8), 1.0);
 
-    // The host bypass: the controller keeps what it was given.
+    // The host bypass reads back as set.
     EXPECT_EQ(ctrl->setParamNormalized(kBypassId, 1.0), kResultOk);
     EXPECT_EQ(ctrl->getParamNormalized(kBypassId), 1.0);
     EXPECT_EQ(ctrl->setParamNormalized(kBypassId, 0.0), kResultOk);
