@@ -41,9 +41,10 @@ private:
     // Moves c to its next readable point at or after c.next.
     void Seek(Cursor& c) const;
     int32_t Clamp(Steinberg::int32 offset) const { return std::min(std::max<int32_t>(offset, 0), length); }
-    // Calls visit(queue) for each queue without a cursor that known accepts.
+    // Calls visit(id, offset, value) for each point not yet applied of the
+    // queues without a cursor.
     template <typename Known, typename Visit>
-    void ForEachOverflow(Known known, Visit visit) const;
+    void ForEachOverflowPoint(Known known, Visit visit) const;
 
     Cursor cursors[kMaxQueues];
     int32_t used = 0;
@@ -79,15 +80,20 @@ void ParamQueueMerge::Start(Steinberg::Vst::IParameterChanges* changes, int32_t 
 }
 
 template <typename Known, typename Visit>
-void ParamQueueMerge::ForEachOverflow(Known known, Visit visit) const
+void ParamQueueMerge::ForEachOverflowPoint(Known known, Visit visit) const
 {
-    if (!overflow)
-        return;
-    const int32_t queues = overflow->getParameterCount();
+    const int32_t queues = overflow ? overflow->getParameterCount() : 0;
     for (int32_t q = overflowFrom; q < queues; ++q) {
         Steinberg::Vst::IParamValueQueue* queue = overflow->getParameterData(q);
-        if (queue && known(queue->getParameterId()))
-            visit(*queue);
+        if (!queue || !known(queue->getParameterId()))
+            continue;
+        const int32_t points = queue->getPointCount();
+        for (int32_t k = 0; k < points; ++k) {
+            Steinberg::int32 offset = 0;
+            Steinberg::Vst::ParamValue value = 0.0;
+            if (queue->getPoint(k, offset, value) == Steinberg::kResultOk && Clamp(offset) > appliedTo)
+                visit(queue->getParameterId(), Clamp(offset), value);
+        }
     }
 }
 
@@ -99,15 +105,8 @@ int32_t ParamQueueMerge::NextOffset(Known known) const
         if (cursors[i].next < cursors[i].count)
             next = std::min(next, cursors[i].offset);
     }
-    ForEachOverflow(known, [&](Steinberg::Vst::IParamValueQueue& queue) {
-        const int32_t points = queue.getPointCount();
-        for (int32_t k = 0; k < points; ++k) {
-            Steinberg::int32 offset = 0;
-            Steinberg::Vst::ParamValue value = 0.0;
-            if (queue.getPoint(k, offset, value) == Steinberg::kResultOk && Clamp(offset) > appliedTo)
-                next = std::min(next, Clamp(offset));
-        }
-    });
+    ForEachOverflowPoint(
+        known, [&next](Steinberg::Vst::ParamID, int32_t at, Steinberg::Vst::ParamValue) { next = std::min(next, at); });
     return next;
 }
 
@@ -119,14 +118,9 @@ void ParamQueueMerge::ApplyUpTo(int32_t offset, Known known, Apply apply)
         for (; c.next < c.count && c.offset <= offset; ++c.next, Seek(c))
             apply(c.id, c.value);
     }
-    ForEachOverflow(known, [&](Steinberg::Vst::IParamValueQueue& queue) {
-        const int32_t points = queue.getPointCount();
-        for (int32_t k = 0; k < points; ++k) {
-            Steinberg::int32 at = 0;
-            Steinberg::Vst::ParamValue value = 0.0;
-            if (queue.getPoint(k, at, value) == Steinberg::kResultOk && Clamp(at) > appliedTo && Clamp(at) <= offset)
-                apply(queue.getParameterId(), value);
-        }
+    ForEachOverflowPoint(known, [&](Steinberg::Vst::ParamID id, int32_t at, Steinberg::Vst::ParamValue value) {
+        if (at <= offset)
+            apply(id, value);
     });
     appliedTo = offset;
 }
