@@ -251,10 +251,7 @@ tresult PLUGIN_API Vst3Plug::setState(IBStream* state)
     if (!state)
         return kInvalidArgument;
     HostByteStream stream(state);
-    if (!LoadState(stream))
-        return kResultFalse;
-    controllerBypass.store(kNoControllerBypass, std::memory_order_relaxed);
-    return kResultOk;
+    return LoadState(stream) ? kResultOk : kResultFalse;
 }
 
 // ---- IAudioProcessor ----
@@ -334,40 +331,39 @@ tresult PLUGIN_API Vst3Plug::setupProcessing(ProcessSetup& setup)
         !(setup.sampleRate < 1e7))
         return kResultFalse;
     SetSampleRate(setup.sampleRate);
-    SetBypassed(false);
-    controllerBypass.store(kNoControllerBypass, std::memory_order_relaxed);
+    // The host bypass stays as the host set it: a new setup (a new block
+    // size, a new rate) is no reason to unbypass a track.
     SetMaxBlockSize(setup.maxSamplesPerBlock);
     OnReset();
     processSetup = setup;
     return kResultOk;
 }
 
-void Vst3Plug::ApplyParameterChanges(IParameterChanges* changes)
+bool Vst3Plug::KnowsParam(ParamID id) const
 {
-    const int32 count = changes->getParameterCount();
-    for (int32 q = 0; q < count; ++q) {
-        IParamValueQueue* queue = changes->getParameterData(q);
-        if (!queue)
-            continue;
-        const int32 points = queue->getPointCount();
-        int32 offset = 0;
-        ParamValue value = 0.0;
-        // Only the last point counts, for the whole block.
-        if (points < 1 || queue->getPoint(points - 1, offset, value) != kResultOk)
-            continue;
-        const ParamID id = queue->getParameterId();
-        if (id == kBypassParamId) {
-            SetBypassed(value > 0.5);
-            controllerBypass.store(kNoControllerBypass, std::memory_order_relaxed);
-        } else if (id == kPresetParamId) {
-            SelectPreset(TruncateToInt32(value * PresetCount()));
-        } else if (id < static_cast<ParamID>(ParamCount())) {
-            const int32_t idx = static_cast<int32_t>(id);
-            ParamAt(idx)->SetFromNormalized(value);
-            if (EditorLink* editor = GetEditor())
-                editor->PushParamToControls(idx, value, true);
-            ParamChanged(idx);
-        }
+    if (id == kBypassParamId)
+        return !IsInstrument();
+    if (id == kPresetParamId)
+        return PresetCount() > 0;
+    return id < static_cast<ParamID>(ParamCount());
+}
+
+void Vst3Plug::ApplyParamPoint(ParamID id, ParamValue value)
+{
+    if (id == kBypassParamId) {
+        SetBypassed(value > 0.5);
+    } else if (id == kPresetParamId) {
+        // Hosts write every parameter back after loading a project, the
+        // preset that is already selected included: that must not reload it.
+        const int32_t idx = std::min(std::max(TruncateToInt32(value * PresetCount()), 0), PresetCount() - 1);
+        if (idx != CurrentPreset())
+            SelectPreset(idx);
+    } else {
+        const int32_t idx = static_cast<int32_t>(id);
+        ParamAt(idx)->SetFromNormalized(value);
+        if (EditorLink* editor = GetEditor())
+            editor->PushParamToControls(idx, value, true);
+        ParamChanged(idx);
     }
 }
 
@@ -388,8 +384,10 @@ tresult PLUGIN_API Vst3Plug::process(ProcessData& data)
         hostTimeSigDenominator.store(context->timeSigDenominator, std::memory_order_relaxed);
         hostTransportState.store(context->state, std::memory_order_relaxed);
     }
-    if (data.inputParameterChanges)
-        ApplyParameterChanges(data.inputParameterChanges);
+    const int32 total = std::max<int32>(data.numSamples, 0);
+    auto known = [this](ParamID id) { return KnowsParam(id); };
+    auto apply = [this](ParamID id, ParamValue value) { ApplyParamPoint(id, value); };
+    queueMerge.Start(data.inputParameterChanges, total, known);
 
     if (HandlesMidi() && data.inputEvents) {
         const int32 n = data.inputEvents->getEventCount();
@@ -415,22 +413,33 @@ tresult PLUGIN_API Vst3Plug::process(ProcessData& data)
     }
 
     const int32 sampleSize = processSetup.symbolicSampleSize;
-    if (sampleSize != kSample32 && sampleSize != kSample64)
+    if (sampleSize != kSample32 && sampleSize != kSample64) {
+        queueMerge.ApplyUpTo(total, known, apply);
         return kResultOk;
+    }
     const bool is64 = sampleSize == kSample64;
     if (busCacheGeneration != busListGeneration())
         RefreshBusCache();
 
-    // A block longer than the buffers were sized for runs in pieces; an
-    // empty block still runs once, as hosts use it to flush parameters.
-    const int32 total = std::max<int32>(data.numSamples, 0);
+    // Each point applies from its own sample on: the block runs in pieces
+    // between successive offsets, so the sound is the same whatever the
+    // host's block size. A piece is also never longer than the buffers were
+    // sized for; an empty block still runs once, as hosts use it to flush
+    // parameters.
     const int32 piece = std::max(MaxBlockSize(), 1);
     int32 offset = 0;
-    do {
-        const int32 n = std::min(total - offset, piece);
-        ProcessPiece(data, offset, n, is64);
-        offset += n;
-    } while (offset < total);
+    queueMerge.ApplyUpTo(0, known, apply);
+    if (total == 0)
+        ProcessPiece(data, 0, 0, is64);
+    while (offset < total) {
+        const int32 stop = queueMerge.NextOffset(known);
+        while (offset < stop) {
+            const int32 n = std::min(stop - offset, piece);
+            ProcessPiece(data, offset, n, is64);
+            offset += n;
+        }
+        queueMerge.ApplyUpTo(offset, known, apply);
+    }
     return kResultOk;
 }
 
@@ -504,7 +513,13 @@ void Vst3Plug::BindInputs(ProcessData& data, int32_t offset, int32_t nFrames)
     }
     AssignChannels(connected, 0, mainChannels, mainBus, offset, channels);
     // A sidechain the host leaves out of the data reads silence.
-    AssignChannels(connected, mainChannels, n, data.numInputs > 1 ? &data.inputs[1] : nullptr, offset, channels);
+    const AudioBusBuffers* sidechainBus = data.numInputs > 1 ? &data.inputs[1] : nullptr;
+    AssignChannels(connected, mainChannels, n, sidechainBus, offset, channels);
+    // The detector sums the two sidechain ports: a mono key feeds both, as
+    // the same key on both channels of a stereo bus would.
+    const uint64_t keyPorts = uint64_t{3} << mainChannels;
+    if (sidechainBus && sidechainBus->numChannels == 1 && n - mainChannels == 2 && (connected & keyPorts) == keyPorts)
+        channels[mainChannels + 1] = channels[mainChannels];
     BindInputPorts(n, connected, channels, nFrames);
 }
 
@@ -562,12 +577,8 @@ ParamValue PLUGIN_API Vst3Plug::plainParamToNormalized(ParamID id, ParamValue pl
 ParamValue PLUGIN_API Vst3Plug::getParamNormalized(ParamID id)
 {
     PumpViews();
-    if (id == kBypassParamId) {
-        const double given = controllerBypass.load(std::memory_order_relaxed);
-        if (given != kNoControllerBypass)
-            return given;
+    if (id == kBypassParamId)
         return IsBypassed() ? 1.0 : 0.0;
-    }
     if (id < static_cast<ParamID>(ParamCount()))
         return ParamAt(static_cast<int32_t>(id))->NormalizedOf();
     return 0.0;
@@ -576,18 +587,25 @@ ParamValue PLUGIN_API Vst3Plug::getParamNormalized(ParamID id)
 tresult PLUGIN_API Vst3Plug::setParamNormalized(ParamID id, ParamValue value)
 {
     PumpViews();
+    // Controller and processor are one object: a value the host sets here is
+    // the one the engine runs with, the editor shows and a saved state keeps,
+    // with the audio running or not.
     if (id == kBypassParamId && !IsInstrument()) {
-        // The controller's side only: the processor switches when the host
-        // sends the change with a block, and until then the host reads back
-        // what it set.
         if (value != value)
             return kResultFalse;
-        controllerBypass.store(std::min(std::max(value, 0.0), 1.0), std::memory_order_relaxed);
+        std::lock_guard<std::recursive_mutex> lock(Mutex());
+        SetBypassed(value > 0.5);
         return kResultOk;
     }
     if (id >= static_cast<ParamID>(ParamCount()))
         return kResultFalse;
-    ParamAt(static_cast<int32_t>(id))->SetFromNormalized(value);
+    const int32_t idx = static_cast<int32_t>(id);
+    std::lock_guard<std::recursive_mutex> lock(Mutex());
+    ParamRecord* param = ParamAt(idx);
+    param->SetFromNormalized(value);
+    if (EditorLink* editor = GetEditor())
+        editor->PushParamToControls(idx, param->NormalizedOf(), true);
+    ParamChanged(idx);
     return kResultOk;
 }
 

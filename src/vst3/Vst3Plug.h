@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/PlugCore.h"
+#include "vst3/ParamQueueMerge.h"
 #include "vst3/sdk/SingleComponentEffect.h"
 
 #include "pluginterfaces/gui/iplugview.h"
@@ -140,7 +141,9 @@ protected:
 private:
     // Lets the views' windows catch up in a host without a run loop.
     void PumpViews();
-    void ApplyParameterChanges(Steinberg::Vst::IParameterChanges* changes);
+    bool KnowsParam(Steinberg::Vst::ParamID id) const;
+    // One point of a host queue: the host bypass, the preset or a parameter.
+    void ApplyParamPoint(Steinberg::Vst::ParamID id, Steinberg::Vst::ParamValue value);
     void ProcessPiece(Steinberg::Vst::ProcessData& data, int32_t offset, int32_t nFrames, bool is64);
     template <typename T>
     void BindInputs(Steinberg::Vst::ProcessData& data, int32_t offset, int32_t nFrames);
@@ -159,12 +162,8 @@ private:
     Steinberg::Vst::AudioBus* cachedSidechainBus = nullptr;
     int32_t cachedOutputBusCount = 0;
     Steinberg::Vst::AudioBus* cachedOutputBuses[kMaxBoundPorts] = {};
-    // The host bypass as the controller was last given it, until the
-    // processor's own flag replaces it (a block applying a bypass change, a
-    // state load, a new processing setup); kNoControllerBypass while the
-    // flag itself is the answer. Written from both host threads.
-    static constexpr double kNoControllerBypass = -1.0;
-    std::atomic<double> controllerBypass{kNoControllerBypass};
+    // The current block's parameter queues, merged by offset.
+    ParamQueueMerge queueMerge;
     bool sidechainActive = false;
     // The host's transport as the last block saw it. The transport queries
     // come from any thread without the plug mutex, so each field is a relaxed

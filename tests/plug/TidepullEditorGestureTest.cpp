@@ -191,3 +191,22 @@ TEST_F(TidepullEditorGesture, HostChangeWhileProcessingMovesTheKnobOnTheNextRedr
     plug->setProcessing(false);
     plug->setActive(false);
 }
+
+TEST_F(TidepullEditorGesture, HostValueSetWithTheAudioStoppedShowsAndADragStartsFromIt)
+{
+    // No processing set up: the host moves AC Threshold to 29.6 dB through
+    // the controller alone.
+    ASSERT_EQ(plug->setParamNormalized(Tidepull::kAcThreshold, 0.592), kResultOk);
+    ASSERT_EQ(plug->changes.size(), 1u);   // the engine follows
+    EXPECT_NEAR(plug->changes[0].value, 29.6, 1e-9);
+    editor->OnTimer();
+    EXPECT_TRUE(Shows(Layout::kAcThresholdKnob, 103, 121, 72));
+
+    // 4 pixels up add 0.02 to the host's value, not to the knob's old one.
+    editor->OnMouseDown(kMouseLeft, 560, 222, MouseModifiers());
+    editor->OnMouseMove(560, 218, LeftHeld());
+    editor->OnMouseUp(kMouseLeft, 560, 218, MouseModifiers());
+    ASSERT_EQ(HandlerTrace(), "begin2 perform2 end2");
+    EXPECT_NEAR(handler.Calls()[1].value, 0.612, 1e-12);
+    EXPECT_NEAR(plug->ParamAt(Tidepull::kAcThreshold)->Value(), 30.6, 1e-9);
+}

@@ -60,6 +60,12 @@ bool HostedPlugin::Prepare(const Setup& s)
     setup = s;
     if (!initialized && Initialize() != kResultOk)
         return false;
+    if (s.sidechainChannels == 1) {
+        SpeakerArrangement ins[2] = {SpeakerArr::kStereo, SpeakerArr::kMono};
+        SpeakerArrangement out = SpeakerArr::kStereo;
+        if (processor->setBusArrangements(ins, 2, &out, 1) != kResultOk)
+            return false;
+    }
     component->activateBus(kAudio, kInput, 0, true);
     component->activateBus(kAudio, kOutput, 0, true);
     component->activateBus(kAudio, kInput, 1, s.sidechain);
@@ -83,7 +89,7 @@ bool HostedPlugin::ProcessBlock(const StereoSignal& in, const StereoSignal* sc, 
 {
     const bool is64 = setup.sampleSize == kSample64;
     HostBus mainIn(2, frames, is64);
-    HostBus scIn(2, frames, is64);
+    HostBus scIn(setup.sidechainChannels, frames, is64);
     HostBus mainOut(2, frames, is64);
     mainIn.Load(in, start);
     if (sc)

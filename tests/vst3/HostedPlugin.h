@@ -25,6 +25,8 @@ public:
         Steinberg::int32 maxBlock = 512;
         double sampleRate = 48000.0;
         bool sidechain = false;
+        // 1: the host sets the sidechain bus up as mono.
+        Steinberg::int32 sidechainChannels = 2;
 
         static Setup Of(Steinberg::int32 sampleSize, Steinberg::int32 maxBlock, bool sidechain = false)
         {

@@ -233,13 +233,15 @@ TEST(RobustnessTest, InactiveBusesWithNullBuffers)
     }
 }
 
-TEST(RobustnessTest, RebuiltMonoSidechainStartsInactiveAndFeedsOneChannel)
+TEST(RobustnessTest, RebuiltMonoSidechainStartsInactiveAndFeedsBothPorts)
 {
     const int kFrames = 480;
     const int kBlocks = 10;
     const StereoSignal x = StereoSignal::Music(kFrames * kBlocks, 48000.0, 0.1, 97);
     StereoSignal keyLeftOnly = StereoSignal::Music(kFrames * kBlocks, 48000.0, 0.9, 98);
     std::fill(keyLeftOnly.right.begin(), keyLeftOnly.right.end(), 0.0);
+    StereoSignal keyOnBoth = keyLeftOnly;
+    keyOnBoth.right = keyOnBoth.left;
     const StereoSignal silence(x.Frames());
 
     for (int32 size : {kSample32, kSample64}) {
@@ -287,7 +289,8 @@ TEST(RobustnessTest, RebuiltMonoSidechainStartsInactiveAndFeedsOneChannel)
         const StereoSignal silentKey = render(kMono, true, silence);
         EXPECT_EQ(notActivated.left, silentKey.left);
         const StereoSignal monoKey = render(kMono, true, keyLeftOnly);
-        const StereoSignal stereoKey = render(0x3, true, keyLeftOnly);
+        // The mono key is heard as that key on both stereo channels.
+        const StereoSignal stereoKey = render(0x3, true, keyOnBoth);
         EXPECT_EQ(monoKey.left, stereoKey.left);
         EXPECT_EQ(monoKey.right, stereoKey.right);
         EXPECT_LT(monoKey.Rms(), 0.5 * notActivated.Rms());
@@ -427,7 +430,8 @@ TEST(RobustnessTest, BusesRebuiltBetweenBlocksAreTheOnesReadNext)
 {
     // A stereo sidechain that was active is replaced by a mono one, which
     // starts inactive: the key falls silent at once, although the host still
-    // hands it over, and comes back (left channel only) once activated.
+    // hands it over, and comes back (its left channel, on both sidechain
+    // ports) once activated.
     const int kFrames = 32;
     const int kBlocks = 30;
     const StereoSignal x = StereoSignal::Music(kFrames * kBlocks, 48000.0, 0.1, 151);
@@ -436,9 +440,9 @@ TEST(RobustnessTest, BusesRebuiltBetweenBlocksAreTheOnesReadNext)
     const int kActivateAt = 20;
     StereoSignal keyHeard = key;
     for (size_t i = static_cast<size_t>(kRebuildAt * kFrames); i < key.Frames(); ++i) {
-        keyHeard.right[i] = 0.0;
         if (i < static_cast<size_t>(kActivateAt * kFrames))
             keyHeard.left[i] = 0.0;
+        keyHeard.right[i] = keyHeard.left[i];
     }
     for (int32 size : {kSample32, kSample64}) {
         SCOPED_TRACE(Setup::SizeName(size));
