@@ -1,6 +1,7 @@
 #include "vst3/Vst3Plug.h"
 
 #include "core/FixedText.h"
+#include "dsp/stageFilter.h"
 #include "vst3/DenormalGuard.h"
 #include "vst3/IdentifyHost.h"
 #include "vst3/Vst3EditorView.h"
@@ -330,8 +331,8 @@ tresult PLUGIN_API Vst3Plug::setupProcessing(ProcessSetup& setup)
         return kResultFalse;
     // Buffers are sized here and nowhere else: a block size the buffers can
     // not hold, or a rate the filters can not run at, is refused.
-    if (setup.maxSamplesPerBlock < 1 || setup.maxSamplesPerBlock > kMaxBlockLimit || !(setup.sampleRate > 0.0) ||
-        !(setup.sampleRate < 1e7))
+    if (setup.maxSamplesPerBlock < 1 || setup.maxSamplesPerBlock > kMaxBlockLimit ||
+        !(setup.sampleRate >= stageFilter::kMinSampleRate) || !(setup.sampleRate < 1e7))
         return kResultFalse;
     SetSampleRate(setup.sampleRate);
     SetBypassed(false);
