@@ -113,6 +113,8 @@ void Tidepull::ProcessBlock(double** inputs, double** outputs, int32_t nFrames)
         stageL.setRate(2.0 * rate);
         stageR.setRate(2.0 * rate);
         sidechainFilter.setHighPass((hpfFreq + 25.0) / rate, 0.707);
+        // Attack, hold and release take the same time at every rate.
+        comp.setSampleRate(rate);
         coefficientsMade = true;
         coefficientsRate = rate;
         coefficientsHpf = hpfFreq;
@@ -224,10 +226,10 @@ int32_t Tidepull::RunChain(double** inputs, double** outputs, int32_t nFrames)
     double envelopeAtGain = gainEnvelope;
     double linearGain = gainLinear;
 
-    // The detector keeps its 44.1 kHz timing whatever the host rate; the
-    // setters return early while their inputs stay the same. Positions 4 and
-    // 5, whose time follows the level, make a new coefficient nearly every
-    // sample: there the faster one, not correctly rounded.
+    // The setters return early while their inputs stay the same (a new rate
+    // makes them compute again). Positions 4 and 5, whose time follows the
+    // level, make a new coefficient nearly every sample: there the faster
+    // one, not correctly rounded.
     auto detectorTimes = [&]() TIDEPULL_ALWAYS_INLINE {
         const double absLevel = std::fabs(level);
         detector.setAttack(0.8);
