@@ -15,6 +15,7 @@
 #include "pluginterfaces/vst/ivstparameterchanges.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <mutex>
 
@@ -322,7 +323,9 @@ uint32 PLUGIN_API Vst3Plug::getLatencySamples()
 
 uint32 PLUGIN_API Vst3Plug::getTailSamples()
 {
-    return static_cast<uint32>(std::max(TailSamples(), 0));
+    // Rates are below 1e7, so the count fits.
+    const double ring = std::ceil(TailSeconds() * SampleRate());
+    return static_cast<uint32>(std::max(static_cast<double>(std::max(TailSamples(), 0)), ring));
 }
 
 tresult PLUGIN_API Vst3Plug::setupProcessing(ProcessSetup& setup)

@@ -94,3 +94,44 @@ TEST(SampleRateTest, RatesBelowTheLowestAreRefusedAndChangeNothing)
         EXPECT_EQ(out.right, expected.right);
     }
 }
+
+// After the input stops the band-pass rings on; a host that stops processing
+// a silent track once the reported tail has passed must not cut that ring.
+TEST(SampleRateTest, TheTailCoversTheRingAtEveryRate)
+{
+    double tailSeconds = 0.0;
+    for (double rate : {44100.0, 96000.0, 192000.0}) {
+        const size_t half = static_cast<size_t>(rate / 2);
+        // A full-scale step rings longest, music less long.
+        StereoSignal step(2 * half);
+        std::fill(step.left.begin(), step.left.begin() + half, 1.0);
+        std::fill(step.right.begin(), step.right.begin() + half, -1.0);
+        StereoSignal music = StereoSignal::Music(2 * half, rate, 1.0, 9);
+        std::fill(music.left.begin() + half, music.left.end(), 0.0);
+        std::fill(music.right.begin() + half, music.right.end(), 0.0);
+        for (const StereoSignal* in : {&step, &music}) {
+            SCOPED_TRACE(testing::Message() << rate << (in == &step ? ", step" : ", music"));
+            HostedPlugin plug;
+            ASSERT_TRUE(plug.Valid());
+            HostSetup setup;
+            setup.sampleRate = rate;
+            ASSERT_TRUE(plug.Prepare(setup));
+            ParameterChanges hot;
+            Hottest(hot);
+            const StereoSignal out = plug.Render(*in, nullptr, {512}, &hot);
+            size_t ring = 0;   // samples after the input stops until the last above -90 dBFS
+            for (size_t i = half; i < out.Frames(); ++i) {
+                if (std::max(std::fabs(out.left[i]), std::fabs(out.right[i])) > 3.1622776601683795e-05)
+                    ring = i + 1 - half;
+            }
+            const uint32 tail = plug.Processor()->getTailSamples();
+            EXPECT_GT(ring, 0u);
+            EXPECT_LE(ring, tail);
+            EXPECT_LT(tail, half);   // the render did look past the tail
+            // The same length of time at every rate.
+            if (rate == 44100.0)
+                tailSeconds = tail / rate;
+            EXPECT_NEAR(tail / rate, tailSeconds, 1.0 / 44100.0);
+        }
+    }
+}
