@@ -6,6 +6,10 @@
 #include <cstdio>
 #include <cstring>
 
+#if defined(__SSE2__) || defined(_M_X64)
+#include <emmintrin.h>
+#endif
+
 namespace {
 
 template <typename T>
@@ -13,6 +17,64 @@ void EmptyLastFirst(std::vector<T>& list)
 {
     while (!list.empty())
         list.pop_back();
+}
+
+// 0 * x is 0 or -0 for a finite x and NaN otherwise: OR-ed together, the
+// exponent bits stay clear unless some sample was NaN or infinite. A finite
+// block pays one multiply and one OR a sample, in vector lanes.
+#if defined(__SSE2__) || defined(_M_X64)
+bool HasNonFinite(const double* x, size_t n)
+{
+    const __m128d zero = _mm_setzero_pd();
+    __m128d a0 = zero, a1 = zero, a2 = zero, a3 = zero;
+    size_t i = 0;
+    for (; i + 8 <= n; i += 8) {
+        a0 = _mm_or_pd(a0, _mm_mul_pd(zero, _mm_loadu_pd(x + i)));
+        a1 = _mm_or_pd(a1, _mm_mul_pd(zero, _mm_loadu_pd(x + i + 2)));
+        a2 = _mm_or_pd(a2, _mm_mul_pd(zero, _mm_loadu_pd(x + i + 4)));
+        a3 = _mm_or_pd(a3, _mm_mul_pd(zero, _mm_loadu_pd(x + i + 6)));
+    }
+    for (; i < n; ++i)
+        a0 = _mm_or_pd(a0, _mm_mul_sd(zero, _mm_load_sd(x + i)));
+    const __m128i bits = _mm_castpd_si128(_mm_or_pd(_mm_or_pd(a0, a1), _mm_or_pd(a2, a3)));
+    const __m128i exponents = _mm_and_si128(bits, _mm_set1_epi32(0x7FF00000));
+    return _mm_movemask_epi8(_mm_cmpeq_epi32(exponents, _mm_setzero_si128())) != 0xFFFF;
+}
+
+bool HasNonFinite(const float* x, size_t n)
+{
+    const __m128 zero = _mm_setzero_ps();
+    __m128 a0 = zero, a1 = zero, a2 = zero, a3 = zero;
+    size_t i = 0;
+    for (; i + 16 <= n; i += 16) {
+        a0 = _mm_or_ps(a0, _mm_mul_ps(zero, _mm_loadu_ps(x + i)));
+        a1 = _mm_or_ps(a1, _mm_mul_ps(zero, _mm_loadu_ps(x + i + 4)));
+        a2 = _mm_or_ps(a2, _mm_mul_ps(zero, _mm_loadu_ps(x + i + 8)));
+        a3 = _mm_or_ps(a3, _mm_mul_ps(zero, _mm_loadu_ps(x + i + 12)));
+    }
+    for (; i < n; ++i)
+        a0 = _mm_or_ps(a0, _mm_mul_ss(zero, _mm_load_ss(x + i)));
+    const __m128i bits = _mm_castps_si128(_mm_or_ps(_mm_or_ps(a0, a1), _mm_or_ps(a2, a3)));
+    const __m128i exponents = _mm_and_si128(bits, _mm_set1_epi32(0x7F800000));
+    return _mm_movemask_epi8(_mm_cmpeq_epi32(exponents, _mm_setzero_si128())) != 0xFFFF;
+}
+#else
+template <typename Float>
+bool HasNonFinite(const Float* x, size_t n)
+{
+    Float any = 0;
+    for (size_t i = 0; i < n; ++i)
+        any += 0 * x[i];
+    return any != any;
+}
+#endif
+
+// A sample that is not finite reads as silence, on every path that reads
+// the input: the chain, the dry share of the mix and the pass-through.
+void Scrub(const double* src, size_t n, double* dst)
+{
+    for (size_t i = 0; i < n; ++i)
+        dst[i] = (src[i] - src[i]) == 0.0 ? src[i] : 0.0;
 }
 
 }   // namespace
@@ -133,7 +195,7 @@ void PlugCore::MarkChannelsConnected(PortDirection dir, int32_t idx, int32_t n, 
             InputPort& port = *inputPorts[static_cast<size_t>(i)];
             port.connected = connected;
             if (!connected)
-                *port.sourceSlot = port.scratch.data();
+                ReadSilence(port);
         }
     } else {
         PortRange(idx, n, OutputCount(), &begin, &end);
@@ -159,13 +221,7 @@ void PlugCore::BindInputBuffers(int32_t idx, int32_t n, float** hostBuffers, int
             continue;
         const float* src = hostBuffers ? hostBuffers[cursor] : nullptr;
         ++cursor;
-        // Never convert past the scratch buffer, whatever the host claims.
-        const size_t count = std::min(static_cast<size_t>(std::max(nFrames, 0)), port.scratch.size());
-        if (src)
-            std::copy(src, src + count, port.scratch.begin());
-        else
-            std::fill_n(port.scratch.begin(), count, 0.0);   // a missing host channel reads silence
-        *port.sourceSlot = port.scratch.data();
+        ConvertInto(port, src, nFrames);
     }
 }
 
@@ -180,13 +236,7 @@ void PlugCore::BindInputBuffers(int32_t idx, int32_t n, double** hostBuffers, in
             continue;
         double* src = hostBuffers ? hostBuffers[cursor] : nullptr;
         ++cursor;
-        if (src) {
-            *port.sourceSlot = src;
-        } else {
-            const size_t count = std::min(static_cast<size_t>(std::max(nFrames, 0)), port.scratch.size());
-            std::fill_n(port.scratch.begin(), count, 0.0);
-            *port.sourceSlot = port.scratch.data();
-        }
+        PointAt(port, src, nFrames);
     }
 }
 
@@ -228,15 +278,10 @@ void PlugCore::BindInputPorts(int32_t n, uint64_t connected, float* const* chann
     for (int32_t i = 0; i < end; ++i) {
         InputPort& port = *inputPorts[static_cast<size_t>(i)];
         port.connected = ((connected >> i) & 1u) != 0;
-        *port.sourceSlot = port.scratch.data();
-        if (!port.connected)
-            continue;
-        const float* src = channels[i];
-        const size_t count = std::min(static_cast<size_t>(std::max(nFrames, 0)), port.scratch.size());
-        if (src)
-            std::copy(src, src + count, port.scratch.begin());
+        if (port.connected)
+            ConvertInto(port, channels[i], nFrames);
         else
-            std::fill_n(port.scratch.begin(), count, 0.0);
+            ReadSilence(port);
     }
 }
 
@@ -246,16 +291,54 @@ void PlugCore::BindInputPorts(int32_t n, uint64_t connected, double* const* chan
     for (int32_t i = 0; i < end; ++i) {
         InputPort& port = *inputPorts[static_cast<size_t>(i)];
         port.connected = ((connected >> i) & 1u) != 0;
-        double* src = port.connected ? channels[i] : nullptr;
-        if (src) {
-            *port.sourceSlot = src;
-            continue;
-        }
         if (port.connected)
-            std::fill_n(port.scratch.begin(), std::min(static_cast<size_t>(std::max(nFrames, 0)), port.scratch.size()),
-                        0.0);
-        *port.sourceSlot = port.scratch.data();
+            PointAt(port, channels[i], nFrames);
+        else
+            ReadSilence(port);
     }
+}
+
+void PlugCore::ConvertInto(InputPort& port, const float* src, int32_t nFrames)
+{
+    // Never convert past the scratch buffer, whatever the host claims.
+    const size_t count = std::min(static_cast<size_t>(std::max(nFrames, 0)), port.scratch.size());
+    if (src) {
+        std::copy(src, src + count, port.scratch.begin());
+        if (HasNonFinite(src, count))
+            Scrub(port.scratch.data(), count, port.scratch.data());
+        port.scratchHoldsAudio = true;
+    } else {
+        std::fill_n(port.scratch.begin(), count, 0.0);   // a missing host channel reads silence
+    }
+    *port.sourceSlot = port.scratch.data();
+}
+
+void PlugCore::PointAt(InputPort& port, double* src, int32_t nFrames)
+{
+    const size_t count = std::min(static_cast<size_t>(std::max(nFrames, 0)), port.scratch.size());
+    if (!src) {
+        std::fill_n(port.scratch.begin(), count, 0.0);
+        *port.sourceSlot = port.scratch.data();
+        return;
+    }
+    // The host's buffer is read in place unless it holds a sample that is
+    // not finite; then a cleaned copy, never a write into the host's memory.
+    if (!HasNonFinite(src, count)) {
+        *port.sourceSlot = src;
+        return;
+    }
+    Scrub(src, count, port.scratch.data());
+    port.scratchHoldsAudio = true;
+    *port.sourceSlot = port.scratch.data();
+}
+
+void PlugCore::ReadSilence(InputPort& port)
+{
+    if (port.scratchHoldsAudio) {
+        std::fill(port.scratch.begin(), port.scratch.end(), 0.0);
+        port.scratchHoldsAudio = false;
+    }
+    *port.sourceSlot = port.scratch.data();
 }
 
 void PlugCore::BindOutputPorts(int32_t n, uint64_t connected, float* const* channels)
@@ -294,8 +377,10 @@ void PlugCore::ConvertOutputsTo32(int32_t nFrames)
 
 void PlugCore::ClearScratchBuffers()
 {
-    for (const auto& port : inputPorts)
+    for (const auto& port : inputPorts) {
         std::fill(port->scratch.begin(), port->scratch.end(), 0.0);
+        port->scratchHoldsAudio = false;
+    }
     for (const auto& port : outputPorts)
         std::fill(port->scratch.begin(), port->scratch.end(), 0.0);
 }
@@ -316,6 +401,7 @@ void PlugCore::SetMaxBlockSize(int32_t n)
         return;
     for (const auto& port : inputPorts) {
         port->scratch.assign(static_cast<size_t>(n), 0.0);
+        port->scratchHoldsAudio = false;
         if (!port->connected)
             *port->sourceSlot = port->scratch.data();
     }

@@ -157,6 +157,11 @@ protected:
     std::vector<const char*>& GroupNames() { return groupNames; }
 
 private:
+    // One connected input port bound to a host channel (none: silence).
+    void ConvertInto(InputPort& port, const float* src, int32_t nFrames);
+    void PointAt(InputPort& port, double* src, int32_t nFrames);
+    // An unconnected one.
+    void ReadSilence(InputPort& port);
     void PortRange(int32_t idx, int32_t n, int32_t count, int32_t* begin, int32_t* end) const;
 
     std::vector<std::unique_ptr<ChannelConfig>> channelConfigs;

@@ -35,6 +35,16 @@ double envFollower::process(double x)
     return x;
 }
 
+void envFollower::setSampleRate(double rate)
+{
+    if (rate == sampleRate)
+        return;
+    sampleRate = rate;
+    lastAttackMs = kUnknownMs;
+    lastReleaseMs = kUnknownMs;
+    lastHoldMs = kUnknownMs;
+}
+
 void envFollower::clearState()
 {
     envelope = 0.0;

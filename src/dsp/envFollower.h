@@ -34,6 +34,9 @@ public:
     // 2^-50 relative), for release times that change every sample.
     void setReleaseFast(double ms);
     void setHold(double ms);
+    // The rate the times are counted in. Keeps the running state; the next
+    // setters recompute for the new rate, whatever times they are given.
+    void setSampleRate(double rate);
 
     // Coefficient that shrinks the distance to a held target to 1 % in ms milliseconds.
     double timeCoef(double ms) const;

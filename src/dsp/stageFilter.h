@@ -10,6 +10,14 @@
 // the audio band. All coefficients start at 0: setRate must run before tick.
 class stageFilter {
 public:
+    // The lowest sample rate the chain is made for. The band-pass's upper
+    // pole pair (11.2 kHz, damping 0.51 as designed) loses its damping as the
+    // rate falls: 0.46 at 8 kHz (a 6 dB peak near Nyquist), 0.05 at 4 kHz,
+    // outside the unit circle below 3.77 kHz. From 14 kHz up every pole stays
+    // within 2 % of the design's; the sidechain high-pass (525 Hz at most)
+    // is far from its own limit there.
+    static constexpr double kMinSampleRate = 16000.0;
+
     // r is twice the sample rate in Hz. Called once per block, so it returns
     // early when r is unchanged. Leaves the filter memory alone.
     void setRate(double r);

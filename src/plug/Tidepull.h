@@ -45,6 +45,9 @@ public:
     const paramSmoother& OutputGainSmoother() const { return outputGainSmoother; }
     const paramSmoother& MixSmoother() const { return mixSmoother; }
 
+protected:
+    double TailSeconds() const override;
+
 private:
     void ClearNonFiniteState();
     // The per-sample chain over one block, or its first part. kInputGainSettled:

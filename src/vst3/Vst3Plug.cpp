@@ -1,6 +1,7 @@
 #include "vst3/Vst3Plug.h"
 
 #include "core/FixedText.h"
+#include "dsp/stageFilter.h"
 #include "vst3/DenormalGuard.h"
 #include "vst3/IdentifyHost.h"
 #include "vst3/Vst3EditorView.h"
@@ -14,6 +15,7 @@
 #include "pluginterfaces/vst/ivstparameterchanges.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <mutex>
 
@@ -318,7 +320,9 @@ uint32 PLUGIN_API Vst3Plug::getLatencySamples()
 
 uint32 PLUGIN_API Vst3Plug::getTailSamples()
 {
-    return static_cast<uint32>(std::max(TailSamples(), 0));
+    // Rates are below 1e7, so the count fits.
+    const double ring = std::ceil(TailSeconds() * SampleRate());
+    return static_cast<uint32>(std::max(static_cast<double>(std::max(TailSamples(), 0)), ring));
 }
 
 tresult PLUGIN_API Vst3Plug::setupProcessing(ProcessSetup& setup)
@@ -327,8 +331,8 @@ tresult PLUGIN_API Vst3Plug::setupProcessing(ProcessSetup& setup)
         return kResultFalse;
     // Buffers are sized here and nowhere else: a block size the buffers can
     // not hold, or a rate the filters can not run at, is refused.
-    if (setup.maxSamplesPerBlock < 1 || setup.maxSamplesPerBlock > kMaxBlockLimit || !(setup.sampleRate > 0.0) ||
-        !(setup.sampleRate < 1e7))
+    if (setup.maxSamplesPerBlock < 1 || setup.maxSamplesPerBlock > kMaxBlockLimit ||
+        !(setup.sampleRate >= stageFilter::kMinSampleRate) || !(setup.sampleRate < 1e7))
         return kResultFalse;
     SetSampleRate(setup.sampleRate);
     // The host bypass stays as the host set it: a new setup (a new block

@@ -134,6 +134,10 @@ public:
     REFCOUNT_METHODS(SingleComponentEffect)
 
 protected:
+    // How long the plug's output rings on after its input stops, in seconds;
+    // the host is told it as a sample count at the rate in force.
+    virtual double TailSeconds() const { return 0.0; }
+
     // Open editor views, first one used for resizing and context menus.
     std::vector<Steinberg::IPlugView*> views;
     Steinberg::IPlugView* editorOwner = nullptr;

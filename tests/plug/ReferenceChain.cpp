@@ -16,6 +16,7 @@ void ReferenceChain::process(const double* const* inputs, double* const* outputs
     stageL.setRate(2.0 * rate);
     stageR.setRate(2.0 * rate);
     sidechainFilter.setHighPass((params.hpf + 25.0) / rate, 0.707);
+    detector.setSampleRate(rate);
     const double makeupGain = portableMath::pow(10.0, 0.25);
     if (nFrames <= 0)
         return;
@@ -111,7 +112,7 @@ void ReferenceChain::process(const double* const* inputs, double* const* outputs
         default: break;
         }
 
-        // 9: detector times at the compressor's own 44100 Hz.
+        // 9: detector times, counted at the host rate.
         detector.setAttack(0.8);
         detector.setRelease(releaseMs);
         detector.setHold(3.0);

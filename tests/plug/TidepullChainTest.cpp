@@ -70,7 +70,7 @@ TEST(TidepullChain, FollowsTheChainAtOtherRatesAndBlockSizes)
     const Signal sig = Program(30000, 48000.0, 777);
     EXPECT_EQ(ChainComparison(*plug, ref).Run(sig, {1000}, {{0, Tidepull::kAcThreshold, 30.0}}), "");
 
-    // A change of rate acts at the next block; the detector keeps its timing.
+    // A change of rate acts at the next block, the detector's times too.
     plug->SetSampleRate(96000.0);
     ref.setSampleRate(96000.0);
     const Signal more = Program(20000, 96000.0, 99);
@@ -330,29 +330,48 @@ TEST(TidepullCompression, FixedReleasePositions)
     }
 }
 
-TEST(TidepullCompression, DetectorKeepsItsTimingAtOtherHostRates)
+// Attack, hold and release take the same time at every rate: counted in
+// samples, they scale with it. One click on the external sidechain, then
+// silence until the envelope is down to 1 % of its peak.
+TEST(TidepullCompression, DetectorTimesAreTheSameAtEveryRate)
 {
-    PlugPtr plug = MakeHostedPlug(96000.0, 512);
-    SetParam(*plug, Tidepull::kExternalSidechain, 1.0);
-    SetParam(*plug, Tidepull::kAcThreshold, 20.0);
-    Process(*plug, Signal(96000));
-    EXPECT_EQ(plug->Compressor().getHoldLength(), 132);
-    EXPECT_EQ(plug->Compressor().getAttackCoef(), TimeCoef44k(0.8));
-    EXPECT_EQ(plug->Compressor().getSampleRate(), 44100.0);
+    const double releaseMs[6] = {300.0, 800.0, 2000.0, 5000.0, 7000.0, 10000.0};   // 4, 5: in silence
+    for (int32_t position = 0; position < 6; ++position) {
+        double fallAt44k = 0.0;
+        for (double rate : {44100.0, 48000.0, 96000.0, 192000.0}) {
+            SCOPED_TRACE(testing::Message() << "position " << position << " at " << rate);
+            PlugPtr plug = MakeHostedPlug(rate, 4096);
+            SetParam(*plug, Tidepull::kExternalSidechain, 1.0);
+            SetParam(*plug, Tidepull::kRelease, position);
+            Process(*plug, Signal(8192), 4096);   // the input gain fades in first
+            std::vector<double> env;   // after each sample from the click on; a long block's at its end
+            auto run = [&](size_t n, int32_t block, double click = 0.0) {
+                Signal sig(n);
+                sig.scL[0] = click;
+                RunBlocks(sig, block, [&](double** in, double** out, int32_t k) {
+                    plug->ProcessBlock(in, out, k);
+                    env.resize(env.size() + static_cast<size_t>(k), plug->Compressor().getEnvelope());
+                });
+            };
+            const double due = (3.0 + releaseMs[position]) / 1000.0;
+            run(static_cast<size_t>(0.01 * rate), 1, 1.0);
+            run(static_cast<size_t>((due - 0.015) * rate), 4096);
+            while (env.back() >= 0.01 * env[0] && env.size() < static_cast<size_t>((due + 0.01) * rate))
+                run(1, 1);
 
-    // One click on the sidechain: the envelope rises once, holds for 132
-    // samples, then releases.
-    Signal click(400);
-    click.scL[0] = 1.0;
-    std::vector<double> env;
-    RunBlocks(click, 1, [&](double** in, double** out, int32_t n) {
-        plug->ProcessBlock(in, out, n);
-        env.push_back(plug->Compressor().getEnvelope());
-    });
-    ASSERT_GT(env[0], 0.0);
-    for (size_t i = 1; i <= 132; ++i)
-        ASSERT_EQ(env[i], env[0]) << i;
-    EXPECT_LT(env[133], env[0]);
+            // Attack: 0.8 ms to 1 %. Hold: 3 ms in whole samples.
+            EXPECT_NEAR(std::log(0.01) / std::log(plug->Compressor().getAttackCoef()), 0.0008 * rate, 1e-6);
+            const size_t hold = static_cast<size_t>(rate * 0.003);
+            EXPECT_EQ(plug->Compressor().getHoldLength(), static_cast<int32_t>(hold));
+            EXPECT_EQ(env[hold], env[0]);
+            EXPECT_LT(env[hold + 1], env[0]);
+            // Release: at 1 % at the same moment, within a sample of either rate.
+            const double fallAt = static_cast<double>(env.size() - 1) / rate;
+            fallAt44k = rate == 44100.0 ? fallAt : fallAt44k;
+            EXPECT_NEAR(fallAt, fallAt44k, 1.0 / 44100.0 + 1.0 / rate);
+            EXPECT_NEAR(fallAt, due, 0.001);
+        }
+    }
 }
 
 // ---- meter ----
