@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/Crossfade.h"
 #include "vst3/Vst3Plug.h"
 #include "dsp/biquad.h"
 #include "dsp/compressor.h"
@@ -52,7 +53,12 @@ private:
     // its state. Returns the frames done: moving, the chain stops where the
     // smoother has come to rest, for the settled chain to take the rest.
     template <bool kInputGainSettled>
-    int32_t RunChain(double** inputs, double** outputs, int32_t nFrames);
+    int32_t RunChain(double** inputs, double** outputs, int32_t nFrames, bool engaged, bool wetOut);
+    // The chain over nFrames. The meter follows engaged; the output is the
+    // mixed signal where wetOut is set, the untouched input elsewhere.
+    void RunChains(double** inputs, double** outputs, int32_t nFrames, bool engaged, bool wetOut);
+    // The part of the block that the Engage fade covers; returns its frames.
+    int32_t FadeEngage(double** inputs, double** outputs, int32_t nFrames, bool engaged);
 
     // Cached engine values, written by ParamChanged.
     double inputGain = 1.0;
@@ -93,4 +99,6 @@ private:
     paramSmoother acSmoother;
     paramSmoother outputGainSmoother;
     paramSmoother mixSmoother;
+    // Between the untouched input and the mixed output when Engage switches.
+    Crossfade engageFade;
 };

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/Crossfade.h"
 #include "core/PlugCore.h"
 #include "vst3/sdk/SingleComponentEffect.h"
 
@@ -137,11 +138,21 @@ protected:
     std::vector<Steinberg::IPlugView*> views;
     Steinberg::IPlugView* editorOwner = nullptr;
 
+    // True until a block has been processed since the instance was made or
+    // last activated (through the whole first host block, in all its
+    // pieces): a switch then takes effect at once, without a fade, so that
+    // a loaded state or preset renders as it always did.
+    bool FreshStart() const { return freshStart; }
+    // A plug's block ran; the adaptor keeps the start fresh to the end of
+    // its first host block.
+    void EndFreshStart() { freshStart = false; }
+
 private:
     // Lets the views' windows catch up in a host without a run loop.
     void PumpViews();
     void ApplyParameterChanges(Steinberg::Vst::IParameterChanges* changes);
     void ProcessPiece(Steinberg::Vst::ProcessData& data, int32_t offset, int32_t nFrames, bool is64);
+    void FadeHostBypass(int32_t nFrames);
     template <typename T>
     void BindInputs(Steinberg::Vst::ProcessData& data, int32_t offset, int32_t nFrames);
     template <typename T>
@@ -166,6 +177,10 @@ private:
     static constexpr double kNoControllerBypass = -1.0;
     std::atomic<double> controllerBypass{kNoControllerBypass};
     bool sidechainActive = false;
+    bool freshStart = true;
+    // Between the processed output and the pass-through when the host
+    // bypass switches.
+    Crossfade bypassFade;
     // The host's transport as the last block saw it. The transport queries
     // come from any thread without the plug mutex, so each field is a relaxed
     // atomic of its own (fields of one block may mix with the next).
