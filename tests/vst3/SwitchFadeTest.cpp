@@ -1,6 +1,5 @@
-// The two switches between processed and untouched audio, the panel's Engage
-// and the host bypass, on a compressed 100 Hz sine: a short fade where a block
-// switches, at once where a block is the first since activation.
+// Engage and the host bypass on a compressed 100 Hz sine: a 5 ms fade from the
+// sample where a switch arrives, at once in the first block after activation.
 #include "HostedPlugin.h"
 
 #include <gtest/gtest.h>
@@ -15,26 +14,20 @@ namespace {
 
 constexpr ParamID kBypassId = 0x62706173;
 constexpr ParamID kEngage = 7;
-constexpr double kRate = 44100.0;
-constexpr size_t kFrames = 44100;
-// About 20 dB of gain reduction: the sidechain sum of two 0.5 sines peaks at
-// 0 dB, 30 dB above the threshold, at 4:1.
-constexpr double kAcThirty = 0.6;
-constexpr double kRatioFour = 3.0 / 9.0;
-
-StereoSignal Sine100()
-{
-    StereoSignal s(kFrames);
-    for (size_t i = 0; i < kFrames; ++i)
-        s.left[i] = s.right[i] = 0.5 * std::sin(2.0 * 3.141592653589793 * 100.0 * static_cast<double>(i) / kRate);
-    return s;
-}
 
 HostedPlugin::Setup At44k1()
 {
     HostedPlugin::Setup setup = HostedPlugin::Setup::Of(kSample64, 512);
-    setup.sampleRate = kRate;
+    setup.sampleRate = 44100.0;
     return setup;
+}
+
+StereoSignal Sine()
+{
+    StereoSignal s(44100);
+    for (size_t i = 0; i < s.Frames(); ++i)
+        s.left[i] = s.right[i] = 0.5 * std::sin(2.0 * 3.141592653589793 * 100.0 * static_cast<double>(i) / 44100.0);
+    return s;
 }
 
 double LargestStep(const std::vector<double>& v, size_t from, size_t to)
@@ -45,25 +38,30 @@ double LargestStep(const std::vector<double>& v, size_t from, size_t to)
     return step;
 }
 
-// Renders the sine in 512-frame blocks with the switch at `from` in the first
-// block; at `switchAt` (a block starts there) the switch goes to `to`.
-StereoSignal Render(ParamID id, double from, double to, size_t switchAt, bool inPlace)
+// About 20 dB of gain reduction (AC Threshold 30, 4:1) and the switch at
+// `from` in the first block; at `at`, where a block starts, `to`, after a new
+// activation when asked.
+StereoSignal Render(ParamID id, double from, double to, size_t at, bool inPlace = false, bool reactivate = false)
 {
     HostedPlugin plug;
     EXPECT_TRUE(plug.Prepare(At44k1()));
-    const StereoSignal in = Sine100();
-    StereoSignal out(kFrames);
-    size_t pos = 0;
-    while (pos < kFrames) {
-        const size_t end = pos < switchAt ? std::min(pos + 512, switchAt) : std::min(pos + 512, kFrames);
+    const StereoSignal in = Sine();
+    StereoSignal out(in.Frames());
+    for (size_t pos = 0; pos < in.Frames();) {
+        const size_t end = std::min({pos + 512, pos < at ? at : in.Frames(), in.Frames()});
         ParameterChanges changes;
         if (pos == 0) {
-            changes.Add(2, kAcThirty);
-            changes.Add(3, kRatioFour);
+            changes.Add(2, 0.6);
+            changes.Add(3, 3.0 / 9.0);
             changes.Add(id, from);
         }
-        if (pos == switchAt)
+        if (pos == at) {
             changes.Add(id, to);
+            if (reactivate) {
+                plug.Component()->setActive(false);
+                plug.Component()->setActive(true);
+            }
+        }
         plug.ProcessBlock(in, nullptr, pos, static_cast<int>(end - pos), out, &changes, inPlace);
         pos = end;
     }
@@ -72,81 +70,44 @@ StereoSignal Render(ParamID id, double from, double to, size_t switchAt, bool in
 
 }   // namespace
 
-TEST(SwitchFade, EachSwitchFadesBothWaysFromTheSampleItArrivesAt)
+TEST(SwitchFade, EachSwitchFadesBothWaysFromItsSampleAndAtOnceAfterActivation)
 {
     const struct {
-        const char* name;
         ParamID id;
         double from, to;
-        bool toDry;
-    } cases[] = {
-        {"Engage off", kEngage, 1.0, 0.0, true},
-        {"Engage on", kEngage, 0.0, 1.0, false},
-        {"host bypass on", kBypassId, 0.0, 1.0, true},
-        {"host bypass off", kBypassId, 1.0, 0.0, false},
-    };
-    const StereoSignal in = Sine100();
-    const size_t at = 22050 + 123;   // inside the signal's period and a block
-    const size_t fade = 221;   // 5 ms
-    const double sineStep = LargestStep(in.left, 0, kFrames);
+    } cases[] = {{kEngage, 1.0, 0.0}, {kEngage, 0.0, 1.0}, {kBypassId, 0.0, 1.0}, {kBypassId, 1.0, 0.0}};
+    const StereoSignal in = Sine();
+    const size_t at = 22050 + 123, last = at + 220;   // 5 ms: 221 samples
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        const StereoSignal out = Render(c.id, c.from, c.to, at, false);
-        const StereoSignal unswitched = Render(c.id, c.from, c.from, at, false);
-        const StereoSignal inPlace = Render(c.id, c.from, c.to, at, true);
-        EXPECT_EQ(inPlace.left, out.left);
-        EXPECT_EQ(inPlace.right, out.right);
-
-        // Before the switch nothing changed; from its sample on it shows.
+        SCOPED_TRACE(testing::Message() << "parameter " << c.id << " to " << c.to);
+        const bool toDry = (c.id == kEngage) == (c.to == 0.0);
+        // Resumed from the host bypass, the chain's state differs from a run that never stopped.
+        const bool sideKnown = c.id == kEngage || toDry;
+        const StereoSignal out = Render(c.id, c.from, c.to, at);
+        const StereoSignal unswitched = Render(c.id, c.from, c.from, at);
+        EXPECT_EQ(Render(c.id, c.from, c.to, at, true).left, out.left);   // in place
         EXPECT_TRUE(std::equal(out.left.begin(), out.left.begin() + at, unswitched.left.begin()));
         EXPECT_NE(out.left[at], unswitched.left[at]);
-        // A cut here steps by 0.45, 64 times the sine's own largest step; the
-        // fade stays below it (0.83 to 0.92 times).
-        EXPECT_LT(LargestStep(out.left, at - 1, at + fade), 1.5 * sineStep);
-        EXPECT_LT(LargestStep(out.right, at - 1, at + fade), 1.5 * sineStep);
-
-        // The fade ends on the side switched to, exactly.
-        const size_t last = at + fade - 1;
-        if (c.toDry) {
-            EXPECT_NE(out.left[last - 1], in.left[last - 1]);
-            EXPECT_TRUE(std::equal(out.left.begin() + last, out.left.end(), in.left.begin() + last));
-            EXPECT_TRUE(std::equal(out.right.begin() + last, out.right.end(), in.right.begin() + last));
-        } else if (c.id == kEngage) {
-            // The chain ran on under the disengaged output.
-            const StereoSignal engaged = Render(c.id, c.to, c.to, at, false);
-            EXPECT_NE(out.left[last - 1], engaged.left[last - 1]);
-            EXPECT_TRUE(std::equal(out.left.begin() + last, out.left.end(), engaged.left.begin() + last));
-        } else {
-            EXPECT_NE(out.left[last + 1], in.left[last + 1]);
-        }
+        // A cut here steps by 0.45, 64 times the sine's own largest step.
+        EXPECT_LT(LargestStep(out.left, at - 1, last + 1), 1.5 * LargestStep(in.left, 0, 441));
+        EXPECT_LT(LargestStep(out.right, at - 1, last + 1), 1.5 * LargestStep(in.left, 0, 441));
+        // It ends on the side switched to, exactly: Engage's chain ran on.
+        const StereoSignal side = toDry ? in : Render(c.id, c.to, c.to, at);
+        EXPECT_NE(out.left[last - 1], side.left[last - 1]);
+        EXPECT_EQ(std::equal(out.left.begin() + last, out.left.end(), side.left.begin() + last), sideKnown);
+        // In the first block after an activation, at once.
+        const StereoSignal fresh = Render(c.id, c.from, c.to, at, false, true);
+        if (sideKnown)
+            EXPECT_TRUE(std::equal(fresh.left.begin() + at, fresh.left.end(), side.left.begin() + at));
     }
-}
-
-TEST(SwitchFade, FirstBlockAfterActivationAndLoadedStateSwitchAtOnce)
-{
-    const StereoSignal in = Sine100();
+    // From a state loaded before the first block, at once.
     for (ParamID id : {kEngage, kBypassId}) {
-        const double dry = id == kEngage ? 0.0 : 1.0;
-        SCOPED_TRACE(id == kEngage ? "Engage" : "host bypass");
-        HostedPlugin plug;
-        ASSERT_TRUE(plug.Prepare(At44k1()));
-        plug.Render(in, nullptr, {512});
-
-        // Switched in the first block after a new activation.
-        ASSERT_EQ(plug.Component()->setActive(false), kResultOk);
-        ASSERT_EQ(plug.Component()->setActive(true), kResultOk);
+        HostedPlugin saved, loaded;
+        ASSERT_TRUE(saved.Prepare(At44k1()) && loaded.Prepare(At44k1()));
         ParameterChanges changes;
-        changes.Add(id, dry);
-        StereoSignal out = plug.Render(in, nullptr, {512}, &changes);
-        EXPECT_EQ(out.left, in.left);
-
-        // A state saved so, loaded into a fresh instance before its first block.
-        const std::vector<uint8_t> state = plug.SaveState();
-        HostedPlugin loaded;
-        ASSERT_TRUE(loaded.Prepare(At44k1()));
-        ASSERT_EQ(loaded.LoadState(state), kResultOk);
-        out = loaded.Render(in, nullptr, {512});
-        EXPECT_EQ(out.left, in.left);
-        EXPECT_EQ(out.right, in.right);
+        changes.Add(id, id == kEngage ? 0.0 : 1.0);
+        saved.Apply(changes);
+        ASSERT_EQ(loaded.LoadState(saved.SaveState()), kResultOk);
+        EXPECT_EQ(loaded.Render(in, nullptr, {512}).left, in.left);
     }
 }
