@@ -23,7 +23,7 @@ void Crossfade::KeepDry(const double* const* inputs, int32_t n)
 {
     for (int32_t c = 0; c < kChannels; ++c) {
         for (int32_t i = 0; i < n; ++i)
-            dry[c][i] = inputs[c][i];
+            dry[c * kChunk + i] = inputs[c][i];
     }
 }
 
@@ -37,6 +37,6 @@ void Crossfade::Blend(double* const* outputs, int32_t n)
         const double share = p * p * (3.0 - 2.0 * p);
         // The last step has a share of exactly 1 or 0: the side itself.
         for (int32_t c = 0; c < kChannels; ++c)
-            outputs[c][i] = outputs[c][i] * share + dry[c][i] * (1.0 - share);
+            outputs[c][i] = outputs[c][i] * share + dry[c * kChunk + i] * (1.0 - share);
     }
 }

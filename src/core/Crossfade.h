@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 // A short equal-gain crossfade between a dry signal and the processed one,
 // so that a switch between the two does not jump. The ramp is an S curve
@@ -16,7 +17,7 @@ public:
     // The side the output stands on, or heads for while fading: true for
     // the processed signal.
     bool Wet() const { return wet; }
-    bool Fading() const { return Remaining() > 0; }
+    bool Fading() const { return step != (wet ? length : 0); }
     // Samples until the output stands on its side.
     int32_t Remaining() const { return wet ? length - step : step; }
 
@@ -32,7 +33,8 @@ public:
     void Blend(double* const* outputs, int32_t n);
 
 private:
-    double dry[kChannels][kChunk];
+    // Apart from the object: the plug's state that every block reads stays together.
+    std::vector<double> dry = std::vector<double>(kChannels * kChunk);
     int32_t length = 1;
     int32_t step = 1;   // 0 dry .. length processed
     bool wet = true;

@@ -105,6 +105,23 @@ void Tidepull::ClearNonFiniteState()
         meterState = 0.0;
 }
 
+TIDEPULL_ALWAYS_INLINE inline void Tidepull::RunChains(double** inputs, double** outputs, int32_t nFrames, bool engaged,
+                                                       bool wetOut)
+{
+    // The input gain is read nine times a sample. Settled, every read gives
+    // the same value, and most of the chain's work can be shared.
+    if (inputGainSmoother.settledAt(inputGain)) {
+        RunChain<true>(inputs, outputs, nFrames, engaged, wetOut);
+        return;
+    }
+    const int32_t done = RunChain<false>(inputs, outputs, nFrames, engaged, wetOut);
+    if (done < nFrames) {
+        double* in[4] = {inputs[0] + done, inputs[1] + done, inputs[2] + done, inputs[3] + done};
+        double* out[2] = {outputs[0] + done, outputs[1] + done};
+        RunChain<true>(in, out, nFrames - done, engaged, wetOut);
+    }
+}
+
 void Tidepull::ProcessBlock(double** inputs, double** outputs, int32_t nFrames)
 {
     const double rate = SampleRate();
@@ -124,25 +141,21 @@ void Tidepull::ProcessBlock(double** inputs, double** outputs, int32_t nFrames)
     ClearNonFiniteState();
 
     const bool engaged = TruncateToInt32(ParamAt(kBypass)->Value()) != 0;
+    if (FreshStart() || engaged != engageFade.Wet() || engageFade.Fading()) {
+        SwitchingBlock(inputs, outputs, nFrames, engaged);
+        return;
+    }
+    RunChains(inputs, outputs, nFrames, engaged, engaged);
+}
+
+void Tidepull::SwitchingBlock(double** inputs, double** outputs, int32_t nFrames, bool engaged)
+{
     if (FreshStart())
         engageFade.Jump(engaged);
     else if (engaged != engageFade.Wet())
-        engageFade.Head(engaged, rate);
+        engageFade.Head(engaged, SampleRate());
     EndFreshStart();
-    if (!engageFade.Fading()) {
-        RunChains(inputs, outputs, nFrames, engaged, engaged);
-        return;
-    }
-    const int32_t done = FadeEngage(inputs, outputs, nFrames, engaged);
-    if (done < nFrames) {
-        double* in[4] = {inputs[0] + done, inputs[1] + done, inputs[2] + done, inputs[3] + done};
-        double* out[2] = {outputs[0] + done, outputs[1] + done};
-        RunChains(in, out, nFrames - done, engaged, engaged);
-    }
-}
 
-int32_t Tidepull::FadeEngage(double** inputs, double** outputs, int32_t nFrames, bool engaged)
-{
     int32_t done = 0;
     while (done < nFrames && engageFade.Fading()) {
         const int32_t n = std::min({nFrames - done, engageFade.Remaining(), Crossfade::kChunk});
@@ -154,22 +167,10 @@ int32_t Tidepull::FadeEngage(double** inputs, double** outputs, int32_t nFrames,
         engageFade.Blend(out, n);
         done += n;
     }
-    return done;
-}
-
-void Tidepull::RunChains(double** inputs, double** outputs, int32_t nFrames, bool engaged, bool wetOut)
-{
-    // The input gain is read nine times a sample. Settled, every read gives
-    // the same value, and most of the chain's work can be shared.
-    if (inputGainSmoother.settledAt(inputGain)) {
-        RunChain<true>(inputs, outputs, nFrames, engaged, wetOut);
-        return;
-    }
-    const int32_t done = RunChain<false>(inputs, outputs, nFrames, engaged, wetOut);
     if (done < nFrames) {
         double* in[4] = {inputs[0] + done, inputs[1] + done, inputs[2] + done, inputs[3] + done};
         double* out[2] = {outputs[0] + done, outputs[1] + done};
-        RunChain<true>(in, out, nFrames - done, engaged, wetOut);
+        RunChains(in, out, nFrames - done, engaged, engaged);
     }
 }
 

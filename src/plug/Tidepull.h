@@ -57,8 +57,8 @@ private:
     // The chain over nFrames. The meter follows engaged; the output is the
     // mixed signal where wetOut is set, the untouched input elsewhere.
     void RunChains(double** inputs, double** outputs, int32_t nFrames, bool engaged, bool wetOut);
-    // The part of the block that the Engage fade covers; returns its frames.
-    int32_t FadeEngage(double** inputs, double** outputs, int32_t nFrames, bool engaged);
+    // A block that starts fresh, switches Engage or goes on with its fade.
+    void SwitchingBlock(double** inputs, double** outputs, int32_t nFrames, bool engaged);
 
     // Cached engine values, written by ParamChanged.
     double inputGain = 1.0;

@@ -447,8 +447,20 @@ void Vst3Plug::ProcessPiece(ProcessData& data, int32_t offset, int32_t nFrames, 
         BindInputs<float>(data, offset, nFrames);
         BindOutputs<float>(data, offset);
     }
-    const bool fresh = freshStart;
     const bool processing = !IsBypassed();
+    if (freshStart || processing != bypassFade.Wet() || bypassFade.Fading())
+        SwitchingPiece(data, offset, nFrames, processing);
+    else if (processing)
+        ProcessBlock(InputPointers(), OutputPointers(), nFrames);
+    else
+        PassThroughBlock(nFrames);
+    if (!is64)
+        ConvertOutputsTo32(nFrames);
+}
+
+void Vst3Plug::SwitchingPiece(ProcessData& data, int32_t offset, int32_t nFrames, bool processing)
+{
+    const bool fresh = freshStart;
     if (fresh || InputCount() < Crossfade::kChannels || OutputCount() < Crossfade::kChannels)
         bypassFade.Jump(processing);
     else if (processing != bypassFade.Wet())
@@ -456,14 +468,13 @@ void Vst3Plug::ProcessPiece(ProcessData& data, int32_t offset, int32_t nFrames, 
 
     if (bypassFade.Fading() && nFrames > 0)
         FadeHostBypass(nFrames);
-    else if (!processing)
-        PassThroughBlock(nFrames);
-    else
+    else if (processing)
         ProcessBlock(InputPointers(), OutputPointers(), nFrames);
+    else
+        PassThroughBlock(nFrames);
+    // Every piece of the first block is still fresh.
     if (fresh)
         freshStart = nFrames == 0 || offset + nFrames < data.numSamples;
-    if (!is64)
-        ConvertOutputsTo32(nFrames);
 }
 
 void Vst3Plug::FadeHostBypass(int32_t nFrames)
