@@ -5,9 +5,10 @@
 
 // A short equal-gain crossfade between a dry signal and the processed one,
 // so that a switch between the two does not jump. The ramp is an S curve
-// (flat at both ends, like a raised cosine) made of + - * only. It keeps
-// the dry samples of a chunk itself: the processing may write over its own
-// input, and the fade must not allocate.
+// (flat at both ends, like a raised cosine) made of + - * / only. It keeps
+// the dry samples of a chunk itself, in storage made with it: the
+// processing may write over its own input, and the audio thread does not
+// allocate.
 class Crossfade {
 public:
     static constexpr int32_t kChannels = 2;

@@ -463,8 +463,13 @@ void Vst3Plug::SwitchingPiece(ProcessData& data, int32_t offset, int32_t nFrames
     const bool fresh = freshStart;
     if (fresh || InputCount() < Crossfade::kChannels || OutputCount() < Crossfade::kChannels)
         bypassFade.Jump(processing);
-    else if (processing != bypassFade.Wet())
+    else if (processing != bypassFade.Wet()) {
+        // Resuming from the pass-through, the plug's own switches take their
+        // place at once: this fade covers them.
+        if (processing && !bypassFade.Fading())
+            freshStart = true;
         bypassFade.Head(processing, SampleRate());
+    }
 
     if (bypassFade.Fading() && nFrames > 0)
         FadeHostBypass(nFrames);

@@ -140,8 +140,9 @@ protected:
 
     // True until a block has been processed since the instance was made or
     // last activated (through the whole first host block, in all its
-    // pieces): a switch then takes effect at once, without a fade, so that
-    // a loaded state or preset renders as it always did.
+    // pieces), and when the chain resumes after the host bypass: a switch
+    // then takes effect at once, without a fade, so that a loaded state or
+    // preset renders as it always did.
     bool FreshStart() const { return freshStart; }
     // A plug's block ran; the adaptor keeps the start fresh to the end of
     // its first host block.

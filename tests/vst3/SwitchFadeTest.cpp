@@ -40,8 +40,9 @@ double LargestStep(const std::vector<double>& v, size_t from, size_t to)
 
 // About 20 dB of gain reduction (AC Threshold 30, 4:1) and the switch at
 // `from` in the first block; at `at`, where a block starts, `to`, after a new
-// activation when asked.
-StereoSignal Render(ParamID id, double from, double to, size_t at, bool inPlace = false, bool reactivate = false)
+// activation when asked; Engage off from the second block when asked.
+StereoSignal Render(ParamID id, double from, double to, size_t at, bool inPlace = false, bool reactivate = false,
+                    bool disengaged = false)
 {
     HostedPlugin plug;
     EXPECT_TRUE(plug.Prepare(At44k1()));
@@ -55,6 +56,8 @@ StereoSignal Render(ParamID id, double from, double to, size_t at, bool inPlace 
             changes.Add(3, 3.0 / 9.0);
             changes.Add(id, from);
         }
+        if (pos == 512 && disengaged)
+            changes.Add(kEngage, 0.0);
         if (pos == at) {
             changes.Add(id, to);
             if (reactivate) {
@@ -110,4 +113,9 @@ TEST(SwitchFade, EachSwitchFadesBothWaysFromItsSampleAndAtOnceAfterActivation)
         ASSERT_EQ(loaded.LoadState(saved.SaveState()), kResultOk);
         EXPECT_EQ(loaded.Render(in, nullptr, {512}).left, in.left);
     }
+    // Disengaged under the host bypass: leaving the bypass fades to the input
+    // alone, with no trace of the chain's output (0.06 with both fades).
+    const StereoSignal under = Render(kBypassId, 1.0, 0.0, at, false, false, true);
+    for (size_t i = 0; i < in.Frames(); ++i)
+        ASSERT_NEAR(under.left[i], in.left[i], 1e-15) << i;
 }
