@@ -385,12 +385,24 @@ void PlugCore::ClearScratchBuffers()
         std::fill(port->scratch.begin(), port->scratch.end(), 0.0);
 }
 
-void PlugCore::PassThroughBlock(int32_t nFrames)
+void PlugCore::PassThroughBlock(int32_t nFrames, int32_t from)
 {
+    double** in = inputPtrs.data();
+    double** out = outputPtrs.data();
+    double* movedIn[kMaxBoundPorts];
+    double* movedOut[kMaxBoundPorts];
+    if (from > 0) {
+        for (int32_t i = 0; i < InputCount() && i < kMaxBoundPorts; ++i)
+            movedIn[i] = in[i] + from;
+        for (int32_t i = 0; i < OutputCount() && i < kMaxBoundPorts; ++i)
+            movedOut[i] = out[i] + from;
+        in = movedIn;
+        out = movedOut;
+    }
     if (latency > 0 && latencyDelay)
-        latencyDelay->Process(inputPtrs.data(), outputPtrs.data(), nFrames);
+        latencyDelay->Process(in, out, nFrames);
     else
-        PlugCore::ProcessBlock(inputPtrs.data(), outputPtrs.data(), nFrames);
+        PlugCore::ProcessBlock(in, out, nFrames);
 }
 
 void PlugCore::SetMaxBlockSize(int32_t n)

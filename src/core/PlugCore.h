@@ -100,7 +100,8 @@ public:
     void BindOutputPorts(int32_t n, uint64_t connected, double* const* channels);
     void ConvertOutputsTo32(int32_t nFrames);
     void ClearScratchBuffers();
-    void PassThroughBlock(int32_t nFrames);
+    // Frames [from, from + nFrames) of the bound buffers.
+    void PassThroughBlock(int32_t nFrames, int32_t from = 0);
     int32_t InputCount() const { return static_cast<int32_t>(inputPtrs.size()); }
     int32_t OutputCount() const { return static_cast<int32_t>(outputPtrs.size()); }
     double** InputPointers() { return inputPtrs.data(); }

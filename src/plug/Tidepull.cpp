@@ -9,6 +9,7 @@
 #include "plug/TidepullEditorLayout.h"
 #include "plug/TidepullIdentity.h"
 
+#include <algorithm>
 #include <cmath>
 #include <mutex>
 #include <type_traits>
@@ -112,6 +113,23 @@ void Tidepull::ClearNonFiniteState()
         meterState = 0.0;
 }
 
+TIDEPULL_ALWAYS_INLINE inline void Tidepull::RunChains(double** inputs, double** outputs, int32_t nFrames, bool engaged,
+                                                       bool wetOut)
+{
+    // The input gain is read nine times a sample. Settled, every read gives
+    // the same value, and most of the chain's work can be shared.
+    if (inputGainSmoother.settledAt(inputGain)) {
+        RunChain<true>(inputs, outputs, nFrames, engaged, wetOut);
+        return;
+    }
+    const int32_t done = RunChain<false>(inputs, outputs, nFrames, engaged, wetOut);
+    if (done < nFrames) {
+        double* in[4] = {inputs[0] + done, inputs[1] + done, inputs[2] + done, inputs[3] + done};
+        double* out[2] = {outputs[0] + done, outputs[1] + done};
+        RunChain<true>(in, out, nFrames - done, engaged, wetOut);
+    }
+}
+
 void Tidepull::ProcessBlock(double** inputs, double** outputs, int32_t nFrames)
 {
     const double rate = SampleRate();
@@ -132,17 +150,37 @@ void Tidepull::ProcessBlock(double** inputs, double** outputs, int32_t nFrames)
 
     ClearNonFiniteState();
 
-    // The input gain is read nine times a sample. Settled, every read gives
-    // the same value, and most of the chain's work can be shared.
-    if (inputGainSmoother.settledAt(inputGain)) {
-        RunChain<true>(inputs, outputs, nFrames);
+    const bool engaged = TruncateToInt32(ParamAt(kBypass)->Value()) != 0;
+    if (FreshStart() || engaged != engageFade.Wet() || engageFade.Fading()) {
+        SwitchingBlock(inputs, outputs, nFrames, engaged);
         return;
     }
-    const int32_t done = RunChain<false>(inputs, outputs, nFrames);
+    RunChains(inputs, outputs, nFrames, engaged, engaged);
+}
+
+void Tidepull::SwitchingBlock(double** inputs, double** outputs, int32_t nFrames, bool engaged)
+{
+    if (FreshStart())
+        engageFade.Jump(engaged);
+    else if (engaged != engageFade.Wet())
+        engageFade.Head(engaged, SampleRate());
+    EndFreshStart();
+
+    int32_t done = 0;
+    while (done < nFrames && engageFade.Fading()) {
+        const int32_t n = std::min({nFrames - done, engageFade.Remaining(), Crossfade::kChunk});
+        double* in[4] = {inputs[0] + done, inputs[1] + done, inputs[2] + done, inputs[3] + done};
+        double* out[2] = {outputs[0] + done, outputs[1] + done};
+        // Kept first: the host may hand the same memory for input and output.
+        engageFade.KeepDry(in, n);
+        RunChains(in, out, n, engaged, true);
+        engageFade.Blend(out, n);
+        done += n;
+    }
     if (done < nFrames) {
         double* in[4] = {inputs[0] + done, inputs[1] + done, inputs[2] + done, inputs[3] + done};
         double* out[2] = {outputs[0] + done, outputs[1] + done};
-        RunChain<true>(in, out, nFrames - done);
+        RunChains(in, out, nFrames - done, engaged, engaged);
     }
 }
 
@@ -159,7 +197,7 @@ inline float Read(paramSmoother& s, bool settled, double target)
 }   // namespace
 
 template <bool kInputGainSettled>
-int32_t Tidepull::RunChain(double** inputs, double** outputs, int32_t nFrames)
+int32_t Tidepull::RunChain(double** inputs, double** outputs, int32_t nFrames, bool engaged, bool wetOut)
 {
     const double rate = SampleRate();
     if (!sameBits(rate, meterCoefRate)) {
@@ -169,7 +207,8 @@ int32_t Tidepull::RunChain(double** inputs, double** outputs, int32_t nFrames)
     }
     const saturateTable& curve = *saturation;
 
-    // Release, Bypass and External Sidechain are read once per block. Every
+    // Release and External Sidechain are read once per block (Engage by
+    // the caller, once for the block and its fade). Every
     // writer of them that runs alongside a block (host automation, the editor,
     // state and presets) holds the plug mutex, which our caller holds for the
     // whole block; an unlocked write from elsewhere is unordered with the
@@ -177,7 +216,6 @@ int32_t Tidepull::RunChain(double** inputs, double** outputs, int32_t nFrames)
     int32_t position = TruncateToInt32(ParamAt(kRelease)->Value());
     position = position < 0 ? 0 : (position > 5 ? 5 : position);
     const double knee = kReleaseKnee[position];
-    const bool engaged = TruncateToInt32(ParamAt(kBypass)->Value()) != 0;
     const bool external = TruncateToInt32(ParamAt(kExternalSidechain)->Value()) == 1;
     // Controls are added when the editor is built, never while processing.
     EditorLink* const editor = GetEditor();
@@ -418,8 +456,8 @@ int32_t Tidepull::RunChain(double** inputs, double** outputs, int32_t nFrames)
     auto finishStep = [&](int32_t i, double lin, double rin, double mixedL, double mixedR, double gainNow)
                           TIDEPULL_ALWAYS_INLINE {
         reduction = engaged ? 1.0 - gainNow : 0.0;
-        outL[i] = engaged ? mixedL : lin;
-        outR[i] = engaged ? mixedR : rin;
+        outL[i] = wetOut ? mixedL : lin;
+        outR[i] = wetOut ? mixedR : rin;
 
         if (editor) {
             // Both ballistics made, one kept: the comparison with the last

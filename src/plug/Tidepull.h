@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/Crossfade.h"
 #include "vst3/Vst3Plug.h"
 #include "dsp/biquad.h"
 #include "dsp/compressor.h"
@@ -55,7 +56,12 @@ private:
     // its state. Returns the frames done: moving, the chain stops where the
     // smoother has come to rest, for the settled chain to take the rest.
     template <bool kInputGainSettled>
-    int32_t RunChain(double** inputs, double** outputs, int32_t nFrames);
+    int32_t RunChain(double** inputs, double** outputs, int32_t nFrames, bool engaged, bool wetOut);
+    // The chain over nFrames. The meter follows engaged; the output is the
+    // mixed signal where wetOut is set, the untouched input elsewhere.
+    void RunChains(double** inputs, double** outputs, int32_t nFrames, bool engaged, bool wetOut);
+    // A block that starts fresh, switches Engage or goes on with its fade.
+    void SwitchingBlock(double** inputs, double** outputs, int32_t nFrames, bool engaged);
 
     // Cached engine values, written by ParamChanged.
     double inputGain = 1.0;
@@ -96,4 +102,6 @@ private:
     paramSmoother acSmoother;
     paramSmoother outputGainSmoother;
     paramSmoother mixSmoother;
+    // Between the untouched input and the mixed output when Engage switches.
+    Crossfade engageFade;
 };

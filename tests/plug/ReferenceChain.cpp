@@ -38,6 +38,19 @@ void ReferenceChain::process(const double* const* inputs, double* const* outputs
             meter = 0.0;
     }
 
+    const bool engaged = params.bypass != 0;
+    if (!ran) {
+        fadeLength = 0;
+        engagedShown = engaged;
+    } else if (engaged != engagedShown) {
+        if (fadeLength == 0) {
+            fadeLength = static_cast<int32_t>(std::floor(rate * 0.005 + 0.5));
+            fadePosition = engaged ? 0 : fadeLength;
+        }
+        engagedShown = engaged;
+    }
+    ran = true;
+
     for (int32_t i = 0; i < nFrames; ++i) {
         const double Lin = inputs[0][i];
         const double Rin = inputs[1][i];
@@ -150,13 +163,20 @@ void ReferenceChain::process(const double* const* inputs, double* const* outputs
         const float m4 = mixSmoother.tick(mix);
         const double outR = (1.0 - static_cast<double>(m3)) * Rin + static_cast<double>(m4) * wetRight;
 
-        // 15, 16: meter value and output by Bypass.
-        if (params.bypass == 0) {
-            meterVal = 0.0;
+        // 15, 16: meter value and output by Bypass, through the fade.
+        meterVal = params.bypass == 0 ? 0.0 : 1.0 - portableMath::exp(G * 0.1151292546497);
+        if (fadeLength > 0) {
+            fadePosition += engaged ? 1 : -1;
+            const double p = static_cast<double>(fadePosition) / fadeLength;
+            const double wet = (3.0 - 2.0 * p) * p * p;
+            outputs[0][i] = wet * outL + (1.0 - wet) * Lin;
+            outputs[1][i] = wet * outR + (1.0 - wet) * Rin;
+            if (fadePosition == (engaged ? fadeLength : 0))
+                fadeLength = 0;
+        } else if (params.bypass == 0) {
             outputs[0][i] = Lin;
             outputs[1][i] = Rin;
         } else {
-            meterVal = 1.0 - portableMath::exp(G * 0.1151292546497);
             outputs[0][i] = outL;
             outputs[1][i] = outR;
         }

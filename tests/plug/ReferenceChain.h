@@ -51,6 +51,12 @@ public:
 
 private:
     double rate;
+    // The Engage switch fades over 5 ms (at the rate of its start) along
+    // 3p^2 - 2p^3, except before the first block.
+    bool ran = false;
+    bool engagedShown = true;
+    int32_t fadeLength = 0;
+    int32_t fadePosition = 0;   // samples into the processed side
     double G = 0.0;
     double meter = 1.0;
     double meterVal = 0.0;
