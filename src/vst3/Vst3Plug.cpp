@@ -462,7 +462,7 @@ void Vst3Plug::ProcessPiece(ProcessData& data, int32_t offset, int32_t nFrames, 
     }
     const bool processing = !IsBypassed();
     if (freshStart || processing != bypassFade.Wet() || bypassFade.Fading())
-        SwitchingPiece(data, offset, nFrames, processing);
+        SwitchingPiece(nFrames, processing);
     else if (processing)
         ProcessBlock(InputPointers(), OutputPointers(), nFrames);
     else
@@ -471,7 +471,7 @@ void Vst3Plug::ProcessPiece(ProcessData& data, int32_t offset, int32_t nFrames, 
         ConvertOutputsTo32(nFrames);
 }
 
-void Vst3Plug::SwitchingPiece(ProcessData& data, int32_t offset, int32_t nFrames, bool processing)
+void Vst3Plug::SwitchingPiece(int32_t nFrames, bool processing)
 {
     const bool fresh = freshStart;
     if (fresh || InputCount() < Crossfade::kChannels || OutputCount() < Crossfade::kChannels)
@@ -490,9 +490,10 @@ void Vst3Plug::SwitchingPiece(ProcessData& data, int32_t offset, int32_t nFrames
         ProcessBlock(InputPointers(), OutputPointers(), nFrames);
     else
         PassThroughBlock(nFrames);
-    // Every piece of the first block is still fresh.
+    // Fresh ends with the first sample processed: a point later in the
+    // first block fades as it would in a host that split the block there.
     if (fresh)
-        freshStart = nFrames == 0 || offset + nFrames < data.numSamples;
+        freshStart = nFrames == 0;
 }
 
 void Vst3Plug::FadeHostBypass(int32_t nFrames)

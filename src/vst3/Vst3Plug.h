@@ -161,7 +161,7 @@ private:
     void ApplyParamPoint(Steinberg::Vst::ParamID id, Steinberg::Vst::ParamValue value);
     void ProcessPiece(Steinberg::Vst::ProcessData& data, int32_t offset, int32_t nFrames, bool is64);
     // A piece that starts fresh, switches the host bypass or goes on with its fade.
-    void SwitchingPiece(Steinberg::Vst::ProcessData& data, int32_t offset, int32_t nFrames, bool processing);
+    void SwitchingPiece(int32_t nFrames, bool processing);
     void FadeHostBypass(int32_t nFrames);
     template <typename T>
     void BindInputs(Steinberg::Vst::ProcessData& data, int32_t offset, int32_t nFrames);

@@ -39,8 +39,9 @@ double LargestStep(const std::vector<double>& v, size_t from, size_t to)
 }
 
 // About 20 dB of gain reduction (AC Threshold 30, 4:1) and the switch at
-// `from` in the first block; at `at`, where a block starts, `to`, after a new
-// activation when asked; Engage off from the second block when asked.
+// `from` in the first block; at `at`, a queue point inside a 512-sample
+// block, `to`, or, after a new activation when asked, at the start of the
+// block it begins; Engage off from the second block when asked.
 StereoSignal Render(ParamID id, double from, double to, size_t at, bool inPlace = false, bool reactivate = false,
                     bool disengaged = false)
 {
@@ -49,7 +50,7 @@ StereoSignal Render(ParamID id, double from, double to, size_t at, bool inPlace 
     const StereoSignal in = Sine();
     StereoSignal out(in.Frames());
     for (size_t pos = 0; pos < in.Frames();) {
-        const size_t end = std::min({pos + 512, pos < at ? at : in.Frames(), in.Frames()});
+        const size_t end = std::min({pos + 512, reactivate && pos < at ? at : in.Frames(), in.Frames()});
         ParameterChanges changes;
         if (pos == 0) {
             changes.Add(2, 0.6);
@@ -58,8 +59,8 @@ StereoSignal Render(ParamID id, double from, double to, size_t at, bool inPlace 
         }
         if (pos == 512 && disengaged)
             changes.Add(kEngage, 0.0);
-        if (pos == at) {
-            changes.Add(id, to);
+        if (pos <= at && at < end) {
+            changes.Add(id).Add(static_cast<int32>(at - pos), to);
             if (reactivate) {
                 plug.Component()->setActive(false);
                 plug.Component()->setActive(true);
@@ -100,8 +101,9 @@ TEST(SwitchFade, EachSwitchFadesBothWaysFromItsSampleAndAtOnceAfterActivation)
         EXPECT_EQ(std::equal(out.left.begin() + last, out.left.end(), side.left.begin() + last), sideKnown);
         // In the first block after an activation, at once.
         const StereoSignal fresh = Render(c.id, c.from, c.to, at, false, true);
-        if (sideKnown)
+        if (sideKnown) {
             EXPECT_TRUE(std::equal(fresh.left.begin() + at, fresh.left.end(), side.left.begin() + at));
+        }
     }
     // From a state loaded before the first block, at once.
     for (ParamID id : {kEngage, kBypassId}) {
