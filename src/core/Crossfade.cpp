@@ -1,5 +1,7 @@
 #include "core/Crossfade.h"
 
+#include "core/NonFinite.h"
+
 void Crossfade::Jump(bool toWet)
 {
     wet = toWet;
@@ -23,7 +25,7 @@ void Crossfade::KeepDry(const double* const* inputs, int32_t n)
 {
     for (int32_t c = 0; c < kChannels; ++c) {
         for (int32_t i = 0; i < n; ++i)
-            dry[c * kChunk + i] = inputs[c][i];
+            dry[c * kChunk + i] = NonFinite::Scrubbed(inputs[c][i]);
     }
 }
 

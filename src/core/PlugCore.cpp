@@ -1,14 +1,11 @@
 #include "core/PlugCore.h"
 
 #include "core/FixedText.h"
+#include "core/NonFinite.h"
 
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
-
-#if defined(__SSE2__) || defined(_M_X64)
-#include <emmintrin.h>
-#endif
 
 namespace {
 
@@ -17,64 +14,6 @@ void EmptyLastFirst(std::vector<T>& list)
 {
     while (!list.empty())
         list.pop_back();
-}
-
-// 0 * x is 0 or -0 for a finite x and NaN otherwise: OR-ed together, the
-// exponent bits stay clear unless some sample was NaN or infinite. A finite
-// block pays one multiply and one OR a sample, in vector lanes.
-#if defined(__SSE2__) || defined(_M_X64)
-bool HasNonFinite(const double* x, size_t n)
-{
-    const __m128d zero = _mm_setzero_pd();
-    __m128d a0 = zero, a1 = zero, a2 = zero, a3 = zero;
-    size_t i = 0;
-    for (; i + 8 <= n; i += 8) {
-        a0 = _mm_or_pd(a0, _mm_mul_pd(zero, _mm_loadu_pd(x + i)));
-        a1 = _mm_or_pd(a1, _mm_mul_pd(zero, _mm_loadu_pd(x + i + 2)));
-        a2 = _mm_or_pd(a2, _mm_mul_pd(zero, _mm_loadu_pd(x + i + 4)));
-        a3 = _mm_or_pd(a3, _mm_mul_pd(zero, _mm_loadu_pd(x + i + 6)));
-    }
-    for (; i < n; ++i)
-        a0 = _mm_or_pd(a0, _mm_mul_sd(zero, _mm_load_sd(x + i)));
-    const __m128i bits = _mm_castpd_si128(_mm_or_pd(_mm_or_pd(a0, a1), _mm_or_pd(a2, a3)));
-    const __m128i exponents = _mm_and_si128(bits, _mm_set1_epi32(0x7FF00000));
-    return _mm_movemask_epi8(_mm_cmpeq_epi32(exponents, _mm_setzero_si128())) != 0xFFFF;
-}
-
-bool HasNonFinite(const float* x, size_t n)
-{
-    const __m128 zero = _mm_setzero_ps();
-    __m128 a0 = zero, a1 = zero, a2 = zero, a3 = zero;
-    size_t i = 0;
-    for (; i + 16 <= n; i += 16) {
-        a0 = _mm_or_ps(a0, _mm_mul_ps(zero, _mm_loadu_ps(x + i)));
-        a1 = _mm_or_ps(a1, _mm_mul_ps(zero, _mm_loadu_ps(x + i + 4)));
-        a2 = _mm_or_ps(a2, _mm_mul_ps(zero, _mm_loadu_ps(x + i + 8)));
-        a3 = _mm_or_ps(a3, _mm_mul_ps(zero, _mm_loadu_ps(x + i + 12)));
-    }
-    for (; i < n; ++i)
-        a0 = _mm_or_ps(a0, _mm_mul_ss(zero, _mm_load_ss(x + i)));
-    const __m128i bits = _mm_castps_si128(_mm_or_ps(_mm_or_ps(a0, a1), _mm_or_ps(a2, a3)));
-    const __m128i exponents = _mm_and_si128(bits, _mm_set1_epi32(0x7F800000));
-    return _mm_movemask_epi8(_mm_cmpeq_epi32(exponents, _mm_setzero_si128())) != 0xFFFF;
-}
-#else
-template <typename Float>
-bool HasNonFinite(const Float* x, size_t n)
-{
-    Float any = 0;
-    for (size_t i = 0; i < n; ++i)
-        any += 0 * x[i];
-    return any != any;
-}
-#endif
-
-// A sample that is not finite reads as silence, on every path that reads
-// the input: the chain, the dry share of the mix and the pass-through.
-void Scrub(const double* src, size_t n, double* dst)
-{
-    for (size_t i = 0; i < n; ++i)
-        dst[i] = (src[i] - src[i]) == 0.0 ? src[i] : 0.0;
 }
 
 }   // namespace
@@ -161,7 +100,9 @@ void PlugCore::ProcessBlock(double** inputs, double** outputs, int32_t nFrames)
     const int32_t nIn = InputCount();
     const size_t bytes = static_cast<size_t>(nFrames) * sizeof(double);
     for (int32_t i = 0; i < OutputCount(); ++i) {
-        if (i < nIn) {
+        if (i < nIn && inputsUnchecked) {
+            NonFinite::Scrub(inputs[i], static_cast<size_t>(nFrames), outputs[i]);
+        } else if (i < nIn) {
             if (outputs[i] != inputs[i])
                 std::memmove(outputs[i], inputs[i], bytes);
         } else {
@@ -275,6 +216,7 @@ void PlugCore::BindOutputBuffers(int32_t idx, int32_t n, double** hostBuffers)
 void PlugCore::BindInputPorts(int32_t n, uint64_t connected, float* const* channels, int32_t nFrames)
 {
     const int32_t end = std::min({n, InputCount(), kMaxBoundPorts});
+    inputsUnchecked = false;
     for (int32_t i = 0; i < end; ++i) {
         InputPort& port = *inputPorts[static_cast<size_t>(i)];
         port.connected = ((connected >> i) & 1u) != 0;
@@ -288,6 +230,7 @@ void PlugCore::BindInputPorts(int32_t n, uint64_t connected, float* const* chann
 void PlugCore::BindInputPorts(int32_t n, uint64_t connected, double* const* channels, int32_t nFrames)
 {
     const int32_t end = std::min({n, InputCount(), kMaxBoundPorts});
+    inputsUnchecked = false;
     for (int32_t i = 0; i < end; ++i) {
         InputPort& port = *inputPorts[static_cast<size_t>(i)];
         port.connected = ((connected >> i) & 1u) != 0;
@@ -304,8 +247,8 @@ void PlugCore::ConvertInto(InputPort& port, const float* src, int32_t nFrames)
     const size_t count = std::min(static_cast<size_t>(std::max(nFrames, 0)), port.scratch.size());
     if (src) {
         std::copy(src, src + count, port.scratch.begin());
-        if (HasNonFinite(src, count))
-            Scrub(port.scratch.data(), count, port.scratch.data());
+        if (NonFinite::Any(src, count))
+            NonFinite::Scrub(port.scratch.data(), count, port.scratch.data());
         port.scratchHoldsAudio = true;
     } else {
         std::fill_n(port.scratch.begin(), count, 0.0);   // a missing host channel reads silence
@@ -315,21 +258,17 @@ void PlugCore::ConvertInto(InputPort& port, const float* src, int32_t nFrames)
 
 void PlugCore::PointAt(InputPort& port, double* src, int32_t nFrames)
 {
-    const size_t count = std::min(static_cast<size_t>(std::max(nFrames, 0)), port.scratch.size());
     if (!src) {
+        const size_t count = std::min(static_cast<size_t>(std::max(nFrames, 0)), port.scratch.size());
         std::fill_n(port.scratch.begin(), count, 0.0);
         *port.sourceSlot = port.scratch.data();
         return;
     }
-    // The host's buffer is read in place unless it holds a sample that is
-    // not finite; then a cleaned copy, never a write into the host's memory.
-    if (!HasNonFinite(src, count)) {
-        *port.sourceSlot = src;
-        return;
-    }
-    Scrub(src, count, port.scratch.data());
-    port.scratchHoldsAudio = true;
-    *port.sourceSlot = port.scratch.data();
+    // The host's buffer is read in place. Whatever reads it checks it for
+    // samples that are not finite as it goes: a pass of its own here would
+    // be one more trip through memory the chain is about to read anyway.
+    *port.sourceSlot = src;
+    inputsUnchecked = true;
 }
 
 void PlugCore::ReadSilence(InputPort& port)

@@ -138,6 +138,9 @@ public:
     }
     bool IsInstrument() const { return instrument; }
     bool HandlesMidi() const { return handlesMidi; }
+    // Whoever reads the bound inputs then reads NaN and infinite samples as
+    // silence itself.
+    bool InputsUnchecked() const { return inputsUnchecked; }
     bool IsBypassed() const { return bypassed.load(std::memory_order_relaxed); }
     void SetBypassed(bool on) { bypassed.store(on, std::memory_order_relaxed); }
     double SampleRate() const { return sampleRate; }
@@ -178,6 +181,9 @@ private:
     int32_t hostVersion = 0;
     bool instrument = false;
     bool handlesMidi = false;
+    // Some input port reads the host's buffer itself, unchecked for samples
+    // that are not finite (converted ones are checked as they are copied).
+    bool inputsUnchecked = false;
     std::atomic<bool> bypassed{false};
     int32_t currentPreset = 0;
     double sampleRate = 44100.0;

@@ -1,6 +1,7 @@
 #include "plug/Tidepull.h"
 
 #include "core/FixedText.h"
+#include "core/NonFinite.h"
 #include "dsp/alwaysInline.h"
 #include "dsp/portableMath.h"
 #include "dsp/sameBits.h"
@@ -116,17 +117,49 @@ void Tidepull::ClearNonFiniteState()
 TIDEPULL_ALWAYS_INLINE inline void Tidepull::RunChains(double** inputs, double** outputs, int32_t nFrames, bool engaged,
                                                        bool wetOut)
 {
+    checkInputs = InputsUnchecked();
     // The input gain is read nine times a sample. Settled, every read gives
     // the same value, and most of the chain's work can be shared.
-    if (inputGainSmoother.settledAt(inputGain)) {
-        RunChain<true>(inputs, outputs, nFrames, engaged, wetOut);
-        return;
+    const int32_t done = inputGainSmoother.settledAt(inputGain)
+        ? RunChain<true>(inputs, outputs, nFrames, engaged, wetOut)
+        : RunChain<false>(inputs, outputs, nFrames, engaged, wetOut);
+    if (done < nFrames)
+        ContinueChains(inputs, outputs, done, nFrames, engaged, wetOut);
+}
+
+void Tidepull::ContinueChains(double** inputs, double** outputs, int32_t from, int32_t nFrames, bool engaged,
+                              bool wetOut)
+{
+    auto run = [&](double** in, double** out, int32_t n) {
+        return inputGainSmoother.settledAt(inputGain) ? RunChain<true>(in, out, n, engaged, wetOut)
+                                                      : RunChain<false>(in, out, n, engaged, wetOut);
+    };
+    while (from < nFrames && !stoppedOnNonFinite) {
+        // A glide came to rest: the settled chain takes the rest.
+        double* in[4] = {inputs[0] + from, inputs[1] + from, inputs[2] + from, inputs[3] + from};
+        double* out[2] = {outputs[0] + from, outputs[1] + from};
+        from += run(in, out, nFrames - from);
     }
-    const int32_t done = RunChain<false>(inputs, outputs, nFrames, engaged, wetOut);
-    if (done < nFrames) {
-        double* in[4] = {inputs[0] + done, inputs[1] + done, inputs[2] + done, inputs[3] + done};
-        double* out[2] = {outputs[0] + done, outputs[1] + done};
-        RunChain<true>(in, out, nFrames - done, engaged, wetOut);
+    if (from >= nFrames)
+        return;
+    // A stretch ahead holds a NaN or infinite sample: from here on the chain
+    // reads a copy with those samples silent. Copied before any output of
+    // the chunk is written, as the host may process in place.
+    checkInputs = false;
+    stoppedOnNonFinite = false;
+    while (from < nFrames) {
+        const int32_t n = std::min(nFrames - from, kCleanChunk);
+        double* in[4];
+        for (int32_t c = 0; c < 4; ++c) {
+            in[c] = cleanInputs.data() + c * kCleanChunk;
+            NonFinite::Scrub(inputs[c] + from, static_cast<size_t>(n), in[c]);
+        }
+        for (int32_t done = 0; done < n;) {
+            double* part[4] = {in[0] + done, in[1] + done, in[2] + done, in[3] + done};
+            double* out[2] = {outputs[0] + from + done, outputs[1] + from + done};
+            done += run(part, out, n - done);
+        }
+        from += n;
     }
 }
 
@@ -227,6 +260,15 @@ int32_t Tidepull::RunChain(double** inputs, double** outputs, int32_t nFrames, b
     const double* scR = inputs[3];
     double* outL = outputs[0];
     double* outR = outputs[1];
+    // A stretch is checked just before the chain reads it, while its lines
+    // come in anyway. The sidechain is read only when it is the key.
+    const bool check = checkInputs;
+    stoppedOnNonFinite = false;
+    auto stretchIsFinite = [&](int32_t start, int32_t end) {
+        const size_t n = static_cast<size_t>(end - start);
+        return !NonFinite::Any(inL + start, n) && !NonFinite::Any(inR + start, n) &&
+            (!external || (!NonFinite::Any(scL + start, n) && !NonFinite::Any(scR + start, n)));
+    };
 
     // Working copies of all running state: locals the compiler can keep in
     // registers, since no host buffer can alias them. Written back once.
@@ -503,6 +545,10 @@ int32_t Tidepull::RunChain(double** inputs, double** outputs, int32_t nFrames, b
         if (!kInputGainSettled && start > 0 && inputGainCopy.settledAt(inputGainTarget))
             break;
         const int32_t end = nFrames - start < stretch ? nFrames : start + stretch;
+        if (check && !stretchIsFinite(start, end)) {
+            stoppedOnNonFinite = true;
+            break;
+        }
         if constexpr (kInputGainSettled) {
             auto settledLevelGain = [settledGain](int32_t) { return settledGain; };
             if (curveStandsStill())

@@ -9,6 +9,7 @@
 #include "dsp/stageFilter.h"
 
 #include <cstdint>
+#include <vector>
 
 // The Tidepull plug: a saturation stage into a fixed band-pass per channel,
 // and one linked peak compressor driven from the main or external sidechain.
@@ -54,12 +55,16 @@ private:
     // The per-sample chain over one block, or its first part. kInputGainSettled:
     // the input-gain smoother sits at its fixed point, so all its reads give
     // its state. Returns the frames done: moving, the chain stops where the
-    // smoother has come to rest, for the settled chain to take the rest.
+    // smoother has come to rest, for the settled chain to take the rest;
+    // checking its inputs, before a stretch that holds a NaN or infinite
+    // sample (stoppedOnNonFinite).
     template <bool kInputGainSettled>
     int32_t RunChain(double** inputs, double** outputs, int32_t nFrames, bool engaged, bool wetOut);
     // The chain over nFrames. The meter follows engaged; the output is the
     // mixed signal where wetOut is set, the untouched input elsewhere.
     void RunChains(double** inputs, double** outputs, int32_t nFrames, bool engaged, bool wetOut);
+    // The chain from frame `from` on, after RunChain stopped short.
+    void ContinueChains(double** inputs, double** outputs, int32_t from, int32_t nFrames, bool engaged, bool wetOut);
     // A block that starts fresh, switches Engage or goes on with its fade.
     void SwitchingBlock(double** inputs, double** outputs, int32_t nFrames, bool engaged);
 
@@ -104,4 +109,11 @@ private:
     paramSmoother mixSmoother;
     // Between the untouched input and the mixed output when Engage switches.
     Crossfade engageFade;
+    // The inputs are the host's own, unchecked: the chain checks a stretch
+    // before it reads it, and the rest of a call that holds a bad sample
+    // reads a cleaned copy, a chunk at a time.
+    bool checkInputs = false;
+    bool stoppedOnNonFinite = false;
+    static constexpr int32_t kCleanChunk = 256;
+    std::vector<double> cleanInputs = std::vector<double>(4 * kCleanChunk);
 };

@@ -1,5 +1,5 @@
 // A NaN or infinite input sample reads as silence on every path: the chain,
-// the dry share of the mix and the host's bypass.
+// the dry share of the mix, Engage off and the host's bypass.
 #include "HostedPlugin.h"
 
 #include <gtest/gtest.h>
@@ -20,9 +20,10 @@ TEST(NonFiniteInputTest, OneBadSampleRendersAsIfItWereSilence)
         // mid-block, a block's last sample, early in a block.
         const size_t at[4] = {0, n + n / 2, 2 * n - 1, 2 * n + 7};
         for (int32 size : {kSample32, kSample64}) {
-            for (bool hostBypass : {false, true}) {
+            for (int path : {0, 1, 2}) {   // processed, host bypass, Engage off
+                const bool hostBypass = path == 1;
                 for (int place = 0; place < 4; ++place) {
-                    SCOPED_TRACE(testing::Message() << size << " " << block << " " << hostBypass << " " << place);
+                    SCOPED_TRACE(testing::Message() << size << " " << block << " " << path << " " << place);
                     // Compressing hard from the key, half the input mixed in dry.
                     auto render = [&](double v) {
                         StereoSignal in = music;
@@ -34,6 +35,7 @@ TEST(NonFiniteInputTest, OneBadSampleRendersAsIfItWereSilence)
                         for (ParamID id : {2u, 3u, 8u})   // AC Threshold, DC Threshold, External Sidechain
                             changes.Add(id, 1.0);
                         changes.Add(6, 0.5);   // MIX
+                        changes.Add(7, path == 2 ? 0.0 : 1.0);   // Engage
                         changes.Add(0x62706173, hostBypass ? 1.0 : 0.0);
                         return plug.Render(in, &sc, {block}, &changes);
                     };
