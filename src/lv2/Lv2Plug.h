@@ -35,10 +35,6 @@ public:
     void ConnectPort(uint32_t port, void* data);
     void Run(uint32_t nFrames);
 
-    // TailSeconds has no port in LV2; the plug's override stays harmless.
-    bool FreshStart() const { return hostBypass.FreshStart(); }
-    void EndFreshStart() { hostBypass.EndFreshStart(); }
-
     // Core operations a host would serve; LV2's DSP side has none of them.
     int32_t GetHostSamplePos() override { return 0; }
     double GetHostTempo() override { return 0.0; }
@@ -48,7 +44,12 @@ public:
     bool EmitMidiEvent(const MidiEvent&) override { return false; }
 
 protected:
+    // LV2 has no tail to report; the plug's answer is not asked for.
     virtual double TailSeconds() const { return 0.0; }
+    // As in the VST 3 adaptor: true through the first block after a start,
+    // when the plug's own switches take effect at once.
+    bool FreshStart() const { return hostBypass.FreshStart(); }
+    void EndFreshStart() { hostBypass.EndFreshStart(); }
     // The plug's meter as a share of full gain reduction (0 none, 1 all).
     virtual double MeterReduction() const { return 0.0; }
 
