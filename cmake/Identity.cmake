@@ -19,6 +19,9 @@ set(TIDEPULL_PLUG_CODE "Tdp1")
 # The class ID's first eight bytes.
 set(TIDEPULL_CLASS_ID_HEAD 0D E7 AE F2 DE 00 4E 4F)
 set(TIDEPULL_VERSION ${PROJECT_VERSION})
+# LV2 names the plug-in and its presets by URIs under the vendor's; they
+# never change.
+set(TIDEPULL_LV2_URI "https://quillmarch.example/lv2/tidepull")
 
 foreach(_code MAKER_CODE PLUG_CODE)
   string(LENGTH "${TIDEPULL_${_code}}" _length)

@@ -2,7 +2,8 @@
 #
 #   Linux build:   cpack --config <build>/CPackConfig.cmake   ->  tidepull_<version>_amd64.deb
 #                  the bundle in /usr/lib/vst3, the factory presets in
-#                  /usr/share/vst3/presets/Quillmarch/Tidepull
+#                  /usr/share/vst3/presets/Quillmarch/Tidepull, and the LV2
+#                  bundle (its presets inside) in /usr/lib/lv2
 #   Windows build: cpack --config <build-win>/CPackConfig.cmake  ->  Tidepull-<version>-win64.zip
 #                  the Tidepull.vst3 bundle folder, ready to drop into
 #                  C:\Program Files\Common Files\VST3, and the factory presets
@@ -52,6 +53,8 @@ else()
           COMPONENT package_bundle EXCLUDE_FROM_ALL)
   install(DIRECTORY ${TIDEPULL_PRESETS_DIR}/ DESTINATION share/vst3/presets/${TIDEPULL_VENDOR}/${TIDEPULL_PRODUCT}
           COMPONENT package_presets EXCLUDE_FROM_ALL)
+  install(DIRECTORY ${TIDEPULL_LV2_BUNDLE_DIR} DESTINATION lib/lv2 USE_SOURCE_PERMISSIONS
+          COMPONENT package_bundle EXCLUDE_FROM_ALL)
   # Debian's machine-readable copyright file, where dpkg tools look for it.
   install(FILES ${PROJECT_SOURCE_DIR}/installer/debian/copyright DESTINATION share/doc/tidepull
           COMPONENT package_bundle EXCLUDE_FROM_ALL)
@@ -66,7 +69,8 @@ else()
       "${TIDEPULL_SUMMARY}\n"
       "Tidepull drives each channel through a saturation curve and compresses both\n"
       "with one linked peak detector, from the main input or an external sidechain.\n"
-      "Installs the Tidepull.vst3 bundle for every VST 3 host and its factory presets.")
+      "Installs the Tidepull.vst3 bundle for every VST 3 host and its factory presets,\n"
+      "and the Tidepull.lv2 bundle with the same presets for LV2 hosts.")
   # The libraries the module links (libpng, FreeType, fontconfig, X11) from the
   # module itself; the editor falls back on DejaVu Sans.
   set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)

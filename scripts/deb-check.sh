@@ -14,6 +14,7 @@ BUILD_DIR=$(cd "${1:-${BUILD_DIR:-$ROOT/build}}" >/dev/null && pwd)
 JOBS=${JOBS:-2}
 BUNDLE=/usr/lib/vst3/Tidepull.vst3
 PRESETS=/usr/share/vst3/presets/Quillmarch/Tidepull
+LV2_BUNDLE=/usr/lib/lv2/Tidepull.lv2
 
 sudo=""
 [ "$(id -u)" -eq 0 ] || sudo=sudo
@@ -23,7 +24,8 @@ if dpkg-query -W -f='${Status}' tidepull 2>/dev/null | grep -q "install ok insta
   fail "a tidepull package is installed already; remove it first (dpkg -r tidepull)"
 fi
 
-cmake --build "$BUILD_DIR" -j "$JOBS" --target Tidepull tidepull-render tidepull_factory_presets tidepull_bundle_resources
+cmake --build "$BUILD_DIR" -j "$JOBS" --target Tidepull tidepull-render tidepull_factory_presets tidepull_bundle_resources \
+  tidepull_lv2_bundle
 rm -rf "$BUILD_DIR/packages"
 (cd "$BUILD_DIR" && cpack --config CPackConfig.cmake >/dev/null)
 DEB=$(ls "$BUILD_DIR"/packages/tidepull_*.deb 2>/dev/null | head -n 1)
@@ -57,6 +59,9 @@ ls "$BUNDLE"/Contents/Resources/Snapshots/*_snapshot.png >/dev/null 2>&1 || fail
 expected=$(ls "$BUILD_DIR/presets" | wc -l)
 found=$(ls "$PRESETS" 2>/dev/null | grep -c '\.vstpreset$' || true)
 [ "$found" -eq "$expected" ] && [ "$found" -gt 0 ] || fail "$found presets in $PRESETS, expected $expected"
+for f in manifest.ttl Tidepull.ttl presets.ttl Tidepull.so; do
+  [ -f "$LV2_BUNDLE/$f" ] || fail "no $f in $LV2_BUNDLE"
+done
 # Debian's machine-readable copyright file, naming the licences.
 COPYRIGHT=/usr/share/doc/tidepull/copyright
 head -n 1 "$COPYRIGHT" 2>/dev/null | grep -q '^Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/' ||
@@ -75,4 +80,5 @@ $sudo dpkg -r tidepull >/dev/null
 installed=0
 [ ! -e "$BUNDLE" ] || fail "$BUNDLE is still there after dpkg -r"
 [ ! -e "$PRESETS" ] || fail "$PRESETS is still there after dpkg -r"
+[ ! -e "$LV2_BUNDLE" ] || fail "$LV2_BUNDLE is still there after dpkg -r"
 echo "deb-check: installed, rendered through $BUNDLE, removed: OK"

@@ -20,6 +20,8 @@ TIDEPULL_PACKAGES=(
   libx11-dev
   libxext-dev
   libxfixes-dev
+  # The LV2 build's headers.
+  lv2-dev
 )
 
 # What only the tests and benchmarks need (test.sh), on top of the above.
@@ -39,8 +41,11 @@ TIDEPULL_TEST_PACKAGES=(
   nsis
   wine
   wine64
-  # The benchmark's peer comparison: an LV2 host on lilv and the peers.
+  # The LV2 tests (lv2_validate needs sordi, lv2info comes with lilv-utils)
+  # and the benchmark's peer comparison: an LV2 host on lilv and the peers.
   liblilv-dev
+  sordi
+  lilv-utils
   lsp-plugins-lv2
   x42-plugins
 )

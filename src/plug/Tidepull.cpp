@@ -27,7 +27,7 @@ constexpr double kDbToLinear = compressor::kDbToLinear;
 }   // namespace
 
 Tidepull::Tidepull()
-    : Vst3Plug(kNumParams, "2-2 4-2", 1, TidepullIdentity::kProduct, "", TidepullIdentity::kVendor,
+    : FormatPlug(kNumParams, "2-2 4-2", 1, TidepullIdentity::kProduct, "", TidepullIdentity::kVendor,
                TidepullIdentity::kVersionWord, FourCharCode(TidepullIdentity::kPlugCode),
                FourCharCode(TidepullIdentity::kMakerCode)),
       meterState(1.0),

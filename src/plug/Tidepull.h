@@ -1,7 +1,7 @@
 #pragma once
 
 #include "core/Crossfade.h"
-#include "vst3/Vst3Plug.h"
+#include "FormatPlug.h"
 #include "dsp/biquad.h"
 #include "dsp/compressor.h"
 #include "dsp/paramSmoother.h"
@@ -13,7 +13,7 @@
 
 // The Tidepull plug: a saturation stage into a fixed band-pass per channel,
 // and one linked peak compressor driven from the main or external sidechain.
-class Tidepull : public Vst3Plug {
+class Tidepull : public FormatPlug {
 public:
     enum Param : int32_t {
         kInputAtten = 0,

@@ -2,7 +2,7 @@
 
 #include "core/FixedText.h"
 #include "dsp/stageFilter.h"
-#include "vst3/DenormalGuard.h"
+#include "core/DenormalGuard.h"
 #include "vst3/IdentifyHost.h"
 #include "vst3/Vst3EditorView.h"
 #include "vst3/Vst3Parameter.h"
@@ -238,7 +238,7 @@ tresult PLUGIN_API Vst3Plug::setActive(TBool state)
 {
     if (state) {
         std::lock_guard<std::recursive_mutex> lock(Mutex());
-        freshStart = true;
+        hostBypass.Restart();
     }
     ActivationChanged(state != 0);
     return kResultOk;
@@ -460,75 +460,9 @@ void Vst3Plug::ProcessPiece(ProcessData& data, int32_t offset, int32_t nFrames, 
         BindInputs<float>(data, offset, nFrames);
         BindOutputs<float>(data, offset);
     }
-    const bool processing = !IsBypassed();
-    if (freshStart || processing != bypassFade.Wet() || bypassFade.Fading())
-        SwitchingPiece(nFrames, processing);
-    else if (processing)
-        ProcessBlock(InputPointers(), OutputPointers(), nFrames);
-    else
-        PassThroughBlock(nFrames);
+    hostBypass.Run(*this, nFrames, !IsBypassed());
     if (!is64)
         ConvertOutputsTo32(nFrames);
-}
-
-void Vst3Plug::SwitchingPiece(int32_t nFrames, bool processing)
-{
-    const bool fresh = freshStart;
-    if (fresh || InputCount() < Crossfade::kChannels || OutputCount() < Crossfade::kChannels)
-        bypassFade.Jump(processing);
-    else if (processing != bypassFade.Wet()) {
-        // Resuming from the pass-through, the plug's own switches take their
-        // place at once: this fade covers them.
-        if (processing && !bypassFade.Fading())
-            freshStart = true;
-        bypassFade.Head(processing, SampleRate());
-    }
-
-    if (bypassFade.Fading() && nFrames > 0)
-        FadeHostBypass(nFrames);
-    else if (processing)
-        ProcessBlock(InputPointers(), OutputPointers(), nFrames);
-    else
-        PassThroughBlock(nFrames);
-    // Fresh ends with the first sample processed: a point later in the
-    // first block fades as it would in a host that split the block there.
-    if (fresh)
-        freshStart = nFrames == 0;
-}
-
-void Vst3Plug::FadeHostBypass(int32_t nFrames)
-{
-    // The chain runs through the fade either way, from the state it had
-    // (bypassed blocks leave it untouched); the fade starts at the piece's
-    // first sample.
-    const int32_t nIn = std::min(InputCount(), kMaxBoundPorts);
-    const int32_t nOut = std::min(OutputCount(), kMaxBoundPorts);
-    double* in[kMaxBoundPorts];
-    double* out[kMaxBoundPorts];
-    int32_t done = 0;
-    auto moveTo = [&](int32_t at) {
-        for (int32_t c = 0; c < nIn; ++c)
-            in[c] = InputPointers()[c] + at;
-        for (int32_t c = 0; c < nOut; ++c)
-            out[c] = OutputPointers()[c] + at;
-    };
-    while (done < nFrames && bypassFade.Fading()) {
-        const int32_t n = std::min({nFrames - done, bypassFade.Remaining(), Crossfade::kChunk});
-        moveTo(done);
-        // Kept first: the host may hand the same memory for input and output.
-        bypassFade.KeepDry(in, n);
-        ProcessBlock(in, out, n);
-        bypassFade.Blend(out, n);
-        done += n;
-    }
-    if (done == nFrames)
-        return;
-    if (bypassFade.Wet()) {
-        moveTo(done);
-        ProcessBlock(in, out, nFrames - done);
-    } else {
-        PassThroughBlock(nFrames - done, done);
-    }
 }
 
 void Vst3Plug::RefreshBusCache()

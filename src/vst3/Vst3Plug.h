@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/Crossfade.h"
+#include "core/HostBypass.h"
 #include "core/PlugCore.h"
 #include "vst3/ParamQueueMerge.h"
 #include "vst3/sdk/SingleComponentEffect.h"
@@ -148,10 +148,10 @@ protected:
     // pieces), and when the chain resumes after the host bypass: a switch
     // then takes effect at once, without a fade, so that a loaded state or
     // preset renders as it always did.
-    bool FreshStart() const { return freshStart; }
+    bool FreshStart() const { return hostBypass.FreshStart(); }
     // A plug's block ran; the adaptor keeps the start fresh to the end of
     // its first host block.
-    void EndFreshStart() { freshStart = false; }
+    void EndFreshStart() { hostBypass.EndFreshStart(); }
 
 private:
     // Lets the views' windows catch up in a host without a run loop.
@@ -160,9 +160,6 @@ private:
     // One point of a host queue: the host bypass, the preset or a parameter.
     void ApplyParamPoint(Steinberg::Vst::ParamID id, Steinberg::Vst::ParamValue value);
     void ProcessPiece(Steinberg::Vst::ProcessData& data, int32_t offset, int32_t nFrames, bool is64);
-    // A piece that starts fresh, switches the host bypass or goes on with its fade.
-    void SwitchingPiece(int32_t nFrames, bool processing);
-    void FadeHostBypass(int32_t nFrames);
     template <typename T>
     void BindInputs(Steinberg::Vst::ProcessData& data, int32_t offset, int32_t nFrames);
     template <typename T>
@@ -183,10 +180,7 @@ private:
     // The current block's parameter queues, merged by offset.
     ParamQueueMerge queueMerge;
     bool sidechainActive = false;
-    bool freshStart = true;
-    // Between the processed output and the pass-through when the host
-    // bypass switches.
-    Crossfade bypassFade;
+    HostBypass hostBypass;
     // The host's transport as the last block saw it. The transport queries
     // come from any thread without the plug mutex, so each field is a relaxed
     // atomic of its own (fields of one block may mix with the next).

@@ -4,7 +4,7 @@
 #include "HostBlock.h"
 #include "PlugHarness.h"
 
-#include "vst3/DenormalGuard.h"
+#include "core/DenormalGuard.h"
 
 #include <gtest/gtest.h>
 
