@@ -18,5 +18,5 @@ OUT="$PWD/tidepull-demo.wav"
   --set "AC Threshold=24" --set "DC Threshold=4" --set "Release=1" --set "Output=10" "$OUT"
 echo
 echo "Plug-in installed: $BUNDLE"
-echo "                  $HOME/.lv2/Tidepull.lv2"
+echo "                   $HOME/.lv2/Tidepull.lv2"
 echo "Demo rendered:     $OUT"
