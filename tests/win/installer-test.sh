@@ -60,7 +60,19 @@ wine_run() {
 }
 
 echo "installer-test: making a fresh Wine prefix"
-wineboot -i >/dev/null 2>&1
+# wineboot now and then fails at once while another Wine starts beside it
+# (the other Windows tests run in parallel): start again from a clean prefix.
+for try in 1 2 3; do
+  if wineboot -i >/dev/null 2>&1; then
+    break
+  fi
+  wineserver -k >/dev/null 2>&1 || true
+  rm -rf "$WINEPREFIX"
+  if [ "$try" -eq 3 ]; then
+    echo "installer-test: wineboot failed three times" >&2
+    exit 1
+  fi
+done
 timeout 600 wineserver -w
 
 C=$WINEPREFIX/drive_c
