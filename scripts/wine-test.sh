@@ -87,10 +87,18 @@ settle_server() {  # SECONDS WHAT
 
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
   limit=$(scaled 300)
-  if ! timeout "$limit" wineboot -i >/dev/null 2>&1; then
-    echo "wine-test: making the Wine prefix in $WINEPREFIX failed or took more than $limit s" >&2
-    exit 1
-  fi
+  # wineboot now and then fails at once while another Wine starts beside it
+  # (the installer test runs in parallel): try again.
+  for try in 1 2 3; do
+    if timeout "$limit" wineboot -i >/dev/null 2>&1; then
+      break
+    fi
+    wineserver -k >/dev/null 2>&1 || true
+    if [ "$try" -eq 3 ]; then
+      echo "wine-test: making the Wine prefix in $WINEPREFIX failed three times or took more than $limit s" >&2
+      exit 1
+    fi
+  done
   # Unmanaged windows: with no window manager, destroying a managed window
   # stalls for seconds.
   wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
