@@ -124,6 +124,11 @@ void Lv2Plug::RunPiece(uint32_t offset, int32_t nFrames)
     float* channels[kMaxBoundPorts];
     for (int32_t i = 0; i < nIn; ++i)
         channels[i] = audio[static_cast<size_t>(i)] ? audio[static_cast<size_t>(i)] + offset : nullptr;
+    // The detector sums the two sidechain ports: a key on the first alone is
+    // a mono key and feeds both, as in the VST 3 build's mono sidechain bus.
+    const auto firstKey = static_cast<size_t>(nIn - sidechainChannels);
+    if (sidechainChannels == 2 && audio[firstKey] && !audio[firstKey + 1])
+        channels[firstKey + 1] = audio[firstKey] + offset;
     BindInputPorts(nIn, PortsBelow(nIn), channels, nFrames);
     uint64_t connected = 0;
     for (int32_t i = 0; i < nOut; ++i) {
