@@ -20,6 +20,23 @@ LilvWorld* World()
     return world;
 }
 
+// A bundle in a world of its own, so an installed copy of the same plug-in
+// (the same URI) can not stand in for it. Only called while instantiating.
+LilvWorld* BundleWorld(const std::string& bundle)
+{
+    static std::map<std::string, LilvWorld*> worlds;
+    LilvWorld*& w = worlds[bundle];
+    if (!w) {
+        w = lilv_world_new();
+        lilv_world_load_specifications(w);
+        lilv_world_load_plugin_classes(w);
+        LilvNode* node = lilv_new_file_uri(w, nullptr, (bundle + "/").c_str());
+        lilv_world_load_bundle(w, node);
+        lilv_node_free(node);
+    }
+    return w;
+}
+
 // urid:map, which both peers require. Only called while instantiating.
 class UridMap {
 public:
@@ -52,13 +69,14 @@ struct Lv2Instance::Impl {
     std::vector<float> controls;   // one value per port index
     std::map<std::string, uint32_t> index;   // control input symbol to port index
     std::vector<uint32_t> audioIn, audioOut;
+    std::vector<float> silence, scratch;   // for the audio ports past the first two
 };
 
 Lv2Instance::Lv2Instance(const std::string& uri, double sampleRate, uint32_t maxBlock,
-                         const std::vector<std::pair<std::string, float>>& settings)
+                         const std::vector<std::pair<std::string, float>>& settings, const std::string& bundle)
     : impl(new Impl)
 {
-    LilvWorld* world = World();
+    LilvWorld* world = bundle.empty() ? World() : BundleWorld(bundle);
     LilvNode* uriNode = lilv_new_uri(world, uri.c_str());
     const LilvPlugin* plugin = lilv_plugins_get_by_uri(lilv_world_get_all_plugins(world), uriNode);
     lilv_node_free(uriNode);
@@ -116,7 +134,10 @@ Lv2Instance::Lv2Instance(const std::string& uri, double sampleRate, uint32_t max
         error = name + " did not instantiate";
         return;
     }
-    (void)maxBlock;
+    // Audio ports past the first two of each direction (a sidechain) read
+    // silence and write to scratch, as a host with nothing routed to them.
+    impl->silence.assign(maxBlock, 0.0f);
+    impl->scratch.assign(maxBlock, 0.0f);
     for (uint32_t p = 0; p < ports; ++p) {
         // The peers' atom ports (their editors' messages) are optional.
         if (isAtom[p]) {
@@ -125,6 +146,10 @@ Lv2Instance::Lv2Instance(const std::string& uri, double sampleRate, uint32_t max
             lilv_instance_connect_port(impl->instance, p, &impl->controls[p]);
         }
     }
+    for (size_t c = 2; c < impl->audioIn.size(); ++c)
+        lilv_instance_connect_port(impl->instance, impl->audioIn[c], impl->silence.data());
+    for (size_t c = 2; c < impl->audioOut.size(); ++c)
+        lilv_instance_connect_port(impl->instance, impl->audioOut[c], impl->scratch.data());
     lilv_instance_activate(impl->instance);
 }
 

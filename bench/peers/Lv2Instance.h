@@ -7,14 +7,15 @@
 
 // One LV2 plug-in instance run the way a host runs it: found through lilv by
 // its URI, every control input at its default unless set, stereo audio in and
-// out on the plug-in's first two audio ports of each direction, optional
-// control outputs connected to values of their own, optional atom ports
-// (editor messages) left unconnected.
+// out on the plug-in's first two audio ports of each direction (any others
+// silent), optional control outputs connected to values of their own,
+// optional atom ports (editor messages) left unconnected.
 class Lv2Instance {
 public:
-    // Controls are set by port symbol before activation.
+    // Controls are set by port symbol before activation. With a bundle
+    // folder, the plug-in is found there alone instead of among the installed.
     Lv2Instance(const std::string& uri, double sampleRate, uint32_t maxBlock,
-                const std::vector<std::pair<std::string, float>>& controls);
+                const std::vector<std::pair<std::string, float>>& controls, const std::string& bundle = "");
     ~Lv2Instance();
     Lv2Instance(const Lv2Instance&) = delete;
     Lv2Instance& operator=(const Lv2Instance&) = delete;

@@ -1,9 +1,11 @@
 // Tidepull against two LV2 compressors, each set for about 6 dB of gain
 // reduction on the same music-like signal: LSP Compressor Stereo (attack
 // level 0.075) and x42 darc stereo (ratio 0.3) against Tidepull with AC
-// Threshold 14. The contenders take turns, whole passes over the material,
-// for a number of rounds; each one's figure is its fastest pass in this
-// thread's CPU time, per stereo frame, and the ratios come from one run.
+// Threshold 14, as its VST 3 build and as its LV2 build (through the same
+// lilv host as the peers, 32-bit as LV2 is). The contenders take turns, whole
+// passes over the material, for a number of rounds; each one's figure is its
+// fastest pass in this thread's CPU time, per stereo frame, and the ratios
+// come from one run.
 #include "peers/PeerBench.h"
 
 #include "common/MusicLike.h"
@@ -120,23 +122,26 @@ private:
     std::vector<float> out32;
 };
 
+// Glides are a new target every glideBlocks blocks.
 class Lv2Contender : public Contender {
 public:
     Lv2Contender(const char* uri, const Case& c, std::vector<std::pair<std::string, float>> controls,
-                 std::string glideSymbol, float glideFrom, float glideTo)
-        : plug(uri, c.rate, 512, controls),
+                 std::string glideSymbol, float glideFrom, float glideTo, long glideBlocks = 2,
+                 const std::string& bundle = "")
+        : plug(uri, c.rate, 512, controls, bundle),
           glide(c.glide != Glide::kNone),
           symbol(std::move(glideSymbol)),
           from(glideFrom),
-          to(glideTo)
+          to(glideTo),
+          every(glideBlocks)
     {
         out.assign(1024, 0.0f);
     }
     const std::string& Error() const override { return plug.Error(); }
     void Block(const Material& m, size_t at, int n, long b) override
     {
-        if (glide && b % 2 == 0)
-            plug.SetControl(symbol, (b / 2) % 2 ? to : from);
+        if (glide && b % every == 0)
+            plug.SetControl(symbol, (b / every) % 2 ? to : from);
         const float* in[2] = {m.lf.data() + at, m.rf.data() + at};
         float* o[2] = {out.data(), out.data() + 512};
         plug.Run(in, o, static_cast<uint32_t>(n));
@@ -148,8 +153,24 @@ private:
     bool glide;
     std::string symbol;
     float from, to;
+    long every;
     std::vector<float> out;
 };
+
+// The LV2 build on the VST 3 build's settings and automation, in plain
+// values: AC Threshold 14 to 16 dB, Input Atten 0 to +1.8 dB (0.5 to 0.55
+// normalised), a new target every 512 frames.
+std::unique_ptr<Contender> TidepullLv2(const Case& c)
+{
+    const bool inputGlide = c.glide == Glide::kInputGain;
+    auto lv2 = std::make_unique<Lv2Contender>(
+        TIDEPULL_BENCH_LV2_URI, c,
+        std::vector<std::pair<std::string, float>>{{"ac_threshold", 14.0f}, {"release", static_cast<float>(c.release)}},
+        inputGlide ? "input_atten" : "ac_threshold", inputGlide ? 0.0f : 14.0f, inputGlide ? 1.8f : 16.0f, 1,
+        TIDEPULL_BENCH_LV2_BUNDLE);
+    lv2->label = "tidepull_lv2";
+    return lv2;
+}
 
 // One whole pass over the material in the contender's block size.
 void Pass(Contender& c, const Material& m, long& blockIndex)
@@ -170,6 +191,7 @@ void RunPeers(benchmark::State& st, const Case& c)
         big->label = "tidepull";
         all.push_back(std::move(big));
     }
+    all.push_back(TidepullLv2(c));
     auto lsp = std::make_unique<Lv2Contender>(kLspUri, c, std::vector<std::pair<std::string, float>>{{"al", 0.075f}},
                                               "al", 0.075f, 0.06f);
     lsp->label = "lsp";
@@ -208,11 +230,18 @@ void RunPeers(benchmark::State& st, const Case& c)
         return one.best * 1e9 / static_cast<double>(frames);
     };
     const double ours = nsPerFrame(*all[0]);
+    const Contender* vst3 = nullptr;
+    const Contender* lv2 = nullptr;
     for (const auto& one : all) {
         st.counters[one->label + "_ns"] = nsPerFrame(*one);
-        if (one.get() != all[0].get())
+        vst3 = one->label == "tidepull" ? one.get() : vst3;
+        lv2 = one->label == "tidepull_lv2" ? one.get() : lv2;
+        if (one.get() != all[0].get() && one->label != "tidepull_lv2")
             st.counters[all[0]->label + "_vs_" + one->label] = ours / nsPerFrame(*one);
     }
+    // Both builds in the same sample size only.
+    if (!c.is64)
+        st.counters["tidepull_lv2_vs_vst3"] = nsPerFrame(*lv2) / nsPerFrame(*vst3);
 }
 
 }   // namespace

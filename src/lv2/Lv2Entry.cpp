@@ -9,10 +9,12 @@
 
 namespace {
 
-// The meter the editor shows, for the gain-reduction port.
+// The meter the editor shows, for the gain-reduction port; the sidechain
+// read only as the key.
 class Lv2Tidepull final : public Tidepull {
 protected:
     double MeterReduction() const override { return MeterState(); }
+    bool ReadsSidechain() const override { return ParamAt(kExternalSidechain)->Value() >= 1.0; }
 };
 
 // Instances are built one at a time, whichever host threads ask.

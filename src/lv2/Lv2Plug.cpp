@@ -12,6 +12,9 @@ namespace {
 
 constexpr int32_t kApiLv2 = 2;
 
+// dB per unit of natural log, once rather than per run().
+const double kDbPerLog = -20.0 / portableMath::log(10.0);
+
 // The ports below k, as a mask.
 inline uint64_t PortsBelow(int32_t k)
 {
@@ -124,7 +127,12 @@ void Lv2Plug::RunPiece(uint32_t offset, int32_t nFrames)
     float* channels[kMaxBoundPorts];
     for (int32_t i = 0; i < nIn; ++i)
         channels[i] = audio[static_cast<size_t>(i)] ? audio[static_cast<size_t>(i)] + offset : nullptr;
-    BindInputPorts(nIn, PortsBelow(nIn), channels, nFrames);
+    // The detector sums the two sidechain ports: a key on the first alone is
+    // a mono key and feeds both, as in the VST 3 build's mono sidechain bus.
+    const auto firstKey = static_cast<size_t>(nIn - sidechainChannels);
+    if (sidechainChannels == 2 && audio[firstKey] && !audio[firstKey + 1])
+        channels[firstKey + 1] = audio[firstKey] + offset;
+    BindInputPorts(nIn, ReadsSidechain() ? PortsBelow(nIn) : PortsBelow(nIn - sidechainChannels), channels, nFrames);
     uint64_t connected = 0;
     for (int32_t i = 0; i < nOut; ++i) {
         float* out = audio[static_cast<size_t>(FirstOutputPort() + i)];
@@ -145,7 +153,7 @@ void Lv2Plug::WriteReduction()
     if (share <= 0.0)
         db = 0.0;
     else if (share < 1.0)
-        db = std::min(-20.0 / portableMath::log(10.0) * portableMath::log(1.0 - share), kMaxReductionDb);
+        db = std::min(kDbPerLog * portableMath::log(1.0 - share), kMaxReductionDb);
     *reduction = static_cast<float>(db);
 }
 

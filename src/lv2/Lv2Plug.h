@@ -52,6 +52,9 @@ protected:
     void EndFreshStart() { hostBypass.EndFreshStart(); }
     // The plug's meter as a share of full gain reduction (0 none, 1 all).
     virtual double MeterReduction() const { return 0.0; }
+    // False while the plug does not listen to its sidechain: hosts connect
+    // those ports to silence anyway, and copying them in is half the input.
+    virtual bool ReadsSidechain() const { return true; }
 
 private:
     // Control ports whose value changed since the last run() apply at its start.

@@ -179,3 +179,22 @@ TEST(Lv2Instance, EnabledPortFadesClickFree)
     host.Process(sine, 256);
     EXPECT_LT(host.Get("gain_reduction"), 0.5f);
 }
+
+// A host may connect only the first sidechain port: that mono key drives the
+// detector as the same key on both ports does, bit for bit.
+TEST(Lv2Instance, MonoKeyOnTheFirstSidechainPortFeedsBoth)
+{
+    const int rate = 48000;
+    const Lv2Host::Channels in = Floats(TestAudio::bursts(2, 1.0, rate));
+    std::vector<float> key = in[1];
+    std::rotate(key.begin(), key.begin() + rate / 4, key.end());
+    auto render = [&](Lv2Host::Channels input) {
+        Lv2Host host(rate);
+        host.Set("ac_threshold", 25.0f);
+        host.Set("external_sidechain", 1.0f);
+        return host.Process(input, 333);
+    };
+    const Lv2Host::Channels mono = render({in[0], in[1], key});
+    EXPECT_EQ(mono, render({in[0], in[1], key, key}));
+    EXPECT_NE(mono, render({in[0], in[1], key, std::vector<float>(key.size())}));
+}
