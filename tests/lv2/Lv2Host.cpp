@@ -11,7 +11,7 @@
 
 namespace {
 
-// The bundle alone, with the specifications its Turtle refers to.
+// The bundle alone, with the LV2 vocabularies its Turtle refers to.
 LilvWorld* World()
 {
     static LilvWorld* world = [] {

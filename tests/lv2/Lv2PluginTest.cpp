@@ -38,7 +38,7 @@ TEST_F(Lv2Bundle, Lv2ValidateFindsNoErrorOrWarning)
 
 TEST_F(Lv2Bundle, Lv2infoListsEveryPortWithItsRangeAndUnit)
 {
-    // LV2_PATH as a user sets it: a folder of bundles, then the specifications.
+    // LV2_PATH as a user sets it: a folder of bundles, then the system's LV2 folder.
     std::filesystem::create_directory_symlink(kBundle, path("Tidepull.lv2"));
     ::setenv("LV2_PATH", (dir_.string() + ":/usr/lib/lv2").c_str(), 1);
     const auto r = ToolRun::runProgram("/usr/bin/lv2info", {TIDEPULL_LV2_URI});
