@@ -388,6 +388,18 @@ void PlugCore::SetParameterFromEditor(int32_t paramIdx, double normalized)
     ParamChanged(paramIdx);
 }
 
+void PlugCore::SetParameterFromHost(int32_t paramIdx, double normalized)
+{
+    ParamRecord* param = ParamAt(paramIdx);
+    if (!param)
+        return;
+    std::lock_guard<std::recursive_mutex> lock(mutex);
+    param->SetFromNormalized(normalized);
+    if (editor)
+        editor->PushParamToControls(paramIdx, param->NormalizedOf(), true);
+    ParamChanged(paramIdx);
+}
+
 void PlugCore::AttachEditor(EditorLink* newEditor)
 {
     if (!newEditor)

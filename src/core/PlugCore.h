@@ -49,6 +49,9 @@ public:
     virtual void HostReady() {}
     virtual void PopupParamContextMenu(int32_t /*paramIdx*/, int32_t /*x*/, int32_t /*y*/) {}
     virtual void SetParameterFromEditor(int32_t paramIdx, double normalized);
+    // A value from the host (automation, its controller, a control port):
+    // under the mutex, to the record, the editor's controls and the engine.
+    void SetParameterFromHost(int32_t paramIdx, double normalized);
     // The adaptor tells the host. These do nothing here so that an editor
     // closing while the plug is torn down, when only this part is left, ends
     // its open edit harmlessly.
@@ -94,6 +97,13 @@ public:
     // silence, an output goes to scratch). Unconnected ports' entries are
     // not read.
     static constexpr int32_t kMaxBoundPorts = 64;
+    // The ports below k, as a mask for the Bind*Ports operations.
+    static uint64_t PortsBelow(int64_t k)
+    {
+        if (k <= 0)
+            return 0;
+        return k >= 64 ? ~uint64_t{0} : (uint64_t{1} << k) - 1;
+    }
     void BindInputPorts(int32_t n, uint64_t connected, float* const* channels, int32_t nFrames);
     void BindInputPorts(int32_t n, uint64_t connected, double* const* channels, int32_t nFrames);
     void BindOutputPorts(int32_t n, uint64_t connected, float* const* channels);

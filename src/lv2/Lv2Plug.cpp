@@ -12,16 +12,8 @@ namespace {
 
 constexpr int32_t kApiLv2 = 2;
 
-// dB per unit of natural log, once rather than per run().
-const double kDbPerLog = -20.0 / portableMath::log(10.0);
-
-// The ports below k, as a mask.
-inline uint64_t PortsBelow(int32_t k)
-{
-    if (k <= 0)
-        return 0;
-    return k >= 64 ? ~uint64_t{0} : (uint64_t{1} << k) - 1;
-}
+// dB of gain reduction per unit of natural log of the gain: -20 / ln 10.
+constexpr double kDbPerLog = -8.685889638065037;
 
 }   // namespace
 
@@ -89,11 +81,7 @@ void Lv2Plug::ApplyControls()
         if (!port || *port != *port || std::memcmp(port, &last, sizeof last) == 0)
             continue;
         last = *port;
-        ParamRecord* param = ParamAt(i);
-        param->SetFromNormalized(param->NormalizedOf(last));
-        if (EditorLink* editor = GetEditor())
-            editor->PushParamToControls(i, param->NormalizedOf(), true);
-        ParamChanged(i);
+        SetParameterFromHost(i, ParamAt(i)->NormalizedOf(last));
     }
     const float* enabled = controls.back();
     if (enabled && *enabled == *enabled)

@@ -73,14 +73,6 @@ inline T* HostChannel(const AudioBusBuffers* bus, int32 ch, int32 offset)
     return (channels && channels[ch]) ? channels[ch] + offset : nullptr;
 }
 
-// The ports below k, as a mask.
-inline uint64_t PortsBelow(int64_t k)
-{
-    if (k <= 0)
-        return 0;
-    return k >= 64 ? ~uint64_t{0} : (uint64_t{1} << k) - 1;
-}
-
 // The connected ports from begin to end take the bus's channels in order;
 // an unconnected port takes none and uses up none.
 template <typename T>
@@ -367,11 +359,7 @@ void Vst3Plug::ApplyParamPoint(ParamID id, ParamValue value)
         if (idx != CurrentPreset())
             SelectPreset(idx);
     } else {
-        const int32_t idx = static_cast<int32_t>(id);
-        ParamAt(idx)->SetFromNormalized(value);
-        if (EditorLink* editor = GetEditor())
-            editor->PushParamToControls(idx, value, true);
-        ParamChanged(idx);
+        SetParameterFromHost(static_cast<int32_t>(id), value);
     }
 }
 
@@ -605,12 +593,7 @@ tresult PLUGIN_API Vst3Plug::setParamNormalized(ParamID id, ParamValue value)
     if (id >= static_cast<ParamID>(ParamCount()))
         return kResultFalse;
     const int32_t idx = static_cast<int32_t>(id);
-    std::lock_guard<std::recursive_mutex> lock(Mutex());
-    ParamRecord* param = ParamAt(idx);
-    param->SetFromNormalized(value);
-    if (EditorLink* editor = GetEditor())
-        editor->PushParamToControls(idx, param->NormalizedOf(), true);
-    ParamChanged(idx);
+    SetParameterFromHost(idx, value);
     return kResultOk;
 }
 
