@@ -132,17 +132,28 @@ void Lv2Plug::RunPiece(uint32_t offset, int32_t nFrames)
     ConvertOutputsTo32(nFrames);
 }
 
+double Lv2Plug::ReductionDb(double share)
+{
+    if (!(share > 0.0))
+        return 0.0;
+    if (!(share < 1.0))
+        return kMaxReductionDb;
+    return std::min(kDbPerLog * portableMath::log(1.0 - share), kMaxReductionDb);
+}
+
+double Lv2Plug::ReductionShare(double db)
+{
+    if (!(db > 0.0))
+        return 0.0;
+    if (!(db < kMaxReductionDb))
+        return 1.0;
+    return 1.0 - portableMath::exp(db / kDbPerLog);
+}
+
 void Lv2Plug::WriteReduction()
 {
-    if (!reduction)
-        return;
-    const double share = MeterReduction();
-    double db = kMaxReductionDb;
-    if (share <= 0.0)
-        db = 0.0;
-    else if (share < 1.0)
-        db = std::min(kDbPerLog * portableMath::log(1.0 - share), kMaxReductionDb);
-    *reduction = static_cast<float>(db);
+    if (reduction)
+        *reduction = static_cast<float>(ReductionDb(MeterReduction()));
 }
 
 void Lv2Plug::GetHostTimeSig(int32_t* numerator, int32_t* denominator)

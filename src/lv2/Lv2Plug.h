@@ -16,6 +16,15 @@ public:
     static constexpr int32_t kPieceFrames = 4096;
     // What the gain-reduction port can show, in dB.
     static constexpr double kMaxReductionDb = 60.0;
+    // The DSP module links no editor code (the UI is a module of its own),
+    // and its gain-reduction port always carries the meter.
+    static constexpr bool kBuildsEditor = false;
+    static constexpr bool kReportsMeter = true;
+
+    // The meter (a share of full gain reduction, 0 to 1) as the port's dB,
+    // and back as the UI reads it.
+    static double ReductionDb(double share);
+    static double ReductionShare(double db);
 
     Lv2Plug(int32_t nParams, const char* channelIOString, int32_t nPresets, const char* effectName,
             const char* productName, const char* makerName, int32_t version, int32_t uniqueId, int32_t makerId);

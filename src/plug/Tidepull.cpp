@@ -24,6 +24,15 @@ constexpr double kReleaseKnee[6] = {1.0, 0.8, 0.6, 0.5, 0.6, 0.4};
 
 constexpr double kDbToLinear = compressor::kDbToLinear;
 
+// Only formats with an editor link the editor's code: a template, so that
+// the call is not even compiled where the branch is discarded.
+template <class Plug>
+void BuildEditor(Plug& plug)
+{
+    if constexpr (Plug::kBuildsEditor)
+        TidepullEditorLayout::Build(plug);
+}
+
 }   // namespace
 
 Tidepull::Tidepull()
@@ -51,7 +60,7 @@ Tidepull::Tidepull()
     for (int32_t i = 0; i < kNumParams; ++i)
         ParamChanged(i);
 
-    TidepullEditorLayout::Build(*this);
+    BuildEditor(*this);
     CaptureDefaultPresets("-", 1);
 }
 
@@ -253,6 +262,9 @@ int32_t Tidepull::RunChain(double** inputs, double** outputs, int32_t nFrames, b
     // Controls are added when the editor is built, never while processing.
     EditorLink* const editor = GetEditor();
     const bool pushMeter = editor && meterControlIndex >= 0 && meterControlIndex < editor->ControlCount();
+    // The ballistics cost time; they run for an editor, or always where the
+    // format reports the meter to the host.
+    const bool metering = FormatPlug::kReportsMeter || editor != nullptr;
 
     const double* inL = inputs[0];
     const double* inR = inputs[1];
@@ -501,7 +513,7 @@ int32_t Tidepull::RunChain(double** inputs, double** outputs, int32_t nFrames, b
         outL[i] = wetOut ? mixedL : lin;
         outR[i] = wetOut ? mixedR : rin;
 
-        if (editor) {
+        if (metering) {
             // Both ballistics made, one kept: the comparison with the last
             // value then runs beside the step instead of before it.
             const double m = std::fabs(reduction);

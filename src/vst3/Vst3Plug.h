@@ -22,6 +22,9 @@ public:
     static constexpr Steinberg::Vst::ParamID kPresetParamId = 0x70727374;   // 'prst'
     // Buffers are never sized beyond this, whatever a host asks for.
     static constexpr Steinberg::int32 kMaxBlockLimit = 1 << 22;
+    // The plug built on this adaptor has its editor; the meter is for it alone.
+    static constexpr bool kBuildsEditor = true;
+    static constexpr bool kReportsMeter = false;
 
     Vst3Plug(int32_t nParams, const char* channelIOString, int32_t nPresets, const char* effectName,
              const char* productName, const char* makerName, int32_t version, int32_t uniqueId, int32_t makerId);

@@ -2,6 +2,7 @@
 
 #include <lilv/lilv.h>
 #include <lv2/presets/presets.h>
+#include <lv2/ui/ui.h>
 #include <lv2/units/units.h>
 #include <lv2/urid/urid.h>
 
@@ -107,6 +108,30 @@ std::string Lv2Host::UnitOf(const std::string& symbol)
     const std::string unit = units ? lilv_node_as_uri(lilv_nodes_get_first(units)) : "";
     lilv_nodes_free(units);
     return unit;
+}
+
+std::string Lv2Host::SymbolAt(uint32_t index)
+{
+    const LilvPort* port = lilv_plugin_get_port_by_index(Plugin(), index);
+    return port ? lilv_node_as_string(lilv_port_get_symbol(Plugin(), port)) : "";
+}
+
+std::string Lv2Host::X11UiBinary(std::string& uiUri)
+{
+    std::string binary;
+    LilvUIs* uis = lilv_plugin_get_uis(Plugin());
+    LILV_FOREACH(uis, i, uis)
+    {
+        const LilvUI* ui = lilv_uis_get(uis, i);
+        if (!lilv_ui_is_a(ui, Uri(LV2_UI__X11UI).get()))
+            continue;
+        uiUri = lilv_node_as_uri(lilv_ui_get_uri(ui));
+        char* path = lilv_file_uri_parse(lilv_node_as_uri(lilv_ui_get_binary_uri(ui)), nullptr);
+        binary = path ? path : "";
+        lilv_free(path);
+    }
+    lilv_uis_free(uis);
+    return binary;
 }
 
 Lv2Host::Channels Lv2Host::Process(const Channels& in, uint32_t block, bool inPlace)

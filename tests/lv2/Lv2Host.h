@@ -25,6 +25,12 @@ public:
     bool ApplyPreset(const std::string& label);
     // A port's units:unit ("" for none).
     static std::string UnitOf(const std::string& symbol);
+    static uint32_t PortIndex(const std::string& symbol) { return Index(symbol); }
+    // "" for no such port.
+    static std::string SymbolAt(uint32_t index);
+    // The file of the plug-in's UI of class X11UI as the Turtle names it, and
+    // that UI's URI; empty when there is none.
+    static std::string X11UiBinary(std::string& uiUri);
 
     // The input in blocks of at most block frames; inPlace hands the main
     // input's buffers as the outputs.

@@ -36,6 +36,24 @@ TEST_F(Lv2Bundle, Lv2ValidateFindsNoErrorOrWarning)
     EXPECT_EQ((r.out + r.err).find("warning"), std::string::npos) << r.out << r.err;
 }
 
+// A host without a display loads the DSP module alone: it needs no window,
+// font or image library, which the UI module does.
+TEST_F(Lv2Bundle, DspModuleNeedsNoWindowOrDrawingLibrary)
+{
+    const struct {
+        const char* module;
+        bool drawing;
+    } modules[] = {{"Tidepull.so", false}, {"Tidepull_ui.so", true}};
+    for (const auto& m : modules) {
+        SCOPED_TRACE(m.module);
+        const auto r = ToolRun::runProgram("/usr/bin/readelf", {"-d", kBundle + "/" + m.module});
+        ASSERT_EQ(r.exitCode, 0) << r.err;
+        ASSERT_NE(r.out.find("libc.so"), std::string::npos) << r.out;
+        for (const char* library : {"libX11", "libXext", "libfreetype", "libfontconfig", "libpng"})
+            EXPECT_EQ(r.out.find(library) != std::string::npos, m.drawing) << library;
+    }
+}
+
 TEST_F(Lv2Bundle, Lv2infoListsEveryPortWithItsRangeAndUnit)
 {
     // LV2_PATH as a user sets it: a folder of bundles, then the system's LV2 folder.

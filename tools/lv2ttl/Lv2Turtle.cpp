@@ -10,10 +10,13 @@ namespace {
 const char* const kPrefixes = "@prefix doap: <http://usefulinc.com/ns/doap#> .\n"
                               "@prefix foaf: <http://xmlns.com/foaf/0.1/> .\n"
                               "@prefix lv2: <http://lv2plug.in/ns/lv2core#> .\n"
+                              "@prefix opts: <http://lv2plug.in/ns/ext/options#> .\n"
                               "@prefix pset: <http://lv2plug.in/ns/ext/presets#> .\n"
                               "@prefix rdf: <http://www.w3.org/1999/02/22-rdf-syntax-ns#> .\n"
                               "@prefix rdfs: <http://www.w3.org/2000/01/rdf-schema#> .\n"
-                              "@prefix units: <http://lv2plug.in/ns/extensions/units#> .\n\n";
+                              "@prefix ui: <http://lv2plug.in/ns/extensions/ui#> .\n"
+                              "@prefix units: <http://lv2plug.in/ns/extensions/units#> .\n"
+                              "@prefix urid: <http://lv2plug.in/ns/ext/urid#> .\n\n";
 
 // A decimal literal that reads back as the same float.
 std::string Decimal(double v)
@@ -40,6 +43,11 @@ std::string Quoted(const char* text)
 std::string Uri()
 {
     return std::string("<") + TidepullIdentity::kLv2Uri + ">";
+}
+
+std::string UiUri()
+{
+    return std::string("<") + TidepullIdentity::kLv2UiUri + ">";
 }
 
 // The ratio is no unit of the units extension: one of our own.
@@ -100,6 +108,7 @@ std::string Lv2Turtle::Manifest() const
 {
     std::string s = kPrefixes;
     s += Uri() + "\n    a lv2:Plugin ;\n    lv2:binary <Tidepull.so> ;\n    rdfs:seeAlso <Tidepull.ttl> .\n";
+    s += "\n" + UiUri() + "\n    a ui:X11UI ;\n    ui:binary <Tidepull_ui.so> ;\n    rdfs:seeAlso <Tidepull.ttl> .\n";
     for (const FactoryPresets::Preset& preset : FactoryPresets::all()) {
         s += "\n" + PresetUri(preset.name) + "\n    a pset:Preset ;\n    lv2:appliesTo " + Uri() +
             " ;\n    rdfs:label " + Quoted(preset.name) + " ;\n    rdfs:seeAlso <presets.ttl> .\n";
@@ -139,6 +148,13 @@ std::string Lv2Turtle::Plugin() const
     std::string s = kPrefixes;
     s += std::string("<") + kLv2Uri + "#ratio>\n    a units:Unit ;\n    rdfs:label \"ratio\" ;\n" +
         "    units:symbol \":1\" ;\n    units:render \"%.2f:1\" .\n\n";
+    // The editor: a window in the host's, at a size of its own. Everything
+    // but the parent is used where the host offers it.
+    s += UiUri() + "\n    a ui:X11UI ;\n    lv2:requiredFeature ui:parent ;\n" +
+        "    lv2:optionalFeature ui:resize , ui:touch , ui:idleInterface , ui:noUserResize , opts:options ,\n" +
+        "        urid:map ;\n    lv2:extensionData ui:idleInterface , opts:interface ;\n" +
+        "    opts:supportedOption ui:scaleFactor ;\n    ui:portNotification [\n        ui:plugin " + Uri() +
+        " ;\n        lv2:symbol \"gain_reduction\" ;\n        ui:protocol ui:floatProtocol\n    ] .\n\n";
     s += Uri() + "\n    a lv2:Plugin , lv2:CompressorPlugin , doap:Project ;\n    doap:name " + Quoted(kProduct) +
         " ;\n    doap:license <https://spdx.org/licenses/" + kLicense + "> ;\n    doap:maintainer [\n" +
         "        foaf:name " + Quoted(kVendor) + " ;\n        foaf:homepage <" + kUrl + "> ;\n" +
@@ -148,7 +164,7 @@ std::string Lv2Turtle::Plugin() const
     const int32_t micro = kVersionWord & 0xFF;
     s += "    lv2:minorVersion " + std::to_string(minor) + " ;\n    lv2:microVersion " + std::to_string(micro) +
         " ;\n    rdfs:comment \"Stereo valve-style compressor with a saturation stage.\" ;\n" +
-        "    lv2:optionalFeature lv2:hardRTCapable ;\n    lv2:port ";
+        "    lv2:optionalFeature lv2:hardRTCapable ;\n    ui:ui " + UiUri() + " ;\n    lv2:port ";
 
     std::string ports;
     auto add = [&ports](const std::string& port) { ports += (ports.empty() ? "" : " , ") + port; };

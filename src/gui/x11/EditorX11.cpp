@@ -239,7 +239,9 @@ void EditorX11::Pump()
     if (!window || DrivenByHostLoop() || std::this_thread::get_id() != windowThread)
         return;
     connection.Dispatch();
-    if (window && Clock::now() - lastTick >= std::chrono::milliseconds(periodMs))
+    // Three quarters of a period will do: a host calling at about the frame
+    // rate (LV2 hosts' idle at 30 Hz) then draws on every call, not every other.
+    if (window && Clock::now() - lastTick >= std::chrono::milliseconds(periodMs - periodMs / 4))
         Tick();
 }
 
