@@ -42,7 +42,9 @@ const LV2_Options_Interface kOptions = {GetOptionsOf, SetOptionsOf};
 
 }   // namespace
 
-Lv2Ui::Lv2Ui(std::unique_ptr<Lv2UiPlug> p) : plug(std::move(p)) {}
+Lv2Ui::Lv2Ui(std::unique_ptr<Lv2UiPlug> p) : plug(std::move(p))
+{
+}
 
 std::unique_ptr<Lv2Ui> Lv2Ui::Open(std::unique_ptr<Lv2UiPlug> plug, LV2UI_Write_Function write,
                                    LV2UI_Controller controller, const LV2_Feature* const* features,

@@ -17,8 +17,8 @@ Lv2UiHost::Lv2UiHost(Display* d, Window p, const Offer& offer) : display(d), par
     std::string uri;
     const std::string binary = Lv2Host::X11UiBinary(uri);
     module = binary.empty() ? nullptr : dlopen(binary.c_str(), RTLD_NOW | RTLD_LOCAL);
-    auto* entry = module ? reinterpret_cast<const LV2UI_Descriptor* (*)(uint32_t)>(dlsym(module, "lv2ui_descriptor"))
-                         : nullptr;
+    auto* entry =
+        module ? reinterpret_cast<const LV2UI_Descriptor* (*)(uint32_t)>(dlsym(module, "lv2ui_descriptor")) : nullptr;
     descriptor = entry ? entry(0) : nullptr;
     if (!descriptor || uri != descriptor->URI)
         return;
@@ -51,8 +51,8 @@ Lv2UiHost::Lv2UiHost(Display* d, Window p, const Offer& offer) : display(d), par
     features.push_back(nullptr);
 
     void* widgetHandle = nullptr;
-    handle = descriptor->instantiate(descriptor, TIDEPULL_LV2_URI, TIDEPULL_LV2_BUNDLE "/", Write, this,
-                                     &widgetHandle, features.data());
+    handle = descriptor->instantiate(descriptor, TIDEPULL_LV2_URI, TIDEPULL_LV2_BUNDLE "/", Write, this, &widgetHandle,
+                                     features.data());
     widget = static_cast<Window>(reinterpret_cast<uintptr_t>(widgetHandle));
 }
 
@@ -103,8 +103,7 @@ uint32_t Lv2UiHost::SetScale(float factor)
     return iface->set(handle, set);
 }
 
-void Lv2UiHost::Write(LV2UI_Controller controller, uint32_t port, uint32_t size, uint32_t protocol,
-                      const void* buffer)
+void Lv2UiHost::Write(LV2UI_Controller controller, uint32_t port, uint32_t size, uint32_t protocol, const void* buffer)
 {
     auto* self = static_cast<Lv2UiHost*>(const_cast<void*>(controller));
     if (protocol != 0 || size != sizeof(float)) {

@@ -51,8 +51,7 @@ public:
     std::vector<std::string> log;
 
 private:
-    static void Write(LV2UI_Controller controller, uint32_t port, uint32_t size, uint32_t protocol,
-                      const void* buffer);
+    static void Write(LV2UI_Controller controller, uint32_t port, uint32_t size, uint32_t protocol, const void* buffer);
     static int Resize(LV2UI_Feature_Handle h, int width, int height);
     static void Touch(LV2UI_Feature_Handle h, uint32_t port, bool grabbed);
     static LV2_URID Map(LV2_URID_Map_Handle h, const char* uri);
