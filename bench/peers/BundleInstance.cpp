@@ -23,6 +23,14 @@ BundleInstance::BundleInstance(const std::string& path, double sampleRate, int32
         error = "Tidepull bundle: not an audio processor";
         return;
     }
+    // A bus starts inactive, and an inactive output is dropped unconverted:
+    // hosts switch the main buses on, so the 32-bit build is timed writing
+    // its output as the LV2 build and the peers do.
+    if (component->activateBus(kAudio, kInput, 0, true) != kResultOk ||
+        component->activateBus(kAudio, kOutput, 0, true) != kResultOk) {
+        error = "Tidepull bundle: main buses refused";
+        return;
+    }
     ProcessSetup setup{kRealtime, is64 ? kSample64 : kSample32, maxBlock, sampleRate};
     if (processor->setupProcessing(setup) != kResultOk) {
         error = "Tidepull bundle: setupProcessing refused";

@@ -91,6 +91,13 @@ public:
         plug.SetNormalized(kReleaseId, c.release / 5.0);
     }
     const std::string& Error() const override { return plug.Error(); }
+    // With its output bus off the build drops its output unconverted, and
+    // would be timed for less work than the others.
+    bool WroteOutput() const
+    {
+        auto nonzero = [](double x) { return x != 0.0; };
+        return std::any_of(out64.begin(), out64.end(), nonzero) || std::any_of(out32.begin(), out32.end(), nonzero);
+    }
     void Block(const Material& m, size_t at, int n, long b) override
     {
         // A new target every 512 frames keeps the smoother moving all the time.
@@ -183,12 +190,15 @@ void Pass(Contender& c, const Material& m, long& blockIndex)
 void RunPeers(benchmark::State& st, const Case& c)
 {
     std::vector<std::unique_ptr<Contender>> all;
+    std::vector<const TidepullContender*> vst3Builds;
     auto tidepull = std::make_unique<TidepullContender>(c, c.block);
     tidepull->label = c.block == 1 ? "tidepull_block1" : "tidepull";
+    vst3Builds.push_back(tidepull.get());
     all.push_back(std::move(tidepull));
     if (c.block == 1) {
         auto big = std::make_unique<TidepullContender>(c, 512);
         big->label = "tidepull";
+        vst3Builds.push_back(big.get());
         all.push_back(std::move(big));
     }
     all.push_back(TidepullLv2(c));
@@ -222,6 +232,13 @@ void RunPeers(benchmark::State& st, const Case& c)
                 Pass(*all[k], music, blockIndex[k]);
                 all[k]->best = std::min(all[k]->best, ThreadClock::Seconds() - start);
             }
+        }
+    }
+
+    for (const TidepullContender* one : vst3Builds) {
+        if (!one->WroteOutput()) {
+            st.SkipWithError("the VST 3 build wrote no output");
+            return;
         }
     }
 
