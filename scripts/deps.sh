@@ -48,6 +48,10 @@ TIDEPULL_TEST_PACKAGES=(
   lilv-utils
   lsp-plugins-lv2
   x42-plugins
+  # The LV2 editor in a real host: jalv.gtk3 on a JACK server of the test's
+  # own (jackd with its dummy driver; jack_wait).
+  jalv
+  jackd2
 )
 
 tidepull_install_deps() {

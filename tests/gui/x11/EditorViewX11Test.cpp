@@ -8,6 +8,7 @@
 #include "HeadlessReference.h"
 #include "HostedPlugin.h"
 #include "ParameterChanges.h"
+#include "SnapshotPicture.h"
 #include "posix/ChildProcess.h"
 #include "TestDeadline.h"
 #include "ViewMenuHandler.h"
@@ -16,7 +17,6 @@
 #include "XTestInput.h"
 
 #include "gui/DisplayScale.h"
-#include "pix/PIX_Png.h"
 #include "plug/TidepullEditorLayout.h"
 
 #include "pluginterfaces/gui/iplugview.h"
@@ -69,29 +69,9 @@ int OpenDescriptors()
 }
 
 #ifdef TIDEPULL_SNAPSHOT_EXE
-// What `tidepull-snapshot --scale S` draws, 0xRRGGBB per pixel; empty when
-// the tool failed or did not end within a minute.
 std::vector<uint32_t> SnapshotAtScale(const char* scale, int& width, int& height)
 {
-    std::vector<uint32_t> pixels;
-    char dir[] = "/tmp/tidepull-x11-snapshot-XXXXXX";
-    if (!mkdtemp(dir))
-        return pixels;
-    const std::string png = std::string(dir) + "/editor.png";
-    if (ChildProcess::Run(TIDEPULL_SNAPSHOT_EXE, {"--scale", scale, png}, std::chrono::seconds(60)).ExitCode() == 0) {
-        if (std::unique_ptr<PIX_IBitmap> image{PIX_PngFromFile(png.c_str(), nullptr)}) {
-            width = image->Width();
-            height = image->Height();
-            for (int32_t y = 0; y < height; ++y) {
-                const PIX_Pixel32* row = PIX_RowPointer(*image, image->Pixels(), y);
-                for (int32_t x = 0; x < width; ++x)
-                    pixels.push_back(row[x] & 0xFFFFFFu);
-            }
-        }
-    }
-    unlink(png.c_str());
-    rmdir(dir);
-    return pixels;
+    return SnapshotPicture(TIDEPULL_SNAPSHOT_EXE, {"--scale", scale}, width, height);
 }
 #endif
 
