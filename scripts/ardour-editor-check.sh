@@ -9,12 +9,17 @@
 #     and a key Ardour passes on to the plug-in window does not bounce back
 #     and forth between the two;
 #   - the plug-in window closes, Ardour quits without a crash or an X error.
+# With --lv2 the LV2 build's editor (its X11 UI, which Ardour embeds through
+# suil) goes through the same checks, Ardour loading the bundle from LV2_PATH;
+# its meter must also show the gain reduction Ardour sends it.
 #
-#   scripts/ardour-editor-check.sh [--snapshot PATH] [--screenshot OUT.png] [BUNDLE]
+#   scripts/ardour-editor-check.sh [--snapshot PATH] [--screenshot OUT.png] [--lv2] [BUNDLE]
 #
-# BUNDLE defaults to ~/.vst3/Tidepull.vst3, PATH to build/tidepull-snapshot.
+# A BUNDLE named *.lv2 is the LV2 build and implies --lv2 (default
+# ~/.lv2/Tidepull.lv2); any other is the VST 3 build (default
+# ~/.vst3/Tidepull.vst3). PATH defaults to build/tidepull-snapshot.
 # Ardour runs with a HOME, configuration and cache of its own in a temporary
-# folder, so the user's Ardour settings and ~/.vst3 are left alone.
+# folder, so the user's Ardour settings, ~/.vst3 and ~/.lv2 are left alone.
 # Not part of test.sh: Ardour is a large install. Installs what is missing.
 set -euo pipefail
 here=$(cd "$(dirname "$0")" >/dev/null && pwd)
@@ -22,17 +27,29 @@ root=$(dirname "$here")
 snapshot=$root/build/tidepull-snapshot
 screenshot=
 bundle=$HOME/.vst3/Tidepull.vst3
+lv2=
 while [ $# -gt 0 ]; do
   case $1 in
     --snapshot) snapshot=$2; shift 2 ;;
     --screenshot) screenshot=$2; shift 2 ;;
-    -h|--help) sed -n '2,18p' "$0"; exit 0 ;;
+    --lv2) lv2=${lv2:-$HOME/.lv2/Tidepull.lv2}; shift ;;
+    -h|--help) sed -n '2,23p' "$0"; exit 0 ;;
+    *.lv2|*.lv2/) lv2=$1; shift ;;
     *) bundle=$1; shift ;;
   esac
 done
 say() { echo "ardour-editor-check: $*"; }
 fail() { echo "ardour-editor-check: FAIL: $*" >&2; exit 1; }
-[ -d "$bundle" ] || { say "no bundle at $bundle (run ./run.sh first)" >&2; exit 2; }
+# Per format: the bundle, the tag in Ardour's plug-in window title, and how
+# the saved session names the AC Threshold control (VST 3: parameter ID 2;
+# LV2: the port symbol).
+if [ -n "$lv2" ]; then
+  [ -f "$lv2/manifest.ttl" ] || { say "no LV2 bundle at $lv2 (run ./run.sh first)" >&2; exit 2; }
+  bundle=$(cd "$lv2" && pwd) format=lv2 tag=LV2 ac_threshold="symbol=ac_threshold"
+else
+  [ -d "$bundle" ] || { say "no bundle at $bundle (run ./run.sh first)" >&2; exit 2; }
+  format=vst3 tag=VST3 ac_threshold="id=2"
+fi
 [ -x "$snapshot" ] || { say "no tidepull-snapshot at $snapshot (build it, or pass --snapshot)" >&2; exit 2; }
 
 need=()
@@ -57,27 +74,34 @@ cleanup() {
 }
 trap cleanup EXIT
 
-# Ardour's own corner: the bundle in its ~/.vst3, the Dummy backend started
-# without the audio setup dialog, and no first-run wizard.
+# Ardour's own corner: the bundle in its ~/.vst3 (or, for LV2, alone in a
+# folder on LV2_PATH, so that no other Tidepull.lv2 stands in for it), the
+# Dummy backend started without the audio setup dialog, and no first-run wizard.
 export HOME=$work/home XDG_CONFIG_HOME=$work/home/.config XDG_CACHE_HOME=$work/home/.cache \
        XDG_DATA_HOME=$work/home/.local/share
 mkdir -p "$HOME/.vst3" "$XDG_CONFIG_HOME/ardour7" "$XDG_CACHE_HOME" "$XDG_DATA_HOME"
-# Timestamps kept: Ardour rescans a module no older than its cache entry.
-cp -a "$bundle" "$HOME/.vst3/Tidepull.vst3"
 touch "$XDG_CONFIG_HOME/ardour7/.a7"
 cp "$here/ardour/gui-config.xml" "$XDG_CONFIG_HOME/ardour7/config"
+if [ "$format" = lv2 ]; then
+  mkdir "$work/bundles"
+  ln -s "$bundle" "$work/bundles/Tidepull.lv2"
+  export LV2_PATH=$work/bundles
+else
+  # Timestamps kept: Ardour rescans a module no older than its cache entry.
+  cp -a "$bundle" "$HOME/.vst3/Tidepull.vst3"
+  LD_LIBRARY_PATH=/usr/lib/ardour7 /usr/lib/ardour7/ardour-vst3-scanner -f -q "$HOME/.vst3/Tidepull.vst3"
+fi
 
-LD_LIBRARY_PATH=/usr/lib/ardour7 /usr/lib/ardour7/ardour-vst3-scanner -f -q "$HOME/.vst3/Tidepull.vst3"
-WITH_TIDEPULL=1 ardour7-lua "$here/ardour/make-session.lua" "$work/s" s >"$work/lua.log" 2>&1 || true
+TIDEPULL_FORMAT=$format ardour7-lua "$here/ardour/make-session.lua" "$work/s" s >"$work/lua.log" 2>&1 || true
 grep -q "session made" "$work/lua.log" || fail "ardour7-lua could not make the session: $(tail -3 "$work/lua.log")"
 session=$work/s/s.ardour
-port_value() {  # the value Ardour saved for Tidepull's parameter with this ID
-  python3 - "$session" "$1" <<'PY'
+port_value() {  # the value Ardour saved for Tidepull's control named ATTRIBUTE=VALUE
+  python3 - "$session" "${1%%=*}" "${1#*=}" <<'PY'
 import sys, xml.etree.ElementTree as ET
 for proc in ET.parse(sys.argv[1]).iter('Processor'):
     if proc.get('name') == 'Tidepull':
         for port in proc.iter('Port'):
-            if port.get('id') == sys.argv[2]:
+            if port.get(sys.argv[2]) == sys.argv[3]:
                 print(port.get('value'))
 PY
 }
@@ -126,29 +150,59 @@ sleep 2
 # The mixer (Alt+M), then a double click on the strip's second processor.
 xdotool mousemove $((mx + 600)) $((my + 300)) sleep 0.3 key alt+m sleep 2
 xdotool mousemove $((mx + 322)) $((my + 238)) sleep 0.3 click --repeat 2 --delay 80 1
-plugwin=$(wait_window 'T: Tidepull \(by Quillmarch\) \[VST3\]' 20) || fail_shot "no Tidepull window after the double click"
+plugwin=$(wait_window 'T: Tidepull \(by Quillmarch\) \['$tag'\]' 20) || fail_shot "no Tidepull window after the double click"
 read -r plug_id _ _ _ _ <<<"$plugwin"
 # Below the processor box, so that the processor stays reachable.
-xdotool windowmove "$plug_id" $((mx + 200)) $((my + 330)) sleep 2
-editor=$(xwininfo -id "$plug_id" -tree | awk '/1001x270\+0\+0/ {print $1, $NF; exit}')
+xdotool windowmove "$plug_id" $((mx + 200)) $((my + 330))
+# The innermost window of the editor's size is the plug-in's own: an LV2
+# host's wrapper (suil's GtkPlug) lies between it and Ardour's socket.
+editor=
+for _ in $(seq 40); do
+  editor=$(xwininfo -id "$plug_id" -tree | awk '/1001x270\+0\+0/ {e = $1 " " $NF} END {print e}')
+  [ "$(echo "$editor" | cut -d+ -f2)" = $((mx + 200)) ] && break
+  sleep 0.25
+done
 [ -n "$editor" ] || fail_shot "the plug-in window holds no 1001 x 270 editor: $(xwininfo -id "$plug_id" -tree | tail -4)"
 read -r ed_id ed_pos <<<"$editor"
 ex=$(echo "$ed_pos" | cut -d+ -f2); ey=$(echo "$ed_pos" | cut -d+ -f3)
 say "Tidepull's editor $ed_id (1001 x 270) is embedded at $ex,$ey"
 
 # Everything left of the meter is still: it must match the headless drawing.
+# The pixels that still differ after up to 10 s of redraws.
 strips_match() {  # VALUE-OF-AC-THRESHOLD
-  import -window "$ed_id" "$work/editor.png"
   "$snapshot" --set "AC Threshold=$1" --set "DC Threshold=6" "$work/ref.png" >/dev/null
-  compare -metric AE "$work/editor.png[690x270+0+0]" "$work/ref.png[690x270+0+0]" null: 2>&1 || true
+  local diff end=$((SECONDS + 10))
+  while :; do
+    import -window "$ed_id" "$work/editor.png"
+    diff=$(compare -metric AE "$work/editor.png[690x270+0+0]" "$work/ref.png[690x270+0+0]" null: 2>&1 || true)
+    [ "$diff" = 0 ] || [ $SECONDS -ge $end ] && break
+    sleep 0.2
+  done
+  echo "$diff"
 }
 diff=$(strips_match 30)
 [ "$diff" = 0 ] || fail_shot "the editor in Ardour differs from tidepull-snapshot in $diff pixels"
 say "the editor's strips match tidepull-snapshot exactly (690 x 270 pixels)"
 
+if [ "$format" = lv2 ]; then
+  # The LV2 editor is a plug of its own, which learns the gain reduction only
+  # from Ardour's port events: on the compressed noise its meter must leave
+  # the rest it is drawn at before any.
+  "$snapshot" "$work/rest.png" >/dev/null
+  end=$((SECONDS + 10))
+  while :; do
+    import -window "$ed_id" "$work/editor.png"
+    diff=$(compare -metric AE "$work/editor.png[311x270+690+0]" "$work/rest.png[311x270+690+0]" null: 2>&1 || true)
+    [ "$diff" != 0 ] || [ $SECONDS -ge $end ] && break
+    sleep 0.2
+  done
+  [ "$diff" != 0 ] || fail_shot "the meter stays at rest: Ardour's gain-reduction values do not reach the editor"
+  say "the meter shows Ardour's gain-reduction values ($diff pixels off its rest)"
+fi
+
 # Drag the AC Threshold knob up by 40 pixels, then Ctrl+S over the editor:
 # the editor does not take the key, so Ardour must get it and save.
-before=$(port_value 2)
+before=$(port_value "$ac_threshold")
 kx=$((ex + 560)); ky=$((ey + 215))
 xdotool mousemove $kx $ky mousedown 1
 for i in $(seq 1 10); do xdotool mousemove $kx $((ky - 4 * i)) sleep 0.05; done
@@ -157,7 +211,7 @@ stamp=$(stat -c %y "$session")
 xdotool key ctrl+s
 for _ in $(seq 40); do [ "$(stat -c %y "$session")" != "$stamp" ] && break; sleep 0.25; done
 sleep 1
-after=$(port_value 2)
+after=$(port_value "$ac_threshold")
 say "AC Threshold in the saved session: $before before the drag, $after after"
 python3 -c "import sys; sys.exit(0 if float(sys.argv[2]) - float(sys.argv[1]) > 5 else 1)" "$before" "$after" \
   || fail_shot "dragging the knob did not change Ardour's parameter (or Ctrl+S over the editor did not save)"
@@ -179,8 +233,9 @@ say "Ardour saw $keys key event(s) in 2.5 s after one key press"
 [ "$keys" -le 5 ] || fail_shot "a key bounces between Ardour and the editor ($keys key events in 2.5 s)"
 
 # Close the plug-in window (a second double click on the processor) and quit.
-xdotool mousemove $((mx + 322)) $((my + 238)) sleep 0.3 click --repeat 2 --delay 80 1 sleep 2
-[ -z "$(find_window 'T: Tidepull \(by Quillmarch\) \[VST3\]')" ] || fail_shot "the plug-in window did not close"
+xdotool mousemove $((mx + 322)) $((my + 238)) sleep 0.3 click --repeat 2 --delay 80 1
+for _ in $(seq 40); do [ -z "$(find_window 'T: Tidepull \(by Quillmarch\) \['$tag'\]')" ] && break; sleep 0.25; done
+[ -z "$(find_window 'T: Tidepull \(by Quillmarch\) \['$tag'\]')" ] || fail_shot "the plug-in window did not close"
 say "the plug-in window closed"
 xdotool mousemove $((mx + 600)) $((my + 300)) sleep 0.3 key ctrl+q
 for _ in $(seq 120); do kill -0 "$ardour_pid" 2>/dev/null || break; sleep 0.25; done
