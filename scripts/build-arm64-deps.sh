@@ -16,12 +16,13 @@ set -euo pipefail
 
 # The arm64 libraries: the plug-in (PNG, FreeType, fontconfig, X11 with Xext
 # and Xfixes, LV2's headers), tidepull-render (libsndfile), tidepull-snapshot
-# (Cairo) and the test programs (GoogleTest). pkgconf:arm64 gives the
+# (Cairo) and the test programs (GoogleTest, and lilv for the LV2 host that
+# renders through the arm64 LV2 modules). pkgconf:arm64 gives the
 # aarch64-linux-gnu-pkg-config the toolchain file names.
 ARM64_LIBRARIES=(
   zlib1g-dev libpng-dev libfreetype-dev libfontconfig-dev
   libx11-dev libxext-dev libxfixes-dev lv2-dev
-  libsndfile1-dev libcairo2-dev libgtest-dev pkgconf
+  libsndfile1-dev libcairo2-dev libgtest-dev liblilv-dev pkgconf
 )
 # Programs of the build machine: the cross compiler and the emulator, with
 # dpkg-dev for the package's dependency list (dpkg-shlibdeps).

@@ -1,9 +1,10 @@
 // The arm64 build (build-arm64.sh) against this x86-64 one, with no ARM
 // machine: its tidepull-render and tidepull-snapshot run under qemu-aarch64,
 // load the arm64 library from the bundle that carries both architectures, and
-// must give this build's bits and pixels. Its bundle resources, presets and
-// LV2 Turtle, written by its own tools under the emulator, must be this
-// build's, so that one set of them serves both.
+// must give this build's bits and pixels; its LV2 modules, hosted by the same
+// lilv program built for arm64, this build's LV2 bits. Its bundle resources,
+// presets and LV2 Turtle, written by its own tools under the emulator, must
+// be this build's, so that one set of them serves both.
 #include "StripImage.h"
 #include "TempFolderTest.h"
 #include "TestAudio.h"
@@ -223,6 +224,57 @@ TEST_P(ArmRender, IsBitIdenticalToX86)
 
 INSTANTIATE_TEST_SUITE_P(Scenes, ArmRender, ::testing::ValuesIn(Scenes()),
                          [](const ::testing::TestParamInfo<Scene>& info) { return info.param.name; });
+
+// The LV2 build: each build's lilv host program renders each factory preset
+// through its own Tidepull.lv2, at both rates, and once with a key on the
+// sidechain ports.
+struct Lv2Scene {
+    std::string name;
+    std::string preset;
+    int rate;
+    bool keyed;
+};
+
+std::vector<Lv2Scene> Lv2Scenes()
+{
+    std::vector<Lv2Scene> scenes;
+    for (const std::string& preset : FactoryPresets())
+        for (int rate : {44100, 96000})
+            scenes.push_back({Identifier(preset) + "_" + std::to_string(rate), preset, rate, false});
+    scenes.push_back({"sidechain", "Sidechain Duck", 48000, true});
+    return scenes;
+}
+
+void PrintTo(const Lv2Scene& scene, std::ostream* os)
+{
+    *os << scene.name;
+}
+
+class ArmLv2Render : public TempFolderTest, public ::testing::WithParamInterface<Lv2Scene> {};
+
+TEST_P(ArmLv2Render, IsBitIdenticalToX86)
+{
+    const Lv2Scene& scene = GetParam();
+    ASSERT_TRUE(TestAudio::bursts(2, 1.5, scene.rate).writeFloatWav(path("in.wav")));
+    TestAudio key = TestAudio::bursts(2, 1.5, scene.rate);
+    std::swap(key.channels[0], key.channels[1]);
+    std::rotate(key.channels[0].begin(), key.channels[0].begin() + scene.rate / 3, key.channels[0].end());
+    ASSERT_TRUE(key.writeFloatWav(path("key.wav")));
+    TestAudio rendered[2];
+    for (bool onArm : {false, true}) {
+        std::vector<std::string> args = {scene.preset, path("in.wav"), path(onArm ? "arm64.wav" : "x86.wav")};
+        if (scene.keyed)
+            args.push_back(path("key.wav"));
+        const ChildProcess::Result r = RunTool(onArm, "tests/arm64/lv2render/tidepull_lv2_render", args);
+        ASSERT_EQ(r.ExitCode(), 0) << (onArm ? "arm64" : "x86-64") << " LV2 render: " << r.err;
+        ASSERT_TRUE(rendered[onArm].read(args[2])) << args[2];
+    }
+    ASSERT_GT(rendered[0].frames(), 0);
+    EXPECT_EQ(BitDifferences(rendered[0], rendered[1]), "");
+}
+
+INSTANTIATE_TEST_SUITE_P(Presets, ArmLv2Render, ::testing::ValuesIn(Lv2Scenes()),
+                         [](const ::testing::TestParamInfo<Lv2Scene>& info) { return info.param.name; });
 
 StripImage DecodedPng(const std::string& file)
 {
