@@ -15,15 +15,12 @@
 #include <algorithm>
 #include <chrono>
 #include <cctype>
-#include <cinttypes>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <string>
-#include <unistd.h>
 #include <vector>
 
 namespace fs = std::filesystem;
@@ -37,28 +34,14 @@ const std::string kUniversal = kArmBuild + "/universal/Tidepull.vst3";
 // Renders of a few seconds take some seconds under the emulator; more on a busy machine.
 constexpr std::chrono::seconds kToolDeadline{300};
 
-std::string Qemu()
-{
-    const char* path = std::getenv("PATH");
-    std::string dirs = path ? path : "/usr/bin";
-    size_t start = 0;
-    while (start <= dirs.size()) {
-        const size_t end = std::min(dirs.find(':', start), dirs.size());
-        const std::string candidate = dirs.substr(start, end - start) + "/qemu-aarch64";
-        if (::access(candidate.c_str(), X_OK) == 0)
-            return candidate;
-        start = end + 1;
-    }
-    return "/usr/bin/qemu-aarch64";
-}
-
-// One of the tools, either build's: the arm64 one through the emulator.
+// One of the tools, either build's: the arm64 one through the emulator
+// (Debian's qemu-user puts it in /usr/bin).
 ChildProcess::Result RunTool(bool arm, const std::string& tool, std::vector<std::string> args)
 {
     if (!arm)
         return ChildProcess::Run(kX86Build + "/" + tool, args, kToolDeadline);
     args.insert(args.begin(), kArmBuild + "/" + tool);
-    return ChildProcess::Run(Qemu(), args, kToolDeadline);
+    return ChildProcess::Run("/usr/bin/qemu-aarch64", args, kToolDeadline);
 }
 
 uint64_t Bits(double v)
@@ -68,41 +51,32 @@ uint64_t Bits(double v)
     return b;
 }
 
-// Empty when every sample of every channel has the same bits; else how many
-// differ, where the first is and how far apart they are at most.
+// Empty when every sample has the same bits; else how many differ, the first
+// and the largest difference.
 std::string BitDifferences(const TestAudio& x86, const TestAudio& arm)
 {
     if (x86.channels.size() != arm.channels.size() || x86.frames() != arm.frames())
-        return "the shapes differ: " + std::to_string(x86.channels.size()) + " x " + std::to_string(x86.frames()) +
-            " against " + std::to_string(arm.channels.size()) + " x " + std::to_string(arm.frames());
+        return "the lengths or channel counts differ";
     long count = 0;
-    long firstFrame = -1;
-    size_t firstChannel = 0;
+    std::string first;
     double largest = 0.0;
-    for (size_t c = 0; c < x86.channels.size(); ++c) {
-        for (long i = 0; i < x86.frames(); ++i) {
+    for (long i = 0; i < x86.frames(); ++i) {
+        for (size_t c = 0; c < x86.channels.size(); ++c) {
             const double a = x86.channels[c][static_cast<size_t>(i)];
             const double b = arm.channels[c][static_cast<size_t>(i)];
             if (Bits(a) == Bits(b))
                 continue;
-            if (count++ == 0 || i < firstFrame) {
-                firstFrame = i;
-                firstChannel = c;
-            }
+            char text[160];
+            std::snprintf(text, sizeof text, "; the first at frame %ld (%.4f s): x86-64 %.17g, arm64 %.17g", i,
+                          static_cast<double>(i) / x86.sampleRate, a, b);
+            if (count++ == 0)
+                first = text;
             largest = std::max(largest, std::fabs(a - b));
         }
     }
-    if (count == 0)
-        return std::string();
-    const double a = x86.channels[firstChannel][static_cast<size_t>(firstFrame)];
-    const double b = arm.channels[firstChannel][static_cast<size_t>(firstFrame)];
-    char text[400];
-    std::snprintf(text, sizeof text,
-                  "%ld samples differ; the first at frame %ld (%.4f s) channel %zu: x86-64 %.17g (%016" PRIx64
-                  "), arm64 %.17g (%016" PRIx64 "); the largest difference %g",
-                  count, firstFrame, static_cast<double>(firstFrame) / x86.sampleRate, firstChannel, a, Bits(a), b,
-                  Bits(b), largest);
-    return text;
+    char summary[80];
+    std::snprintf(summary, sizeof summary, "%ld samples differ, by up to %g", count, largest);
+    return count == 0 ? std::string() : summary + first;
 }
 
 std::vector<std::string> FactoryPresets()
@@ -116,27 +90,6 @@ std::vector<std::string> FactoryPresets()
     return names;
 }
 
-std::string PresetFile(const std::string& name)
-{
-    return std::string(TIDEPULL_PRESETS_DIR) + "/" + name + ".vstpreset";
-}
-
-// A render of the same input and options through each build.
-struct Scene {
-    std::string name;
-    int rate;
-    int precision;
-    std::vector<std::string> options;
-    double seconds = 1.5;   // of bursts
-    double silenceAfter = 0.0;   // then this much silence
-    bool sidechain = false;   // a mono key of its own on the sidechain input
-};
-
-void PrintTo(const Scene& scene, std::ostream* os)
-{
-    *os << scene.name;
-}
-
 std::string Identifier(std::string text)
 {
     for (char& c : text)
@@ -145,136 +98,95 @@ std::string Identifier(std::string text)
     return text;
 }
 
-// Every factory preset at both rates and sample sizes, then the scenes that
-// reach the sidechain, automation and the chain's decay into the subnormal
-// range.
-std::vector<Scene> Scenes()
-{
-    std::vector<Scene> scenes;
-    for (const std::string& preset : FactoryPresets())
-        for (int rate : {44100, 96000})
-            for (int precision : {32, 64})
-                scenes.push_back({Identifier(preset) + "_" + std::to_string(rate) + "_" + std::to_string(precision),
-                                  rate, precision, {"--preset", PresetFile(preset)}});
-
-    Scene keyed{"sidechain", 48000, 64, {"--preset", PresetFile("Sidechain Duck"), "--set", "External Sidechain=1"}};
-    keyed.sidechain = true;
-    scenes.push_back(keyed);
-
-    Scene automated{"automation",
-                    96000,
-                    64,
-                    {"--block", "37", "--ramp", "AC Threshold=5:45", "--ramp", "Input Atten=-6:9", "--ramp",
-                     "DC Threshold=1.5:8", "--ramp", "Release=0:5", "--ramp", "HPF=20:320", "--ramp", "MIX=100:55",
-                     "--ramp", "Output=2:-4"}};
-    automated.seconds = 2.0;
-    scenes.push_back(automated);
-
-    Scene decay{"decay_into_silence", 44100, 64, {"--set", "AC Threshold=30", "--set", "Release=1"}};
-    decay.seconds = 1.0;
-    decay.silenceAfter = 15.0;
-    scenes.push_back(decay);
-    return scenes;
-}
-
-class ArmRender : public TempFolderTest, public ::testing::WithParamInterface<Scene> {
-protected:
-    void SetUp() override
-    {
-        TempFolderTest::SetUp();
-        ASSERT_TRUE(fs::exists(kUniversal + "/Contents/aarch64-linux/Tidepull.so")) << "no universal bundle at "
-                                                                                    << kUniversal;
-    }
-
-    // Both renders of the scene, read back; the arm64 one also returned as text.
-    void Render(const Scene& scene, TestAudio& x86, TestAudio& arm)
-    {
-        TestAudio input = TestAudio::bursts(2, scene.seconds, scene.rate);
-        for (auto& channel : input.channels)
-            channel.resize(channel.size() + static_cast<size_t>(scene.silenceAfter * scene.rate), 0.0);
-        ASSERT_TRUE(input.writeFloatWav(path("in.wav")));
-        std::vector<std::string> args = scene.options;
-        args.insert(args.begin(), {"--plugin", kUniversal, "--precision", std::to_string(scene.precision)});
-        if (scene.sidechain) {
-            // A key at another pitch and rhythm than the input's bursts.
-            TestAudio key = TestAudio::bursts(1, scene.seconds * 0.75, scene.rate);
-            ASSERT_TRUE(key.writeFloatWav(path("key.wav")));
-            args.insert(args.end(), {"--sidechain", path("key.wav")});
-        }
-        for (bool onArm : {false, true}) {
-            const std::string out = path(onArm ? "arm64.wav" : "x86.wav");
-            std::vector<std::string> run = args;
-            run.insert(run.end(), {path("in.wav"), out});
-            const ChildProcess::Result r = RunTool(onArm, "tidepull-render", run);
-            ASSERT_EQ(r.ExitCode(), 0) << (onArm ? "arm64" : "x86-64") << " render: " << r.err;
-            ASSERT_TRUE((onArm ? arm : x86).read(out)) << out;
-        }
-    }
-};
-
-TEST_P(ArmRender, IsBitIdenticalToX86)
-{
-    const Scene& scene = GetParam();
-    TestAudio x86;
-    TestAudio arm;
-    ASSERT_NO_FATAL_FAILURE(Render(scene, x86, arm));
-    ASSERT_GT(x86.frames(), 0);
-    EXPECT_EQ(BitDifferences(x86, arm), "");
-}
-
-INSTANTIATE_TEST_SUITE_P(Scenes, ArmRender, ::testing::ValuesIn(Scenes()),
-                         [](const ::testing::TestParamInfo<Scene>& info) { return info.param.name; });
-
-// The LV2 build: each build's lilv host program renders each factory preset
-// through its own Tidepull.lv2, at both rates, and once with a key on the
-// sidechain ports.
-struct Lv2Scene {
+// A render of the same input through one program of each build. In `args`,
+// "IN", "OUT" and "KEY" stand for the files the test writes.
+struct Scene {
     std::string name;
-    std::string preset;
+    std::string tool;
     int rate;
-    bool keyed;
+    std::vector<std::string> args;
+    double silenceAfter = 0.0;   // seconds of silence after 1.5 s of bursts
 };
 
-std::vector<Lv2Scene> Lv2Scenes()
-{
-    std::vector<Lv2Scene> scenes;
-    for (const std::string& preset : FactoryPresets())
-        for (int rate : {44100, 96000})
-            scenes.push_back({Identifier(preset) + "_" + std::to_string(rate), preset, rate, false});
-    scenes.push_back({"sidechain", "Sidechain Duck", 48000, true});
-    return scenes;
-}
-
-void PrintTo(const Lv2Scene& scene, std::ostream* os)
+void PrintTo(const Scene& scene, std::ostream* os)
 {
     *os << scene.name;
 }
 
-class ArmLv2Render : public TempFolderTest, public ::testing::WithParamInterface<Lv2Scene> {};
+const char* const kVst3Render = "tidepull-render";
+// The LV2 tests' lilv host: each build's renders through its own Tidepull.lv2.
+const char* const kLv2Render = "tests/arm64/lv2render/tidepull_lv2_render";
 
-TEST_P(ArmLv2Render, IsBitIdenticalToX86)
+// tidepull-render through the universal bundle: every factory preset at both
+// rates and sample sizes, then the scenes that reach the sidechain,
+// automation and the chain's decay into the subnormal range. The LV2 module:
+// every preset at both rates, and once with a key on the sidechain ports.
+std::vector<Scene> Scenes()
 {
-    const Lv2Scene& scene = GetParam();
-    ASSERT_TRUE(TestAudio::bursts(2, 1.5, scene.rate).writeFloatWav(path("in.wav")));
+    const std::vector<std::string> vst3 = {"--plugin", kUniversal};
+    auto with = [](std::vector<std::string> a, const std::vector<std::string>& b) {
+        a.insert(a.end(), b.begin(), b.end());
+        return a;
+    };
+    std::vector<Scene> scenes;
+    for (const std::string& preset : FactoryPresets()) {
+        const std::string file = std::string(TIDEPULL_PRESETS_DIR) + "/" + preset + ".vstpreset";
+        for (int rate : {44100, 96000}) {
+            const std::string at = Identifier(preset) + "_" + std::to_string(rate);
+            for (const char* bits : {"32", "64"})
+                scenes.push_back({at + "_" + bits, kVst3Render, rate,
+                                  with(vst3, {"--precision", bits, "--preset", file, "IN", "OUT"})});
+            scenes.push_back({"lv2_" + at, kLv2Render, rate, {preset, "IN", "OUT"}});
+        }
+    }
+    scenes.push_back(
+        {"sidechain", kVst3Render, 48000,
+         with(vst3,
+              {"--precision", "64", "--preset", std::string(TIDEPULL_PRESETS_DIR) + "/Sidechain Duck.vstpreset",
+               "--sidechain", "KEY", "IN", "OUT"})});
+    scenes.push_back({"lv2_sidechain", kLv2Render, 48000, {"Sidechain Duck", "IN", "OUT", "KEY"}});
+    // Seven parameters moving at once, in blocks of an odd size.
+    std::vector<std::string> automated = with(vst3, {"--precision", "64", "--block", "37"});
+    for (const char* ramp : {"AC Threshold=5:45", "Input Atten=-6:9", "DC Threshold=1.5:8", "Release=0:5", "HPF=20:320",
+                             "MIX=100:55", "Output=2:-4"})
+        automated.insert(automated.end(), {"--ramp", ramp});
+    scenes.push_back({"automation", kVst3Render, 96000, with(automated, {"IN", "OUT"})});
+    scenes.push_back({"decay_into_silence", kVst3Render, 44100,
+                      with(vst3, {"--precision", "64", "--set", "AC Threshold=30", "--set", "Release=1", "IN", "OUT"}),
+                      15.0});
+    return scenes;
+}
+
+class ArmRender : public TempFolderTest, public ::testing::WithParamInterface<Scene> {};
+
+TEST_P(ArmRender, IsBitIdenticalToX86)
+{
+    const Scene& scene = GetParam();
+    ASSERT_TRUE(fs::exists(kUniversal + "/Contents/aarch64-linux/Tidepull.so")) << "no universal bundle";
+    TestAudio input = TestAudio::bursts(2, 1.5, scene.rate);
+    for (auto& channel : input.channels)
+        channel.resize(channel.size() + static_cast<size_t>(scene.silenceAfter * scene.rate), 0.0);
+    // A key at other pitches and another rhythm than the input's bursts.
     TestAudio key = TestAudio::bursts(2, 1.5, scene.rate);
     std::swap(key.channels[0], key.channels[1]);
     std::rotate(key.channels[0].begin(), key.channels[0].begin() + scene.rate / 3, key.channels[0].end());
-    ASSERT_TRUE(key.writeFloatWav(path("key.wav")));
+    ASSERT_TRUE(input.writeFloatWav(path("in.wav")) && key.writeFloatWav(path("key.wav")));
+
     TestAudio rendered[2];
     for (bool onArm : {false, true}) {
-        std::vector<std::string> args = {scene.preset, path("in.wav"), path(onArm ? "arm64.wav" : "x86.wav")};
-        if (scene.keyed)
-            args.push_back(path("key.wav"));
-        const ChildProcess::Result r = RunTool(onArm, "tests/arm64/lv2render/tidepull_lv2_render", args);
-        ASSERT_EQ(r.ExitCode(), 0) << (onArm ? "arm64" : "x86-64") << " LV2 render: " << r.err;
-        ASSERT_TRUE(rendered[onArm].read(args[2])) << args[2];
+        std::vector<std::string> args = scene.args;
+        for (std::string& a : args)
+            a = a == "IN" ? path("in.wav") : a == "KEY" ? path("key.wav") : a == "OUT" ? path("out.wav") : a;
+        const ChildProcess::Result r = RunTool(onArm, scene.tool, args);
+        ASSERT_EQ(r.ExitCode(), 0) << (onArm ? "arm64: " : "x86-64: ") << r.err;
+        ASSERT_TRUE(rendered[onArm].read(path("out.wav")));
     }
     ASSERT_GT(rendered[0].frames(), 0);
     EXPECT_EQ(BitDifferences(rendered[0], rendered[1]), "");
 }
 
-INSTANTIATE_TEST_SUITE_P(Presets, ArmLv2Render, ::testing::ValuesIn(Lv2Scenes()),
-                         [](const ::testing::TestParamInfo<Lv2Scene>& info) { return info.param.name; });
+INSTANTIATE_TEST_SUITE_P(Scenes, ArmRender, ::testing::ValuesIn(Scenes()),
+                         [](const ::testing::TestParamInfo<Scene>& info) { return info.param.name; });
 
 StripImage DecodedPng(const std::string& file)
 {
@@ -290,19 +202,12 @@ std::string PixelDifferences(const std::string& x86File, const std::string& armF
     const StripImage x86 = DecodedPng(x86File);
     const StripImage arm = DecodedPng(armFile);
     if (x86.Width() != arm.Width() || x86.Height() != arm.Height() || x86.Width() == 0)
-        return "sizes " + std::to_string(x86.Width()) + " x " + std::to_string(x86.Height()) + " and " +
-            std::to_string(arm.Width()) + " x " + std::to_string(arm.Height());
+        return "the sizes differ";
     long count = 0;
-    std::string first;
-    for (int y = 0; y < x86.Height(); ++y) {
-        for (int x = 0; x < x86.Width(); ++x) {
-            if (std::memcmp(x86.Pixel(x, y), arm.Pixel(x, y), 4) == 0)
-                continue;
-            if (count++ == 0)
-                first = " (the first at " + std::to_string(x) + ", " + std::to_string(y) + ")";
-        }
-    }
-    return count == 0 ? std::string() : std::to_string(count) + " pixels differ" + first;
+    for (int y = 0; y < x86.Height(); ++y)
+        for (int x = 0; x < x86.Width(); ++x)
+            count += std::memcmp(x86.Pixel(x, y), arm.Pixel(x, y), 4) != 0;
+    return count == 0 ? std::string() : std::to_string(count) + " pixels differ";
 }
 
 // The editor drawn by each build's tidepull-snapshot: at 1x the strips as
@@ -312,8 +217,8 @@ class ArmSnapshot : public TempFolderTest, public ::testing::WithParamInterface<
 
 TEST_P(ArmSnapshot, DrawsTheEditorPixelForPixelAsX86)
 {
-    const std::vector<std::string> args = {"--set", "AC Threshold=22", "--set", "DC Threshold=5", "--set", "HPF=140",
-                                           "--set", "MIX=70", "--demo", "--scale", GetParam()};
+    const std::vector<std::string> args = {"--set", "AC Threshold=22", "--set",  "DC Threshold=5", "--set",   "HPF=140",
+                                           "--set", "MIX=70",          "--demo", "--scale",        GetParam()};
     for (bool onArm : {false, true}) {
         std::vector<std::string> run = args;
         run.push_back(path(onArm ? "arm64.png" : "x86.png"));
@@ -325,8 +230,8 @@ TEST_P(ArmSnapshot, DrawsTheEditorPixelForPixelAsX86)
 
 INSTANTIATE_TEST_SUITE_P(Scales, ArmSnapshot, ::testing::Values("1", "2", "1.5"),
                          [](const ::testing::TestParamInfo<const char*>& info) {
-                             return "scale_" + Identifier(info.param);
-                         });
+    return "scale_" + Identifier(info.param);
+});
 
 std::vector<std::string> FilesUnder(const std::string& root)
 {
@@ -341,7 +246,10 @@ std::vector<std::string> FilesUnder(const std::string& root)
 uint16_t ElfMachine(const std::string& file)
 {
     const std::string bytes = TestAudio::fileBytes(file);
-    if (bytes.size() < 20 || bytes.compare(0, 4, "\x7f" "ELF") != 0)
+    if (bytes.size() < 20 ||
+        bytes.compare(0, 4,
+                      "\x7f"
+                      "ELF") != 0)
         return 0;
     return static_cast<uint16_t>(static_cast<uint8_t>(bytes[18]) | static_cast<uint8_t>(bytes[19]) << 8);
 }
@@ -403,26 +311,7 @@ TEST(ArmBuild, UniversalBundleCarriesBothLibrariesAndOneSetOfResources)
                 TestAudio::fileBytes(armLibrary));
 
     // The LV2 bundle is one per architecture: the same Turtle, the modules of its own.
-    for (const char* module : {"Tidepull.so", "Tidepull_ui.so"}) {
-        EXPECT_EQ(ElfMachine(kX86Build + "/Tidepull.lv2/" + module), kElfX86_64) << module;
-        EXPECT_EQ(ElfMachine(kArmBuild + "/Tidepull.lv2/" + module), kElfAArch64) << module;
-    }
-}
-
-// Each build's tidepull-render, given the universal bundle, names it and
-// loads its own architecture's library (an x86-64 process cannot load the
-// other and the reverse); both list the same parameters.
-TEST(ArmBuild, EachToolLoadsItsOwnLibraryFromTheUniversalBundle)
-{
-    std::string listings[2];
-    for (bool onArm : {false, true}) {
-        const ChildProcess::Result r = RunTool(onArm, "tidepull-render", {"--plugin", kUniversal, "--list-params"});
-        ASSERT_EQ(r.ExitCode(), 0) << (onArm ? "arm64: " : "x86-64: ") << r.err;
-        EXPECT_NE(r.out.find("(" + kUniversal + ")"), std::string::npos) << r.out;
-        EXPECT_NE(r.out.find("11 parameters"), std::string::npos) << r.out;
-        listings[onArm] = r.out;
-    }
-    EXPECT_EQ(listings[1], listings[0]);
+    EXPECT_EQ(ElfMachine(kArmBuild + "/Tidepull.lv2/Tidepull.so"), kElfAArch64);
 }
 
 }   // namespace

@@ -9,15 +9,42 @@
 
 using quad = long double;
 
-inline quad frexpq(quad x, int* e) { return frexpl(x, e); }
-inline quad ldexpq(quad x, int e) { return ldexpl(x, e); }
-inline quad expq(quad x) { return expl(x); }
-inline quad logq(quad x) { return logl(x); }
-inline quad powq(quad x, quad y) { return powl(x, y); }
-inline quad sqrtq(quad x) { return sqrtl(x); }
-inline quad tanhq(quad x) { return tanhl(x); }
-inline quad atanq(quad x) { return atanl(x); }
-inline quad tanq(quad x) { return tanl(x); }
+inline quad frexpq(quad x, int* e)
+{
+    return frexpl(x, e);
+}
+inline quad ldexpq(quad x, int e)
+{
+    return ldexpl(x, e);
+}
+inline quad expq(quad x)
+{
+    return expl(x);
+}
+inline quad logq(quad x)
+{
+    return logl(x);
+}
+inline quad powq(quad x, quad y)
+{
+    return powl(x, y);
+}
+inline quad sqrtq(quad x)
+{
+    return sqrtl(x);
+}
+inline quad tanhq(quad x)
+{
+    return tanhl(x);
+}
+inline quad atanq(quad x)
+{
+    return atanl(x);
+}
+inline quad tanq(quad x)
+{
+    return tanl(x);
+}
 #else
 #include <quadmath.h>
 

@@ -140,7 +140,8 @@ bool RenderSession::execute(const CommandLine::Options& options, std::string& er
     // What the plug-in really holds, read back from it.
     std::string settingsText = settings.summary(instance_.controller());
     for (const Ramp& ramp : ramps_)
-        settingsText += ramp.title + " ramped from " + numberText("%g", ramp.from) + " to " + numberText("%g", ramp.to) + ", ";
+        settingsText +=
+            ramp.title + " ramped from " + numberText("%g", ramp.from) + " to " + numberText("%g", ramp.to) + ", ";
     if (options.hostBypass)
         settingsText += "host bypass on, ";
     if (options.leadIn)
