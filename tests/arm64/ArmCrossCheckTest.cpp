@@ -166,7 +166,7 @@ TEST_P(ArmRender, IsBitIdenticalToX86)
     TestAudio input = TestAudio::bursts(2, 1.5, scene.rate);
     for (auto& channel : input.channels)
         channel.resize(channel.size() + static_cast<size_t>(scene.silenceAfter * scene.rate), 0.0);
-    // A key at other pitches and another rhythm than the input's bursts.
+    // A key with the channels swapped and the left a third of a second early.
     TestAudio key = TestAudio::bursts(2, 1.5, scene.rate);
     std::swap(key.channels[0], key.channels[1]);
     std::rotate(key.channels[0].begin(), key.channels[0].begin() + scene.rate / 3, key.channels[0].end());
