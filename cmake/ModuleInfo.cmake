@@ -4,7 +4,8 @@
 # <class ID>_snapshot_2.0x.png at double scale).
 #
 # Linux: tidepull-snapshot draws the editor and tidepull-moduleinfo asks the
-# freshly built Tidepull.so. Windows (MinGW cross build): tidepull-moduleinfo
+# freshly built Tidepull.so (the arm64 cross build runs both under its
+# emulator, qemu-aarch64). Windows (MinGW cross build): tidepull-moduleinfo
 # is built for Windows and asks the DLL under Wine; the snapshot cannot be
 # drawn there (the tool is Linux-only), so a Linux-drawn one is copied:
 # TIDEPULL_SNAPSHOT_PNG, by default docs/editor.png, drawn with the same
@@ -31,6 +32,7 @@ if(WIN32)
     OUTPUT ${_tp_moduleinfo}
     COMMAND ${CMAKE_COMMAND}
             "-DEMULATOR=${_tp_wine}"
+            -DWINDOWS_PATHS=ON
             -DMODULEINFO=$<TARGET_FILE:tidepull-moduleinfo>
             -DSNAPSHOT_FROM=${TIDEPULL_SNAPSHOT_PNG}
             -DSNAPSHOT_FROM_2X=${TIDEPULL_SNAPSHOT_2X_PNG}
@@ -47,6 +49,7 @@ endif()
 add_custom_command(
   OUTPUT ${_tp_moduleinfo}
   COMMAND ${CMAKE_COMMAND}
+          "-DEMULATOR=${CMAKE_CROSSCOMPILING_EMULATOR}"
           -DMODULEINFO=$<TARGET_FILE:tidepull-moduleinfo>
           -DSNAPSHOT=$<TARGET_FILE:tidepull-snapshot>
           -DBUNDLE=${TIDEPULL_BUNDLE_DIR}

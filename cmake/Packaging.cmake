@@ -1,6 +1,7 @@
 # Packages, made with CPack from the build folder:
 #
 #   Linux build:   cpack --config <build>/CPackConfig.cmake   ->  tidepull_<version>_amd64.deb
+#                  (from the arm64 cross build, build-arm64.sh:  tidepull_<version>_arm64.deb)
 #                  the bundle in /usr/lib/vst3, the factory presets in
 #                  /usr/share/vst3/presets/Quillmarch/Tidepull, and the LV2
 #                  bundle (its presets inside) in /usr/lib/lv2
@@ -74,6 +75,12 @@ else()
   # The libraries the module links (libpng, FreeType, fontconfig, X11) from the
   # module itself; the editor falls back on DejaVu Sans.
   set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+  if(CMAKE_CROSSCOMPILING AND CMAKE_SYSTEM_PROCESSOR STREQUAL "aarch64")
+    # CPack would ask dpkg, which answers for the build machine. The
+    # dependencies come out right as they are: dpkg-shlibdeps finds the
+    # arm64 multiarch libraries the modules were linked against.
+    set(CPACK_DEBIAN_PACKAGE_ARCHITECTURE arm64)
+  endif()
   set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-dejavu-core")
 endif()
 

@@ -5,7 +5,9 @@
 #   SNAPSHOT       tidepull-snapshot, to draw the editor snapshot; or
 #   SNAPSHOT_FROM  a ready snapshot PNG to copy (builds that cannot draw one)
 #   SNAPSHOT_FROM_2X  the same at double scale, optional
-#   EMULATOR       optional: runs MODULEINFO (wine for the Windows build)
+#   EMULATOR       optional: runs the programs (wine for the Windows build,
+#                  qemu-aarch64 for the arm64 one)
+#   WINDOWS_PATHS  ON when the programs take Windows paths (under wine)
 
 function(run_tool result_var)
   execute_process(COMMAND ${EMULATOR} ${ARGN}
@@ -19,7 +21,7 @@ endfunction()
 
 set(resources ${BUNDLE}/Contents/Resources)
 set(snapshots ${resources}/Snapshots)
-if(EMULATOR)
+if(WINDOWS_PATHS)
   # A Windows program sees the Linux root as drive Z:.
   string(REPLACE "/" "\\" bundle_arg "Z:${BUNDLE}")
   string(REPLACE "/" "\\" output_arg "Z:${resources}/moduleinfo.json")
@@ -42,13 +44,10 @@ set(snapshot_png ${snapshots}/${cid}_snapshot.png)
 set(snapshot_2x_png ${snapshots}/${cid}_snapshot_2.0x.png)
 if(SNAPSHOT)
   # The look of docs/editor.png: the meter showing some gain reduction.
-  set(EMULATOR_SAVED "${EMULATOR}")
-  set(EMULATOR "")
   run_tool(ignored ${SNAPSHOT} --set "AC Threshold=14" --set "DC Threshold=3" --set Release=1
            --set Output=3 --set MIX=85 --demo ${snapshot_png})
   run_tool(ignored ${SNAPSHOT} --set "AC Threshold=14" --set "DC Threshold=3" --set Release=1
            --set Output=3 --set MIX=85 --demo --scale 2 ${snapshot_2x_png})
-  set(EMULATOR "${EMULATOR_SAVED}")
 elseif(SNAPSHOT_FROM)
   file(COPY_FILE ${SNAPSHOT_FROM} ${snapshot_png})
   if(SNAPSHOT_FROM_2X)

@@ -1,7 +1,8 @@
 #include "dsp/portableMath.h"
 
+#include "QuadFloat.h"
+
 #include <gtest/gtest.h>
-#include <quadmath.h>
 
 #include <cmath>
 #include <cstdint>
@@ -10,8 +11,6 @@
 #include <string>
 
 namespace {
-
-using quad = __float128;
 
 constexpr double kInf = std::numeric_limits<double>::infinity();
 constexpr double kMinSubnormal = std::numeric_limits<double>::denorm_min();
@@ -36,7 +35,8 @@ public:
     // Spread evenly over the exponents between lo and hi (both > 0), random sign.
     double Exponential(double lo, double hi)
     {
-        const double v = lo * std::pow(hi / lo, Unit());
+        // The exponents themselves are spread: hi / lo may be past the largest double.
+        const double v = std::exp(std::log(lo) + (std::log(hi) - std::log(lo)) * Unit());
         return (Next() & 1) ? -v : v;
     }
 

@@ -98,6 +98,21 @@ TEST(CommandLine, RefusesBadSettings)
         EXPECT_NE(errorOf({"--set", bad, "o.wav"}).find("NAME=VALUE"), std::string::npos) << bad;
 }
 
+TEST(CommandLine, TakesRampsInOrderAndRefusesBadOnes)
+{
+    const CommandLine c = parsed({"--ramp", "AC Threshold=5:40", "--ramp=Output=-3.5:-12", "o.wav"});
+    ASSERT_EQ(c.options().ramps.size(), 2u);
+    EXPECT_EQ(c.options().ramps[0].name, "AC Threshold");
+    EXPECT_EQ(c.options().ramps[0].from, "5");
+    EXPECT_EQ(c.options().ramps[0].to, "40");
+    EXPECT_EQ(c.options().ramps[1].name, "Output");
+    EXPECT_EQ(c.options().ramps[1].from, "-3.5");
+    EXPECT_EQ(c.options().ramps[1].to, "-12");
+    for (const char* bad : {"MIX", "MIX=", "MIX=5", "MIX=:5", "MIX=5:", "=1:2"})
+        EXPECT_NE(errorOf({"--ramp", bad, "o.wav"}).find("NAME=FROM:TO"), std::string::npos) << bad;
+    EXPECT_NE(errorOf({"o.wav", "--ramp"}).find("--ramp"), std::string::npos);
+}
+
 TEST(CommandLine, RefusesWrongNumberOfFiles)
 {
     EXPECT_NE(errorOf({"a.wav", "b.wav", "c.wav"}).find("too many"), std::string::npos);

@@ -490,3 +490,42 @@ TEST_F(RenderTool, TheFormerTitleOfEngageStillSetsItWithANote)
     EXPECT_TRUE(current.err.empty()) << current.err;
     EXPECT_TRUE(TestAudio::fileBytes(path("former.wav")) == TestAudio::fileBytes(path("current.wav")));
 }
+
+// --ramp: host automation in a straight line over the input.
+TEST_F(RenderTool, RampFollowsItsLineAndAFlatOneEqualsASetting)
+{
+    const TestAudio in = TestAudio::bursts(2, 2.0, 44100);
+    const std::string input = writeInput("in.wav", in);
+    const auto args = with(kCompress, {"--precision", "64", "--block", "300", input});
+    // A point every block with the same value changes no bit.
+    const TestAudio flat = renderOk(with({"--ramp", "Output=-7:-7"}, with(args, {path("flat.wav")})), path("flat.wav"));
+    const TestAudio set = renderOk(with({"--set", "Output=-7"}, with(args, {path("set.wav")})), path("set.wav"));
+    EXPECT_TRUE(flat.channels == set.channels) << "differs by up to " << TestAudio::maxDifference(flat, set);
+
+    // Output from -12 to 0 dB over 2 s: each burst peaks as loud as with the
+    // value the line has where it begins (-12 dB for the first, -1.5 dB for
+    // the last, a quarter second before the end).
+    const TestAudio ramp = renderOk(with({"--ramp", "Output=-12:0"}, with(args, {path("ramp.wav")})), path("ramp.wav"));
+    const TestAudio low = renderOk(with({"--set", "Output=-12"}, with(args, {path("low.wav")})), path("low.wav"));
+    const TestAudio high = renderOk(with({"--set", "Output=-1.5"}, with(args, {path("high.wav")})), path("high.wav"));
+    const long burst = 44100 / 4;
+    const long lastBurst = in.frames() - burst;
+    EXPECT_NEAR(peakOfStart(ramp, burst) / peakOfStart(low, burst), 1.0, 0.01);
+    EXPECT_NEAR(peakOfStart(withoutStart(ramp, lastBurst), burst) / peakOfStart(withoutStart(high, lastBurst), burst),
+                1.0, 0.01);
+
+    const ToolRun::Result summary = render(with({"--ramp", "Output=-12:0"}, with(args, {path("again.wav")})));
+    EXPECT_NE(summary.out.find("Output ramped from -12 to 0, "), std::string::npos) << summary.out;
+}
+
+TEST_F(RenderTool, RefusesRampsOutsideTheRangeOrOnASetParameter)
+{
+    const std::string input = writeInput("in.wav", TestAudio::bursts(2, 0.1, 48000));
+    expectRefused({"--ramp", "MIX=0:101", input, path("out.wav")}, "MIX=101 lies outside 0 to 100");
+    expectRefused({"--ramp", "AC Threshold=-1:5", input, path("out.wav")}, "AC Threshold=-1 lies outside 0 to 50");
+    expectRefused({"--ramp", "MIX=0:100", "--set", "MIX=50", input, path("out.wav")},
+                  "\"MIX\" is given to --ramp and also");
+    expectRefused({"--ramp", "MIX=0:100", "--ramp", "MIX=100:0", input, path("out.wav")},
+                  "\"MIX\" is given to --ramp and also");
+    expectRefused({"--ramp", "Knob=0:1", input, path("out.wav")}, "no parameter \"Knob\"");
+}

@@ -35,8 +35,9 @@ CommandLine::Kind CommandLine::kind(const std::string& name) const
 {
     if (name == "--host-bypass" || name == "--no-lead-in" || name == "--list-params")
         return Kind::Flag;
-    if (name == "--plugin" || name == "--set" || name == "--sidechain" || name == "--block" || name == "--precision" ||
-        name == "--state-in" || name == "--state-out" || name == "--preset" || name == "--save-preset")
+    if (name == "--plugin" || name == "--set" || name == "--ramp" || name == "--sidechain" || name == "--block" ||
+        name == "--precision" || name == "--state-in" || name == "--state-out" || name == "--preset" ||
+        name == "--save-preset")
         return Kind::Value;
     return Kind::Unknown;
 }
@@ -57,6 +58,8 @@ bool CommandLine::takeValue(const std::string& name, const std::string& value)
 {
     if (name == "--set")
         return addSetting(value, options_.sets);
+    if (name == "--ramp")
+        return addRamp(value);
     if (name == "--block")
         return parseBlockSize(value);
     if (name == "--precision")
@@ -88,6 +91,16 @@ bool CommandLine::parseBlockSize(const std::string& text)
     return true;
 }
 
+bool CommandLine::addRamp(const std::string& text)
+{
+    ParameterSettings::Setting setting;
+    const size_t colon = ParameterSettings::split(text, setting) ? setting.second.find(':') : std::string::npos;
+    if (colon == std::string::npos || colon == 0 || colon + 1 == setting.second.size())
+        return fail("--ramp needs NAME=FROM:TO, not '" + text + "'");
+    options_.ramps.push_back(Ramp{setting.first, setting.second.substr(0, colon), setting.second.substr(colon + 1)});
+    return true;
+}
+
 bool CommandLine::parsePrecision(const std::string& text)
 {
     if (text == "32")
@@ -102,9 +115,10 @@ bool CommandLine::parsePrecision(const std::string& text)
 std::string CommandLine::usage(const std::string& program)
 {
     return "Usage: " + program +
-        " [--plugin BUNDLE] [--set NAME=VALUE]... [--sidechain FILE] [--block N]\n"
-        "       [--precision 32|64] [--state-in FILE] [--state-out FILE] [--preset FILE]\n"
-        "       [--save-preset FILE] [--host-bypass] [--no-lead-in] [--list-params] [INPUT] OUTPUT\n"
+        " [--plugin BUNDLE] [--set NAME=VALUE]... [--ramp NAME=FROM:TO]...\n"
+        "       [--sidechain FILE] [--block N] [--precision 32|64] [--state-in FILE]\n"
+        "       [--state-out FILE] [--preset FILE] [--save-preset FILE] [--host-bypass]\n"
+        "       [--no-lead-in] [--list-params] [INPUT] OUTPUT\n"
         "\n"
         "Renders an audio file through a VST 3 effect plug-in, loaded as a DAW loads it.\n"
         "\n"
@@ -118,6 +132,11 @@ std::string CommandLine::usage(const std::string& program)
         "  --set NAME=VALUE   set a plug-in parameter at the start, VALUE in the units the\n"
         "                     host shows (e.g. --set \"AC Threshold=20\"); may be repeated;\n"
         "                     a value outside the parameter's range is refused\n"
+        "  --ramp NAME=FROM:TO\n"
+        "                     automate a parameter: a straight line from FROM at the\n"
+        "                     input's first sample to TO at its last, a point with\n"
+        "                     every block as hosts send automation (the lead-in stays\n"
+        "                     at FROM); may be repeated; values as for --set\n"
         "  --sidechain FILE   feed FILE to the sidechain input and activate that bus\n"
         "                     (same rate as INPUT; shorter is padded with silence)\n"
         "  --block N          samples per process call, 1 to 65536 (default 512)\n"

@@ -10,9 +10,17 @@
 // exits or throws: parse() answers false and error() says why.
 class CommandLine : public OptionParser {
 public:
+    // --ramp NAME=FROM:TO, the values as the command line gives them.
+    struct Ramp {
+        std::string name;
+        std::string from;
+        std::string to;
+    };
+
     struct Options {
         std::string pluginPath;   // empty: the default bundle
         std::vector<std::pair<std::string, std::string>> sets;   // NAME, VALUE in command-line order
+        std::vector<Ramp> ramps;
         std::string sidechainPath;
         int blockSize = 512;
         int precision = 32;
@@ -42,6 +50,7 @@ private:
     bool finish(const std::vector<std::string>& positionals) override;
     bool parseBlockSize(const std::string& text);
     bool parsePrecision(const std::string& text);
+    bool addRamp(const std::string& text);
 
     Options options_;
 };

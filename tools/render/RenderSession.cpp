@@ -120,6 +120,8 @@ bool RenderSession::execute(const CommandLine::Options& options, std::string& er
         instance_.controller()->setParamNormalized(change.first, change.second);
         renderer.addInitialChange(change.first, change.second);
     }
+    for (const Ramp& ramp : ramps_)
+        renderer.addRamp(ramp.id, ramp.from, ramp.to);
     if (!instance_.activate(error) || !instance_.startProcessing(error))
         return false;
 
@@ -137,6 +139,9 @@ bool RenderSession::execute(const CommandLine::Options& options, std::string& er
     instance_.deactivate();
     // What the plug-in really holds, read back from it.
     std::string settingsText = settings.summary(instance_.controller());
+    for (const Ramp& ramp : ramps_)
+        settingsText +=
+            ramp.title + " ramped from " + numberText("%g", ramp.from) + " to " + numberText("%g", ramp.to) + ", ";
     if (options.hostBypass)
         settingsText += "host bypass on, ";
     if (options.leadIn)
@@ -199,6 +204,39 @@ bool RenderSession::resolveSettings(const CommandLine::Options& options, const P
     }
     for (const ParameterSettings::Change& change : settings.changes())
         changes.emplace_back(change.id, change.normalized);
+    // Both ends of each ramp, read and checked as --set values are.
+    std::vector<ParameterSettings::Setting> starts;
+    std::vector<ParameterSettings::Setting> ends;
+    for (const CommandLine::Ramp& ramp : options.ramps) {
+        starts.emplace_back(ramp.name, ramp.from);
+        ends.emplace_back(ramp.name, ramp.to);
+    }
+    ParameterSettings from;
+    ParameterSettings to;
+    if (!from.resolve(starts, catalog, instance_.controller(), error) ||
+        !to.resolve(ends, catalog, instance_.controller(), error))
+        return false;
+    for (const std::string& rename : from.renames())
+        std::fprintf(stderr, "%s: note: %s\n", kProgramName, rename.c_str());
+    for (const ParameterSettings* ramp : {&from, &to}) {
+        if (!ramp->notes().empty()) {
+            error = "--ramp " + ramp->notes().front() + "; give values in that range";
+            return false;
+        }
+    }
+    ramps_.clear();
+    for (size_t i = 0; i < from.changes().size(); ++i) {
+        const ParameterSettings::Change& start = from.changes()[i];
+        // One value per parameter at a time: the start would race the other.
+        for (const Change& earlier : changes) {
+            if (earlier.first == start.id) {
+                error = "\"" + start.title + "\" is given to --ramp and also to --set or another --ramp";
+                return false;
+            }
+        }
+        changes.emplace_back(start.id, start.normalized);
+        ramps_.push_back(Ramp{start.id, start.title, start.plain, to.changes()[i].plain});
+    }
     if (options.hostBypass) {
         const ParameterCatalog::Entry* bypass = catalog.hostBypass();
         if (!bypass) {

@@ -33,8 +33,16 @@ private:
 
     bool execute(const CommandLine::Options& options, std::string& error);
     bool loadPlugin(const CommandLine::Options& options, std::string& error);
-    // The --set and --host-bypass changes as normalised values, checked against the plug-in's parameters;
-    // a value outside its parameter's range is refused.
+    // A --ramp resolved: the parameter and its ends in plain values.
+    struct Ramp {
+        Steinberg::Vst::ParamID id;
+        std::string title;
+        double from;
+        double to;
+    };
+
+    // The --set, --host-bypass and --ramp start changes as normalised values, checked against the plug-in's
+    // parameters; a value outside its parameter's range is refused. The ramps go to ramps_.
     bool resolveSettings(const CommandLine::Options& options, const ParameterCatalog& catalog,
                          ParameterSettings& settings, std::vector<Change>& changes, std::string& error);
     // A state file is refused unless it is as long as the state the plug-in saves.
@@ -48,4 +56,5 @@ private:
     Steinberg::IPtr<HostContext> context_;
     Steinberg::IPtr<ComponentHandler> handler_;
     PluginInstance instance_;
+    std::vector<Ramp> ramps_;
 };

@@ -115,6 +115,11 @@ void Renderer::addInitialChange(ParamID id, ParamValue normalized)
     initialChanges_.push_back(Change{id, normalized});
 }
 
+void Renderer::addRamp(ParamID id, double fromPlain, double toPlain)
+{
+    ramps_.push_back(Ramp{id, fromPlain, toPlain});
+}
+
 bool Renderer::render(const AudioClip& input, const AudioClip* sidechain, AudioClip& output,
                       const std::function<void(double)>& progress, std::string& error)
 {
@@ -146,6 +151,7 @@ bool Renderer::run(const AudioClip& input, const AudioClip* sidechain, AudioClip
             return false;
         }
     }
+    ParameterChanges moving(static_cast<int>(ramps_.size()) + 1, 1);
     ParameterChanges none(1, 1);
     ParameterChanges fromPlugin(64, 64);
 
@@ -191,6 +197,22 @@ bool Renderer::run(const AudioClip& input, const AudioClip* sidechain, AudioClip
 
         data.numSamples = n;
         data.inputParameterChanges = position == 0 ? &initial : &none;
+        // The block's first sample of the input; the first of all is the ramps' start, sent already.
+        const long firstInput = std::max(position, lead);
+        if (!ramps_.empty() && position > 0 && firstInput < position + n && firstInput - lead < frames) {
+            const double along =
+                frames > 1 ? static_cast<double>(firstInput - lead) / static_cast<double>(frames - 1) : 1.0;
+            moving.clear();
+            for (const Ramp& ramp : ramps_) {
+                const double plain = ramp.from + (ramp.to - ramp.from) * along;
+                if (!moving.add(ramp.id, static_cast<int32>(firstInput - position),
+                                instance_.controller()->plainParamToNormalized(ramp.id, plain))) {
+                    error = "cannot queue the automation point for ID " + std::to_string(ramp.id);
+                    return false;
+                }
+            }
+            data.inputParameterChanges = &moving;
+        }
         const tresult result = processor->process(data);
         if (result != kResultOk) {
             error = "the plug-in's process failed at sample " + std::to_string(position) + " (" +

@@ -30,6 +30,11 @@ public:
 
     // Sent at sample offset 0 of the first block, like host automation.
     void addInitialChange(Steinberg::Vst::ParamID id, Steinberg::Vst::ParamValue normalized);
+    // A straight line in plain values from the input's first sample to its
+    // last: one point in each block, at its first sample of the input,
+    // normalised by the plug-in's controller. The start value is the
+    // caller's initial change.
+    void addRamp(Steinberg::Vst::ParamID id, double fromPlain, double toPlain);
 
     // The output has the input's rate and length; a plug-in's reported latency
     // is compensated by running on past the end and dropping the first samples.
@@ -51,5 +56,12 @@ private:
 
     PluginInstance& instance_;
     Settings settings_;
+    struct Ramp {
+        Steinberg::Vst::ParamID id;
+        double from;
+        double to;
+    };
+
     std::vector<Change> initialChanges_;
+    std::vector<Ramp> ramps_;
 };
