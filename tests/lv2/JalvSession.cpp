@@ -1,6 +1,7 @@
 #include "JalvSession.h"
 
 #include "posix/ChildProcess.h"
+#include "SnapshotPicture.h"
 #include "TestDeadline.h"
 #include "XTestInput.h"
 
@@ -65,16 +66,6 @@ long CardinalProperty(Display* display, Window w, const char* name)
 int IgnoreError(Display*, XErrorEvent*)
 {
     return 0;
-}
-
-size_t DifferentPixels(const std::vector<uint32_t>& a, const std::vector<uint32_t>& b)
-{
-    if (a.size() != b.size())
-        return std::max(a.size(), b.size());
-    size_t n = 0;
-    for (size_t i = 0; i < a.size(); ++i)
-        n += a[i] != b[i];
-    return n;
 }
 
 }   // namespace

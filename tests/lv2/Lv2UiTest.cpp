@@ -7,6 +7,7 @@
 
 #include "Lv2Host.h"
 #include "Lv2UiHost.h"
+#include "SnapshotPicture.h"
 #include "PlugHarness.h"
 #include "TestDeadline.h"
 #include "X11TestHost.h"
@@ -16,8 +17,6 @@
 #include "gui/Editor.h"
 #include "pix/PIX_SysBitmap.h"
 #include "plug/TidepullEditorLayout.h"
-
-#include <dirent.h>
 
 #include <algorithm>
 #include <cmath>
@@ -63,17 +62,6 @@ struct Reference {
     }
 };
 
-int OpenDescriptors()
-{
-    int n = 0;
-    if (DIR* d = opendir("/proc/self/fd")) {
-        while (readdir(d))
-            ++n;
-        closedir(d);
-    }
-    return n;
-}
-
 class Lv2Ui : public ::testing::Test {
 protected:
     void SetUp() override
@@ -105,10 +93,7 @@ protected:
         const auto deadline = TestDeadline::Clock::now() + TestDeadline::Limit();
         while ((shown = Shown(ui)) != expected && TestDeadline::Clock::now() < deadline)
             idle ? (void)ui.Idle() : x->Run(10);
-        size_t n = shown.size() == expected.size() ? 0 : expected.size();
-        for (size_t i = 0; i < std::min(shown.size(), expected.size()); ++i)
-            n += shown[i] != expected[i];
-        return n;
+        return DifferentPixels(shown, expected);
     }
 
     std::unique_ptr<X11TestHost> x;

@@ -24,7 +24,6 @@
 
 #include <X11/Xatom.h>
 
-#include <dirent.h>
 #include <stdlib.h>
 #include <unistd.h>
 #include <signal.h>
@@ -46,27 +45,6 @@ using Layout = TidepullEditorLayout;
 constexpr ParamID kInputAttenId = 0;
 constexpr ParamID kAcThresholdId = 2;
 constexpr ParamID kSidechainId = 8;
-
-size_t DifferentPixels(const std::vector<uint32_t>& a, const std::vector<uint32_t>& b)
-{
-    if (a.size() != b.size())
-        return std::max(a.size(), b.size());
-    size_t n = 0;
-    for (size_t i = 0; i < a.size(); ++i)
-        n += a[i] != b[i];
-    return n;
-}
-
-int OpenDescriptors()
-{
-    int n = 0;
-    if (DIR* d = opendir("/proc/self/fd")) {
-        while (readdir(d))
-            ++n;
-        closedir(d);
-    }
-    return n;
-}
 
 #ifdef TIDEPULL_SNAPSHOT_EXE
 std::vector<uint32_t> SnapshotAtScale(const char* scale, int& width, int& height)

@@ -3,6 +3,9 @@
 #include "pix/PIX_Png.h"
 #include "posix/ChildProcess.h"
 
+#include <dirent.h>
+
+#include <algorithm>
 #include <memory>
 #include <stdlib.h>
 #include <unistd.h>
@@ -31,4 +34,25 @@ std::vector<uint32_t> SnapshotPicture(const std::string& tool, const std::vector
     unlink(png.c_str());
     rmdir(dir);
     return pixels;
+}
+
+size_t DifferentPixels(const std::vector<uint32_t>& a, const std::vector<uint32_t>& b)
+{
+    if (a.size() != b.size())
+        return std::max(a.size(), b.size());
+    size_t n = 0;
+    for (size_t i = 0; i < a.size(); ++i)
+        n += a[i] != b[i];
+    return n;
+}
+
+int OpenDescriptors()
+{
+    int n = 0;
+    if (DIR* d = opendir("/proc/self/fd")) {
+        while (readdir(d))
+            ++n;
+        closedir(d);
+    }
+    return n;
 }
