@@ -10,6 +10,11 @@
 //
 // Before timing, our result is checked pixel by pixel against the combine rule
 // written out here on its own; a mismatch fails the benchmark.
+//
+// On x86-64 the same scenes also set the plain C++ build of PIX_Composite,
+// which ARM64 runs, against the vector one (SSE2, AVX2 where the processor
+// has it), in turns ("portable_vs_vector"): the plain build is compiled into
+// this binary as PIX_CompositePortable (bench/CMakeLists.txt).
 #include "common/ThreadClock.h"
 #include "pix/BenchStrips.h"
 #include "pix/PIX_Composite.h"
@@ -24,6 +29,12 @@
 #include <random>
 #include <string>
 #include <vector>
+
+#ifdef TIDEPULL_BENCH_PORTABLE_COMPOSITE
+// PIX_Composite built with TIDEPULL_PORTABLE_PATHS.
+void PIX_CompositePortable(PIX_IBitmap* dst, const PIX_IBitmap* src, int32_t x, int32_t y, const PIX_Rect* srcRect,
+                           float weight, int32_t mode);
+#endif
 
 namespace {
 
@@ -113,6 +124,10 @@ uint32_t RuleSourceAlphaFull(uint32_t d, uint32_t s)
     const int32_t da = int32_t(d >> 24) + sa;
     return out | uint32_t(da < 255 ? da : 255) << 24;
 }
+
+#ifdef TIDEPULL_BENCH_PORTABLE_COMPOSITE
+using CompositeFunction = decltype(&PIX_Composite);
+#endif
 
 void RunOurs(const Scene& scene, PIX_MemBitmap& dst)
 {
@@ -236,6 +251,55 @@ void BenchScene(benchmark::State& st, Which which)
     st.counters["pixels"] = double(scene.pixels);
 }
 
+#ifdef TIDEPULL_BENCH_PORTABLE_COMPOSITE
+// The vector build and the plain one in turns, the order alternating; the
+// benchmark's time is the plain one's. Both give the rule's pixels first.
+void BenchPortable(benchmark::State& st, Which which)
+{
+    Scene scene;
+    if (!MakeScene(which, scene)) {
+        st.SkipWithError("the strips could not be decoded");
+        return;
+    }
+    const CompositeFunction builds[2] = {PIX_Composite, PIX_CompositePortable};
+    PIX_MemBitmap results[2];
+    for (int k = 0; k < 2; ++k) {
+        CopyPicture(*scene.dst, results[k]);
+        for (const Job& j : scene.jobs)
+            builds[k](&results[k], scene.src, j.x, j.y, &j.from, 1.0f, kMode);
+    }
+    std::string error = CheckAgainstRule(scene);
+    for (int32_t y = 0; y < results[0].Height() && error.empty(); ++y)
+        if (std::memcmp(results[0].Pixels() + y * results[0].Stride(), results[1].Pixels() + y * results[1].Stride(),
+                        size_t(results[0].Width()) * 4) != 0)
+            error = "the two builds differ in row " + std::to_string(y);
+    if (!error.empty()) {
+        st.SkipWithError(error.c_str());
+        return;
+    }
+    double seconds[2] = {0.0, 0.0};
+    bool vectorFirst = true;
+    for (auto _ : st) {
+        for (int turn = 0; turn < 2; ++turn) {
+            const int k = (turn == 0) == vectorFirst ? 0 : 1;
+            const double start = ThreadClock::Seconds();
+            for (const Job& j : scene.jobs)
+                builds[k](&results[k], scene.src, j.x, j.y, &j.from, 1.0f, kMode);
+            benchmark::ClobberMemory();
+            const double elapsed = ThreadClock::Seconds() - start;
+            seconds[k] += elapsed;
+            if (k == 1)
+                st.SetIterationTime(elapsed);
+        }
+        vectorFirst = !vectorFirst;
+    }
+    const double pixels = double(st.iterations()) * double(scene.pixels);
+    st.counters["vector_ns_per_pixel"] = seconds[0] * 1e9 / pixels;
+    st.counters["portable_ns_per_pixel"] = seconds[1] * 1e9 / pixels;
+    st.counters["portable_vs_vector"] = seconds[1] / seconds[0];
+}
+#endif
+
 void Register()
 {
     const struct {
@@ -252,6 +316,12 @@ void Register()
                                      [which](benchmark::State& st) { BenchScene(st, which); })
             ->UseManualTime()
             ->Unit(benchmark::kMicrosecond);
+#ifdef TIDEPULL_BENCH_PORTABLE_COMPOSITE
+        benchmark::RegisterBenchmark((std::string("PIX_Composite/portable_vs_vector/") + s.name).c_str(),
+                                     [which](benchmark::State& st) { BenchPortable(st, which); })
+            ->UseManualTime()
+            ->Unit(benchmark::kMicrosecond);
+#endif
     }
 }
 

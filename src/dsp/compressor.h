@@ -22,7 +22,7 @@ public:
     // computeGain with a log that is not correctly rounded (portableMath::fastLog):
     // the same gain within a few units in the last place, for the audio path.
     double computeGainFast();
-    // computeGainFast's gain for two envelopes, side by side in SSE2 lanes,
+    // computeGainFast's gain for two envelopes, side by side in lanes,
     // leaving the detector as it is: each the bits computeGainFast would give.
     void gainsFast(double envelopeA, double envelopeB, double& gainA, double& gainB) const;
     // gainsFast after its logs: from fastLogPair's logs of the envelopes' magnitudes.
@@ -139,26 +139,18 @@ inline void compressor::gainsFast(double envelopeA, double envelopeB, double& ga
 
 inline void compressor::gainsFromLogs(double logA, double logB, double& gainA, double& gainB) const
 {
-#ifdef TIDEPULL_MATH_PAIR_SSE2
+    using namespace lanes;
     // One curve for both lanes: its values broadcast, the slope made once.
     const double slopeNow = 1.0 - 1.0 / ratio;
-    const __m128d e = _mm_mul_pd(_mm_set_pd(logB, logA), _mm_set1_pd(kLnToDb));
-    const __m128d low = _mm_set1_pd(kneeLow);
-    const __m128d width = _mm_set1_pd(kneeWidth);
-    const __m128d s =
-        _mm_mul_pd(_mm_mul_pd(_mm_div_pd(_mm_sub_pd(e, low), width), _mm_set1_pd(0.5)), _mm_set1_pd(slopeNow));
-    const __m128d inKnee = _mm_and_pd(_mm_and_pd(_mm_cmpgt_pd(width, _mm_setzero_pd()), _mm_cmpgt_pd(e, low)),
-                                      _mm_cmplt_pd(e, _mm_set1_pd(kneeHigh)));
-    const __m128d kneeGain = _mm_mul_pd(_mm_sub_pd(low, e), s);
-    const __m128d line = _mm_mul_pd(_mm_sub_pd(_mm_set1_pd(threshold), e), _mm_set1_pd(slopeNow));
-    const __m128d lineGain = _mm_and_pd(line, _mm_cmplt_pd(line, _mm_setzero_pd()));
-    const __m128d g = _mm_or_pd(_mm_and_pd(inKnee, kneeGain), _mm_andnot_pd(inKnee, lineGain));
-    _mm_storel_pd(&gainA, g);
-    _mm_storeh_pd(&gainB, g);
-#else
-    const Curve c = curve();
-    gainsFromLogs(logA, c, logB, c, gainA, gainB);
-#endif
+    const lanes::Pair e = mul(make(logA, logB), both(kLnToDb));
+    const lanes::Pair low = both(kneeLow);
+    const lanes::Pair width = both(kneeWidth);
+    const lanes::Pair s = mul(mul(div(sub(e, low), width), both(0.5)), both(slopeNow));
+    const lanes::Mask inKnee = all(greater(width, both(0.0)), greater(e, low), less(e, both(kneeHigh)));
+    const lanes::Pair kneeGain = mul(sub(low, e), s);
+    const lanes::Pair line = mul(sub(both(threshold), e), both(slopeNow));
+    const lanes::Pair lineGain = keep(less(line, both(0.0)), line);
+    store(select(inKnee, kneeGain, lineGain), gainA, gainB);
 }
 
 inline void compressor::gainsFast(double envelopeA, const Curve& a, double envelopeB, const Curve& b, double& gainA,
@@ -173,42 +165,17 @@ inline void compressor::gainsFast(double envelopeA, const Curve& a, double envel
 inline void compressor::gainsFromLogs(double logA, const Curve& a, double logB, const Curve& b, double& gainA,
                                       double& gainB)
 {
-#ifdef TIDEPULL_MATH_PAIR_SSE2
-    auto lanes = [](double lo, double hi) { return _mm_set_pd(hi, lo); };
-    const __m128d one = _mm_set1_pd(1.0);
-    const __m128d slopeNow = _mm_sub_pd(one, _mm_div_pd(one, lanes(a.ratio, b.ratio)));
-    const __m128d e = _mm_mul_pd(lanes(logA, logB), _mm_set1_pd(kLnToDb));
-    const __m128d low = lanes(a.kneeLow, b.kneeLow);
-    const __m128d width = lanes(a.kneeWidth, b.kneeWidth);
-    const __m128d s = _mm_mul_pd(_mm_mul_pd(_mm_div_pd(_mm_sub_pd(e, low), width), _mm_set1_pd(0.5)), slopeNow);
-    const __m128d inKnee = _mm_and_pd(_mm_and_pd(_mm_cmpgt_pd(width, _mm_setzero_pd()), _mm_cmpgt_pd(e, low)),
-                                      _mm_cmplt_pd(e, lanes(a.kneeHigh, b.kneeHigh)));
-    const __m128d kneeGain = _mm_mul_pd(_mm_sub_pd(low, e), s);
-    const __m128d line = _mm_mul_pd(_mm_sub_pd(lanes(a.threshold, b.threshold), e), slopeNow);
+    using namespace lanes;
+    const lanes::Pair one = both(1.0);
+    const lanes::Pair slopeNow = sub(one, div(one, make(a.ratio, b.ratio)));
+    const lanes::Pair e = mul(make(logA, logB), both(kLnToDb));
+    const lanes::Pair low = make(a.kneeLow, b.kneeLow);
+    const lanes::Pair width = make(a.kneeWidth, b.kneeWidth);
+    const lanes::Pair s = mul(mul(div(sub(e, low), width), both(0.5)), slopeNow);
+    const lanes::Mask inKnee = all(greater(width, both(0.0)), greater(e, low), less(e, make(a.kneeHigh, b.kneeHigh)));
+    const lanes::Pair kneeGain = mul(sub(low, e), s);
+    const lanes::Pair line = mul(sub(make(a.threshold, b.threshold), e), slopeNow);
     // Never a boost; NaN gives 0 too: keep the line only where it is below 0.
-    const __m128d lineGain = _mm_and_pd(line, _mm_cmplt_pd(line, _mm_setzero_pd()));
-    const __m128d g = _mm_or_pd(_mm_and_pd(inKnee, kneeGain), _mm_andnot_pd(inKnee, lineGain));
-    _mm_storel_pd(&gainA, g);
-    _mm_storeh_pd(&gainB, g);
-#else
-    const double logs[2] = {logA, logB};
-    const Curve* curves[2] = {&a, &b};
-    double gs[2];
-    for (int k = 0; k < 2; ++k) {
-        const Curve& c = *curves[k];
-        const double slopeNow = 1.0 - 1.0 / c.ratio;
-        const double e = logs[k] * kLnToDb;
-        double g;
-        if (c.kneeWidth > 0.0 && e > c.kneeLow && e < c.kneeHigh) {
-            g = (c.kneeLow - e) * (((e - c.kneeLow) / c.kneeWidth) * 0.5 * slopeNow);
-        } else {
-            g = (c.threshold - e) * slopeNow;
-            if (!(g < 0.0))
-                g = 0.0;
-        }
-        gs[k] = g;
-    }
-    gainA = gs[0];
-    gainB = gs[1];
-#endif
+    const lanes::Pair lineGain = keep(less(line, both(0.0)), line);
+    store(select(inKnee, kneeGain, lineGain), gainA, gainB);
 }

@@ -3,18 +3,11 @@
 #include <cstdint>
 #include <cstring>
 
-#if defined(__SSE2__) || defined(_M_X64)
-#include <emmintrin.h>
-#define TIDEPULL_MATH_PAIR_SSE2 1
-#endif
+#include "dsp/lanePair.h"
 
 // The pair forms run in the chain's gain loops, which are short enough to
 // take them inline whole.
-#if defined(__GNUC__)
-#define TIDEPULL_MATH_INLINE inline __attribute__((always_inline))
-#else
-#define TIDEPULL_MATH_INLINE inline
-#endif
+#define TIDEPULL_MATH_INLINE TIDEPULL_LANES_INLINE
 
 // The transcendental functions of the audio path, parameter conversion and
 // coefficients, built from + - * / only, so every platform and compiler gives
@@ -38,8 +31,8 @@ double atan(double x);
 // so the same bits everywhere. Special values as exp and log.
 double fastExp(double x);
 double fastLog(double x);
-// Two arguments side by side, in SSE2 lanes where both are in the common
-// range (log: positive normal; exp: |x| < 354): each result is the bits the
+// Two arguments side by side, in lanes where both are in the common range
+// (log: positive normal; exp: |x| < 354): each result is the bits the
 // one-argument form gives.
 void fastLogPair(double a, double b, double& outA, double& outB);
 void fastExpPair(double a, double b, double& outA, double& outB);
@@ -108,7 +101,7 @@ inline double fastLog(double x)
 
 TIDEPULL_MATH_INLINE void fastLogPair(double a, double b, double& outA, double& outB)
 {
-#ifdef TIDEPULL_MATH_PAIR_SSE2
+    using namespace lanes;
     const uint64_t ua = detail::bitsOf(a);
     const uint64_t ub = detail::bitsOf(b);
     if (ua - 0x0010000000000000ull < 0x7FE0000000000000ull && ub - 0x0010000000000000ull < 0x7FE0000000000000ull) {
@@ -116,64 +109,53 @@ TIDEPULL_MATH_INLINE void fastLogPair(double a, double b, double& outA, double& 
         const int ib = static_cast<int>((ub >> 44) & 255);
         const int ea = static_cast<int>(ua >> 52) - 1023 + static_cast<int>(ia >= 106);
         const int eb = static_cast<int>(ub >> 52) - 1023 + static_cast<int>(ib >= 106);
-        auto lanes = [](double lo, double hi) { return _mm_set_pd(hi, lo); };
-        const __m128d m = lanes(detail::fromBits((ua & 0x000FFFFFFFFFFFFFull) | 0x3FF0000000000000ull),
-                                detail::fromBits((ub & 0x000FFFFFFFFFFFFFull) | 0x3FF0000000000000ull));
-        const __m128d mh = lanes(detail::fromBits((ua & 0x000FFFFFFFFFFE00ull) | 0x3FF0000000000000ull),
-                                 detail::fromBits((ub & 0x000FFFFFFFFFFE00ull) | 0x3FF0000000000000ull));
-        const __m128d d = lanes(detail::kLogFirst[ia][0], detail::kLogFirst[ib][0]);
-        const __m128d one = _mm_set1_pd(1.0);
-        const __m128d r = _mm_add_pd(_mm_sub_pd(_mm_mul_pd(mh, d), one), _mm_mul_pd(_mm_sub_pd(m, mh), d));
-        const __m128d r2 = _mm_mul_pd(r, r);
-        auto term = [&r](double c0, double c1) { return _mm_add_pd(_mm_set1_pd(c0), _mm_mul_pd(r, _mm_set1_pd(c1))); };
-        const __m128d p = _mm_mul_pd(
-            r2,
-            _mm_add_pd(term(-0.5, 1.0 / 3),
-                       _mm_mul_pd(r2, _mm_add_pd(term(-1.0 / 4, 1.0 / 5), _mm_mul_pd(r2, term(-1.0 / 6, 1.0 / 7))))));
-        const __m128d ef = lanes(static_cast<double>(ea), static_cast<double>(eb));
-        const __m128d w = _mm_add_pd(_mm_mul_pd(ef, _mm_set1_pd(0x1.62e42fefa3800p-1)),
-                                     lanes(detail::kLogFirst[ia][1], detail::kLogFirst[ib][1]));
-        const __m128d tail = _mm_add_pd(_mm_mul_pd(ef, _mm_set1_pd(0x1.ef35793c76730p-45)),
-                                        lanes(detail::kLogFirst[ia][2], detail::kLogFirst[ib][2]));
-        const __m128d y = _mm_add_pd(w, _mm_add_pd(r, _mm_add_pd(tail, p)));
-        _mm_storel_pd(&outA, y);
-        _mm_storeh_pd(&outB, y);
+        const lanes::Pair m = make(detail::fromBits((ua & 0x000FFFFFFFFFFFFFull) | 0x3FF0000000000000ull),
+                                   detail::fromBits((ub & 0x000FFFFFFFFFFFFFull) | 0x3FF0000000000000ull));
+        const lanes::Pair mh = make(detail::fromBits((ua & 0x000FFFFFFFFFFE00ull) | 0x3FF0000000000000ull),
+                                    detail::fromBits((ub & 0x000FFFFFFFFFFE00ull) | 0x3FF0000000000000ull));
+        const lanes::Pair d = make(detail::kLogFirst[ia][0], detail::kLogFirst[ib][0]);
+        const lanes::Pair r = add(sub(mul(mh, d), both(1.0)), mul(sub(m, mh), d));
+        const lanes::Pair r2 = mul(r, r);
+        auto term = [&r](double c0, double c1) { return add(both(c0), mul(r, both(c1))); };
+        const lanes::Pair p =
+            mul(r2, add(term(-0.5, 1.0 / 3), mul(r2, add(term(-1.0 / 4, 1.0 / 5), mul(r2, term(-1.0 / 6, 1.0 / 7))))));
+        const lanes::Pair ef = make(static_cast<double>(ea), static_cast<double>(eb));
+        const lanes::Pair w =
+            add(mul(ef, both(0x1.62e42fefa3800p-1)), make(detail::kLogFirst[ia][1], detail::kLogFirst[ib][1]));
+        const lanes::Pair tail =
+            add(mul(ef, both(0x1.ef35793c76730p-45)), make(detail::kLogFirst[ia][2], detail::kLogFirst[ib][2]));
+        store(add(w, add(r, add(tail, p))), outA, outB);
         return;
     }
-#endif
     outA = fastLog(a);
     outB = fastLog(b);
 }
 
 TIDEPULL_MATH_INLINE void fastExpPair(double a, double b, double& outA, double& outB)
 {
-#ifdef TIDEPULL_MATH_PAIR_SSE2
+    using namespace lanes;
     const uint64_t magA = detail::bitsOf(a) & 0x7FFFFFFFFFFFFFFFull;
     const uint64_t magB = detail::bitsOf(b) & 0x7FFFFFFFFFFFFFFFull;
     if (detail::fromBits(magA) < 354.0 && detail::fromBits(magB) < 354.0) {
-        const __m128d x = _mm_set_pd(b, a);
-        const __m128d shifter = _mm_set1_pd(0x1.8p52);
-        const __m128d kf = _mm_sub_pd(_mm_add_pd(_mm_mul_pd(x, _mm_set1_pd(0x1.71547652b82fep+8)), shifter), shifter);
-        const int ka = static_cast<int>(_mm_cvtsd_f64(kf));
-        const int kb = static_cast<int>(_mm_cvtsd_f64(_mm_unpackhi_pd(kf, kf)));
-        const __m128d r = _mm_sub_pd(_mm_sub_pd(x, _mm_mul_pd(kf, _mm_set1_pd(0x1.62e42fefa0000p-9))),
-                                     _mm_mul_pd(kf, _mm_set1_pd(0x1.cf79abc9e3b3ap-48)));
-        const __m128d r2 = _mm_mul_pd(r, r);
-        auto term = [&r](double c0, double c1) { return _mm_add_pd(_mm_set1_pd(c0), _mm_mul_pd(r, _mm_set1_pd(c1))); };
-        const __m128d c = _mm_mul_pd(r2, _mm_add_pd(term(0.5, 1.0 / 6), _mm_mul_pd(r2, term(1.0 / 24, 1.0 / 120))));
+        const lanes::Pair x = make(a, b);
+        const lanes::Pair shifter = both(0x1.8p52);
+        const lanes::Pair kf = sub(add(mul(x, both(0x1.71547652b82fep+8)), shifter), shifter);
+        const int ka = static_cast<int>(lo(kf));
+        const int kb = static_cast<int>(hi(kf));
+        const lanes::Pair r = sub(sub(x, mul(kf, both(0x1.62e42fefa0000p-9))), mul(kf, both(0x1.cf79abc9e3b3ap-48)));
+        const lanes::Pair r2 = mul(r, r);
+        auto term = [&r](double c0, double c1) { return add(both(c0), mul(r, both(c1))); };
+        const lanes::Pair c = mul(r2, add(term(0.5, 1.0 / 6), mul(r2, term(1.0 / 24, 1.0 / 120))));
         const int ja = ka & 255;
         const int jb = kb & 255;
-        const __m128d th = _mm_set_pd(detail::kExp2Fine[jb][0], detail::kExp2Fine[ja][0]);
-        const __m128d tl = _mm_set_pd(detail::kExp2Fine[jb][1], detail::kExp2Fine[ja][1]);
-        const __m128d y = _mm_add_pd(th, _mm_add_pd(_mm_mul_pd(th, r), _mm_add_pd(_mm_mul_pd(th, c), tl)));
-        const __m128d scale = _mm_set_pd(detail::fromBits(static_cast<uint64_t>((kb >> 8) + 1023) << 52),
-                                         detail::fromBits(static_cast<uint64_t>((ka >> 8) + 1023) << 52));
-        const __m128d out = _mm_mul_pd(y, scale);
-        _mm_storel_pd(&outA, out);
-        _mm_storeh_pd(&outB, out);
+        const lanes::Pair th = make(detail::kExp2Fine[ja][0], detail::kExp2Fine[jb][0]);
+        const lanes::Pair tl = make(detail::kExp2Fine[ja][1], detail::kExp2Fine[jb][1]);
+        const lanes::Pair y = add(th, add(mul(th, r), add(mul(th, c), tl)));
+        const lanes::Pair scale = make(detail::fromBits(static_cast<uint64_t>((ka >> 8) + 1023) << 52),
+                                       detail::fromBits(static_cast<uint64_t>((kb >> 8) + 1023) << 52));
+        store(mul(y, scale), outA, outB);
         return;
     }
-#endif
     outA = fastExp(a);
     outB = fastExp(b);
 }

@@ -1,15 +1,11 @@
 #pragma once
 
 #include "dsp/alwaysInline.h"
+#include "dsp/lanePair.h"
 #include "dsp/saturate.h"
 
 #include <cmath>
 #include <cstdint>
-
-#if defined(__SSE2__) || defined(_M_X64)
-#include <emmintrin.h>
-#define TIDEPULL_SATURATE_PAIR_SSE2 1
-#endif
 
 // The saturation curve as piecewise polynomials, for the audio path: degree 7
 // on 512 intervals of 1/32 across [-8, 8), a Taylor series of the whole curve
@@ -33,8 +29,8 @@ public:
     static const saturateTable& shared();
 
     double eval(double s) const;
-    // eval of two arguments, side by side in SSE2 lanes where both fall in
-    // the table: the same operations per lane, so eval's bits.
+    // eval of two arguments, side by side in lanes where both fall in the
+    // table: the same operations per lane, so eval's bits.
     void evalPair(double l, double r, double& outL, double& outR) const;
 
 private:
@@ -76,35 +72,29 @@ inline TIDEPULL_ALWAYS_INLINE double saturateTable::eval(double s) const
 
 inline TIDEPULL_ALWAYS_INLINE void saturateTable::evalPair(double l, double r, double& outL, double& outR) const
 {
-#ifdef TIDEPULL_SATURATE_PAIR_SSE2
+    using namespace lanes;
     const double al = std::fabs(l);
     const double ar = std::fabs(r);
     if (al >= 0x1p-10 && al < kRange && ar >= 0x1p-10 && ar < kRange) {
-        const __m128d s = _mm_set_pd(r, l);
-        const __m128d u = _mm_mul_pd(_mm_add_pd(s, _mm_set1_pd(kRange)), _mm_set1_pd(32.0));
-        // Both lanes truncated and converted back at once: u is within
-        // [0, 512), where that is exactly eval's int and double casts.
-        const __m128i index = _mm_cvttpd_epi32(u);
-        const int il = _mm_cvtsi128_si32(index);
-        const int ir = _mm_cvtsi128_si32(_mm_shuffle_epi32(index, 1));
-        const __m128d base = _mm_add_pd(_mm_cvtepi32_pd(index), _mm_set1_pd(0.5));
-        const __m128d t = _mm_mul_pd(_mm_sub_pd(u, base), _mm_set1_pd(2.0));
+        const lanes::Pair u = mul(add(make(l, r), both(kRange)), both(32.0));
+        // u is within [0, 512): truncated and converted back, exactly eval's
+        // int and double casts.
+        int il;
+        int ir;
+        const lanes::Pair base = add(truncate(u, il, ir), both(0.5));
+        const lanes::Pair t = mul(sub(u, base), both(2.0));
         const double* cl = coef[il];
         const double* cr = coef[ir];
-        auto c = [cl, cr](int k) { return _mm_set_pd(cr[k], cl[k]); };
-        const __m128d t2 = _mm_mul_pd(t, t);
-        const __m128d t4 = _mm_mul_pd(t2, t2);
-        const __m128d p01 = _mm_add_pd(c(0), _mm_mul_pd(c(1), t));
-        const __m128d p23 = _mm_add_pd(c(2), _mm_mul_pd(c(3), t));
-        const __m128d p45 = _mm_add_pd(c(4), _mm_mul_pd(c(5), t));
-        const __m128d p67 = _mm_add_pd(c(6), _mm_mul_pd(c(7), t));
-        const __m128d y =
-            _mm_add_pd(_mm_add_pd(p01, _mm_mul_pd(p23, t2)), _mm_mul_pd(_mm_add_pd(p45, _mm_mul_pd(p67, t2)), t4));
-        _mm_storel_pd(&outL, y);
-        _mm_storeh_pd(&outR, y);
+        auto c = [cl, cr](int k) { return make(cl[k], cr[k]); };
+        const lanes::Pair t2 = mul(t, t);
+        const lanes::Pair t4 = mul(t2, t2);
+        const lanes::Pair p01 = add(c(0), mul(c(1), t));
+        const lanes::Pair p23 = add(c(2), mul(c(3), t));
+        const lanes::Pair p45 = add(c(4), mul(c(5), t));
+        const lanes::Pair p67 = add(c(6), mul(c(7), t));
+        store(add(add(p01, mul(p23, t2)), mul(add(p45, mul(p67, t2)), t4)), outL, outR);
         return;
     }
-#endif
     outL = eval(l);
     outR = eval(r);
 }

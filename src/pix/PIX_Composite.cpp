@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <cstring>
 
-#if defined(__SSE2__)
+#if defined(__SSE2__) && !defined(TIDEPULL_PORTABLE_PATHS)
 #include <emmintrin.h>
 // AVX2 eight pixels at a time where the processor has it, in builds that
 // allow it (the build decides: see src/pix/CMakeLists.txt).
@@ -55,7 +55,6 @@ void ChannelCopy(const Span& span, int32_t mode)
     BlendRows(span, [=](PIX_Pixel32 d, PIX_Pixel32 s) { return (d & keep) | (((s >> srcShift) & 0xFFu) << dstShift); });
 }
 
-#if defined(__SSE2__)
 // True when the two windows share memory without being the same pixels: the
 // pixel-at-a-time order then matters (a bitmap composited onto itself).
 bool WindowsOverlap(const Span& span)
@@ -75,6 +74,7 @@ bool WindowsOverlap(const Span& span)
     return dLo < sHi && sLo < dHi;
 }
 
+#if defined(__SSE2__) && !defined(TIDEPULL_PORTABLE_PATHS)
 // COPY + SOURCE_ALPHA at full weight, to the same bits as
 // PIX_CombineCopySourceAlphaFull. Blocks whose sources are all transparent
 // are skipped and all-opaque ones stored whole, as the rule gives per pixel.
@@ -230,16 +230,45 @@ void CopySourceAlphaFullRows(const Span& span)
 #endif
     CopySourceAlphaFullRowsSse2(span);
 }
+#else
+// The plain C++ counterpart: the same short cuts for blocks of opaque and of
+// transparent sources, eight pixels wide, and the rule pixel by pixel in
+// between, which the compiler puts in vector lanes of its own.
+void CopySourceAlphaFullRows(const Span& span)
+{
+    constexpr int32_t kBlock = 8;
+    PIX_Pixel32* dRow = span.dst;
+    const PIX_Pixel32* sRow = span.src;
+    for (int32_t r = 0; r < span.rows; ++r, dRow += span.dstStep, sRow += span.srcStep) {
+        int32_t i = 0;
+        for (; i + kBlock <= span.cols; i += kBlock) {
+            PIX_Pixel32 all = 0xFFFFFFFFu;
+            PIX_Pixel32 any = 0;
+            for (int32_t k = 0; k < kBlock; ++k) {
+                all &= sRow[i + k];
+                any |= sRow[i + k];
+            }
+            if ((all >> 24) == 0xFF) {
+                std::memcpy(dRow + i, sRow + i, sizeof(PIX_Pixel32) * kBlock);
+                continue;
+            }
+            if ((any >> 24) == 0)
+                continue;
+            for (int32_t k = 0; k < kBlock; ++k)
+                dRow[i + k] = PIX_CombineCopySourceAlphaFull(dRow[i + k], sRow[i + k]);
+        }
+        for (; i < span.cols; ++i)
+            dRow[i] = PIX_CombineCopySourceAlphaFull(dRow[i], sRow[i]);
+    }
+}
 #endif
 
 void CopySourceAlphaFull(const Span& span)
 {
-#if defined(__SSE2__)
     if (!WindowsOverlap(span)) {
         CopySourceAlphaFullRows(span);
         return;
     }
-#endif
     BlendRows(span, [](PIX_Pixel32 d, PIX_Pixel32 s) { return PIX_CombineCopySourceAlphaFull(d, s); });
 }
 

@@ -3,6 +3,7 @@
 #include "core/FixedText.h"
 #include "core/NonFinite.h"
 #include "dsp/alwaysInline.h"
+#include "dsp/lanePair.h"
 #include "dsp/portableMath.h"
 #include "dsp/sameBits.h"
 #include "dsp/saturateTable.h"
@@ -567,42 +568,40 @@ int32_t Tidepull::RunChain(double** inputs, double** outputs, int32_t nFrames, b
                 steadyCurveGains(start, end, gains, settledLevelGain);
             else
                 movingCurveGains(start, end, gains, settledLevelGain);
-#ifdef TIDEPULL_STAGE_PAIR_SSE2
             if (outputGainSettled && mixSettled) {
                 // Output and mix settled too: every read of them gives their
                 // state, and both channels go from the filter to the mix side
                 // by side, each lane with outputStep's operations in its order.
+                using namespace lanes;
                 const double drive = settledGain;
-                const __m128d driveLanes = _mm_set1_pd(drive);
-                const __m128d makeup = _mm_set1_pd(makeupGain);
-                const __m128d level = _mm_set1_pd(outputGainCopy.getState());
+                const lanes::Pair driveLanes = both(drive);
+                const lanes::Pair makeup = both(makeupGain);
+                const lanes::Pair level = both(outputGainCopy.getState());
                 const double wetShare = mixCopy.getState();
-                const __m128d wet = _mm_set1_pd(wetShare);
-                const __m128d dry = _mm_set1_pd(1.0 - wetShare);
+                const lanes::Pair wet = both(wetShare);
+                const lanes::Pair dry = both(1.0 - wetShare);
                 // The saturation stage first, then the mix: two shorter
                 // loops keep the filter's state in registers.
-                __m128d sats[kStretch];
+                lanes::Pair sats[kStretch];
                 for (int32_t i = start; i < end; ++i) {
                     double sL;
                     double sR;
                     curve.evalPair(drive * inL[i], drive * inR[i], sL, sR);
-                    sats[i - start] = _mm_mul_pd(_mm_div_pd(filters.tickHeldLanes(sL, sR), driveLanes), makeup);
+                    sats[i - start] = mul(div(filters.tickHeldLanes(sL, sR), driveLanes), makeup);
                 }
                 for (int32_t i = start; i < end; ++i) {
                     const double lin = inL[i];
                     const double rin = inR[i];
-                    const __m128d sat = sats[i - start];
+                    const lanes::Pair sat = sats[i - start];
                     const double gainNow = gains[i - start];
-                    const __m128d wetLanes = _mm_mul_pd(_mm_mul_pd(_mm_set1_pd(gainNow), sat), level);
-                    const __m128d mixed = _mm_add_pd(_mm_mul_pd(dry, _mm_set_pd(rin, lin)), _mm_mul_pd(wet, wetLanes));
-                    finishStep(i, lin, rin, _mm_cvtsd_f64(mixed), _mm_cvtsd_f64(_mm_unpackhi_pd(mixed, mixed)),
-                               gainNow);
+                    const lanes::Pair wetLanes = mul(mul(both(gainNow), sat), level);
+                    const lanes::Pair mixed = add(mul(dry, make(lin, rin)), mul(wet, wetLanes));
+                    finishStep(i, lin, rin, lo(mixed), hi(mixed), gainNow);
                 }
                 if (pushMeter)
                     editor->ReceiveControlValues(meterControlIndex, meters + (start & (kStretch - 1)), end - start);
                 continue;
             }
-#endif
             for (int32_t i = start; i < end; ++i) {
                 // Read every input of sample i before writing output i: the
                 // host may process in place.
@@ -653,17 +652,9 @@ int32_t Tidepull::RunChain(double** inputs, double** outputs, int32_t nFrames, b
                 // are the same bits, the held clocks serve, as on the
                 // settled path: the sound then does not depend on where
                 // blocks begin.
-#ifdef TIDEPULL_STAGE_PAIR_SSE2
-                const __m128d y = filters.clockThreeLanes(s1, s5, s7, s3, s6, s8);
-                const __m128d sat = _mm_mul_pd(_mm_div_pd(y, _mm_set_pd(t4, t2)), _mm_set1_pd(makeupGain));
-                _mm_storel_pd(&satLs[i - start], sat);
-                _mm_storeh_pd(&satRs[i - start], sat);
-#else
-                double yL, yR;
-                filters.clockThree(s1, s5, s7, s3, s6, s8, yL, yR);
-                satLs[i - start] = yL / t2 * makeupGain;
-                satRs[i - start] = yR / t4 * makeupGain;
-#endif
+                const lanes::Pair y = filters.clockThreeLanes(s1, s5, s7, s3, s6, s8);
+                const lanes::Pair sat = lanes::mul(lanes::div(y, lanes::make(t2, t4)), lanes::both(makeupGain));
+                lanes::store(sat, satLs[i - start], satRs[i - start]);
                 levelGains[i - start] = inputGainCopy.tick(inputGainTarget);
             }
             auto movingLevelGain = [&levelGains](int32_t k) { return levelGains[k]; };

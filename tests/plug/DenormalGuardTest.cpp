@@ -14,7 +14,9 @@
 
 #if defined(__x86_64__) || defined(_M_X64)
 #include <xmmintrin.h>
-#define GUARD_TEST_SSE 1
+#define GUARD_TEST_MODE 1
+#elif defined(__aarch64__)
+#define GUARD_TEST_MODE 1
 #endif
 
 namespace {
@@ -177,12 +179,46 @@ TEST(DenormalGuard, AudioAboveTinyLevelsIsUnchanged)
     EXPECT_GT(pair.compared, 2 * seconds(20));
 }
 
-#ifdef GUARD_TEST_SSE
+#ifdef GUARD_TEST_MODE
 
 namespace {
 
-constexpr unsigned int kFtzDaz = DenormalGuard::kFlushToZero | DenormalGuard::kDenormalsAreZero;
-constexpr unsigned int kStatusFlags = 0x3F;
+#if defined(__x86_64__) || defined(_M_X64)
+// The MXCSR: mode and status flags in one word.
+using Mode = unsigned int;
+Mode GetMode()
+{
+    return _mm_getcsr();
+}
+void SetMode(Mode m)
+{
+    _mm_setcsr(m);
+}
+constexpr Mode kFlush = DenormalGuard::kFlushToZero | DenormalGuard::kDenormalsAreZero;
+constexpr Mode kStatusFlags = 0x3F;
+constexpr Mode kDefaultMode = 0x1F80;
+// The default mode; one with flush-to-zero already on; one with a different
+// rounding mode, unmasked-nothing but a sticky status flag set.
+constexpr Mode kHostModes[] = {0x1F80, 0x1F80 | kFlush, 0x3F80 | 0x20};
+#else
+// FPCR in the low half, FPSR (the status flags) in the high half.
+using Mode = uint64_t;
+Mode GetMode()
+{
+    return DenormalGuard::ReadFpcr() | DenormalGuard::ReadFpsr() << 32;
+}
+void SetMode(Mode m)
+{
+    DenormalGuard::WriteFpcr(m & 0xFFFFFFFFu);
+    DenormalGuard::WriteFpsr(m >> 32);
+}
+constexpr Mode kFlush = DenormalGuard::kFlushToZero;
+constexpr Mode kStatusFlags = 0xFFFFFFFFull << 32;
+constexpr Mode kDefaultMode = 0;
+// The default mode; one with FZ already on; one rounding toward zero, the
+// inexact flag set.
+constexpr Mode kHostModes[] = {0, kFlush, (uint64_t{3} << 22) | (uint64_t{0x10} << 32)};
+#endif
 
 // Stands in for the editor: notes the floating-point mode while the chain
 // pushes the meter from inside process.
@@ -193,22 +229,22 @@ public:
     int32_t ControlCount() const override { return 1; }
     void ReceiveControlValue(int32_t, double) override
     {
-        seen = _mm_getcsr();
+        seen = GetMode();
         ++calls;
     }
 
-    unsigned int seen = 0;
+    Mode seen = 0;
     int calls = 0;
 };
 
 // Restores the test's own mode, whatever the test did to it.
 class ModeRestore {
 public:
-    ModeRestore() : saved(_mm_getcsr()) {}
-    ~ModeRestore() { _mm_setcsr(saved); }
+    ModeRestore() : saved(GetMode()) {}
+    ~ModeRestore() { SetMode(saved); }
 
 private:
-    unsigned int saved;
+    Mode saved;
 };
 
 PlugPtr ProcessingPlug(int32_t sampleSize)
@@ -226,9 +262,6 @@ PlugPtr ProcessingPlug(int32_t sampleSize)
 TEST(DenormalGuard, ProcessRestoresTheHostsFloatingPointMode)
 {
     ModeRestore restore;
-    // The default mode; one with flush-to-zero already on; one with a
-    // different rounding mode, unmasked-nothing but a sticky status flag set.
-    const unsigned int hostModes[] = {0x1F80, 0x1F80 | kFtzDaz, 0x3F80 | 0x20};
     for (int32_t sampleSize : {kSample32, kSample64}) {
         PlugPtr plug = ProcessingPlug(sampleSize);
         auto* probe = new ModeProbe();
@@ -236,7 +269,7 @@ TEST(DenormalGuard, ProcessRestoresTheHostsFloatingPointMode)
         plug->SetMeterControlIndex(0);
         HostBlock block(256);
         block.Load(Program(256), 0, 256);
-        for (unsigned int host : hostModes) {
+        for (Mode host : kHostModes) {
             SCOPED_TRACE(testing::Message() << std::hex << "host mode 0x" << host << " sample size " << sampleSize);
             const struct {
                 const char* what;
@@ -249,18 +282,18 @@ TEST(DenormalGuard, ProcessRestoresTheHostsFloatingPointMode)
                 changes.Add(0x62706173, run.bypass);   // host bypass
                 changes.Add(Tidepull::kMix, 0.5);
                 probe->calls = 0;
-                _mm_setcsr(host);
+                SetMode(host);
                 plug->process(block.Data(sampleSize == kSample64, run.frames, false, &changes));
-                const unsigned int after = _mm_getcsr();
-                _mm_setcsr(0x1F80);
+                const Mode after = GetMode();
+                SetMode(kDefaultMode);
                 EXPECT_EQ(after, host);
                 if (run.frames == 0) {
                     EXPECT_EQ(probe->calls, 0);
                 } else {
                     // Bypassed, the chain runs on through the 5 ms fade only.
                     ASSERT_EQ(probe->calls, run.bypass < 0.5 ? run.frames : 221);
-                    // Inside: the host's mode with both flush bits on.
-                    EXPECT_EQ(probe->seen & ~kStatusFlags, (host | kFtzDaz) & ~kStatusFlags);
+                    // Inside: the host's mode with the flush bits on.
+                    EXPECT_EQ(probe->seen & ~kStatusFlags, (host | kFlush) & ~kStatusFlags);
                 }
             }
         }
