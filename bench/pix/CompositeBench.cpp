@@ -12,9 +12,11 @@
 // written out here on its own; a mismatch fails the benchmark.
 //
 // On x86-64 the same scenes also set the plain C++ build of PIX_Composite,
-// which ARM64 runs, against the vector one (SSE2, AVX2 where the processor
-// has it), in turns ("portable_vs_vector"): the plain build is compiled into
-// this binary as PIX_CompositePortable (bench/CMakeLists.txt).
+// which ARM64 runs, against the vector ones in turns: "portable_vs_sse2"
+// against the SSE2 build, four pixels a step as the plain one and NEON go,
+// and "portable_vs_vector" against the build the plug-in runs (AVX2 where the
+// processor has it). Both are compiled into this binary under other names,
+// PIX_CompositePortable and PIX_CompositeSse2 (bench/CMakeLists.txt).
 #include "common/ThreadClock.h"
 #include "pix/BenchStrips.h"
 #include "pix/PIX_Composite.h"
@@ -31,9 +33,11 @@
 #include <vector>
 
 #ifdef TIDEPULL_BENCH_PORTABLE_COMPOSITE
-// PIX_Composite built with TIDEPULL_PORTABLE_PATHS.
+// PIX_Composite built with TIDEPULL_PORTABLE_PATHS, and without AVX2.
 void PIX_CompositePortable(PIX_IBitmap* dst, const PIX_IBitmap* src, int32_t x, int32_t y, const PIX_Rect* srcRect,
                            float weight, int32_t mode);
+void PIX_CompositeSse2(PIX_IBitmap* dst, const PIX_IBitmap* src, int32_t x, int32_t y, const PIX_Rect* srcRect,
+                       float weight, int32_t mode);
 #endif
 
 namespace {
@@ -252,8 +256,8 @@ void BenchScene(benchmark::State& st, Which which)
 }
 
 #ifdef TIDEPULL_BENCH_PORTABLE_COMPOSITE
-// The vector build and the plain one in turns, the order alternating; the
-// benchmark's time is the plain one's. Both give the rule's pixels first.
+// The three builds in turns, the order rotating; the benchmark's time is the
+// plain one's. All give the rule's pixels first.
 void BenchPortable(benchmark::State& st, Which which)
 {
     Scene scene;
@@ -261,42 +265,47 @@ void BenchPortable(benchmark::State& st, Which which)
         st.SkipWithError("the strips could not be decoded");
         return;
     }
-    const CompositeFunction builds[2] = {PIX_Composite, PIX_CompositePortable};
-    PIX_MemBitmap results[2];
-    for (int k = 0; k < 2; ++k) {
+    constexpr int kBuilds = 3;
+    constexpr int kPlain = 2;
+    const CompositeFunction builds[kBuilds] = {PIX_Composite, PIX_CompositeSse2, PIX_CompositePortable};
+    PIX_MemBitmap results[kBuilds];
+    for (int k = 0; k < kBuilds; ++k) {
         CopyPicture(*scene.dst, results[k]);
         for (const Job& j : scene.jobs)
             builds[k](&results[k], scene.src, j.x, j.y, &j.from, 1.0f, kMode);
     }
     std::string error = CheckAgainstRule(scene);
-    for (int32_t y = 0; y < results[0].Height() && error.empty(); ++y)
-        if (std::memcmp(results[0].Pixels() + y * results[0].Stride(), results[1].Pixels() + y * results[1].Stride(),
-                        size_t(results[0].Width()) * 4) != 0)
-            error = "the two builds differ in row " + std::to_string(y);
+    for (int k = 1; k < kBuilds; ++k)
+        for (int32_t y = 0; y < results[0].Height() && error.empty(); ++y)
+            if (std::memcmp(results[0].Pixels() + y * results[0].Stride(),
+                            results[k].Pixels() + y * results[k].Stride(), size_t(results[0].Width()) * 4) != 0)
+                error = "build " + std::to_string(k) + " differs from the vector one in row " + std::to_string(y);
     if (!error.empty()) {
         st.SkipWithError(error.c_str());
         return;
     }
-    double seconds[2] = {0.0, 0.0};
-    bool vectorFirst = true;
+    double seconds[kBuilds] = {0.0, 0.0, 0.0};
+    int first = 0;
     for (auto _ : st) {
-        for (int turn = 0; turn < 2; ++turn) {
-            const int k = (turn == 0) == vectorFirst ? 0 : 1;
+        for (int turn = 0; turn < kBuilds; ++turn) {
+            const int k = (first + turn) % kBuilds;
             const double start = ThreadClock::Seconds();
             for (const Job& j : scene.jobs)
                 builds[k](&results[k], scene.src, j.x, j.y, &j.from, 1.0f, kMode);
             benchmark::ClobberMemory();
             const double elapsed = ThreadClock::Seconds() - start;
             seconds[k] += elapsed;
-            if (k == 1)
+            if (k == kPlain)
                 st.SetIterationTime(elapsed);
         }
-        vectorFirst = !vectorFirst;
+        first = (first + 1) % kBuilds;
     }
     const double pixels = double(st.iterations()) * double(scene.pixels);
     st.counters["vector_ns_per_pixel"] = seconds[0] * 1e9 / pixels;
-    st.counters["portable_ns_per_pixel"] = seconds[1] * 1e9 / pixels;
-    st.counters["portable_vs_vector"] = seconds[1] / seconds[0];
+    st.counters["sse2_ns_per_pixel"] = seconds[1] * 1e9 / pixels;
+    st.counters["portable_ns_per_pixel"] = seconds[kPlain] * 1e9 / pixels;
+    st.counters["portable_vs_vector"] = seconds[kPlain] / seconds[0];
+    st.counters["portable_vs_sse2"] = seconds[kPlain] / seconds[1];
 }
 #endif
 
