@@ -4,10 +4,10 @@
 
 // Two doubles side by side, left (or first) in the low lane: the chain's
 // stereo and pair paths are written once over these. On x86-64 they are
-// SSE2 registers; elsewhere, and with TIDEPULL_PORTABLE_PATHS, plain C++ that
-// does the same operation on each lane. Every operation is the IEEE one per
-// lane, in the order written, so both give the same bits; masks select whole
-// lanes, and keep() leaves +0 where its mask is clear.
+// SSE2 registers; elsewhere, and with TIDEPULL_PORTABLE_PATHS, the
+// compiler's generic vectors. Every operation is the IEEE one per lane, in
+// the order written, so both give the same bits; masks select whole lanes,
+// and keep() leaves +0 where its mask is clear.
 #if (defined(__SSE2__) || defined(_M_X64)) && !defined(TIDEPULL_PORTABLE_PATHS)
 #include <emmintrin.h>
 #define TIDEPULL_LANES_SSE2 1
@@ -104,83 +104,83 @@ TIDEPULL_LANES_INLINE Pair keep(Mask m, Pair a)
 
 #else
 
-struct Pair {
-    double v[2];
-};
-struct Mask {
-    bool on[2];
-};
+// GCC's and Clang's generic vectors: NEON registers on AArch64, SSE2 ones
+// with TIDEPULL_PORTABLE_PATHS on x86-64. A mask lane is all ones or zero.
+using Pair = double __attribute__((vector_size(16)));
+using Mask = long long __attribute__((vector_size(16)));
 
 TIDEPULL_LANES_INLINE Pair make(double lo, double hi)
 {
-    return Pair{{lo, hi}};
+    return Pair{lo, hi};
 }
 TIDEPULL_LANES_INLINE Pair both(double v)
 {
-    return Pair{{v, v}};
+    return Pair{v, v};
 }
 TIDEPULL_LANES_INLINE Pair load(const double* p)
 {
-    return Pair{{p[0], p[1]}};
+    return Pair{p[0], p[1]};
 }
 TIDEPULL_LANES_INLINE Pair add(Pair a, Pair b)
 {
-    return Pair{{a.v[0] + b.v[0], a.v[1] + b.v[1]}};
+    return a + b;
 }
 TIDEPULL_LANES_INLINE Pair sub(Pair a, Pair b)
 {
-    return Pair{{a.v[0] - b.v[0], a.v[1] - b.v[1]}};
+    return a - b;
 }
 TIDEPULL_LANES_INLINE Pair mul(Pair a, Pair b)
 {
-    return Pair{{a.v[0] * b.v[0], a.v[1] * b.v[1]}};
+    return a * b;
 }
 TIDEPULL_LANES_INLINE Pair div(Pair a, Pair b)
 {
-    return Pair{{a.v[0] / b.v[0], a.v[1] / b.v[1]}};
+    return a / b;
 }
 TIDEPULL_LANES_INLINE double lo(Pair a)
 {
-    return a.v[0];
+    return a[0];
 }
 TIDEPULL_LANES_INLINE double hi(Pair a)
 {
-    return a.v[1];
+    return a[1];
 }
 TIDEPULL_LANES_INLINE void store(Pair a, double& outLo, double& outHi)
 {
-    outLo = a.v[0];
-    outHi = a.v[1];
+    outLo = a[0];
+    outHi = a[1];
 }
 TIDEPULL_LANES_INLINE Pair truncate(Pair a, int& outLo, int& outHi)
 {
-    outLo = static_cast<int>(a.v[0]);
-    outHi = static_cast<int>(a.v[1]);
-    return Pair{{static_cast<double>(outLo), static_cast<double>(outHi)}};
+    using Ints = int __attribute__((vector_size(8)));
+    const Ints i = __builtin_convertvector(a, Ints);
+    outLo = i[0];
+    outHi = i[1];
+    return __builtin_convertvector(i, Pair);
 }
 TIDEPULL_LANES_INLINE Mask mask(bool onLo, bool onHi)
 {
-    return Mask{{onLo, onHi}};
+    return Mask{onLo ? -1 : 0, onHi ? -1 : 0};
 }
 TIDEPULL_LANES_INLINE Mask less(Pair a, Pair b)
 {
-    return Mask{{a.v[0] < b.v[0], a.v[1] < b.v[1]}};
+    return a < b;
 }
 TIDEPULL_LANES_INLINE Mask greater(Pair a, Pair b)
 {
-    return Mask{{a.v[0] > b.v[0], a.v[1] > b.v[1]}};
+    return a > b;
 }
 TIDEPULL_LANES_INLINE Mask all(Mask a, Mask b, Mask c)
 {
-    return Mask{{a.on[0] && b.on[0] && c.on[0], a.on[1] && b.on[1] && c.on[1]}};
+    return a & b & c;
 }
 TIDEPULL_LANES_INLINE Pair select(Mask m, Pair a, Pair b)
 {
-    return Pair{{m.on[0] ? a.v[0] : b.v[0], m.on[1] ? a.v[1] : b.v[1]}};
+    return m ? a : b;
 }
 TIDEPULL_LANES_INLINE Pair keep(Mask m, Pair a)
 {
-    return Pair{{m.on[0] ? a.v[0] : 0.0, m.on[1] ? a.v[1] : 0.0}};
+    return m ? a : Pair{0.0, 0.0};
 }
 
 #endif
