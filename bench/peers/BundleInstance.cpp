@@ -1,5 +1,7 @@
 #include "peers/BundleInstance.h"
 
+#include <algorithm>
+
 using namespace Steinberg;
 using namespace Steinberg::Vst;
 
@@ -40,6 +42,8 @@ BundleInstance::BundleInstance(const std::string& path, double sampleRate, int32
     processor->setProcessing(true);
     silence64.assign(static_cast<size_t>(maxBlock), 0.0);
     silence32.assign(static_cast<size_t>(maxBlock), 0.0f);
+    out64.assign(static_cast<size_t>(maxBlock) * 2, 0.0);
+    out32.assign(out64.size(), 0.0f);
 }
 
 BundleInstance::~BundleInstance()
@@ -90,4 +94,24 @@ void BundleInstance::Run(void* const* in, void* const* out, int32_t n)
     data.inputParameterChanges = changes.getParameterCount() > 0 ? &changes : nullptr;
     processor->process(data);
     changes.Clear();
+}
+
+void BundleInstance::RunMaterial(const StereoMaterial& m, size_t at, int32_t n)
+{
+    const size_t stride = silence64.size();
+    if (is64) {
+        void* in[2] = {const_cast<double*>(m.l.data() + at), const_cast<double*>(m.r.data() + at)};
+        void* out[2] = {out64.data(), out64.data() + stride};
+        Run(in, out, n);
+    } else {
+        void* in[2] = {const_cast<float*>(m.lf.data() + at), const_cast<float*>(m.rf.data() + at)};
+        void* out[2] = {out32.data(), out32.data() + stride};
+        Run(in, out, n);
+    }
+}
+
+bool BundleInstance::WroteOutput() const
+{
+    auto nonzero = [](double x) { return x != 0.0; };
+    return std::any_of(out64.begin(), out64.end(), nonzero) || std::any_of(out32.begin(), out32.end(), nonzero);
 }

@@ -2,6 +2,7 @@
 
 #include "startup/PluginBundle.h"
 #include "FixedParameterChanges.h"
+#include "common/StereoMaterial.h"
 
 #include "pluginterfaces/vst/ivstaudioprocessor.h"
 #include "pluginterfaces/vst/ivstcomponent.h"
@@ -26,6 +27,13 @@ public:
     void SetNormalized(uint32_t id, double value);
     // One block of n frames; in and out hold float or double channels as set up.
     void Run(void* const* in, void* const* out, int32_t n);
+    // n frames of `m` from frame `at`, in the sample size set up, into the
+    // instance's own output.
+    void RunMaterial(const StereoMaterial& m, size_t at, int32_t n);
+    // Whether the output holds anything but zeros: with its output bus off
+    // the build drops its output unconverted, and would be timed for less
+    // work than a host gives it.
+    bool WroteOutput() const;
 
 private:
     PluginBundle bundle;
@@ -34,6 +42,8 @@ private:
     FixedParameterChanges changes;
     std::vector<double> silence64;
     std::vector<float> silence32;
+    std::vector<double> out64;
+    std::vector<float> out32;
     bool is64;
     std::string error;
 };

@@ -8,7 +8,6 @@
 // come from one run.
 #include "peers/PeerBench.h"
 
-#include "common/MusicLike.h"
 #include "common/ThreadClock.h"
 #include "peers/BundleInstance.h"
 #include "peers/Lv2Instance.h"
@@ -45,32 +44,12 @@ struct Case {
     int block;   // Tidepull's; 1 adds a 512-block Tidepull for the per-call cost
 };
 
-// The same stereo material in both sample sizes.
-struct Material {
-    std::vector<double> l, r;
-    std::vector<float> lf, rf;
-};
-
-Material Music(size_t frames)
-{
-    Material m;
-    MusicLike gen;
-    for (size_t i = 0; i < frames; ++i) {
-        const double l = gen.Next();
-        m.l.push_back(l);
-        m.r.push_back(0.8 * l + 0.2 * gen.Next());
-        m.lf.push_back(static_cast<float>(m.l.back()));
-        m.rf.push_back(static_cast<float>(m.r.back()));
-    }
-    return m;
-}
-
 class Contender {
 public:
     virtual ~Contender() = default;
     virtual const std::string& Error() const = 0;
     // One block from frame at; block index b for automation.
-    virtual void Block(const Material& m, size_t at, int n, long b) = 0;
+    virtual void Block(const StereoMaterial& m, size_t at, int n, long b) = 0;
 
     std::string label;
     int block = 512;
@@ -81,24 +60,15 @@ class TidepullContender : public Contender {
 public:
     TidepullContender(const Case& c, int blockSize)
         : plug(TIDEPULL_BENCH_BUNDLE, c.rate, blockSize, c.is64),
-          glide(c.glide),
-          is64(c.is64)
+          glide(c.glide)
     {
         block = blockSize;
-        out64.assign(static_cast<size_t>(blockSize) * 2, 0.0);
-        out32.assign(out64.size(), 0.0f);
         plug.SetNormalized(kAcThresholdId, 14.0 / 50.0);
         plug.SetNormalized(kReleaseId, c.release / 5.0);
     }
     const std::string& Error() const override { return plug.Error(); }
-    // With its output bus off the build drops its output unconverted, and
-    // would be timed for less work than the others.
-    bool WroteOutput() const
-    {
-        auto nonzero = [](double x) { return x != 0.0; };
-        return std::any_of(out64.begin(), out64.end(), nonzero) || std::any_of(out32.begin(), out32.end(), nonzero);
-    }
-    void Block(const Material& m, size_t at, int n, long b) override
+    bool WroteOutput() const { return plug.WroteOutput(); }
+    void Block(const StereoMaterial& m, size_t at, int n, long b) override
     {
         // A new target every 512 frames keeps the smoother moving all the time.
         if (glide != Glide::kNone && (b * block) % 512 == 0) {
@@ -108,25 +78,12 @@ public:
             else
                 plug.SetNormalized(kInputAttenId, up ? 0.55 : 0.5);
         }
-        if (is64) {
-            void* in[2] = {const_cast<double*>(m.l.data() + at), const_cast<double*>(m.r.data() + at)};
-            void* out[2] = {out64.data(), out64.data() + block};
-            plug.Run(in, out, n);
-        } else {
-            void* in[2] = {const_cast<float*>(m.lf.data() + at), const_cast<float*>(m.rf.data() + at)};
-            void* out[2] = {out32.data(), out32.data() + block};
-            plug.Run(in, out, n);
-        }
-        benchmark::DoNotOptimize(out64.data());
-        benchmark::DoNotOptimize(out32.data());
+        plug.RunMaterial(m, at, n);
     }
 
 private:
     BundleInstance plug;
     Glide glide;
-    bool is64;
-    std::vector<double> out64;
-    std::vector<float> out32;
 };
 
 // Glides are a new target every glideBlocks blocks.
@@ -145,7 +102,7 @@ public:
         out.assign(1024, 0.0f);
     }
     const std::string& Error() const override { return plug.Error(); }
-    void Block(const Material& m, size_t at, int n, long b) override
+    void Block(const StereoMaterial& m, size_t at, int n, long b) override
     {
         if (glide && b % every == 0)
             plug.SetControl(symbol, (b / every) % 2 ? to : from);
@@ -180,7 +137,7 @@ std::unique_ptr<Contender> TidepullLv2(const Case& c)
 }
 
 // One whole pass over the material in the contender's block size.
-void Pass(Contender& c, const Material& m, long& blockIndex)
+void Pass(Contender& c, const StereoMaterial& m, long& blockIndex)
 {
     const size_t frames = m.l.size();
     for (size_t at = 0; at + static_cast<size_t>(c.block) <= frames; at += static_cast<size_t>(c.block))
@@ -217,7 +174,7 @@ void RunPeers(benchmark::State& st, const Case& c)
         }
     }
 
-    const Material music = Music(static_cast<size_t>(c.rate * kSeconds));
+    const StereoMaterial music = StereoMaterial::Music(static_cast<size_t>(c.rate * kSeconds));
     std::vector<long> blockIndex(all.size(), 0);
     for (double warm = 0.0; warm < kWarmUpSeconds; warm += kSeconds) {
         for (size_t k = 0; k < all.size(); ++k)

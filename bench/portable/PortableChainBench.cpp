@@ -4,7 +4,6 @@
 // runs them. They take turns, whole passes over the material, for a number of
 // rounds; each one's figure is its fastest pass in this thread's CPU time, per
 // stereo frame, and the ratio comes from one run.
-#include "common/MusicLike.h"
 #include "common/ThreadClock.h"
 #include "peers/BundleInstance.h"
 
@@ -25,52 +24,22 @@ constexpr double kSeconds = 1.0;   // of audio per pass
 constexpr uint32_t kInputAttenId = 0;
 constexpr uint32_t kAcThresholdId = 2;
 
-struct Material {
-    std::vector<double> l, r;
-    std::vector<float> lf, rf;
-};
-
-Material Music(size_t frames)
-{
-    Material m;
-    MusicLike gen;
-    for (size_t i = 0; i < frames; ++i) {
-        m.l.push_back(gen.Next());
-        m.r.push_back(0.8 * m.l.back() + 0.2 * gen.Next());
-        m.lf.push_back(static_cast<float>(m.l.back()));
-        m.rf.push_back(static_cast<float>(m.r.back()));
-    }
-    return m;
-}
-
 class Build {
 public:
-    Build(const char* path, bool is64_, bool glide_) : plug(path, kRate, kBlock, is64_), is64(is64_), glide(glide_)
+    Build(const char* path, bool is64, bool glide_) : plug(path, kRate, kBlock, is64), glide(glide_)
     {
-        out64.assign(2 * kBlock, 0.0);
-        out32.assign(2 * kBlock, 0.0f);
         plug.SetNormalized(kAcThresholdId, 14.0 / 50.0);
     }
     const std::string& Error() const { return plug.Error(); }
 
-    void Pass(const Material& m)
+    void Pass(const StereoMaterial& m)
     {
         for (size_t at = 0; at + kBlock <= m.l.size(); at += kBlock, ++block) {
             // Gliding, the input gain has a new target every block: the
             // chain's moving path all the time.
             if (glide)
                 plug.SetNormalized(kInputAttenId, block % 2 ? 0.55 : 0.5);
-            if (is64) {
-                void* in[2] = {const_cast<double*>(m.l.data() + at), const_cast<double*>(m.r.data() + at)};
-                void* out[2] = {out64.data(), out64.data() + kBlock};
-                plug.Run(in, out, kBlock);
-            } else {
-                void* in[2] = {const_cast<float*>(m.lf.data() + at), const_cast<float*>(m.rf.data() + at)};
-                void* out[2] = {out32.data(), out32.data() + kBlock};
-                plug.Run(in, out, kBlock);
-            }
-            benchmark::DoNotOptimize(out64.data());
-            benchmark::DoNotOptimize(out32.data());
+            plug.RunMaterial(m, at, kBlock);
         }
     }
 
@@ -78,11 +47,8 @@ public:
 
 private:
     BundleInstance plug;
-    bool is64;
     bool glide;
     long block = 0;
-    std::vector<double> out64;
-    std::vector<float> out32;
 };
 
 void RunBoth(benchmark::State& st, bool is64, bool glide)
@@ -95,7 +61,7 @@ void RunBoth(benchmark::State& st, bool is64, bool glide)
             return;
         }
     }
-    const Material music = Music(static_cast<size_t>(kRate * kSeconds));
+    const StereoMaterial music = StereoMaterial::Music(static_cast<size_t>(kRate * kSeconds));
     // Two seconds to settle (the glides from the defaults, the caches).
     for (int warm = 0; warm < 2; ++warm) {
         sse2.Pass(music);
