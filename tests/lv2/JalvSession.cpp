@@ -3,10 +3,10 @@
 #include "posix/ChildProcess.h"
 #include "SnapshotPicture.h"
 #include "TestDeadline.h"
+#include "WindowContents.h"
 #include "XTestInput.h"
 
 #include <X11/Xatom.h>
-#include <X11/Xutil.h>
 
 #include <algorithm>
 #include <chrono>
@@ -27,21 +27,6 @@ std::string Slurp(const std::string& path)
 void Pause()
 {
     std::this_thread::sleep_for(std::chrono::milliseconds(20));
-}
-
-std::vector<Window> ChildrenOf(Display* display, Window w)
-{
-    Window root = 0;
-    Window up = 0;
-    Window* children = nullptr;
-    unsigned count = 0;
-    std::vector<Window> out;
-    if (XQueryTree(display, w, &root, &up, &children, &count)) {
-        out.assign(children, children + count);
-        if (children)
-            XFree(children);
-    }
-    return out;
 }
 
 long CardinalProperty(Display* display, Window w, const char* name)
@@ -73,7 +58,8 @@ int IgnoreError(Display*, XErrorEvent*)
 // ---- the JACK server ----
 
 JackDummyServer::JackDummyServer(const std::string& folder)
-    : folder(folder), name("tidepull-" + std::to_string(::getpid()))
+    : folder(folder),
+      name("tidepull-" + std::to_string(::getpid()))
 {
 }
 
@@ -106,7 +92,10 @@ bool JackDummyServer::Start(std::string& why)
 
 JalvSession::JalvSession(Display* display, const std::string& folder, const std::string& lv2Path,
                          const std::string& jackServer)
-    : display(display), folder(folder), lv2Path(lv2Path), jackServer(jackServer)
+    : display(display),
+      folder(folder),
+      lv2Path(lv2Path),
+      jackServer(jackServer)
 {
     XSetErrorHandler(IgnoreError);
 }
@@ -137,7 +126,7 @@ std::string JalvSession::Errors() const
 
 Window JalvSession::TopLevel(const std::string& title) const
 {
-    for (const Window w : ChildrenOf(display, DefaultRootWindow(display))) {
+    for (const Window w : ChildWindows(display, DefaultRootWindow(display))) {
         XWindowAttributes a;
         if (!XGetWindowAttributes(display, w, &a) || a.map_state != IsViewable || a.override_redirect)
             continue;
@@ -165,7 +154,7 @@ Window JalvSession::Sized(Window w, int width, int height) const
     XWindowAttributes a;
     if (!XGetWindowAttributes(display, w, &a) || a.map_state != IsViewable)
         return 0;
-    for (const Window child : ChildrenOf(display, w)) {
+    for (const Window child : ChildWindows(display, w)) {
         if (const Window found = Sized(child, width, height))
             return found;
     }
@@ -174,21 +163,10 @@ Window JalvSession::Sized(Window w, int width, int height) const
 
 std::vector<uint32_t> JalvSession::Picture(Window w) const
 {
-    std::vector<uint32_t> pixels;
     XWindowAttributes a;
     if (!w || !XGetWindowAttributes(display, w, &a))
-        return pixels;
-    XImage* image = XGetImage(display, w, 0, 0, static_cast<unsigned>(a.width), static_cast<unsigned>(a.height),
-                              AllPlanes, ZPixmap);
-    if (!image)
-        return pixels;
-    pixels.reserve(static_cast<size_t>(a.width) * a.height);
-    for (int y = 0; y < a.height; ++y) {
-        for (int x = 0; x < a.width; ++x)
-            pixels.push_back(static_cast<uint32_t>(XGetPixel(image, x, y)) & 0xFFFFFFu);
-    }
-    XDestroyImage(image);
-    return pixels;
+        return {};
+    return WindowPixels(display, w, 0, 0, a.width, a.height);
 }
 
 void JalvSession::ScreenPoint(Window w, int x, int y, int& sx, int& sy) const
@@ -210,16 +188,17 @@ Window JalvSession::AwaitEditor(int w, int h, const std::vector<uint32_t>& pictu
     size_t differ = picture.size();
     const bool shown = TestDeadline::Until(
         [&]() {
-            editor = FindEditor(w, h);
-            differ = editor ? DifferentPixels(Picture(editor), picture) : picture.size();
-            return (editor && differ == 0) || jalv.Ended();
+        editor = FindEditor(w, h);
+        differ = editor ? DifferentPixels(Picture(editor), picture) : picture.size();
+        return (editor && differ == 0) || jalv.Ended();
         },
         Pause);
     if (shown && editor && differ == 0)
         return editor;
-    why = jalv.Ended() ? "jalv.gtk3 ended" : !main ? "no main window of jalv.gtk3" : !editor
-            ? "no window of " + std::to_string(w) + " x " + std::to_string(h) + " inside jalv's window"
-            : std::to_string(differ) + " pixels differ from the reference";
+    why = jalv.Ended() ? "jalv.gtk3 ended"
+        : !main        ? "no main window of jalv.gtk3"
+        : !editor      ? "no window of " + std::to_string(w) + " x " + std::to_string(h) + " inside jalv's window"
+                       : std::to_string(differ) + " pixels differ from the reference";
     why += " (deadline " + TestDeadline::LimitText() + ")\n" + Errors();
     return 0;
 }
@@ -229,9 +208,9 @@ bool JalvSession::AwaitPicture(Window editor, const std::vector<uint32_t>& pictu
     size_t differ = picture.size();
     if (TestDeadline::Until(
             [&]() {
-                XSync(display, False);
-                differ = DifferentPixels(Picture(editor), picture);
-                return differ == 0;
+        XSync(display, False);
+        differ = DifferentPixels(Picture(editor), picture);
+        return differ == 0;
             },
             Pause))
         return true;
@@ -271,13 +250,13 @@ bool JalvSession::SaveState(const std::string& dir, std::string& why)
     // The chooser lets a Return pass while it still completes what was typed:
     // Return again until the dialog goes.
     const std::string state = dir + "/state.ttl";
-    const bool saved = TestDeadline::Until(
-        [&]() { return ::access(state.c_str(), R_OK) == 0 && !TopLevel("Save State"); },
-        [&]() {
-            if (::access(state.c_str(), R_OK) != 0 && TopLevel("Save State"))
-                input.Key(XK_Return);
-            for (int i = 0; i < 25 && ::access(state.c_str(), R_OK) != 0; ++i)
-                Pause();
+    const bool saved =
+        TestDeadline::Until([&]() { return ::access(state.c_str(), R_OK) == 0 && !TopLevel("Save State"); },
+                            [&]() {
+        if (::access(state.c_str(), R_OK) != 0 && TopLevel("Save State"))
+            input.Key(XK_Return);
+        for (int i = 0; i < 25 && ::access(state.c_str(), R_OK) != 0; ++i)
+            Pause();
         });
     if (!saved)
         why = "no " + state + " within " + TestDeadline::LimitText() + "\n" + Errors();

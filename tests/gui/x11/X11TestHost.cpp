@@ -1,5 +1,7 @@
 #include "X11TestHost.h"
 
+#include "WindowContents.h"
+
 #include <poll.h>
 
 #include <algorithm>
@@ -227,32 +229,11 @@ tresult PLUGIN_API X11TestHost::queryInterface(const TUID iid, void** obj)
 
 std::vector<Window> X11TestHost::ChildrenOf(Window w) const
 {
-    Window root = 0;
-    Window up = 0;
-    Window* children = nullptr;
-    unsigned count = 0;
-    std::vector<Window> out;
-    if (XQueryTree(display, w, &root, &up, &children, &count)) {
-        out.assign(children, children + count);
-        if (children)
-            XFree(children);
-    }
-    return out;
+    return ChildWindows(display, w);
 }
 
 std::vector<uint32_t> X11TestHost::Picture(Window w, int x, int y, int width, int height) const
 {
     XSync(display, False);
-    std::vector<uint32_t> pixels;
-    XImage* image =
-        XGetImage(display, w, x, y, static_cast<unsigned>(width), static_cast<unsigned>(height), AllPlanes, ZPixmap);
-    if (!image)
-        return pixels;
-    pixels.reserve(static_cast<size_t>(width) * height);
-    for (int row = 0; row < height; ++row) {
-        for (int col = 0; col < width; ++col)
-            pixels.push_back(static_cast<uint32_t>(XGetPixel(image, col, row)) & 0xFFFFFFu);
-    }
-    XDestroyImage(image);
-    return pixels;
+    return WindowPixels(display, w, x, y, width, height);
 }
