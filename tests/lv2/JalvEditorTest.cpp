@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include "JalvSession.h"
+#include "posix/ChildProcess.h"
 #include "SnapshotPicture.h"
 #include "TempFolderTest.h"
 #include "XTestInput.h"
@@ -21,7 +22,6 @@
 
 #include <cmath>
 #include <filesystem>
-#include <fstream>
 #include <regex>
 #include <sstream>
 
@@ -49,14 +49,6 @@ double ValueIn(const std::string& text, const std::string& pattern)
     if (!std::regex_search(text, m, std::regex(pattern)))
         return std::nan("");
     return std::stod(m[1]);
-}
-
-std::string ReadFile(const std::string& path)
-{
-    std::ifstream in(path);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
 }
 
 class JalvGtk3 : public TempFolderTest {
@@ -167,7 +159,7 @@ TEST_F(JalvGtk3, TheEditorIsEmbeddedTakesADragAndShowsTheSavedValueWhenJalvStart
     EXPECT_TRUE(first.AwaitPicture(shown, dragged, why)) << why;
     const std::string saved = path("session");
     ASSERT_TRUE(first.SaveState(saved, why)) << why;
-    const std::string state = ReadFile(saved + "/state.ttl");
+    const std::string state = ChildProcess::ReadFile(saved + "/state.ttl");
     EXPECT_NEAR(ValueIn(state, "\"ac_threshold\" ;\\s*pset:value ([-+0-9.eE]+)"), moved, 1e-4) << state;
     EXPECT_NEAR(ValueIn(state, "\"mix\" ;\\s*pset:value ([-+0-9.eE]+)"), settings[1].value, 1e-4) << state;
 

@@ -10,19 +10,9 @@
 
 #include <algorithm>
 #include <chrono>
-#include <fstream>
-#include <sstream>
 #include <thread>
 
 namespace {
-
-std::string Slurp(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
 
 void Pause()
 {
@@ -82,7 +72,8 @@ bool JackDummyServer::Start(std::string& why)
     const ChildProcess::Result r =
         ChildProcess::Run(wait, {"-w", "-s", name, "-t", seconds}, TestDeadline::Limit() + std::chrono::seconds(5));
     if (r.ExitCode() != 0 || jackd.Ended()) {
-        why = "JACK server " + name + " did not come up:\n" + r.out + r.err + Slurp(folder + "/jackd.err");
+        why = "JACK server " + name + " did not come up:\n" + r.out + r.err +
+            ChildProcess::ReadFile(folder + "/jackd.err");
         return false;
     }
     return true;
@@ -116,12 +107,12 @@ bool JalvSession::Start(const std::vector<std::string>& args)
 
 std::string JalvSession::Output() const
 {
-    return Slurp(folder + "/jalv.out");
+    return ChildProcess::ReadFile(folder + "/jalv.out");
 }
 
 std::string JalvSession::Errors() const
 {
-    return Slurp(folder + "/jalv.err");
+    return ChildProcess::ReadFile(folder + "/jalv.err");
 }
 
 Window JalvSession::TopLevel(const std::string& title) const

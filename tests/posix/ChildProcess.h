@@ -75,8 +75,8 @@ public:
                 result.started = true;
                 result.hung = !Wait(pid, result.status, base);
             }
-            result.out = Slurp(outName);
-            result.err = Slurp(errName);
+            result.out = ReadFile(outName);
+            result.err = ReadFile(errName);
             if (result.hung)
                 result.err +=
                     "\n" + program + " did not finish within " + TestDeadline::LimitText(base) + " and was killed\n";
@@ -89,8 +89,8 @@ public:
         return result;
     }
 
-private:
-    static std::string Slurp(const std::string& path)
+    // A file's whole contents; empty when it cannot be read.
+    static std::string ReadFile(const std::string& path)
     {
         std::ifstream in(path, std::ios::binary);
         std::ostringstream text;
